@@ -1,5 +1,6 @@
 #include "model/encodings.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -49,6 +50,18 @@ IntScan ScanInt(QStringView s) {
   }
   r.complete = r.any && i == n;
   return r;
+}
+
+// Nearest double to a well-formed decimal text, whatever the C locale says about separators.
+double ParseDecimal(const QString& s) {
+  QByteArray b = s.trimmed().toLatin1();
+  const char* first = b.constData();
+  const char* last = first + b.size();
+  if (first != last && *first == '+') ++first;
+  double v = 0;
+  const auto res = std::from_chars(first, last, v);
+  if (res.ec == std::errc::result_out_of_range) return 0;
+  return v;
 }
 
 QString FormatFixed4(long long n) {
@@ -161,25 +174,28 @@ double ReadReal(const QString& text) {
   QString s = text;
   s.replace(QLatin1Char(','), QLatin1Char('.'));
   const qsizetype dot = s.lastIndexOf(QLatin1Char('.'));
+  const QStringView intPart = dot < 0 ? QStringView(s) : QStringView(s).left(dot);
+  const IntScan ip = ScanInt(intPart);
   double result;
   if (dot < 0) {
-    IntScan r = ScanInt(s);
-    result = r.negative ? -r.value : r.value;
-  } else {
-    const QStringView intPart = QStringView(s).left(dot);
-    const QStringView fracPart = QStringView(s).mid(dot + 1);
-    IntScan ip = ScanInt(intPart);
-    IntScan fp = ScanInt(fracPart);
-    const bool plainDecimal = !ip.hex && !fp.hex && !fp.negative && (ip.complete || intPart.trimmed().isEmpty() ||
-                              intPart.trimmed() == QLatin1String("-") || intPart.trimmed() == QLatin1String("+")) &&
-                              fp.complete && fracPart.size() <= 400;
-    if (plainDecimal) {
-      // Well-formed decimal: the nearest double, so that writing it back gives the same text.
-      QByteArray b = QByteArray(ip.negative ? "-" : "") + QByteArray::number(ip.value, 'f', 0) + '.' +
-                     fracPart.toLatin1();
-      result = std::strtod(b.constData(), nullptr);
+    if (ip.complete && !ip.hex) {
+      result = ParseDecimal(s);  // exact for long digit strings
     } else {
-      const double f = fracPart.size() > 300 ? 0.0 : fp.value / std::pow(10.0, static_cast<double>(fracPart.size()));
+      result = ip.negative ? -ip.value : ip.value;
+    }
+  } else {
+    const QStringView fracPart = QStringView(s).mid(dot + 1);
+    const IntScan fp = ScanInt(fracPart);
+    const QStringView lead = intPart.trimmed();
+    const bool intOk = !ip.hex && (ip.complete || lead.isEmpty() || lead == u"-" || lead == u"+");
+    const bool fracOk = fp.complete && !fp.hex && !fp.negative && fracPart[0] != QLatin1Char('+') &&
+                        fracPart[0].isDigit();
+    if (intOk && fracOk) {
+      // Well-formed decimal: the nearest double, so that writing it back gives the same text.
+      result = ParseDecimal(s);
+    } else {
+      const double f =
+          fracPart.size() > 300 ? 0.0 : fp.value / std::pow(10.0, static_cast<double>(fracPart.size()));
       result = ip.value + f;
       if (ip.negative) result = -result;
     }

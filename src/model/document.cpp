@@ -1,0 +1,373 @@
+#include "model/document.h"
+
+#include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "model/encodings.h"
+#include "model/kinds.h"
+
+namespace {
+
+constexpr const char* kGabaritNames[] = {"", "CD", "Jaquette", "Livret", "Feuillet", "JaquetteDVD", "PochetteCD"};
+
+// Name part of a "name=value" line, or a null view when the line has no "=".
+QStringView NamePart(const QString& line) {
+  const qsizetype eq = line.indexOf(QLatin1Char('='));
+  return eq < 0 ? QStringView() : QStringView(line).left(eq);
+}
+
+bool IsBlank(QChar c) { return c.unicode() <= 32; }
+
+QStringView TrimLeft(const QString& line) {
+  qsizetype i = 0;
+  while (i < line.size() && IsBlank(line[i])) ++i;
+  return QStringView(line).mid(i);
+}
+
+// Leading spaces halved; a line of spaces only counts one space less.
+int IndentLevel(const QString& line) {
+  qsizetype n = 0;
+  while (n < line.size() && line[n] == QLatin1Char(' ')) ++n;
+  if (n > 0 && n == line.size()) --n;
+  return static_cast<int>(n / 2);
+}
+
+}  // namespace
+
+TzunoCADMdl::TzunoCADMdl(TDocumentEditor* editor, QRect pixels, double large, double haut)
+    : Large(large), Haut(haut), editor_(editor) {
+  if (pixels.width() > 0 && pixels.height() > 0) {
+    workBitmap_ = QImage(pixels.width(), pixels.height(), QImage::Format_RGB888);
+    workBitmap_.fill(Qt::white);
+  }
+  measureCanvas_ = std::make_unique<TBitmapCanvas>(&workBitmap_);
+  PixelsPerMmX = large != 0 ? std::max(0, pixels.width()) / large : 0;
+  PixelsPerMmY = haut != 0 ? std::max(0, pixels.height()) / haut : 0;
+}
+
+TzunoCADMdl::~TzunoCADMdl() { ClearObjets(); }
+
+// ---------------------------------------------------------------------------------------------
+// Header store
+
+QString TzunoCADMdl::GetEntete(const QString& key) const {
+  for (const QString& line : text_) {
+    const QStringView name = NamePart(line);
+    if (!name.isNull() && name.compare(key, Qt::CaseInsensitive) == 0) return line.mid(name.size() + 1);
+  }
+  return QString();
+}
+
+void TzunoCADMdl::SetEntete(const QString& key, const QString& value) {
+  qsizetype i = 0;
+  for (; i < text_.size(); ++i) {
+    const QString& line = text_[i];
+    if (line.isEmpty()) break;
+    const QStringView name = NamePart(line);
+    if (!name.isNull() && name.compare(key, Qt::CaseInsensitive) == 0) {
+      text_[i] = key + QLatin1Char('=') + value;
+      return;
+    }
+  }
+  text_.insert(i, key + QLatin1Char('=') + value);
+}
+
+QString TzunoCADMdl::GabaritName(int code) {
+  return code >= 1 && code <= 6 ? QString::fromLatin1(kGabaritNames[code]) : QString();
+}
+
+int TzunoCADMdl::GabaritCode(const QString& name) {
+  for (int i = 1; i <= 6; ++i)
+    if (name.compare(QLatin1String(kGabaritNames[i]), Qt::CaseInsensitive) == 0) return i;
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+void TzunoCADMdl::ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove) {
+  if (remove) {
+    // Every line of that name goes, or a second one would be read back in its place.
+    header.removeIf([&](const QString& line) {
+      const QStringView name = NamePart(line);
+      return !name.isNull() && name.compare(key, Qt::CaseInsensitive) == 0;
+    });
+    return;
+  }
+  for (QString& line : header) {
+    const QStringView name = NamePart(line);
+    if (!name.isNull() && name.compare(key, Qt::CaseInsensitive) == 0) {
+      line = key + QLatin1Char('=') + value;
+      return;
+    }
+  }
+  header.append(key + QLatin1Char('=') + value);
+}
+
+const QStringList& TzunoCADMdl::SaveToStrings() {
+  QStringList header;
+  for (const QString& line : text_) {
+    if (line.isEmpty()) break;
+    header.append(line);
+  }
+  ApplyHeader(header, QStringLiteral("Version"), QStringLiteral("1.2"), false);
+  ApplyHeader(header, QStringLiteral("Large"), WriteReal(Large), false);
+  ApplyHeader(header, QStringLiteral("Haut"), WriteReal(Haut), false);
+  ApplyHeader(header, QStringLiteral("Frisex"), WriteReal(FriseX), FriseX == 0);
+  ApplyHeader(header, QStringLiteral("Gabarit"), GabaritName(Gabarit), GabaritName(Gabarit).isEmpty());
+  ApplyHeader(header, QStringLiteral("ColorPapier"), WriteColorRGB(ColorPapier), ColorPapier == clWhite);
+
+  QStringList out = std::move(header);
+  out.append(QString());
+  const int maxFace = MaxFace();
+  std::map<int, std::vector<int>> faces;
+  for (int i = 0; i < Count(); ++i) {
+    const int f = objects_[static_cast<size_t>(i)]->Face;
+    if (f >= 0 && f <= maxFace) faces[f].push_back(i);
+  }
+  const QString objIndent = QStringLiteral("  Objet=");
+  const QString propIndent = QStringLiteral("    ");
+  for (const auto& [face, members] : faces) {
+    out.append(QStringLiteral("Face=") + QString::number(face));
+    for (int i : members) {
+      out.append(objIndent + QString::number(i + 1));
+      const QStringList props = objects_[static_cast<size_t>(i)]->GetProperties();
+      for (const QString& p : props) {
+        // A key with an empty value is never written.
+        const qsizetype eq = p.indexOf(QLatin1Char('='));
+        if (eq < 0 || eq == p.size() - 1) continue;
+        out.append(propIndent + p);
+      }
+      out.append(QStringLiteral("  End"));
+      out.append(QStringLiteral("  "));
+    }
+    out.append(QStringLiteral("End"));
+    out.append(QString());
+  }
+  text_ = std::move(out);
+  return text_;
+}
+
+bool TzunoCADMdl::SaveToFile(const QString& fileName) { return WriteTextFile(fileName, SaveToStrings()); }
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+bool TzunoCADMdl::LoadFromFile(const QString& fileName) {
+  ClearObjets();
+  QStringList lines;
+  if (!QFileInfo::exists(fileName) || !ReadTextFile(fileName, lines)) return false;
+  LoadingFiles = QStringList{QFileInfo(fileName).absoluteFilePath()};
+  LoadFromStrings(lines);
+  return true;
+}
+
+void TzunoCADMdl::LoadFromStrings(const QStringList& lines) {
+  PixelsPerMmX = 1;
+  PixelsPerMmY = 1;
+
+  // Header values: first matching line anywhere in the text.
+  enum { kLarge, kHaut, kFrise, kGabarit, kColor, kKeys };
+  static const QLatin1String keys[kKeys] = {QLatin1String("Large"), QLatin1String("Haut"), QLatin1String("FriseX"),
+                                            QLatin1String("Gabarit"), QLatin1String("ColorPapier")};
+  QString values[kKeys];
+  bool found[kKeys] = {};
+  int missing = kKeys;
+  for (const QString& line : lines) {
+    if (!missing) break;
+    const QStringView name = NamePart(line);
+    if (name.isNull() || name.size() > 11) continue;
+    for (int k = 0; k < kKeys; ++k) {
+      if (!found[k] && name.compare(keys[k], Qt::CaseInsensitive) == 0) {
+        found[k] = true;
+        values[k] = line.mid(name.size() + 1);
+        --missing;
+        break;
+      }
+    }
+  }
+  Large = ReadReal(values[kLarge]);
+  Haut = ReadReal(values[kHaut]);
+  FriseX = ReadReal(values[kFrise]);
+  Gabarit = GabaritCode(values[kGabarit]);
+  ColorPapier = found[kColor] ? ReadColorRGB(values[kColor]) : clWhite;
+
+  const qsizetype n = lines.size();
+  for (int face = 1; face <= 2; ++face) {
+    const QString faceLine = QStringLiteral("Face=") + QString::number(face);
+    qsizetype start = 0;
+    while (start < n && TrimLeft(lines[start]) != faceLine) ++start;
+    if (start >= n) continue;
+    qsizetype end = start + 1;
+    while (end < n && lines[end] != QLatin1String("End")) ++end;
+
+    // Each member line starts its own object block, so that two blocks carrying the same number
+    // are both read. A block ends at "  End" or where the next member begins.
+    std::vector<qsizetype> members;
+    for (qsizetype i = start + 1; i < end; ++i)
+      if (IndentLevel(lines[i]) == 1 && lines[i] != QLatin1String("  End")) members.push_back(i);
+    for (size_t m = 0; m < members.size(); ++m) {
+      const qsizetype limit = m + 1 < members.size() ? members[m + 1] : end;
+      QStringList props;
+      for (qsizetype i = members[m] + 1; i < limit; ++i) {
+        const QString& line = lines[i];
+        if (line == QLatin1String("  End")) break;
+        if (IndentLevel(line) == 2) props.append(TrimLeft(line).toString());
+      }
+      const QString name = PropValue(props, u"Name");
+      if (name.isEmpty()) continue;
+      if (TzunoCADObj* obj = CreateObjet(name)) {
+        obj->SetProperties(props);
+        obj->Face = face;
+      }
+    }
+  }
+  text_ = lines;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Object list
+
+TzunoCADObj* TzunoCADMdl::CreateObjet(const QString& typeName) {
+  std::unique_ptr<TzunoCADObj> obj = MakeObjectKind(this, typeName.toLower());
+  if (!obj) return nullptr;
+  TzunoCADObj* raw = obj.get();
+  objects_.push_back(std::move(obj));
+  return raw;
+}
+
+int TzunoCADMdl::IndexOf(const TzunoCADObj* obj) const {
+  for (size_t i = 0; i < objects_.size(); ++i)
+    if (objects_[i].get() == obj) return static_cast<int>(i);
+  return -1;
+}
+
+void TzunoCADMdl::DeleteObjet(TzunoCADObj* obj) {
+  const int i = IndexOf(obj);
+  if (i >= 0) objects_.erase(objects_.begin() + i);
+}
+
+TzunoCADObj* TzunoCADMdl::CloneObjet(TzunoCADObj* obj) {
+  TzunoCADObj* copy = CreateObjet(obj->Name);
+  if (!copy) return nullptr;
+  copy->SetProperties(obj->GetProperties());
+  copy->Face = obj->Face;
+  return copy;
+}
+
+void TzunoCADMdl::ClearObjets() {
+  // First to last, as documents free their objects.
+  for (auto& o : objects_) o.reset();
+  objects_.clear();
+}
+
+void TzunoCADMdl::DupliquerFace(int from, int to) {
+  const size_t count = objects_.size();
+  for (size_t i = 0; i < count; ++i) {
+    TzunoCADObj* src = objects_[i].get();
+    if (src->Face != from) continue;
+    if (TzunoCADObj* c = CloneObjet(src)) c->Face = to;
+  }
+  if (editor_) editor_->ForgetObjects();
+}
+
+void TzunoCADMdl::SupprimerFace(int face) {
+  std::erase_if(objects_, [face](const std::unique_ptr<TzunoCADObj>& o) { return o->Face == face; });
+  if (editor_) editor_->ForgetObjects();
+}
+
+int TzunoCADMdl::CountFace(int face) const {
+  return static_cast<int>(std::count_if(objects_.begin(), objects_.end(),
+                                        [face](const auto& o) { return o->Face == face; }));
+}
+
+int TzunoCADMdl::MaxFace() const {
+  if (objects_.empty()) return 0;
+  int m = objects_.front()->Face;
+  for (const auto& o : objects_) m = std::max(m, o->Face);
+  return m;
+}
+
+int TzunoCADMdl::CountHorsPage(bool recentre) {
+  int count = 0;
+  for (const auto& o : objects_) {
+    if (!o->IsBox()) continue;
+    auto* b = static_cast<TzunoCADRect*>(o.get());
+    bool inside = false;
+    for (int k = 0; k <= 8 && !inside; ++k) {
+      const QPointF p = b->HandlePos(k);
+      inside = p.x() >= 0 && p.x() <= Large && p.y() >= 0 && p.y() <= Haut;
+    }
+    if (inside) continue;
+    ++count;
+    if (recentre) {
+      b->x = Large / 2;
+      b->y = Haut / 2;
+    }
+  }
+  return count;
+}
+
+QString TzunoCADMdl::ResoudreFichier(const QString& fileName) {
+  QString n = fileName;
+  if (OnCheminFichier) OnCheminFichier(this, n);
+  return n;
+}
+
+QString TzunoCADMdl::SubstituteFields(TzunoCADObj* sender, const QString& text) {
+  // A resolver may hand back text holding further fields; the caps stop one that keeps doing so.
+  constexpr int kMaxSubstitutions = 10000;
+  constexpr qsizetype kMaxLength = 1 << 20;
+  if (!text.contains(QLatin1Char('>'))) return text;
+  struct Source {
+    QString text;
+    qsizetype pos;
+  };
+  std::vector<Source> sources{{text, 0}};
+  QString out;
+  out.reserve(text.size());
+  qsizetype lt = -1;
+  int substitutions = 0;
+  bool stopped = false;
+  while (!sources.empty()) {
+    Source& src = sources.back();
+    if (src.pos >= src.text.size()) {
+      sources.pop_back();
+      continue;
+    }
+    const QChar c = src.text[src.pos++];
+    if (c == QLatin1Char('>') && lt >= 0 && !stopped) {
+      const QString field = out.mid(lt + 1).toLower();
+      out.truncate(lt);
+      lt = -1;
+      QString value;
+      if (OnChampFusion) OnChampFusion(sender, field, value);
+      if (++substitutions >= kMaxSubstitutions || out.size() + value.size() > kMaxLength) {
+        stopped = true;
+        out += value;
+      } else if (!value.isEmpty()) {
+        sources.push_back({value, 0});
+      }
+      continue;
+    }
+    if (c == QLatin1Char('<')) lt = out.size();
+    out += c;
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mapping
+
+int TzunoCADMdl::MmToPxX(double x) const { return static_cast<int>(RoundEven(x * PixelsPerMmX + OriginX)); }
+int TzunoCADMdl::MmToPxY(double y) const { return static_cast<int>(RoundEven(y * PixelsPerMmY + OriginY)); }
+
+QPoint TzunoCADMdl::MmToPx(QPointF p) const {
+  const double t = Rotation * 3.14159265358979323846 / 180.0;
+  const double u = p.x() * PixelsPerMmX, v = p.y() * PixelsPerMmY;
+  return QPoint(static_cast<int>(RoundEven(u * std::cos(t) - v * std::sin(t) + OriginX)),
+                static_cast<int>(RoundEven(u * std::sin(t) + v * std::cos(t) + OriginY)));
+}

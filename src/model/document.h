@@ -1,0 +1,123 @@
+// One document: a page in millimetres, header lines and the ordered list of drawing objects, with
+// the text file format that stores it.
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "model/object.h"
+#include "render/canvas.h"
+
+// What a document needs from the editor control that shows it.
+class TDocumentEditor {
+ public:
+  virtual ~TDocumentEditor() = default;
+  // The objects the editor pointed at may be gone: forget the hovered and selected ones.
+  virtual void ForgetObjects() = 0;
+};
+
+class TzunoCADMdl {
+ public:
+  using ChampFusionEvent = std::function<void(TzunoCADObj* sender, const QString& field, QString& value)>;
+  using CheminFichierEvent = std::function<void(TzunoCADMdl* document, QString& fileName)>;
+
+  // The work bitmap takes the rectangle's pixel size and the scales follow from it.
+  TzunoCADMdl(TDocumentEditor* editor, QRect pixels, double large, double haut);
+  ~TzunoCADMdl();
+  TzunoCADMdl(const TzunoCADMdl&) = delete;
+  TzunoCADMdl& operator=(const TzunoCADMdl&) = delete;
+
+  // Files and text.
+  bool LoadFromFile(const QString& fileName);
+  bool SaveToFile(const QString& fileName);
+  void LoadFromStrings(const QStringList& lines);
+  const QStringList& SaveToStrings();
+  QString GetEntete(const QString& key) const;
+  void SetEntete(const QString& key, const QString& value);
+  const QStringList& Text() const { return text_; }
+
+  // Object list.
+  TzunoCADObj* CreateObjet(const QString& typeName);
+  void DeleteObjet(TzunoCADObj* obj);
+  TzunoCADObj* CloneObjet(TzunoCADObj* obj);
+  void ClearObjets();
+  void DupliquerFace(int from, int to);
+  void SupprimerFace(int face);
+  int CountFace(int face) const;
+  int MaxFace() const;
+  void SetFace(int face) { CurrentFace = face; }
+  int CountHorsPage(bool recentre);
+  QString ResoudreFichier(const QString& fileName);
+  // Merge fields ("<Nom>") replaced by the values OnChampFusion gives.
+  QString SubstituteFields(TzunoCADObj* sender, const QString& text);
+
+  int Count() const { return static_cast<int>(objects_.size()); }
+  TzunoCADObj* Objet(int i) const { return objects_[static_cast<size_t>(i)].get(); }
+  int IndexOf(const TzunoCADObj* obj) const;
+  const std::vector<std::unique_ptr<TzunoCADObj>>& Objets() const { return objects_; }
+
+  // Mapping between millimetres and device pixels.
+  int MmToPxX(double x) const;
+  int MmToPxY(double y) const;
+  QPoint MmToPx(QPointF p) const;
+  double PxToMmX(double n) const { return PixelsPerMmX == 0 ? n : n / PixelsPerMmX; }
+  double PxToMmY(double n) const { return PixelsPerMmY == 0 ? n : n / PixelsPerMmY; }
+
+  TCanvas& MeasureCanvas() { return *measureCanvas_; }
+  QImage& WorkBitmap() { return workBitmap_; }
+  TDocumentEditor* Editor() const { return editor_; }
+
+  // Names of the kinds of printed item, by `Gabarit` code.
+  static QString GabaritName(int code);
+  static int GabaritCode(const QString& name);
+
+  ChampFusionEvent OnChampFusion;
+  CheminFichierEvent OnCheminFichier;
+  int CurrentFace = 1;
+  double OriginX = 0, OriginY = 0;
+  double Large = 0, Haut = 0;
+  double Rotation = 0;
+  double PixelsPerMmX = 0, PixelsPerMmY = 0;
+  double FriseX = 0;
+  bool WireframeDrag = true;
+  bool DrawPlaceholders = true;
+  bool RefreshImages = true;
+  bool ShowAllFrames = false;
+  int Quality = 0;
+  bool FillShapes = true;
+  int StencilView = 0;
+  bool ShowHandles = true;
+  bool ShowFrames = true;
+  bool GabaritOnBitmaps = true;
+  TColor HighlightColor = RGBColor(153, 204, 255);
+  TColor PreviewBackColor = clWhite;
+  TColor ColorPapier = clWhite;
+  TColor ThumbFrameColor = clWhite;
+  TColor SupportFrameColor = clWhite;
+  bool Grid = false;
+  bool MagneticGrid = false;
+  int Gabarit = 0;
+  // Files whose nested documents are being read, so that a group naming itself stops there.
+  QStringList LoadingFiles;
+
+ private:
+  void ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove);
+
+  TDocumentEditor* editor_;
+  QStringList text_;
+  QImage workBitmap_;
+  std::unique_ptr<TCanvas> measureCanvas_;
+  std::vector<std::unique_ptr<TzunoCADObj>> objects_;
+};
+
+// Reads a document file as lines: Windows-1252, or UTF-8 after a byte-order mark; CR LF, LF or CR.
+bool ReadTextFile(const QString& fileName, QStringList& lines);
+// Writes lines with CR LF in Windows-1252, or in UTF-8 with a byte-order mark when a character has
+// no Windows-1252 form. The old file is replaced atomically.
+bool WriteTextFile(const QString& fileName, const QStringList& lines);

@@ -1,0 +1,42 @@
+// A photo, clipart or drawing in a rotated box, with crop, mask, key colour and tile border.
+#pragma once
+
+#include <QImage>
+
+#include "model/encodings.h"
+#include "model/object.h"
+
+class TzunoCADImage : public TzunoCADRect {
+ public:
+  explicit TzunoCADImage(TzunoCADMdl* document);
+
+  QStringList GetProperties() override;
+  void SetProperties(const QStringList& list) override;
+
+  // Sets the picture's file; merge fields and the document's resolver apply to the name.
+  void SetFichierImage(const QString& name);
+  void SetFichierMasque(const QString& name);
+  // Cuts the resolver's "|" suffix from the stored file names.
+  void RetireSuffixes();
+
+  QString CacheKey;
+  QString FichierImage;
+  QString FichierMasque;
+  QImage Picture;  // 24-bit raster picture, null when none
+  bool MasqueNegatif = false;
+  int MasqueMarge = 0;
+  int MasqueBordure = 0;
+  TColor MasqueBordureColor = clGray;
+  int CropX1 = 0, CropY1 = 0, CropX2 = 0, CropY2 = 0;
+  QImage Cache;
+  TBordure Bordure;
+  bool Transparent = false;
+  TColor TransparentColor = clMagenta;
+
+ protected:
+  // Loads the file named by the stored name; the previous picture stays when it does not exist.
+  virtual void LoadPictureFile(const QString& path);
+};
+
+// File name without its folder ("\" or "/"), keeping anything after a "|" suffix.
+QString FileNamePart(const QString& path);

@@ -1,0 +1,168 @@
+#include "model/text.h"
+
+#include "model/document.h"
+#include "model/encodings.h"
+#include "model/host.h"
+
+namespace {
+// Heights beyond this no longer change the measured width (fonts are capped when realised).
+constexpr int kMaxFitHeight = 20000;
+}
+
+QStringList TextLines(const QString& displayed) {
+  QStringList lines = displayed.split(QLatin1Char('|'));
+  while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+TzunoCADTexte::TzunoCADTexte(TzunoCADMdl* document) : TzunoCADRect(document) {
+  HandleEnabled.fill(false);
+  HandleEnabled[2] = HandleEnabled[3] = HandleEnabled[6] = true;
+  l = 8;
+  h = 2;
+  Font.Name = QStringLiteral("Times New Roman");
+  Font.Height = 12;
+  txt = HostText(QStringLiteral("CAD_TXT_DEFAUT"), QStringLiteral("Texte"));
+  Displayed = txt;
+}
+
+QStringList TzunoCADTexte::GetProperties() {
+  if (txt == QLatin1String("<Texte1>")) Code = QStringLiteral("texte1");
+  else if (txt == QLatin1String("<Texte2>")) Code = QStringLiteral("texte2");
+  else if (txt == QLatin1String("<Texte3>")) Code = QStringLiteral("texte3");
+  QStringList p = TzunoCADRect::GetProperties();
+  // The box is measured from the text, never stored.
+  for (QString& line : p) {
+    if (line.startsWith(QLatin1String("l="))) line = QStringLiteral("l=0");
+    else if (line.startsWith(QLatin1String("h="))) line = QStringLiteral("h=0");
+  }
+  PropAdd(p, u"Font", WriteFont(Font));
+  PropAdd(p, u"Aligne", WriteInt(Aligne));
+  PropAdd(p, u"Alignement", WriteInt(Alignement));
+  PropAdd(p, u"txt", txt);
+  return p;
+}
+
+void TzunoCADTexte::SetProperties(const QStringList& list) {
+  ReadFont(PropValue(list, u"Font"), Font);
+  Aligne = ReadInt(PropValue(list, u"Aligne"));
+  Alignement = ReadInt(PropValue(list, u"Alignement"));
+  txt = PropValue(list, u"txt");
+  TzunoCADRect::SetProperties(list);
+  RefX = x;
+  RefY = y;
+  RefL = l;
+  RefH = h;
+  RefFontHeight = Font.Height;
+  // A stored box of 0 x 0 was never laid out: its centre is the centre the text had when saved,
+  // so it stays; moving the anchor corner there would shift the text at every load.
+  Layout(txt, !(l == 0 && h == 0));
+}
+
+TFont TzunoCADTexte::ScaledFont() const {
+  TFont f = Font;
+  f.Height = static_cast<int>(RoundEven(Font.Height * document_->PixelsPerMmX / 1000.0));
+  return f;
+}
+
+QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) {
+  const QStringList lines = TextLines(Displayed);
+  if (lines.isEmpty()) return QSize(0, 0);
+  canvas.SetFont(ScaledFont());
+  int w = 0, hh = 0;
+  for (const QString& line : lines) {
+    const QSize e = canvas.TextExtent(line.trimmed());
+    w = std::max(w, e.width());
+    hh += e.height();
+  }
+  return QSize(w, hh);
+}
+
+void TzunoCADTexte::LayoutText(const QString& text) { Layout(text, true); }
+
+void TzunoCADTexte::Layout(const QString& text, bool keepAnchor) {
+  const int anchor = Aligne >= 1 && Aligne <= 4 ? Aligne : 0;
+  const QPointF a = HandlePos(anchor);
+  txt = text.trimmed();
+  Displayed = document_->SubstituteFields(this, txt);
+  const QSize s = MeasureBlock(MeasureCanvas());
+  l = document_->PxToMmX(s.width());
+  h = document_->PxToMmY(s.height());
+  if (anchor != 0 && keepAnchor) {
+    const QPointF b = HandlePos(anchor);
+    x += a.x() - b.x();
+    y += a.y() - b.y();
+  }
+}
+
+QString TzunoCADTexte::WordWrap(const QString& text, double width) {
+  TCanvas& c = MeasureCanvas();
+  c.SetFont(ScaledFont());
+  const QStringList words = text.split(QLatin1Char(' '));
+  QString result;
+  QString line = words.value(0);
+  for (qsizetype i = 1; i < words.size(); ++i) {
+    const QString candidate = line + QLatin1Char(' ') + words[i];
+    if (document_->PxToMmX(c.TextWidth(candidate)) >= width) {
+      result += line + QLatin1Char('|');
+      line = words[i];
+    } else {
+      line = candidate;
+    }
+  }
+  return result + line;
+}
+
+void TzunoCADTexte::FitFont(TCanvas& canvas) {
+  QString widest;
+  int widestPx = -1;
+  for (const QString& line : TextLines(Displayed)) {
+    const int w = canvas.TextWidth(line.trimmed());
+    if (w > widestPx) {
+      widestPx = w;
+      widest = line.trimmed();
+    }
+  }
+  TFont f = canvas.Font();
+  f.Height = 1;
+  canvas.SetFont(f);
+  auto widthMm = [&] { return document_->PxToMmX(canvas.TextWidth(widest)); };
+  // An empty line never widens: without the cap the height would grow for ever.
+  while (!widest.isEmpty() && widthMm() < l && f.Height < kMaxFitHeight) {
+    f.Height += 10;
+    canvas.SetFont(f);
+  }
+  while (widthMm() > l && f.Height > 1) {
+    f.Height -= 1;
+    canvas.SetFont(f);
+  }
+}
+
+void TzunoCADTexte::FitAfterDrag() {
+  TCanvas& c = MeasureCanvas();
+  c.SetFont(ScaledFont());
+  FitFont(c);
+  if (document_->PixelsPerMmX != 0)
+    Font.Height = static_cast<int>(RoundEven(c.Font().Height * 1000.0 / document_->PixelsPerMmX));
+  const QSize s = MeasureBlock(c);
+  l = document_->PxToMmX(s.width());
+  h = document_->PxToMmY(s.height());
+}
+
+void TzunoCADTexte::RotateTo(QPointF p, bool shift) {
+  TzunoCADRect::RotateTo(p, shift);
+  FitAfterDrag();
+}
+
+void TzunoCADTexte::ResizeCentered(QPointF p, bool shift) {
+  TzunoCADRect::ResizeCentered(p, shift);
+  FitAfterDrag();
+}
+
+void TzunoCADTexte::ResizeAnchored(QPointF p) {
+  // Handle 6 sets the wrapping width; the font stays.
+  TzunoCADRect::ResizeCentered(p, false);
+  QString flat = txt;
+  flat.replace(QLatin1Char('|'), QLatin1Char(' '));
+  LayoutText(WordWrap(flat, l));
+}
