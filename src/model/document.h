@@ -118,6 +118,7 @@ class TzunoCADMdl {
 
 // Reads a document file as lines: Windows-1252, or UTF-8 after a byte-order mark; CR LF, LF or CR.
 bool ReadTextFile(const QString& fileName, QStringList& lines);
+void DecodeTextLines(const QByteArray& bytes, QStringList& lines);
 // Writes lines with CR LF in Windows-1252, or in UTF-8 with a byte-order mark when a character has
 // no Windows-1252 form. The old file is replaced atomically.
 bool WriteTextFile(const QString& fileName, const QStringList& lines);

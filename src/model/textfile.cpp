@@ -38,6 +38,11 @@ bool ReadTextFile(const QString& fileName, QStringList& lines) {
   if (QFileInfo(fileName).isDir() || !f.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = f.readAll();
   if (f.error() != QFileDevice::NoError) return false;
+  DecodeTextLines(bytes, lines);
+  return true;
+}
+
+void DecodeTextLines(const QByteArray& bytes, QStringList& lines) {
   QString text;
   if (bytes.startsWith("\xEF\xBB\xBF")) text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
   else text = Decode1252(bytes.constData(), bytes.size());
@@ -53,7 +58,6 @@ bool ReadTextFile(const QString& fileName, QStringList& lines) {
     }
   }
   if (start < n) lines.append(text.mid(start));
-  return true;
 }
 
 bool WriteTextFile(const QString& fileName, const QStringList& lines) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/qt_printers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

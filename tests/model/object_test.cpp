@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/qt_printers.h"
+
 #include "model/document.h"
 #include "model/kinds.h"
 

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "common/qt_printers.h"
+
+#include "model/document.h"
+#include "model/kinds.h"
+
+namespace {
+
+struct TextFixture : ::testing::Test {
+  TzunoCADMdl doc{nullptr, QRect(0, 0, 400, 400), 100, 100};  // 4 pixels per millimetre
+  TzunoCADTexte* New(const QString& text, int aligne = 0) {
+    auto* t = static_cast<TzunoCADTexte*>(doc.CreateObjet(QStringLiteral("texte")));
+    t->Font = TFont{clBlack, QStringLiteral("Arial"), 5000, 0};
+    t->Aligne = aligne;
+    t->x = 50;
+    t->y = 50;
+    t->l = t->h = 0;
+    t->LayoutText(text);
+    return t;
+  }
+};
+
+}  // namespace
+
+TEST_F(TextFixture, BoxIsMeasuredFromTheTextAndScaledFont) {
+  TzunoCADTexte* t = New(QStringLiteral("  Bonjour|monde|  "));
+  EXPECT_EQ(t->txt, "Bonjour|monde|");  // blanks go, line breaks stay
+  EXPECT_EQ(t->ScaledFont().Height, 20);  // 5 mm at 4 px/mm
+  TCanvas& c = doc.MeasureCanvas();
+  c.SetFont(t->ScaledFont());
+  EXPECT_DOUBLE_EQ(t->l, c.TextWidth(QStringLiteral("Bonjour")) / 4.0);
+  EXPECT_DOUBLE_EQ(t->h, 2 * c.TextHeight(QStringLiteral("monde")) / 4.0);
+  EXPECT_NEAR(t->h, 10, 0.5);  // two cells of 5 mm
+  EXPECT_EQ(New(QString())->MeasureBlock(c), QSize(0, 0));
+}
+
+TEST_F(TextFixture, AnchorCornerStaysWhenTheTextGrows) {
+  for (int aligne = 0; aligne <= 4; ++aligne) {
+    TzunoCADTexte* t = New(QStringLiteral("court"), aligne);
+    t->r = 30;
+    const int handle = aligne == 0 ? 0 : aligne;
+    const QPointF before = t->HandlePos(handle);
+    t->LayoutText(QStringLiteral("un texte beaucoup plus long|et deux lignes"));
+    const QPointF after = t->HandlePos(handle);
+    EXPECT_NEAR(before.x(), after.x(), 1e-9) << aligne;
+    EXPECT_NEAR(before.y(), after.y(), 1e-9) << aligne;
+  }
+}
+
+TEST_F(TextFixture, MergeFieldsInTheDisplayedText) {
+  doc.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) {
+    if (f == QLatin1String("nom")) v = QStringLiteral("Lune");
+  };
+  TzunoCADTexte* t = New(QStringLiteral("Bonjour <Nom>"));
+  EXPECT_EQ(t->Displayed, "Bonjour Lune");
+  EXPECT_EQ(t->txt, "Bonjour <Nom>");
+  EXPECT_EQ(PropValue(t->GetProperties(), u"txt"), "Bonjour <Nom>");
+}
+
+TEST_F(TextFixture, WordWrap) {
+  TzunoCADTexte* t = New(QStringLiteral("x"));
+  TCanvas& c = doc.MeasureCanvas();
+  c.SetFont(t->ScaledFont());
+  const double oneWord = (c.TextWidth(QStringLiteral("trois")) + 1) / 4.0;
+  EXPECT_EQ(t->WordWrap(QStringLiteral("un deux trois"), oneWord), "un|deux|trois");
+  EXPECT_EQ(t->WordWrap(QStringLiteral("un deux trois"), 1000), "un deux trois");
+  EXPECT_EQ(t->WordWrap(QStringLiteral("anticonstitutionnellement"), 1), "anticonstitutionnellement");
+  EXPECT_EQ(t->WordWrap(QStringLiteral("a  b"), 1000), "a  b");
+}
+
+TEST_F(TextFixture, WrapperCodesAndStoredBox) {
+  TzunoCADTexte* t = New(QStringLiteral("<Texte2>"));
+  const QStringList p = t->GetProperties();
+  EXPECT_EQ(PropValue(p, u"Code"), "texte2");
+  EXPECT_EQ(PropValue(p, u"l"), "0");
+  EXPECT_EQ(PropValue(p, u"h"), "0");
+  EXPECT_EQ(t->Displayed, "");  // unfilled placeholder fields show nothing
+}
+
+TEST_F(TextFixture, EditorDragsRefitTheFont) {
+  TzunoCADTexte* t = New(QStringLiteral("Bonjour"));
+  const double l0 = t->l;
+  // Handle 3 twice as far from the centre: about twice the font.
+  t->ResizeCentered(QPointF(t->x + l0, t->y + t->h), false);
+  EXPECT_NEAR(t->Font.Height, 10000, 1500);
+  EXPECT_NEAR(t->l, 2 * l0, 3);
+  // Handle 6 re-wraps to the new width and keeps the font.
+  TzunoCADTexte* w = New(QStringLiteral("un deux trois quatre"));
+  const int height = w->Font.Height;
+  w->ResizeAnchored(QPointF(w->x + 6, w->y));
+  EXPECT_TRUE(w->txt.contains(QLatin1Char('|')));
+  EXPECT_EQ(w->Font.Height, height);
+  // An empty text cannot make FitFont grow for ever.
+  TzunoCADTexte* e = New(QString());
+  e->l = 50;
+  e->FitFont(doc.MeasureCanvas());
+  EXPECT_LE(doc.MeasureCanvas().Font().Height, 20001);
+}
