@@ -1,0 +1,142 @@
+// PNG through libpng. Every colour type and depth is expanded to 8-bit RGB or RGBA; alpha is
+// flattened onto white. Errors leave through longjmp to ReadInto, whose frame holds only trivially
+// destructible locals; buffers live in the caller's state.
+#include <csetjmp>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include <png.h>
+
+#include "render/codecs.h"
+
+namespace {
+
+struct Source {
+  const uint8_t* data;
+  size_t size;
+  size_t pos;
+};
+
+void ReadData(png_structp png, png_bytep out, png_size_t length) {
+  auto* src = static_cast<Source*>(png_get_io_ptr(png));
+  if (length > src->size - src->pos) png_error(png, "truncated");
+  std::memcpy(out, src->data + src->pos, length);
+  src->pos += length;
+}
+
+// libpng's own handlers print to stderr; a broken file is an ordinary outcome here.
+[[noreturn]] void Error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void Warning(png_structp, png_const_charp) {}
+
+struct ReadState {
+  QImage image;
+  std::vector<png_byte> rgba;       // interlaced pictures with alpha: the whole picture
+  std::vector<png_bytep> rows;
+};
+
+// Composites one RGBA row onto white into an RGB row.
+void Flatten(const png_byte* in, uchar* out, int width) {
+  for (int x = 0; x < width; ++x, in += 4, out += 3) {
+    const unsigned a = in[3], back = 255u * (255u - a) + 127u;
+    out[0] = uchar((in[0] * a + back) / 255u);
+    out[1] = uchar((in[1] * a + back) / 255u);
+    out[2] = uchar((in[2] * a + back) / 255u);
+  }
+}
+
+bool Prepare(ReadState* state, png_uint_32 w, png_uint_32 h, bool alpha, bool interlaced) {
+  if (w == 0 || h == 0 || qint64(w) * qint64(h) > MaxPicturePixels()) return false;
+  state->image = QImage(int(w), int(h), QImage::Format_RGB888);
+  if (state->image.isNull()) return false;
+  const size_t rowBytes = size_t(w) * (alpha ? 4 : 3);
+  try {
+    if (!alpha) {
+      state->rows.resize(h);
+      for (png_uint_32 y = 0; y < h; ++y) state->rows[y] = state->image.scanLine(int(y));
+    } else {
+      state->rgba.resize(interlaced ? rowBytes * h : rowBytes);
+      state->rows.resize(interlaced ? h : 1);
+      for (size_t y = 0; y < state->rows.size(); ++y) state->rows[y] = state->rgba.data() + y * rowBytes;
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+bool ReadInto(ReadState* state, const uint8_t* data, size_t size) {
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Error, Warning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return false;
+  }
+  Source src{data, size, 0};
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+  png_set_read_fn(png, &src, ReadData);
+  png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+  // Chunks we never use are not even buffered.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_read_info(png, info);
+
+  png_uint_32 w = 0, h = 0;
+  int depth = 0, colorType = 0, interlace = 0;
+  png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+  if (depth == 16) png_set_scale_16(png);
+  if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+  const int passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+
+  const int channels = png_get_channels(png, info);
+  const bool alpha = channels == 4;
+  if ((channels != 3 && channels != 4) || png_get_bit_depth(png, info) != 8 ||
+      png_get_rowbytes(png, info) != size_t(w) * size_t(channels))
+    png_error(png, "unexpected layout");
+  if (!Prepare(state, w, h, alpha, passes > 1)) png_error(png, "too large");
+
+  if (!alpha) {
+    png_read_image(png, state->rows.data());
+  } else if (passes == 1) {
+    for (png_uint_32 y = 0; y < h; ++y) {
+      png_read_row(png, state->rows[0], nullptr);
+      Flatten(state->rows[0], state->image.scanLine(int(y)), int(w));
+    }
+  } else {
+    png_read_image(png, state->rows.data());
+    for (png_uint_32 y = 0; y < h; ++y) Flatten(state->rows[y], state->image.scanLine(int(y)), int(w));
+  }
+
+  png_uint_32 resX = 0, resY = 0;
+  int unit = 0;
+  if (png_get_pHYs(png, info, &resX, &resY, &unit) && unit == PNG_RESOLUTION_METER && resX > 0 &&
+      resY > 0 && resX < 1000000 && resY < 1000000) {
+    state->image.setDotsPerMeterX(int(resX));
+    state->image.setDotsPerMeterY(int(resY));
+  }
+  png_destroy_read_struct(&png, &info, nullptr);
+  return true;
+}
+
+}  // namespace
+
+QImage DecodePng(const uint8_t* data, size_t size) {
+  if (!data) return QImage();
+  ReadState state;
+  if (!ReadInto(&state, data, size)) return QImage();
+  return std::move(state.image);
+}
+
+QImage LoadPng(const QString& path) {
+  QByteArray bytes;
+  if (!ReadPictureFile(path, bytes)) return QImage();
+  return DecodePng(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+}

@@ -1,0 +1,73 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "render/codecs.h"
+#include "render/picture_io.h"
+
+namespace {
+
+QString Fixture(const char* name) {
+  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
+}
+
+QByteArray Bytes(const char* name) {
+  QFile f(Fixture(name));
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+  return f.readAll();
+}
+
+}  // namespace
+
+// The codec is chosen by the extension in any letter case, never by the content.
+TEST(LoadPicture, ChoosesCodecByExtension) {
+  QTemporaryDir dir;
+  const struct {
+    const char* copyOf;
+    const char* name;
+    bool loads;
+  } cases[] = {
+      {"png_rgb8.png", "a.PNG", true},        {"jpeg_blocks.jpg", "b.Jpg", true},
+      {"jpeg_blocks.jpg", "c.jpeg", true},    {"bmp_rgb24.bmp", "d.bmp", true},
+      {"bmp_rgb24.bmp", "e.gif", false},      {"png_rgb8.png", "f", false},
+      {"jpeg_blocks.jpg", "g.png", false},    {"png_rgb8.png", "h.png.txt", false},
+      {"png_rgb8.png", "dotted.dir/i", false},
+  };
+  QDir().mkpath(dir.filePath("dotted.dir"));
+  for (const auto& c : cases) {
+    const QString path = dir.filePath(QString::fromLatin1(c.name));
+    ASSERT_TRUE(QFile::copy(Fixture(c.copyOf), path));
+    const QImage img = LoadPicture(path);
+    EXPECT_EQ(!img.isNull(), c.loads) << c.name;
+    if (!img.isNull()) {
+      EXPECT_EQ(img.format(), QImage::Format_RGB888);
+    }
+  }
+  EXPECT_TRUE(LoadPicture(dir.filePath("missing.png")).isNull());
+  EXPECT_TRUE(LoadPicture(dir.path()).isNull());
+
+  // Archive entries: the name may use backslashes; its last component's extension counts.
+  EXPECT_EQ(DecodePicture(Bytes("bmp_rgb24.bmp"), "Images\\dir.x\\photo.BMP").size(), QSize(5, 3));
+  EXPECT_TRUE(DecodePicture(Bytes("bmp_rgb24.bmp"), "Images\\dir.bmp\\photo").isNull());
+  EXPECT_EQ(LoadPicture(Fixture("jpeg_blocks.jpg"), QSize(8, 4)).size(), QSize(8, 4));
+}
+
+// The pixel limit is checked against the declared size before decoding, the same way by each codec.
+TEST(LoadPicture, PixelLimitBoundary) {
+  const qint64 saved = MaxPicturePixels();
+  const struct {
+    const char* file;
+    qint64 pixels;
+  } cases[] = {{"png_rgb8.png", 15}, {"png_rgba8_interlaced.png", 8}, {"bmp_rgb24.bmp", 15},
+               {"bmp_rle8.bmp", 61 * 37}, {"jpeg_blocks.jpg", 32 * 16}, {"jpeg_progressive.jpg", 61 * 37}};
+  for (const auto& c : cases) {
+    SetMaxPicturePixels(c.pixels);
+    EXPECT_FALSE(LoadPicture(Fixture(c.file)).isNull()) << c.file;
+    SetMaxPicturePixels(c.pixels - 1);
+    EXPECT_TRUE(LoadPicture(Fixture(c.file)).isNull()) << c.file;
+  }
+  // A JPEG shrunk by DCT scaling counts at its decoded size.
+  SetMaxPicturePixels(8 * 4);
+  EXPECT_EQ(LoadPicture(Fixture("jpeg_blocks.jpg"), QSize(8, 4)).size(), QSize(8, 4));
+  SetMaxPicturePixels(saved);
+}
