@@ -254,7 +254,7 @@ void TCanvas::PolyBezierTo(std::span<const QPoint> points) {
   DoPolyBezier(all);
 }
 
-std::vector<QPointF> TCanvas::ArcBeziers(QRectF box, QPointF start, QPointF end, bool clockwise) {
+std::vector<QPointF> EllipseArcBeziers(QRectF box, QPointF start, QPointF end, bool clockwise) {
   std::vector<QPointF> out;
   const double a = box.width() / 2, b = box.height() / 2;
   if (!(a > 0 && b > 0)) return out;

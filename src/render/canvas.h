@@ -37,6 +37,11 @@ enum class TBlitOp { Copy, And, Or, Xor };
 const uint8_t* HatchPattern(int brushStyle);
 bool HatchCovers(int brushStyle, int x, int y);
 
+// Bézier control points (start point, then three per segment of at most 90 degrees) of the elliptic
+// arc inside `box` from the radial through `start` to the radial through `end`; equal radials give
+// the whole ellipse. Counter-clockwise on screen unless `clockwise`.
+std::vector<QPointF> EllipseArcBeziers(QRectF box, QPointF start, QPointF end, bool clockwise);
+
 // Point kinds of a path, as GDI numbers them.
 enum : uint8_t { ptCloseFigure = 1, ptLineTo = 2, ptBezierTo = 4, ptMoveTo = 6 };
 
@@ -188,9 +193,9 @@ class TCanvas {
   virtual void DoStretch(QRect target, const QImage& image, TBlitOp op, std::optional<TColor> key) {}
   virtual void DoSetPixel(int x, int y, TColor color) {}
 
-  // Arc geometry shared by the surfaces: Bézier control points (start point then three per
-  // segment) of the elliptic arc in `box` from the radial through `start` to the one through `end`.
-  static std::vector<QPointF> ArcBeziers(QRectF box, QPointF start, QPointF end, bool clockwise);
+  static std::vector<QPointF> ArcBeziers(QRectF box, QPointF start, QPointF end, bool clockwise) {
+    return EllipseArcBeziers(box, start, end, clockwise);
+  }
 
  private:
   void AddFigurePoints(std::span<const QPoint> points, bool closed);
