@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "common/lsan_suppressions.h"
 #include "model/document.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {

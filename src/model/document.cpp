@@ -108,9 +108,12 @@ void TzunoCADMdl::ApplyHeader(QStringList& header, const QString& key, const QSt
 }
 
 const QStringList& TzunoCADMdl::SaveToStrings() {
+  // The header ends at the first empty line. A text without one (hand-made or damaged) would
+  // otherwise carry its face blocks in the header and have them read again after every save,
+  // so a face line ends the header too.
   QStringList header;
   for (const QString& line : text_) {
-    if (line.isEmpty()) break;
+    if (line.isEmpty() || TrimLeft(line).startsWith(QLatin1String("Face="))) break;
     header.append(line);
   }
   ApplyHeader(header, QStringLiteral("Version"), QStringLiteral("1.2"), false);

@@ -102,3 +102,15 @@ TEST(Robustness, BlocksWithoutEndsStayApart) {
   d->LoadFromStrings(lines);
   EXPECT_EQ(d->Count(), 20000);
 }
+
+TEST(Robustness, TextWithoutEmptyLineDoesNotGrowOnSave) {
+  auto d = NewDoc();
+  d->LoadFromStrings({QStringLiteral("Large=10"), QStringLiteral("Face=1"), QStringLiteral("  Objet=1"),
+                      QStringLiteral("    Name=rect"), QStringLiteral("  End"), QStringLiteral("End")});
+  ASSERT_EQ(d->Count(), 1);
+  const QStringList once = d->SaveToStrings();
+  auto e = NewDoc();
+  e->LoadFromStrings(once);
+  EXPECT_EQ(e->Count(), 1);
+  EXPECT_EQ(e->SaveToStrings(), once);
+}
