@@ -7,6 +7,10 @@
 #include <stdexcept>
 #include <thread>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // ---- kernels ---------------------------------------------------------------------------------
 
 float BoxFilter(float x) {
@@ -128,10 +132,27 @@ namespace {
 // Channel sum to byte: clamped, then rounded to nearest with halves to even. Adding and removing
 // 1.5 * 2^23 rounds in the FPU's default mode (ties to even) and vectorises, unlike lrintf.
 inline uint8_t ClampChannel(float v) {
-  v = v > 255.0f ? 255.0f : v;
-  v = v < 0.0f ? 0.0f : v;
+  // Written as min/max selects so that they vectorise (minps/maxps); sums are never NaN.
+  v = v < 255.0f ? v : 255.0f;
+  v = v > 0.0f ? v : 0.0f;
   constexpr float kRound = 12582912.0f;
   return uint8_t(int((v + kRound) - kRound));
+}
+
+// ClampChannel over n values. SSE2's conversion rounds in the same default mode, so both paths
+// give identical bytes.
+void ClampRow(const float* __restrict in, uint8_t* __restrict out, qsizetype n) {
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
+  for (; i + 8 <= n; i += 8) {
+    const __m128 a = _mm_max_ps(_mm_min_ps(_mm_loadu_ps(in + i), hi), lo);
+    const __m128 b = _mm_max_ps(_mm_min_ps(_mm_loadu_ps(in + i + 4), hi), lo);
+    const __m128i w = _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(w, w));
+  }
+#endif
+  for (; i < n; ++i) out[i] = ClampChannel(in[i]);
 }
 
 // Rows transposed per block in the horizontal pass: the sum for one output pixel then runs over
@@ -139,47 +160,153 @@ inline uint8_t ClampChannel(float v) {
 constexpr int kRows = 8;
 constexpr int kLane = 3 * kRows;
 
+// t[e * kRows + r] = rows[r][e] for e < len: eight rows side by side, as floats.
+void TransposeRows(const uchar* const* rows, int len, float* __restrict t) {
+  int e = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; e + 8 <= len; e += 8) {
+    __m128i v[kRows];  // row r: 8 values as 16-bit
+    for (int r = 0; r < kRows; ++r)
+      v[r] = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(rows[r] + e)), zero);
+    // 8 x 8 transpose of 16-bit values.
+    const __m128i a0 = _mm_unpacklo_epi16(v[0], v[1]), a1 = _mm_unpackhi_epi16(v[0], v[1]);
+    const __m128i a2 = _mm_unpacklo_epi16(v[2], v[3]), a3 = _mm_unpackhi_epi16(v[2], v[3]);
+    const __m128i a4 = _mm_unpacklo_epi16(v[4], v[5]), a5 = _mm_unpackhi_epi16(v[4], v[5]);
+    const __m128i a6 = _mm_unpacklo_epi16(v[6], v[7]), a7 = _mm_unpackhi_epi16(v[6], v[7]);
+    const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+    const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+    const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+    const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+    const __m128i c[8] = {_mm_unpacklo_epi64(b0, b4), _mm_unpackhi_epi64(b0, b4),
+                          _mm_unpacklo_epi64(b1, b5), _mm_unpackhi_epi64(b1, b5),
+                          _mm_unpacklo_epi64(b2, b6), _mm_unpackhi_epi64(b2, b6),
+                          _mm_unpacklo_epi64(b3, b7), _mm_unpackhi_epi64(b3, b7)};
+    float* d = t + qsizetype(e) * kRows;
+    for (int i = 0; i < 8; ++i, d += kRows) {
+      _mm_storeu_ps(d, _mm_cvtepi32_ps(_mm_unpacklo_epi16(c[i], zero)));
+      _mm_storeu_ps(d + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(c[i], zero)));
+    }
+  }
+#endif
+  for (; e < len; ++e) {
+    float* d = t + qsizetype(e) * kRows;
+    for (int r = 0; r < kRows; ++r) d[r] = float(rows[r][e]);
+  }
+}
+
+// acc[e] = sum over the contributors, in order, of weight * t[index * kLane + e].
+void SumLanes(const float* __restrict t, const int* __restrict index, const float* __restrict weight,
+              int count, float* __restrict acc) {
+#if defined(__SSE2__)
+  __m128 a0 = _mm_setzero_ps(), a1 = a0, a2 = a0, a3 = a0, a4 = a0, a5 = a0;
+  for (int k = 0; k < count; ++k) {
+    const __m128 w = _mm_set1_ps(weight[k]);
+    const float* b = t + qsizetype(index[k]) * kLane;
+    a0 = _mm_add_ps(a0, _mm_mul_ps(w, _mm_loadu_ps(b)));
+    a1 = _mm_add_ps(a1, _mm_mul_ps(w, _mm_loadu_ps(b + 4)));
+    a2 = _mm_add_ps(a2, _mm_mul_ps(w, _mm_loadu_ps(b + 8)));
+    a3 = _mm_add_ps(a3, _mm_mul_ps(w, _mm_loadu_ps(b + 12)));
+    a4 = _mm_add_ps(a4, _mm_mul_ps(w, _mm_loadu_ps(b + 16)));
+    a5 = _mm_add_ps(a5, _mm_mul_ps(w, _mm_loadu_ps(b + 20)));
+  }
+  _mm_storeu_ps(acc, a0), _mm_storeu_ps(acc + 4, a1), _mm_storeu_ps(acc + 8, a2);
+  _mm_storeu_ps(acc + 12, a3), _mm_storeu_ps(acc + 16, a4), _mm_storeu_ps(acc + 20, a5);
+#else
+  for (int e = 0; e < kLane; ++e) acc[e] = 0.0f;
+  for (int k = 0; k < count; ++k) {
+    const float w = weight[k];
+    const float* b = t + qsizetype(index[k]) * kLane;
+    for (int e = 0; e < kLane; ++e) acc[e] += w * b[e];
+  }
+#endif
+}
+
 void HorizontalBlock(const uchar* srcBits, qsizetype srcStride, int sw, int y0, int y1,
-                     const TContributors& con, int dw, uint8_t* work, float* t) {
+                     const TContributors& con, int dw, uint8_t* __restrict work, float* __restrict t) {
+  // Local copies: byte stores into the work bitmap could otherwise alias the vectors' pointers.
+  const int* __restrict start = con.Start.data();
+  const int* __restrict index = con.Index.data();
+  const float* __restrict weight = con.Weight.data();
+  const int len = 3 * sw;
   for (int yb = y0; yb < y1; yb += kRows) {
     const int rows = std::min(kRows, y1 - yb);
-    for (int r = 0; r < kRows; ++r) {
-      if (r < rows) {
-        const uchar* p = srcBits + qsizetype(yb + r) * srcStride;
-        for (int e = 0; e < 3 * sw; ++e) t[qsizetype(e) * kRows + r] = float(p[e]);
-      } else {
-        for (int e = 0; e < 3 * sw; ++e) t[qsizetype(e) * kRows + r] = 0.0f;
-      }
-    }
+    const uchar* rp[kRows];
+    for (int r = 0; r < kRows; ++r) rp[r] = srcBits + qsizetype(yb + std::min(r, rows - 1)) * srcStride;
+    TransposeRows(rp, len, t);
     for (int x = 0; x < dw; ++x) {
-      float acc[kLane] = {};
-      for (int k = con.Start[x]; k < con.Start[x + 1]; ++k) {
-        const float w = con.Weight[k];
-        const float* b = t + qsizetype(con.Index[k]) * kLane;
-        for (int e = 0; e < kLane; ++e) acc[e] += w * b[e];
-      }
-      for (int r = 0; r < rows; ++r) {
-        uint8_t* out = work + (qsizetype(yb + r) * dw + x) * 3;
-        out[0] = ClampChannel(acc[0 * kRows + r]);
-        out[1] = ClampChannel(acc[1 * kRows + r]);
-        out[2] = ClampChannel(acc[2 * kRows + r]);
+      float acc[kLane];
+      SumLanes(t, index + start[x], weight + start[x], start[x + 1] - start[x], acc);
+      uint8_t px[kLane];
+      ClampRow(acc, px, kLane);
+      uint8_t* out = work + (qsizetype(yb) * dw + x) * 3;
+      for (int r = 0; r < rows; ++r, out += qsizetype(dw) * 3) {
+        out[0] = px[r];
+        out[1] = px[kRows + r];
+        out[2] = px[2 * kRows + r];
       }
     }
   }
 }
 
+constexpr int kStrip = 32;
+
+// acc[e] = sum over the contributors, in order, of weight * work[index * stride + e], e < kStrip.
+void SumStrip(const uint8_t* work, qsizetype stride, const int* __restrict index,
+              const float* __restrict weight, int count, float* __restrict acc) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  __m128 a[8];
+  for (__m128& v : a) v = _mm_setzero_ps();
+  for (int k = 0; k < count; ++k) {
+    const __m128 w = _mm_set1_ps(weight[k]);
+    const uint8_t* row = work + qsizetype(index[k]) * stride;
+    for (int h = 0; h < 2; ++h) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16 * h));
+      const __m128i lo = _mm_unpacklo_epi8(bytes, zero), hi = _mm_unpackhi_epi8(bytes, zero);
+      a[4 * h + 0] = _mm_add_ps(a[4 * h + 0], _mm_mul_ps(w, _mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero))));
+      a[4 * h + 1] = _mm_add_ps(a[4 * h + 1], _mm_mul_ps(w, _mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero))));
+      a[4 * h + 2] = _mm_add_ps(a[4 * h + 2], _mm_mul_ps(w, _mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero))));
+      a[4 * h + 3] = _mm_add_ps(a[4 * h + 3], _mm_mul_ps(w, _mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero))));
+    }
+  }
+  for (int i = 0; i < 8; ++i) _mm_storeu_ps(acc + 4 * i, a[i]);
+#else
+  for (int e = 0; e < kStrip; ++e) acc[e] = 0.0f;
+  for (int k = 0; k < count; ++k) {
+    const float w = weight[k];
+    const uint8_t* row = work + qsizetype(index[k]) * stride;
+    for (int e = 0; e < kStrip; ++e) acc[e] += w * float(row[e]);
+  }
+#endif
+}
+
+// Output rows y0..y1-1. Columns go in strips of kStrip values so that the sums stay in registers
+// while the contributor rows stream past; each value still sums its contributors in order.
 void VerticalRows(const uint8_t* work, int dw, int y0, int y1, const TContributors& con,
-                  uchar* dstBits, qsizetype dstStride, float* acc) {
+                  uchar* __restrict dstBits, qsizetype dstStride) {
+  const int* __restrict start = con.Start.data();
+  const int* __restrict index = con.Index.data();
+  const float* __restrict weight = con.Weight.data();
   const qsizetype len = qsizetype(dw) * 3;
   for (int y = y0; y < y1; ++y) {
-    std::fill(acc, acc + len, 0.0f);
-    for (int k = con.Start[y]; k < con.Start[y + 1]; ++k) {
-      const float w = con.Weight[k];
-      const uint8_t* row = work + qsizetype(con.Index[k]) * len;
-      for (qsizetype e = 0; e < len; ++e) acc[e] += w * float(row[e]);
-    }
     uchar* out = dstBits + qsizetype(y) * dstStride;
-    for (qsizetype e = 0; e < len; ++e) out[e] = ClampChannel(acc[e]);
+    qsizetype e0 = 0;
+    for (; e0 + kStrip <= len; e0 += kStrip) {
+      float acc[kStrip];
+      SumStrip(work + e0, len, index + start[y], weight + start[y], start[y + 1] - start[y], acc);
+      ClampRow(acc, out + e0, kStrip);
+    }
+    if (e0 < len) {
+      float acc[kStrip] = {};
+      const int n = int(len - e0);
+      for (int k = start[y]; k < start[y + 1]; ++k) {
+        const float w = weight[k];
+        const uint8_t* row = work + qsizetype(index[k]) * len + e0;
+        for (int e = 0; e < n; ++e) acc[e] += w * float(row[e]);
+      }
+      ClampRow(acc, out + e0, n);
+    }
   }
 }
 
@@ -236,11 +363,10 @@ void Stretch(const QImage& source, QImage& destination, TFilterProc filter, floa
   {
     const TContributors con = BuildContributors(dh, sh, StretchScale(sh, dh), support, filter);
     const unsigned threads = PlanThreads(dh, double(con.Index.size()) * 3.0 * dw, 1);
-    std::vector<std::vector<float>> buffers(threads, std::vector<float>(size_t(dw) * 3));
     uchar* bits = destination.bits();
     const qsizetype stride = destination.bytesPerLine();
-    ParallelRanges(threads, dh, 1, [&](unsigned slot, int y0, int y1) {
-      VerticalRows(work.data(), dw, y0, y1, con, bits, stride, buffers[slot].data());
+    ParallelRanges(threads, dh, 1, [&](unsigned, int y0, int y1) {
+      VerticalRows(work.data(), dw, y0, y1, con, bits, stride);
     });
   }
 }
