@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "model/document.h"
+#include "render/picture_io.h"
 
 QString FileNamePart(const QString& path) {
   const qsizetype bar = path.indexOf(QLatin1Char('|'));
@@ -61,15 +62,51 @@ void TzunoCADImage::SetFichierImage(const QString& name) {
   LoadPictureFile(path);
 }
 
+namespace {
+bool IsMetafileName(const QString& path) {
+  const QString ext = QFileInfo(path).suffix().toUpper();
+  return ext == QLatin1String("WMF") || ext == QLatin1String("EMF");
+}
+}  // namespace
+
 void TzunoCADImage::LoadPictureFile(const QString& path) {
   Picture = QImage();
+  MetafilePicture.Clear();
   Cache = QImage();
+  CacheKey.clear();
+  if (IsMetafileName(path)) {
+    MetafilePicture.Load(path);
+    return;
+  }
+  Picture = LoadPicture(path);
   CropX1 = CropY1 = CropX2 = CropY2 = 0;
+  // A magenta top-left pixel marks a picture whose magenta parts are transparent.
+  Transparent = !Picture.isNull() && Picture.pixel(0, 0) == qRgb(255, 0, 255);
+  if (Transparent) TransparentColor = clMagenta;
 }
 
 void TzunoCADImage::SetFichierMasque(const QString& name) {
   const QString n = document_ ? document_->ResoudreFichier(document_->SubstituteFields(this, name)) : name;
   if (n != FichierMasque) FichierMasque = n;
+  const QString path = n.section(QLatin1Char('|'), 0, 0);
+  if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+  MaskRaster = QImage();
+  Cache = QImage();
+  CacheKey.clear();
+  if (IsMetafileName(path)) {
+    TMetafile m;
+    if (m.Load(path)) MaskMetafile = m;
+  } else {
+    MaskRaster = LoadPicture(path);
+  }
+}
+
+void TzunoCADImage::RemoveMask() {
+  SetFichierMasque(QString());
+  Cache = QImage();
+  CacheKey.clear();
+  MaskMetafile.Clear();
+  MaskRaster = QImage();
 }
 
 void TzunoCADImage::RetireSuffixes() {

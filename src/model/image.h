@@ -5,6 +5,7 @@
 
 #include "model/encodings.h"
 #include "model/object.h"
+#include "render/metafile.h"
 
 class TzunoCADImage : public TzunoCADRect {
  public:
@@ -16,13 +17,18 @@ class TzunoCADImage : public TzunoCADRect {
   // Sets the picture's file; merge fields and the document's resolver apply to the name.
   void SetFichierImage(const QString& name);
   void SetFichierMasque(const QString& name);
+  // The editor's "no mask": forgets the mask file and the mask itself.
+  void RemoveMask();
   // Cuts the resolver's "|" suffix from the stored file names.
   void RetireSuffixes();
 
   QString CacheKey;
   QString FichierImage;
   QString FichierMasque;
-  QImage Picture;  // 24-bit raster picture, null when none
+  QImage Picture;            // 24-bit raster picture, null when none
+  TMetafile MetafilePicture;  // or a drawing; never both
+  TMetafile MaskMetafile;     // only a drawing mask takes effect
+  QImage MaskRaster;
   bool MasqueNegatif = false;
   int MasqueMarge = 0;
   int MasqueBordure = 0;
@@ -33,9 +39,8 @@ class TzunoCADImage : public TzunoCADRect {
   bool Transparent = false;
   TColor TransparentColor = clMagenta;
 
- protected:
-  // Loads the file named by the stored name; the previous picture stays when it does not exist.
-  virtual void LoadPictureFile(const QString& path);
+ private:
+  void LoadPictureFile(const QString& path);
 };
 
 // File name without its folder ("\" or "/"), keeping anything after a "|" suffix.

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "common/qt_printers.h"
+#include "model/document.h"
+#include "model/kinds.h"
+
+namespace {
+
+QString SavePicture(const QTemporaryDir& dir, const char* name, QRgb topLeft) {
+  QImage img(40, 20, QImage::Format_RGB888);
+  img.fill(qRgb(10, 200, 30));
+  img.setPixel(0, 0, topLeft);
+  const QString path = dir.filePath(QString::fromLatin1(name));
+  img.save(path);
+  return path;
+}
+
+}  // namespace
+
+TEST(Image, LoadingAPictureSetsTheKeyColourAndResetsTheCrop) {
+  QTemporaryDir dir;
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
+  img->CropX1 = 10;
+  img->SetFichierImage(SavePicture(dir, "cle.png", qRgb(255, 0, 255)));
+  ASSERT_FALSE(img->Picture.isNull());
+  EXPECT_EQ(img->Picture.format(), QImage::Format_RGB888);
+  EXPECT_TRUE(img->Transparent);
+  EXPECT_EQ(img->TransparentColor, clMagenta);
+  EXPECT_EQ(img->CropX1, 0);
+
+  img->SetFichierImage(SavePicture(dir, "simple.bmp", qRgb(1, 2, 3)));
+  EXPECT_FALSE(img->Transparent);
+  EXPECT_EQ(img->Picture.size(), QSize(40, 20));
+
+  // A missing file only changes the stored name; the picture stays.
+  img->SetFichierImage(dir.filePath(QStringLiteral("absent.jpg")));
+  EXPECT_EQ(img->Picture.size(), QSize(40, 20));
+  EXPECT_EQ(PropValue(img->GetProperties(), u"FichierImage"), "absent.jpg");
+
+  // Names go through merge fields and the document's resolver.
+  d.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) { v = f == QLatin1String("saison") ? "cle" : ""; };
+  d.OnCheminFichier = [&dir](TzunoCADMdl*, QString& n) { n = dir.filePath(n); };
+  img->SetFichierImage(QStringLiteral("<Saison>.png"));
+  EXPECT_EQ(img->FichierImage, dir.filePath(QStringLiteral("cle.png")));
+  EXPECT_TRUE(img->Transparent);
+}
+
+TEST(Image, DrawingsAsPicturesAndMasks) {
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
+  const QString emf = QStringLiteral(LORVANE_TEST_DATA "/metafiles/inkscape_shapes.emf");
+  img->SetFichierImage(emf);
+  EXPECT_TRUE(img->MetafilePicture.IsValid());
+  EXPECT_TRUE(img->Picture.isNull());
+  img->SetFichierMasque(emf);
+  EXPECT_TRUE(img->MaskMetafile.IsValid());
+  EXPECT_EQ(PropValue(img->GetProperties(), u"FichierMasque"), "inkscape_shapes.emf");
+  img->RemoveMask();
+  EXPECT_FALSE(img->MaskMetafile.IsValid());
+  EXPECT_FALSE(PropFind(img->GetProperties(), u"FichierMasque", nullptr));
+}
