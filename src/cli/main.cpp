@@ -1,24 +1,24 @@
 // lorvane-cli: the headless tool that drives documents from the command line.
-#include <QDir>
-#include <QFileInfo>
-#include <QGuiApplication>
-#include <QTextStream>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
-#include <map>
 
-#include "model/document.h"
+#include "cli/verbs.h"
 #include "model/encodings.h"
 
-namespace {
+namespace cli {
 
-constexpr int kOk = 0, kFailed = 1, kUsage = 2;
-
-QTextStream& Out() {
-  static QTextStream s(stdout);
-  return s;
+std::vector<Verb>& VerbTable() {
+  static std::vector<Verb> table;
+  return table;
 }
+
+void Register(const Verb& verb) { VerbTable().push_back(verb); }
+const std::vector<Verb>& Verbs() { return VerbTable(); }
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "lorvane-cli: %s\n", message.toLocal8Bit().constData());
@@ -26,51 +26,32 @@ int Fail(const QString& message) {
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: lorvane-cli [--home DIR] VERB ...\n"
-               "verbs:\n"
-               "  info FILE          page size, item kind, header keys, objects per face and type\n"
-               "  resave IN OUT      read a document and write it again\n");
+  QString text = QStringLiteral("usage: lorvane-cli [--home DIR] VERB ...\nverbs:\n");
+  std::vector<Verb> sorted = Verbs();
+  std::sort(sorted.begin(), sorted.end(), [](const Verb& a, const Verb& b) { return a.name < b.name; });
+  for (const Verb& v : sorted) text += QStringLiteral("  %1 %2\n").arg(v.name, v.usage);
+  std::fputs(text.toLocal8Bit().constData(), stderr);
   return kUsage;
 }
 
-int Info(const QString& file) {
-  TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!doc.LoadFromFile(file)) return Fail(QStringLiteral("cannot read %1").arg(file));
-  QTextStream& o = Out();
-  o << "file: " << QFileInfo(file).absoluteFilePath() << '\n';
-  o << "page: " << WriteReal(doc.Large) << " x " << WriteReal(doc.Haut) << " mm\n";
-  o << "item: " << doc.Gabarit;
-  if (doc.Gabarit != 0) o << ' ' << TzunoCADMdl::GabaritName(doc.Gabarit);
-  o << '\n';
-  for (const QString& line : doc.Text()) {
-    if (line.isEmpty()) break;
-    o << "header: " << line << '\n';
-  }
-  o << "objects: " << doc.Count() << '\n';
-  std::map<int, std::map<QString, int>> perFace;
-  for (const auto& obj : doc.Objets()) ++perFace[obj->Face][obj->Name];
-  for (const auto& [face, kinds] : perFace) {
-    int total = 0;
-    QStringList parts;
-    for (const auto& [name, count] : kinds) {
-      total += count;
-      parts << QStringLiteral("%1 %2").arg(name).arg(count);
-    }
-    o << "face " << face << ": " << total << " (" << parts.join(QStringLiteral(", ")) << ")\n";
-  }
-  o.flush();
-  return kOk;
+void Print(const QString& text) {
+  const QByteArray b = text.toUtf8();
+  std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), stdout);
+  std::fflush(stdout);
 }
 
-int Resave(const QString& in, const QString& out) {
-  TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!doc.LoadFromFile(in)) return Fail(QStringLiteral("cannot read %1").arg(in));
-  if (!doc.SaveToFile(out)) return Fail(QStringLiteral("cannot write %1").arg(out));
-  return kOk;
+bool TakeOption(QStringList& args, const QString& name, QString* value) {
+  const qsizetype i = args.indexOf(name);
+  if (i < 0) return true;
+  if (i + 1 >= args.size()) return false;
+  *value = args[i + 1];
+  args.remove(i, 2);
+  return true;
 }
 
-}  // namespace
+bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+
+}  // namespace cli
 
 int main(int argc, char** argv) {
   // A command-line tool never needs a display; fonts are measured off-screen.
@@ -86,16 +67,17 @@ int main(int argc, char** argv) {
   QStringList args = app.arguments().mid(1);
   SetDecimalSeparator(QLatin1Char(','));
 
-  QString home;
+  cli::Context context;
   if (!args.isEmpty() && args.first() == QLatin1String("--home")) {
-    if (args.size() < 2) return Usage();
-    home = args[1];
+    if (args.size() < 2) return cli::Usage();
+    context.home = args[1];
     args = args.mid(2);
-    if (!QFileInfo(home).isDir()) return Fail(QStringLiteral("no installation folder %1").arg(home));
+    if (!QFileInfo(context.home).isDir())
+      return cli::Fail(QStringLiteral("no installation folder %1").arg(context.home));
   }
-  if (args.isEmpty()) return Usage();
+  if (args.isEmpty()) return cli::Usage();
   const QString verb = args.takeFirst();
-  if (verb == QLatin1String("info") && args.size() == 1) return Info(args[0]);
-  if (verb == QLatin1String("resave") && args.size() == 2) return Resave(args[0], args[1]);
-  return Usage();
+  for (const cli::Verb& v : cli::Verbs())
+    if (v.name == verb) return v.run(args, context);
+  return cli::Usage();
 }
