@@ -21,7 +21,12 @@ constexpr uint8_t kHatches[6][8] = {
     {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
 };
 
+// Coordinates far outside any surface are pulled in so that widths never overflow.
+constexpr int kFar = 1 << 29;
+int Near(int v) { return std::clamp(v, -kFar, kFar); }
+
 QRect NormalBox(int x1, int y1, int x2, int y2) {
+  x1 = Near(x1), y1 = Near(y1), x2 = Near(x2), y2 = Near(y2);
   if (x2 < x1) std::swap(x1, x2);
   if (y2 < y1) std::swap(y1, y2);
   return QRect(x1, y1, x2 - x1, y2 - y1);
@@ -323,10 +328,11 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH
   if (pathOpen_) {
     // Corners as quarter ellipses, counter-clockwise from the top-right corner.
     const double l = box.x(), t = box.y(), r = box.x() + box.width() - 1, b = box.y() + box.height() - 1;
-    const double w = std::min<double>(std::abs(cornerW), r - l), h = std::min<double>(std::abs(cornerH), b - t);
+    const double w = std::min<double>(std::abs(double(cornerW)), r - l), h = std::min<double>(std::abs(double(cornerH)), b - t);
     std::vector<QPointF> pts;
     auto quarter = [&](QRectF e, QPointF s, QPointF f) {
       auto q = ArcBeziers(e, s, f, false);
+      if (q.empty()) return;
       if (pts.empty()) {
         pts = q;
       } else {
@@ -344,12 +350,13 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH
     quarter(QRectF(l, t, w, h), QPointF(l + w / 2, t), QPointF(l, t + h / 2));
     quarter(QRectF(l, b - h, w, h), QPointF(l, b - h / 2), QPointF(l + w / 2, b));
     quarter(QRectF(r - w, b - h, w, h), QPointF(r - w / 2, b), QPointF(r, b - h / 2));
+    if (pts.empty()) return;
     AddBeziersToPath(pts, true);
     path_.Types.back() |= ptCloseFigure;
     return;
   }
   if (box.width() < 1 || box.height() < 1) return;
-  DoRoundRect(box, QSize(std::abs(cornerW), std::abs(cornerH)));
+  DoRoundRect(box, QSize(std::abs(Near(cornerW)), std::abs(Near(cornerH))));
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
@@ -357,7 +364,9 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
   if (pathOpen_) {
     const QRectF e(box.x(), box.y(), box.width() - 1, box.height() - 1);
     const QPointF s(e.right(), e.center().y());
-    AddBeziersToPath(ArcBeziers(e, s, s, false), true);
+    const auto pts = ArcBeziers(e, s, s, false);
+    if (pts.empty()) return;
+    AddBeziersToPath(pts, true);
     path_.Types.back() |= ptCloseFigure;
     return;
   }
@@ -369,9 +378,10 @@ void TCanvas::Chord(int x1, int y1, int x2, int y2, int xs, int ys, int xe, int 
   const QRect box = NormalBox(x1, y1, x2, y2);
   if (box.isEmpty()) return;
   if (pathOpen_) {
-    AddBeziersToPath(ArcBeziers(QRectF(box.x(), box.y(), box.width() - 1, box.height() - 1), QPointF(xs, ys),
-                                QPointF(xe, ye), arcDirection_ == adClockwise),
-                     true);
+    const auto pts = ArcBeziers(QRectF(box.x(), box.y(), box.width() - 1, box.height() - 1), QPointF(xs, ys),
+                                QPointF(xe, ye), arcDirection_ == adClockwise);
+    if (pts.empty()) return;
+    AddBeziersToPath(pts, true);
     path_.Types.back() |= ptCloseFigure;
     return;
   }
@@ -383,9 +393,11 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int xs, int ys, int xe, int ye
   if (box.isEmpty()) return;
   if (pathOpen_) {
     const QRectF e(box.x(), box.y(), box.width() - 1, box.height() - 1);
+    const auto pts = ArcBeziers(e, QPointF(xs, ys), QPointF(xe, ye), arcDirection_ == adClockwise);
+    if (pts.empty()) return;
     path_.Points.push_back(QPoint(int(std::lround(e.center().x())), int(std::lround(e.center().y()))));
     path_.Types.push_back(ptMoveTo);
-    AddBeziersToPath(ArcBeziers(e, QPointF(xs, ys), QPointF(xe, ye), arcDirection_ == adClockwise), false);
+    AddBeziersToPath(pts, false);
     path_.Types.back() |= ptCloseFigure;
     return;
   }
@@ -483,16 +495,19 @@ void TCanvas::Draw(int x, int y, const QImage& image) {
 }
 
 void TCanvas::StretchDraw(int x1, int y1, int x2, int y2, const QImage& image) {
+  x1 = Near(x1), y1 = Near(y1), x2 = Near(x2), y2 = Near(y2);
   if (image.isNull() || x1 == x2 || y1 == y2 || pathOpen_) return;
   DoStretch(QRect(x1, y1, x2 - x1, y2 - y1), image, TBlitOp::Copy, std::nullopt);
 }
 
 void TCanvas::StretchDrawTransparent(int x1, int y1, int x2, int y2, const QImage& image, TColor key) {
+  x1 = Near(x1), y1 = Near(y1), x2 = Near(x2), y2 = Near(y2);
   if (image.isNull() || x1 == x2 || y1 == y2 || pathOpen_) return;
   DoStretch(QRect(x1, y1, x2 - x1, y2 - y1), image, TBlitOp::Copy, key & 0xFFFFFF);
 }
 
 void TCanvas::StretchBlit(int x1, int y1, int x2, int y2, const QImage& image, TBlitOp op) {
+  x1 = Near(x1), y1 = Near(y1), x2 = Near(x2), y2 = Near(y2);
   if (image.isNull() || x1 == x2 || y1 == y2 || pathOpen_) return;
   DoStretch(QRect(x1, y1, x2 - x1, y2 - y1), image, op, std::nullopt);
 }

@@ -49,7 +49,7 @@ const char* const kEmfNames[] = {
 
 const QHash<uint32_t, const char*>& WmfNames() {
   static const QHash<uint32_t, const char*> names = {
-      {0x0000, "META_EOF"}, {0x0035, "META_REALIZEPALETTE"}, {0x0037, "META_SETPALENTRIES"},
+      {0x0000, "META_EOF"}, {0x001E, "META_SAVEDC"}, {0x0035, "META_REALIZEPALETTE"}, {0x0037, "META_SETPALENTRIES"},
       {0x0102, "META_SETBKMODE"}, {0x0103, "META_SETMAPMODE"}, {0x0104, "META_SETROP2"},
       {0x0105, "META_SETRELABS"}, {0x0106, "META_SETPOLYFILLMODE"}, {0x0107, "META_SETSTRETCHBLTMODE"},
       {0x0108, "META_SETTEXTCHAREXTRA"}, {0x0127, "META_RESTOREDC"}, {0x012A, "META_INVERTREGION"},

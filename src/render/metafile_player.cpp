@@ -144,7 +144,7 @@ TBlitOp BlitOpFor(uint32_t rop, bool* known) {
 class TPlayer {
  public:
   TPlayer(const TMetafile& mf, TCanvas& canvas, int x1, int y1, int x2, int y2)
-      : mf_(mf), c_(canvas), x1_(x1), y1_(y1), x2_(x2), y2_(y2) {}
+      : mf_(mf), c_(canvas), x1_(Near(x1)), y1_(Near(y1)), x2_(Near(x2)), y2_(Near(y2)) {}
 
   bool Play() {
     if (!mf_.IsValid() || x1_ == x2_ || y1_ == y2_) return false;
@@ -231,6 +231,7 @@ class TPlayer {
 
   QTransform Full() const { return dc_.world * Page() * frame_; }
 
+  static int Near(int v) { return std::clamp(v, -(1 << 29), 1 << 29); }
   static int Clamp(double v) {
     if (!std::isfinite(v)) return 0;
     return int(std::lround(std::clamp(v, -kMaxCoord, kMaxCoord)));
@@ -505,42 +506,48 @@ class TPlayer {
   // --- bitmaps -------------------------------------------------------------------------------------
 
   void DrawDib(const TMetafileRecord& r, uint32_t infoAt, uint32_t infoSize, uint32_t bitsAt, uint32_t bitsSize,
-               QRect dest, QRect src, uint32_t rop, bool stretchDibits) {
+               QRectF dest, QRectF src, uint32_t rop, bool stretchDibits) {
     if (!r.Has(infoAt, infoSize) || !r.Has(bitsAt, bitsSize) || infoSize == 0) return;
     QImage img = DecodeDib(r.Params + infoAt, infoSize, r.Params + bitsAt, bitsSize);
     if (img.isNull()) return;
-    if (src.width() > 0 && src.height() > 0 && src != img.rect()) {
-      QRect s = src;
+    if (src.width() > 0 && src.height() > 0 && src != QRectF(img.rect())) {
+      QRectF s = src;
       if (stretchDibits && DibBottomUp(r.Params + infoAt, infoSize))
         s.moveTop(img.height() - src.top() - src.height());  // rows counted from the bottom
-      s &= img.rect();
-      if (s.isEmpty()) return;
-      img = img.copy(s);
+      s &= QRectF(img.rect());
+      const QRect whole = s.toAlignedRect() & img.rect();
+      if (whole.isEmpty()) return;
+      img = img.copy(whole);
     }
     bool known;
     const TBlitOp op = BlitOpFor(rop, &known);
     Prepare();
     const QTransform t = Full();
-    const QPoint a = Map(t, QPointF(dest.x(), dest.y()));
-    const QPoint b = Map(t, QPointF(double(dest.x()) + dest.width(), double(dest.y()) + dest.height()));
+    const QPoint a = Map(t, dest.topLeft());
+    const QPoint b = Map(t, dest.bottomRight());
     c_.StretchBlit(a.x(), a.y(), b.x(), b.y(), img, op);
   }
 
-  void PatternBlit(QRect dest, uint32_t rop) {
+  // dest: x, y, width, height in logical units (a QRectF so that no sum overflows).
+  void PatternBlit(QRectF dest, uint32_t rop) {
     TColor colour;
     if (rop == 0x00F00021) {  // PATCOPY: the brush
       if (dc_.brush.Style == BS_NULL) return;
       Prepare();
       const QTransform t = Full();
-      const QPoint a = Map(t, QPointF(dest.x(), dest.y()));
-      const QPoint b = Map(t, QPointF(double(dest.x()) + dest.width(), double(dest.y()) + dest.height()));
+      const QPoint a = Map(t, dest.topLeft()), b = Map(t, dest.bottomRight());
       c_.FillRect(a.x(), a.y(), b.x(), b.y());
       return;
     }
     if (rop == 0x00000042) colour = clBlack;
     else if (rop == 0x00FF0062) colour = clWhite;
     else return;
-    FillDeviceRect(QRect(dest.topLeft(), QPoint(dest.x() + dest.width(), dest.y() + dest.height())), colour);
+    const QPoint a = Map(Full(), dest.topLeft()), b = Map(Full(), dest.bottomRight());
+    c_.SetClipRegion(dc_.clip);
+    const TBrush keep = c_.Brush();
+    c_.SetBrush({colour, bsSolid});
+    c_.FillRect(a.x(), a.y(), b.x(), b.y());
+    c_.SetBrush(keep);
   }
 
   // --- objects and state ---------------------------------------------------------------------------
@@ -807,30 +814,30 @@ class TPlayer {
         if (!r.Has(0, 72)) break;
         const uint32_t offBmi = r.U32(40), cbBmi = r.U32(44), offBits = r.U32(48), cbBits = r.U32(52);
         if (offBmi < 8 || offBits < 8) break;
-        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, QRect(r.I32(16), r.I32(20), r.I32(64), r.I32(68)),
-                QRect(r.I32(24), r.I32(28), r.I32(32), r.I32(36)), r.U32(60), true);
+        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, QRectF(r.I32(16), r.I32(20), r.I32(64), r.I32(68)),
+                QRectF(r.I32(24), r.I32(28), r.I32(32), r.I32(36)), r.U32(60), true);
         break;
       }
       case EMR_SETDIBITSTODEVICE: {
         if (!r.Has(0, 68)) break;
         const uint32_t offBmi = r.U32(40), cbBmi = r.U32(44), offBits = r.U32(48), cbBits = r.U32(52);
         if (offBmi < 8 || offBits < 8) break;
-        const QRect src(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
-        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, QRect(r.I32(16), r.I32(20), src.width(), src.height()), src,
+        const QRectF src(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
+        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, QRectF(r.I32(16), r.I32(20), src.width(), src.height()), src,
                 0x00CC0020, true);
         break;
       }
       case EMR_BITBLT: case EMR_STRETCHBLT: {
         if (!r.Has(0, 92)) break;
-        const QRect dest(r.I32(16), r.I32(20), r.I32(24), r.I32(28));
+        const QRectF dest(r.I32(16), r.I32(20), r.I32(24), r.I32(28));
         const uint32_t rop = r.U32(32);
         const uint32_t offBmi = r.U32(76), cbBmi = r.U32(80), offBits = r.U32(84), cbBits = r.U32(88);
         if (cbBmi == 0 || offBmi < 8 || offBits < 8) {
           PatternBlit(dest, rop);
           break;
         }
-        QRect src(r.I32(36), r.I32(40), dest.width(), dest.height());
-        if (r.Type == EMR_STRETCHBLT && r.Has(92, 8)) src.setSize(QSize(r.I32(92), r.I32(96)));
+        QRectF src(r.I32(36), r.I32(40), dest.width(), dest.height());
+        if (r.Type == EMR_STRETCHBLT && r.Has(92, 8)) src.setSize(QSizeF(r.I32(92), r.I32(96)));
         DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, dest, src, rop, false);
         break;
       }
@@ -931,7 +938,7 @@ class TPlayer {
     return &objects_.back();
   }
 
-  void WmfDib(const TMetafileRecord& r, uint32_t dibAt, QRect dest, QRect src, uint32_t rop) {
+  void WmfDib(const TMetafileRecord& r, uint32_t dibAt, QRectF dest, QRectF src, uint32_t rop) {
     if (!r.Has(dibAt, 12)) return;
     const uint32_t avail = r.ParamSize - dibAt;
     const uint32_t info = DibInfoSize(r.Params + dibAt, avail);
@@ -1091,33 +1098,33 @@ class TPlayer {
 
       case 0x061D: {                                                                 // PATBLT
         if (!r.Has(0, 12)) break;
-        PatternBlit(QRect(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
+        PatternBlit(QRectF(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
         break;
       }
       case 0x0F43: {                                                                 // STRETCHDIB
         if (!r.Has(0, 22)) break;
-        WmfDib(r, 22, QRect(r.I16(20), r.I16(18), r.I16(16), r.I16(14)),
-               QRect(r.I16(12), r.I16(10), r.I16(8), r.I16(6)), r.U32(0));
+        WmfDib(r, 22, QRectF(r.I16(20), r.I16(18), r.I16(16), r.I16(14)),
+               QRectF(r.I16(12), r.I16(10), r.I16(8), r.I16(6)), r.U32(0));
         break;
       }
       case 0x0B41: {                                                                 // DIBSTRETCHBLT
         if (r.ParamSize == 22) {  // no bitmap: a pattern operation
-          PatternBlit(QRect(r.I16(20), r.I16(18), r.I16(16), r.I16(14)), r.U32(0));
+          PatternBlit(QRectF(r.I16(20), r.I16(18), r.I16(16), r.I16(14)), r.U32(0));
           break;
         }
         if (!r.Has(0, 20)) break;
-        WmfDib(r, 20, QRect(r.I16(18), r.I16(16), r.I16(14), r.I16(12)),
-               QRect(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
+        WmfDib(r, 20, QRectF(r.I16(18), r.I16(16), r.I16(14), r.I16(12)),
+               QRectF(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
         break;
       }
       case 0x0940: {                                                                 // DIBBITBLT
         if (r.ParamSize == 18) {
-          PatternBlit(QRect(r.I16(16), r.I16(14), r.I16(12), r.I16(10)), r.U32(0));
+          PatternBlit(QRectF(r.I16(16), r.I16(14), r.I16(12), r.I16(10)), r.U32(0));
           break;
         }
         if (!r.Has(0, 16)) break;
-        const QRect dest(r.I16(14), r.I16(12), r.I16(10), r.I16(8));
-        WmfDib(r, 16, dest, QRect(r.I16(6), r.I16(4), dest.width(), dest.height()), r.U32(0));
+        const QRectF dest(r.I16(14), r.I16(12), r.I16(10), r.I16(8));
+        WmfDib(r, 16, dest, QRectF(r.I16(6), r.I16(4), dest.width(), dest.height()), r.U32(0));
         break;
       }
       default: break;

@@ -334,3 +334,31 @@ TEST(MetafileEmf, DrawingProgramExportPlays) {
   EXPECT_GT(black, 500);  // the glyph outlines were filled
   EXPECT_EQ(t.Pixel(2, 2), RGBColor(255, 255, 0));
 }
+
+// Text records as a drawing program writes them: a font, an aligned reference point and advances.
+TEST(MetafileEmf, DrawingProgramTextPlays) {
+  TMetafile mf;
+  ASSERT_TRUE(mf.Load(LORVANE_TEST_DATA "/metafiles/libreoffice_text.emf"));
+  QString text;
+  for (const TMetafileRecord& r : mf.Records())
+    if (auto t = ReadEmfText(r)) text += t->Text;
+  EXPECT_EQ(text, "Lorvane");
+  // 57 x 17 mm at 7.5 pixels per millimetre: the word sits in the left part of the yellow box.
+  QImage img = RenderMetafile(mf, 430, 128);
+  TBitmapCanvas c(&img);
+  int black = 0, x1 = 1000, x2 = 0;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 430; ++x)
+      if (c.Pixel(x, y) == clBlack) ++black, x1 = std::min(x1, x), x2 = std::max(x2, x);
+  EXPECT_GT(black, 1000);
+  EXPECT_NEAR(x1, 35, 8);
+  EXPECT_NEAR(x2, 290, 15);
+  EXPECT_EQ(c.Pixel(5, 5), RGBColor(255, 255, 0));
+
+  TMetafile shapes;
+  ASSERT_TRUE(shapes.Load(LORVANE_TEST_DATA "/metafiles/libreoffice_shapes.emf"));
+  img = RenderMetafile(shapes, 354, 203);
+  TBitmapCanvas s(&img);
+  EXPECT_EQ(s.Pixel(90, 50), clRed);
+  EXPECT_EQ(s.Pixel(270, 55), clBlue);
+}

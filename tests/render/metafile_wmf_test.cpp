@@ -159,6 +159,24 @@ TEST(MetafileWmf, DrawingProgramExportPlays) {
   EXPECT_EQ(c.Pixel(200, 120), clWhite);
 }
 
+TEST(MetafileWmf, DrawingProgramTextPlays) {
+  TMetafile mf;
+  ASSERT_TRUE(mf.Load(LORVANE_TEST_DATA "/metafiles/libreoffice_text.wmf"));
+  TRecordingCanvas rec;
+  PlayMetafile(mf, rec, 0, 0, 430, 128);
+  QStringList texts;
+  for (const TCanvasCall& c : rec.Calls())
+    if (c.Op == "TextOut") texts << c.Text;
+  EXPECT_EQ(texts, QStringList({"Lorvane"}));
+  QImage img = RenderMetafile(mf, 430, 128);
+  TBitmapCanvas c(&img);
+  EXPECT_EQ(c.Pixel(5, 5), RGBColor(255, 255, 0));
+  int black = 0;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 430; ++x) black += c.Pixel(x, y) == clBlack;
+  EXPECT_GT(black, 1000);
+}
+
 TEST(MetafileWmf, MalformedInputFailsCleanly) {
   TMetafile mf;
   TWmfBuilder b;
