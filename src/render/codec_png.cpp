@@ -81,6 +81,11 @@ bool ReadInto(ReadState* state, const uint8_t* data, size_t size) {
   }
   png_set_read_fn(png, &src, ReadData);
   png_set_user_limits(png, kMaxPictureSide, kMaxPictureSide);
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // Lets fuzzed inputs get past the checksums to the decoding itself.
+  png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
   // Chunks we never use are not even buffered.
   png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
   png_read_info(png, info);
