@@ -21,9 +21,10 @@ struct ErrorManager {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Warnings are quiet, except that a file ending early is refused: a picture is whole or null.
+// Warnings are quiet, except that a scan whose data runs out is refused: a picture is whole or
+// null. A file that only lacks its end marker (the data ran out between segments) still loads.
 void EmitMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+  if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER) ErrorExit(cinfo);
 }
 
 void OutputMessage(j_common_ptr) {}

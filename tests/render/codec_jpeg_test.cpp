@@ -149,6 +149,7 @@ TEST(JpegCodec, BrokenFilesGiveNull) {
       {"start of image only", good.left(2)},
       {"cut in the header", good.left(150)},
       {"cut in the scan", good.left(good.size() - 300)},
+      {"cut in the last rows", good.left(good.size() - 12)},
       {"cut progressive", prog.left(prog.size() / 2)},
       {"garbage after SOI", garbage},
       {"declared 60000 x 60000", withSize(60000, 60000)},
@@ -157,6 +158,11 @@ TEST(JpegCodec, BrokenFilesGiveNull) {
   };
   for (const auto& [what, bytes] : cases) EXPECT_TRUE(Decode(bytes).isNull()) << what;
   EXPECT_TRUE(LoadJpeg(Fixture("missing.jpg")).isNull());
+  // Only the end marker missing: every scan is complete, the picture loads.
+  for (const QByteArray& whole : {good, prog}) {
+    ASSERT_TRUE(whole.endsWith("\xff\xd9"));
+    EXPECT_EQ(Decode(whole.chopped(2)), Decode(whole));
+  }
 }
 
 // Progressive files may repeat scans without end; past 1000 scans the file is refused.
