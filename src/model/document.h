@@ -20,6 +20,12 @@ class TDocumentEditor {
   virtual ~TDocumentEditor() = default;
   // The objects the editor pointed at may be gone: forget the hovered and selected ones.
   virtual void ForgetObjects() = 0;
+  // Colours of hovered and selected objects and of the handle under the pointer.
+  virtual TColor HoverColor() const { return RGBColor(0, 0, 255); }
+  virtual TColor SelectColor() const { return RGBColor(255, 0, 0); }
+  virtual TColor HotHandleColor() const { return RGBColor(255, 255, 0); }
+  // Advanced mode: objects can be moved, resized and turned, and show their handles.
+  virtual bool ModeAvance() const { return true; }
 };
 
 class TzunoCADMdl {
@@ -61,6 +67,27 @@ class TzunoCADMdl {
   TzunoCADObj* Objet(int i) const { return objects_[static_cast<size_t>(i)].get(); }
   int IndexOf(const TzunoCADObj* obj) const;
   const std::vector<std::unique_ptr<TzunoCADObj>>& Objets() const { return objects_; }
+
+  // Drawing: the page as the editor shows it, the objects alone for output, the item's overlay.
+  void DrawPage(TCanvas& canvas, QRect rect);
+  void DrawDirect(TCanvas& canvas, QRect rect);
+  void DrawGabaritApres(TCanvas& canvas, QRect rect, bool mask);
+  void DrawPliures(TCanvas& canvas);
+  void DrawGrille(TCanvas& canvas);
+  void DrawLigneMm(TCanvas& canvas, double x1, double y1, double x2, double y2);
+  // Renderings into bitmaps (24-bit, already sized by the caller); smoothing by double size and a
+  // box reduction unless Quality is above 6.
+  void DrawBitmap(QImage& bitmap);
+  void DrawSupport(QImage& bitmap, bool recolour);
+  // A preview centred in a picture of the control's size, with a margin in percent.
+  void DrawApercu(QImage& image, int margin);
+  void DrawApercuSimple(QImage& image, int margin);
+  bool ExportBmp(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
+  bool ExportJpeg(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
+  bool ExportJpegSupport(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
+  // The overlay cache and its key (tests look at them).
+  const QImage& OverlayCache() const { return overlay_; }
+  const QString& OverlayKey() const { return overlayKey_; }
 
   // Mapping between millimetres and device pixels.
   int MmToPxX(double x) const;
@@ -108,10 +135,19 @@ class TzunoCADMdl {
 
  private:
   void ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove);
+  void DrawObjects(TCanvas& canvas);
+  // Renders the page into a bitmap (the given size, or twice it and reduced).
+  bool RenderInto(QImage& bitmap, const std::function<void(QImage& work)>& draw);
+  // The support's printable size when the document names one and it is known; else empty.
+  QSizeF KnownSupportSize();
+  bool Export(const QString& fileName, int maxWidth, int maxHeight, TColor frame, bool support, bool jpeg);
+  void Apercu(QImage& image, int margin, bool allowSupport);
 
   TDocumentEditor* editor_;
   QStringList text_;
   QImage workBitmap_;
+  QImage overlay_;
+  QString overlayKey_;
   std::unique_ptr<TCanvas> measureCanvas_;
   std::vector<std::unique_ptr<TzunoCADObj>> objects_;
 };

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QSizeF>
 #include <QString>
 
 class TObjectHost {
@@ -20,6 +21,8 @@ class TObjectHost {
   virtual void ShowMessage(const QString& text) = 0;
   // The user's special folders as (name, path) pairs, paths without a trailing separator.
   virtual QList<QPair<QString, QString>> ShellFolders() = 0;
+  // Printable size in millimetres of a support picture; (0, 0) when unknown.
+  virtual QSizeF SupportSize(const QString& support) = 0;
 };
 
 TObjectHost* ObjectHost();

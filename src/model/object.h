@@ -38,6 +38,19 @@ class TzunoCADObj {
   virtual bool IsBox() const { return false; }
 
   TzunoCADMdl* Document() const { return document_; }
+  // Whether the object shows on the document's current face.
+  bool OnCurrentFace() const;
+
+  // Handle marks around a page point: a circle of radius 4 or a square of 3 pixels, filled by kind
+  // (0 hovered, 1 the handle under the pointer, 2 selected).
+  void DrawRoundHandle(TCanvas& canvas, QPointF p, int kind);
+  void DrawSquareHandle(TCanvas& canvas, QPointF p, int kind);
+  // A straight line between page points with the canvas's pen.
+  void DrawSegment(TCanvas& canvas, QPointF from, QPointF to);
+  // The object's pen for drawing: its width in pixels at the document's mean scale.
+  TPen DevicePen() const;
+  // Frame colour: selected, else hovered.
+  TColor StateColor() const;
   // The canvas of the owning document's work bitmap, for measuring text.
   TCanvas& MeasureCanvas() const;
 
@@ -66,6 +79,12 @@ class TzunoCADRect : public TzunoCADObj {
   void SetProperties(const QStringList& list) override;
   int HitTest(QPointF p) override;
   bool IsBox() const override { return true; }
+  // The selection frame and handles every box kind ends its drawing with.
+  void Draw(TCanvas& canvas) override;
+  void DrawSelection(TCanvas& canvas);
+  void DrawHandle(TCanvas& canvas, int k);
+  // The box outline and both diagonals in grey, with a label in the middle.
+  void DrawPlaceholder(TCanvas& canvas, const QString& label);
 
   // Editor drags: handle 2, handle 3, and handles 1 and 4 to 8 (which one is `HitCode`).
   virtual void RotateTo(QPointF p, bool shift);
