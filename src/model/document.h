@@ -85,6 +85,8 @@ class TzunoCADMdl {
   bool ExportBmp(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
   bool ExportJpeg(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
   bool ExportJpegSupport(const QString& fileName, int maxWidth, int maxHeight, TColor frame);
+  // The picture the exports save: null when the page or the limits leave nothing to draw.
+  QImage ExportImage(int maxWidth, int maxHeight, TColor frame, bool support);
   // The overlay cache and its key (tests look at them).
   const QImage& OverlayCache() const { return overlay_; }
   const QString& OverlayKey() const { return overlayKey_; }

@@ -279,24 +279,31 @@ void TzunoCADMdl::Apercu(QImage& image, int margin, bool allowSupport) {
 void TzunoCADMdl::DrawApercu(QImage& image, int margin) { Apercu(image, margin, true); }
 void TzunoCADMdl::DrawApercuSimple(QImage& image, int margin) { Apercu(image, margin, false); }
 
+QImage TzunoCADMdl::ExportImage(int maxWidth, int maxHeight, TColor frame, bool support) {
+  const QSizeF supportSize = support ? KnownSupportSize() : QSizeF();
+  const bool onSupport = support && !GetEntete(QStringLiteral("SupportFichier")).isEmpty();
+  QRect size;
+  const bool fitted =
+      supportSize.isEmpty()
+          ? FitRect(maxWidth, maxHeight, RoundEven(Large * 100), RoundEven(Haut * 100), size)
+          : FitRect(maxWidth, maxHeight, RoundEven(supportSize.width() * 100), RoundEven(supportSize.height() * 100),
+                    size);
+  if (!fitted || size.width() <= 0 || size.height() <= 0) return QImage();
+  QImage bmp = NewBitmap(size.width(), size.height());
+  if (bmp.isNull()) return QImage();
+  if (onSupport) DrawSupport(bmp, true);
+  else DrawBitmap(bmp);
+  if (!GabaritOnBitmaps && frame != clWhite) {
+    TBitmapCanvas c(&bmp);
+    Outline(c, 0, 0, bmp.width(), bmp.height(), frame);
+  }
+  return bmp;
+}
+
 bool TzunoCADMdl::Export(const QString& fileName, int maxWidth, int maxHeight, TColor frame, bool support, bool jpeg) {
   try {
-    const QSizeF supportSize = support ? KnownSupportSize() : QSizeF();
-    const bool onSupport = support && !GetEntete(QStringLiteral("SupportFichier")).isEmpty();
-    QRect size;
-    const bool fitted =
-        supportSize.isEmpty()
-            ? FitRect(maxWidth, maxHeight, RoundEven(Large * 100), RoundEven(Haut * 100), size)
-            : FitRect(maxWidth, maxHeight, RoundEven(supportSize.width() * 100), RoundEven(supportSize.height() * 100), size);
-    if (!fitted || size.width() <= 0 || size.height() <= 0) return false;
-    QImage bmp = NewBitmap(size.width(), size.height());
+    const QImage bmp = ExportImage(maxWidth, maxHeight, frame, support);
     if (bmp.isNull()) return false;
-    if (onSupport) DrawSupport(bmp, true);
-    else DrawBitmap(bmp);
-    if (!GabaritOnBitmaps && frame != clWhite) {
-      TBitmapCanvas c(&bmp);
-      Outline(c, 0, 0, bmp.width(), bmp.height(), frame);
-    }
     return jpeg ? SaveJpeg(bmp, fileName) : SaveBmp(bmp, fileName);
   } catch (const std::exception&) {
     return false;

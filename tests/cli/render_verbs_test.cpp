@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+int Cli(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral(LORVANE_CLI), args);
+  p.waitForFinished(120000);
+  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/Modeles/Exemples/disque.mdl");
+
+}  // namespace
+
+TEST(CliRender, PageAndExports) {
+  QTemporaryDir dir;
+  const QString page = dir.filePath(QStringLiteral("page.png"));
+  ASSERT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("240"), QStringLiteral("240"),
+                 QStringLiteral("--grid")}),
+            0);
+  const QImage img(page);
+  ASSERT_EQ(img.size(), QSize(240, 240));
+  EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255));  // outside the disc
+  for (const char* ext : {"png", "jpg", "bmp"}) {
+    const QString out = dir.filePath(QStringLiteral("export.") + QLatin1String(ext));
+    ASSERT_EQ(Cli({QStringLiteral("export"), kSample, out, QStringLiteral("300"), QStringLiteral("200"),
+                   QStringLiteral("--face"), QStringLiteral("2"), QStringLiteral("--quality"), QStringLiteral("7")}),
+              0)
+        << ext;
+    EXPECT_EQ(QImage(out).size(), QSize(200, 200)) << ext;
+  }
+  EXPECT_EQ(Cli({QStringLiteral("export"), kSample, dir.filePath(QStringLiteral("x.gif")), QStringLiteral("9"),
+                 QStringLiteral("9")}),
+            1);
+  EXPECT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("0"), QStringLiteral("9")}), 2);
+  EXPECT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("9"), QStringLiteral("9"),
+                 QStringLiteral("--stencil"), QStringLiteral("5")}),
+            2);
+  EXPECT_EQ(Cli({QStringLiteral("page"), dir.filePath(QStringLiteral("none.mdl")), page, QStringLiteral("9"),
+                 QStringLiteral("9")}),
+            1);
+}
