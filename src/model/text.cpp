@@ -3,6 +3,10 @@
 #include "model/document.h"
 #include "model/encodings.h"
 #include "model/host.h"
+#include "render/canvas.h"
+
+#include <cmath>
+#include <numbers>
 
 namespace {
 // Heights beyond this no longer change the measured width (fonts are capped when realised).
@@ -165,4 +169,47 @@ void TzunoCADTexte::ResizeAnchored(QPointF p) {
   QString flat = txt;
   flat.replace(QLatin1Char('|'), QLatin1Char(' '));
   LayoutText(WordWrap(flat, l));
+}
+
+void TzunoCADTexte::Draw(TCanvas& canvas) {
+  if (!OnCurrentFace()) return;
+  TzunoCADMdl* d = document_;
+  QSize block = MeasureBlock(canvas);
+  // The box follows the scale: re-lay the text when its width rounds differently here.
+  if (RoundEven(l * d->PixelsPerMmX) != block.width()) {
+    LayoutText(txt);
+    block = MeasureBlock(canvas);
+  }
+  const QStringList lines = TextLines(Displayed);
+  const qsizetype n = lines.size();
+  const double W = block.width(), H = block.height();
+  const double step = (n == 0 || d->PixelsPerMmY <= 0) ? 0.0 : H / n / d->PixelsPerMmY;
+  const TFont saved = canvas.Font();
+  const int savedEscapement = canvas.Escapement();
+  canvas.SetFont(ScaledFont(), static_cast<int>(RoundEven(r * -10)));
+  canvas.SetBkMode(bkTransparent);
+  canvas.SetBrush(TBrush{clWhite, bsClear});
+  const double t = r * std::numbers::pi / 180;
+  const double cx = W * std::cos(t) - H * std::sin(t), cy = W * std::sin(t) + H * std::cos(t);
+  for (qsizetype i = 0; i < n; ++i) {
+    const QString line = lines[i].trimmed();
+    double dx = 0;
+    if (Alignement == 1 || Alignement == 2) {
+      dx = d->PixelsPerMmX == 0 ? 0 : (W - canvas.TextWidth(line)) / d->PixelsPerMmX;
+      if (Alignement == 2) dx /= 2;
+    }
+    const QPointF p = RotateAround(QPointF(x + dx, y + static_cast<double>(i) * step));
+    canvas.TextOut(static_cast<int>(RoundEven(d->MmToPxX(p.x()) - cx / 2)),
+                   static_cast<int>(RoundEven(d->MmToPxY(p.y()) - cy / 2)), line);
+  }
+  canvas.SetFont(saved, savedEscapement);
+  TzunoCADRect::Draw(canvas);
+  if (d->ShowHandles && (Selected || HitCode != -1) && Aligne >= 1 && Aligne <= 4) {
+    canvas.SetPen(TPen{StateColor(), 1, psSolid});
+    auto edge = [&](int a, int b) { DrawSegment(canvas, HandlePos(a), HandlePos(b)); };
+    if (Aligne == 1 || Aligne == 2) edge(1, 2);
+    if (Aligne == 2 || Aligne == 3) edge(2, 3);
+    if (Aligne == 3 || Aligne == 4) edge(3, 4);
+    if (Aligne == 1 || Aligne == 4) edge(4, 1);
+  }
 }

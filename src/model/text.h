@@ -14,6 +14,7 @@ class TzunoCADTexte : public TzunoCADRect {
   void RotateTo(QPointF p, bool shift) override;
   void ResizeCentered(QPointF p, bool shift) override;
   void ResizeAnchored(QPointF p) override;
+  void Draw(TCanvas& canvas) override;
 
   // Sets the text, substitutes merge fields and measures the box; the anchor corner stays put.
   void LayoutText(const QString& text);

@@ -4,6 +4,9 @@
 
 #include "model/document.h"
 #include "model/kinds.h"
+#include "render/recording_canvas.h"
+
+#include <numbers>
 
 namespace {
 
@@ -96,4 +99,34 @@ TEST_F(TextFixture, EditorDragsRefitTheFont) {
   e->l = 50;
   e->FitFont(doc.MeasureCanvas());
   EXPECT_LE(doc.MeasureCanvas().Font().Height, 20001);
+}
+
+TEST_F(TextFixture, DrawingRotatesAndAlignsEachLine) {
+  TzunoCADTexte* t = New(QStringLiteral("une longue ligne|court|encore une ligne"));
+  t->Alignement = 1;  // right
+  for (double angle : {0.0, 30.0, 90.0}) {
+    t->r = angle;
+    TRecordingCanvas rec;
+    t->Draw(rec);
+    std::vector<const TCanvasCall*> texts;
+    for (const TCanvasCall& c : rec.Calls())
+      if (c.Op == QLatin1String("TextOut")) texts.push_back(&c);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0]->Escapement, static_cast<int>(-angle * 10));
+    // The end of the short line and of the widest line lie on the block's right edge: both are
+    // their start plus their width along the turned baseline direction.
+    const double a = angle * std::numbers::pi / 180;
+    auto end = [&](const TCanvasCall* c) {
+      const double w = rec.Calls().empty() ? 0 : [&] {
+        TCanvas& m = doc.MeasureCanvas();
+        m.SetFont(t->ScaledFont());
+        return static_cast<double>(m.TextWidth(c->Text));
+      }();
+      return QPointF(c->Args[0] + w * std::cos(a), c->Args[1] + w * std::sin(a));
+    };
+    const QPointF e0 = end(texts[0]), e1 = end(texts[1]);
+    // Project on the baseline direction: equal projections mean the same right edge.
+    const double p0 = e0.x() * std::cos(a) + e0.y() * std::sin(a), p1 = e1.x() * std::cos(a) + e1.y() * std::sin(a);
+    EXPECT_NEAR(p0, p1, 1.5) << angle;
+  }
 }
