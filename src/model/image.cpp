@@ -3,7 +3,15 @@
 #include <QFileInfo>
 
 #include "model/document.h"
+#include "model/encodings.h"
+#include "model/host.h"
+#include "render/canvas.h"
+#include "render/fit_rect.h"
 #include "render/picture_io.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 
 QString FileNamePart(const QString& path) {
   const qsizetype bar = path.indexOf(QLatin1Char('|'));
@@ -112,4 +120,238 @@ void TzunoCADImage::RemoveMask() {
 void TzunoCADImage::RetireSuffixes() {
   FichierImage = FichierImage.section(QLatin1Char('|'), 0, 0);
   FichierMasque = FichierMasque.section(QLatin1Char('|'), 0, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+namespace {
+
+int Nearest(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000, 1000000)); }
+
+// Largest picture side the cache may take, against absurd boxes.
+constexpr int kMaxCacheSide = 16384;
+
+QImage NewImage(int w, int h, QRgb fill) {
+  if (w <= 0 || h <= 0 || w > kMaxCacheSide || h > kMaxCacheSide) return QImage();
+  QImage img(w, h, QImage::Format_RGB888);
+  img.fill(fill);
+  return img;
+}
+
+QRgb ToRgb(TColor c) { return qRgb(ColorR(c), ColorG(c), ColorB(c)); }
+
+// Nearest-neighbour rotation by `degrees` clockwise onto a background.
+QImage Rotate(const QImage& b, double degrees, QRgb background) {
+  double a = std::fmod(degrees, 360.0);
+  if (a < 0) a += 360;
+  const double t = a * std::numbers::pi / 180, cs = std::cos(t), sn = std::sin(t);
+  const int W = b.width(), H = b.height();
+  QImage out = NewImage(Nearest(std::fabs(W * cs) + std::fabs(H * sn)), Nearest(std::fabs(W * sn) + std::fabs(H * cs)),
+                        background);
+  if (out.isNull()) return out;
+  const int cxT = out.width() / 2, cyT = out.height() / 2;
+  const int cxS = W / 2 - (cs < 0 ? 1 : 0), cyS = H / 2 - (sn < 0 ? 1 : 0);
+  for (int j = 0; j < out.height(); ++j) {
+    uchar* dst = out.scanLine(j);
+    const double dy = j - cyT;
+    for (int i = 0; i < out.width(); ++i) {
+      const double dx = i - cxT;
+      const long long sx = RoundEven(dx * cs - dy * sn) + cxS;
+      const long long sy = RoundEven(dx * sn + dy * cs) + cyS;
+      if (sx < 0 || sy < 0 || sx >= W || sy >= H) continue;
+      const uchar* src = b.constScanLine(static_cast<int>(sy)) + sx * 3;
+      dst[i * 3] = src[0];
+      dst[i * 3 + 1] = src[1];
+      dst[i * 3 + 2] = src[2];
+    }
+  }
+  return out;
+}
+
+// The picture turned clockwise by quarter turns.
+QImage Quarter(const QImage& img, int quarters) {
+  if (quarters == 0) return img;
+  return img.transformed(QTransform().rotate(90.0 * quarters), Qt::FastTransformation)
+      .convertToFormat(QImage::Format_RGB888);
+}
+
+}  // namespace
+
+QSize TzunoCADImage::TargetSize() const {
+  const int e = std::abs(Nearest(l * document_->PixelsPerMmX)), g = std::abs(Nearest(h * document_->PixelsPerMmY));
+  if (Picture.width() >= e && Picture.height() >= g) return QSize(e, g);
+  QRect fit;
+  if (!FitRect(static_cast<long long>(Picture.width()) * 100, static_cast<long long>(Picture.height()) * 100,
+               static_cast<long long>(e) * 100, static_cast<long long>(g) * 100, fit))
+    return QSize(0, 0);
+  return QSize(fit.width() / 100, fit.height() / 100);
+}
+
+QString TzunoCADImage::MakeCacheKey(QSize target) const {
+  return QString::number(target.width()) + QString::number(target.height()) + WriteReal(r);
+}
+
+QImage TzunoCADImage::TileBorder() {
+  const double sx = std::fabs(document_->PixelsPerMmX), sy = std::fabs(document_->PixelsPerMmY);
+  const double A = Bordure.Width, T = Bordure.Height;
+  if (!(A > 0 && T > 0 && sx > 0 && sy > 0) || Picture.isNull()) return QImage();
+  const int wb = Nearest(l * sx), hb = Nearest(h * sy);
+  const double cols = std::floor((wb + 1) / (A * sx)), rows = std::floor((hb + 1) / (T * sy));
+  if (!(cols < 1000 && rows < 1000)) return QImage();  // tiles too small to mean anything
+  const int nx = std::max(2, static_cast<int>(cols)), ny = std::max(2, static_cast<int>(rows));
+  l = nx * A;
+  h = ny * T;
+  QImage b = NewImage(Nearest(l * sx), Nearest(h * sy), qRgb(255, 255, 255));
+  if (b.isNull()) return b;
+  const int P = Picture.height();
+  const QImage corner = Picture.copy(0, 0, std::min(P, Picture.width()), P);
+  const QImage edge = Picture.width() > P ? Picture.copy(P, 0, std::min(P, Picture.width() - P), P) : corner;
+  QImage tiles[9];
+  for (int q = 0; q < 4; ++q) {
+    tiles[1 + q] = Quarter(corner, q);
+    tiles[5 + q] = Quarter(edge, q);
+  }
+  TBitmapCanvas c(&b);
+  const int C = nx - 1, K = ny - 1, s = Bordure.Style;
+  for (int k = 0; k <= K; ++k) {
+    for (int col = 0; col <= C; ++col) {
+      const bool top = k == 0, bottom = k == K, left = col == 0, right = col == C;
+      if (!(top || bottom || left || right)) continue;
+      const bool cornerCell = (top || bottom) && (left || right);
+      int tile = 0;
+      if (s == 0) {
+        tile = 1;
+      } else if (cornerCell) {
+        if (s >= 1 && s <= 3) tile = top ? (left ? 1 : 2) : (right ? 3 : 4);
+      } else if (s == 1) {
+        tile = top ? 1 : right ? 2 : bottom ? 3 : 4;
+      } else if (s == 2 || s == 4) {
+        tile = top ? 5 : right ? 6 : bottom ? 7 : 8;
+      }
+      if (tile == 0 || tiles[tile].isNull()) continue;
+      c.StretchDraw(Nearest(col * A * sx), Nearest(k * T * sy), Nearest((col + 1) * A * sx), Nearest((k + 1) * T * sy),
+                    tiles[tile]);
+    }
+  }
+  return b;
+}
+
+void TzunoCADImage::ApplyMask(QImage& b) const {
+  const int W = b.width(), H = b.height();
+  const double m = MasqueMarge;
+  const int x1 = Nearest(m * W / 200), y1 = Nearest(m * H / 200);
+  const int x2 = Nearest(W - m * W / 200), y2 = Nearest(H - m * H / 200);
+  QImage first = NewImage(W, H, qRgb(255, 255, 255));
+  if (first.isNull()) return;
+  {
+    TBitmapCanvas c(&first);
+    PlayMetafile(MaskMetafile, c, x1, y1, x2, y2);
+  }
+  int g = static_cast<int>((W + H) / 2.0 * MasqueBordure / 100.0);
+  if (MasqueNegatif) g = -g;
+  QImage second;
+  if (g > 0) {
+    second = NewImage(W, H, qRgb(255, 255, 255));
+    TBitmapCanvas c(&second);
+    PlayMetafile(MaskMetafile, c, x1 + g, y1 + g, x2 - g, y2 - g);
+  }
+  const uchar band[3] = {static_cast<uchar>(ColorR(MasqueBordureColor)), static_cast<uchar>(ColorG(MasqueBordureColor)),
+                         static_cast<uchar>(ColorB(MasqueBordureColor))};
+  for (int y = 0; y < H; ++y) {
+    uchar* p = b.scanLine(y);
+    const uchar* m1 = first.constScanLine(y);
+    const uchar* m2 = second.isNull() ? nullptr : second.constScanLine(y);
+    for (int x = 0; x < W; ++x, p += 3) {
+      const bool white1 = m1[x * 3] == 255 && m1[x * 3 + 1] == 255 && m1[x * 3 + 2] == 255;
+      if (white1 != MasqueNegatif) {
+        p[0] = 255;
+        p[1] = 0;
+        p[2] = 255;
+      } else if (m2) {
+        const bool white2 = m2[x * 3] == 255 && m2[x * 3 + 1] == 255 && m2[x * 3 + 2] == 255;
+        if (white2 != MasqueNegatif) std::copy(band, band + 3, p);
+      }
+    }
+  }
+}
+
+void TzunoCADImage::RebuildCache() {
+  Cache = QImage();
+  CacheKey.clear();
+  if (Picture.isNull()) return;
+  const QSize target = TargetSize();
+  QImage b;
+  if (Bordure.Enabled) {
+    b = TileBorder();
+  } else {
+    QImage source = Picture;
+    if (CropX1 || CropY1 || CropX2 || CropY2) {
+      const int W = Picture.width(), H = Picture.height();
+      const QRect crop(QPoint(Nearest(CropX1 * W / 100.0), Nearest(CropY1 * H / 100.0)),
+                       QPoint(Nearest(W - CropX2 * W / 100.0) - 1, Nearest(H - CropY2 * H / 100.0) - 1));
+      source = crop.isValid() ? Picture.copy(crop) : QImage();
+    }
+    if (!source.isNull() && target.width() > 0 && target.height() > 0)
+      b = source.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_RGB888);
+  }
+  if (b.isNull()) return;
+  if (MaskMetafile.IsValid()) {
+    ApplyMask(b);
+    Transparent = true;
+    TransparentColor = clMagenta;
+  }
+  if (r != 0) {
+    const TColor background = Transparent ? TransparentColor : clMagenta;
+    Cache = Rotate(b, r, ToRgb(background));
+    CacheKeyColor = background;
+    CacheTransparent = true;
+  } else {
+    Cache = b;
+    CacheKeyColor = TransparentColor;
+    CacheTransparent = Transparent;
+  }
+  CacheKey = MakeCacheKey(target);
+}
+
+void TzunoCADImage::Draw(TCanvas& canvas) {
+  if (!OnCurrentFace()) return;
+  TzunoCADMdl* d = document_;
+  if (MetafilePicture.IsValid()) {
+    r = 0;
+    PlayMetafile(MetafilePicture, canvas, d->MmToPxX(x - l / 2), d->MmToPxY(y - h / 2), d->MmToPxX(x + l / 2),
+                 d->MmToPxY(y + h / 2));
+  } else if (!Picture.isNull()) {
+    const double t = r * std::numbers::pi / 180;
+    const double hw = (std::fabs(l * std::cos(t)) + std::fabs(h * std::sin(t))) / 2;
+    const double hh = (std::fabs(l * std::sin(t)) + std::fabs(h * std::cos(t))) / 2;
+    const bool wireframe = Dragging && d->WireframeDrag;
+    if (Cache.isNull()) RebuildCache();
+    else if (d->RefreshImages && !wireframe && HitCode <= 0 && MakeCacheKey(TargetSize()) != CacheKey) RebuildCache();
+    if (wireframe) {
+      DrawPlaceholder(canvas, QString());
+    } else if (!Cache.isNull()) {
+      const int x1 = d->MmToPxX(x - hw), y1 = d->MmToPxY(y - hh), x2 = d->MmToPxX(x + hw), y2 = d->MmToPxY(y + hh);
+      if (CacheTransparent) canvas.StretchDrawTransparent(x1, y1, x2, y2, Cache, CacheKeyColor);
+      else canvas.StretchDraw(x1, y1, x2, y2, Cache);
+    }
+  } else if (d->DrawPlaceholders) {
+    const QString label = FichierImage.isEmpty()
+                              ? HostText(QStringLiteral("CAD_TXT_IMG1"), QStringLiteral("Pas d'image"))
+                              : HostText(QStringLiteral("CAD_TXT_IMG2"), QString::fromUtf8("\"%s\" non trouvé"))
+                                    .replace(QLatin1String("%s"), FichierImage);
+    DrawPlaceholder(canvas, label);
+  }
+  HandleEnabled[2] = !Picture.isNull();
+  TzunoCADRect::Draw(canvas);
+}
+
+void TzunoCADImage::ResizeCentered(QPointF p, bool shift) {
+  TzunoCADRect::ResizeCentered(p, shift);
+  if (!shift) return;
+  if (!Picture.isNull() && !Bordure.Enabled && Picture.height() > 0) {
+    l = h * Picture.width() / Picture.height();
+  } else if (MetafilePicture.IsValid() && MetafilePicture.Frame().height() > 0) {
+    l = h * MetafilePicture.Frame().width() / MetafilePicture.Frame().height();
+  }
 }

@@ -22,6 +22,12 @@ class TzunoCADImage : public TzunoCADRect {
   // Cuts the resolver's "|" suffix from the stored file names.
   void RetireSuffixes();
 
+  void Draw(TCanvas& canvas) override;
+  void ResizeCentered(QPointF p, bool shift) override;
+  // Pixel size of the cached picture: the display size, never beyond the picture's own resolution.
+  QSize TargetSize() const;
+  void RebuildCache();
+
   QString CacheKey;
   QString FichierImage;
   QString FichierMasque;
@@ -35,12 +41,17 @@ class TzunoCADImage : public TzunoCADRect {
   TColor MasqueBordureColor = clGray;
   int CropX1 = 0, CropY1 = 0, CropX2 = 0, CropY2 = 0;
   QImage Cache;
+  TColor CacheKeyColor = clMagenta;  // transparent colour of the cache
+  bool CacheTransparent = false;
   TBordure Bordure;
   bool Transparent = false;
   TColor TransparentColor = clMagenta;
 
  private:
   void LoadPictureFile(const QString& path);
+  QString MakeCacheKey(QSize target) const;
+  QImage TileBorder();
+  void ApplyMask(QImage& b) const;
 };
 
 // File name without its folder ("\" or "/"), keeping anything after a "|" suffix.
