@@ -1,6 +1,7 @@
 // Verbs that draw documents into pictures.
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 
 #include "cli/verbs.h"
@@ -30,9 +31,23 @@ void InstallResolver(TzunoCADMdl& doc, const QString& documentFile) {
   };
 }
 
-// Loads a document with the resolver in place (pictures are read while the objects are).
-bool Load(TzunoCADMdl& doc, const QString& file) {
+// Merge fields given as repeated "--field NAME=VALUE" options; names compare without case.
+bool TakeFields(QStringList& args, QHash<QString, QString>* fields) {
+  for (;;) {
+    QString field;
+    const qsizetype before = args.size();
+    if (!TakeOption(args, QStringLiteral("--field"), &field)) return false;
+    if (args.size() == before) return true;
+    const qsizetype eq = field.indexOf(QLatin1Char('='));
+    if (eq <= 0) return false;
+    fields->insert(field.left(eq).toLower(), field.mid(eq + 1));
+  }
+}
+
+// Loads a document with the resolvers in place (pictures and fields are used while objects are read).
+bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields) {
   InstallResolver(doc, file);
+  doc.OnChampFusion = [fields](TzunoCADObj*, const QString& name, QString& value) { value = fields.value(name); };
   return doc.LoadFromFile(file);
 }
 
@@ -49,13 +64,15 @@ int Page(QStringList args, const Context&) {
   if (!TakeOption(args, QStringLiteral("--face"), &face) || !TakeOption(args, QStringLiteral("--stencil"), &stencil))
     return Usage();
   const bool grid = TakeFlag(args, QStringLiteral("--grid"));
+  QHash<QString, QString> fields;
+  if (!TakeFields(args, &fields)) return Usage();
   int w, h, f = 1, s = 0;
   if (args.size() != 4 || !ReadInteger(args[2], &w) || !ReadInteger(args[3], &h) || w <= 0 || h <= 0 ||
       (!face.isEmpty() && !ReadInteger(face, &f)) || (!stencil.isEmpty() && (!ReadInteger(stencil, &s) || s < 0 || s > 2)))
     return Usage();
   if (static_cast<long long>(w) * h > 400000000LL) return Fail(QStringLiteral("picture too large"));
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!Load(doc, args[0])) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
+  if (!Load(doc, args[0], fields)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
   if (!(doc.Large > 0 && doc.Haut > 0)) return Fail(QStringLiteral("%1 has no page size").arg(args[0]));
   doc.CurrentFace = f;
   doc.Grid = grid;
@@ -74,6 +91,8 @@ int Export(QStringList args, const Context&) {
       !TakeOption(args, QStringLiteral("--frame"), &frame))
     return Usage();
   const bool support = TakeFlag(args, QStringLiteral("--support"));
+  QHash<QString, QString> fields;
+  if (!TakeFields(args, &fields)) return Usage();
   int w, h, f = 1, q = 0;
   if (args.size() != 4 || !ReadInteger(args[2], &w) || !ReadInteger(args[3], &h) || w <= 0 || h <= 0 ||
       (!face.isEmpty() && !ReadInteger(face, &f)) || (!quality.isEmpty() && !ReadInteger(quality, &q)))
@@ -84,7 +103,7 @@ int Export(QStringList args, const Context&) {
       ext != QLatin1String("png"))
     return Fail(QStringLiteral("%1: the picture must be .bmp, .jpg or .png").arg(args[1]));
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!Load(doc, args[0])) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
+  if (!Load(doc, args[0], fields)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
   doc.CurrentFace = f;
   if (!quality.isEmpty()) doc.Quality = q;
   const TColor frameColor = frame.isEmpty() ? clWhite : ReadColorRGB(frame);
@@ -102,10 +121,10 @@ int Export(QStringList args, const Context&) {
   return kOk;
 }
 
-const Registration page("page", "IN.mdl OUT.png W H [--face N] [--grid] [--stencil 0|1|2]   the page as the editor shows it",
+const Registration page("page", "IN.mdl OUT.png W H [--face N] [--grid] [--stencil 0|1|2] [--field NAME=VALUE]...   the page as the editor shows it",
                         [](const QStringList& a, const Context& c) { return Page(a, c); });
 const Registration exportVerb(
-    "export", "IN.mdl OUT.(bmp|jpg|png) MAXW MAXH [--frame RRGGBB] [--support] [--face N] [--quality Q]   an export",
+    "export", "IN.mdl OUT.(bmp|jpg|png) MAXW MAXH [--frame RRGGBB] [--support] [--face N] [--quality Q] [--field NAME=VALUE]...   an export",
     [](const QStringList& a, const Context& c) { return Export(a, c); });
 
 }  // namespace

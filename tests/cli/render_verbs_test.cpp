@@ -45,3 +45,24 @@ TEST(CliRender, PageAndExports) {
                  QStringLiteral("9")}),
             1);
 }
+
+TEST(CliRender, FieldsFillMergeFields) {
+  QTemporaryDir dir;
+  const QString plain = dir.filePath(QStringLiteral("a.png")), filled = dir.filePath(QStringLiteral("b.png"));
+  ASSERT_EQ(Cli({QStringLiteral("page"), kSample, plain, QStringLiteral("240"), QStringLiteral("240")}), 0);
+  ASSERT_EQ(Cli({QStringLiteral("page"), kSample, filled, QStringLiteral("240"), QStringLiteral("240"),
+                 QStringLiteral("--field"), QStringLiteral("CDTITRE=Lune"), QStringLiteral("--field"),
+                 QStringLiteral("cdArtiste=Soleil")}),
+            0);
+  // The title's line (30 mm from the top) is empty without the field and drawn with it.
+  auto inked = [](const QImage& img) {
+    int n = 0;
+    for (int x = 0; x < img.width(); ++x)
+      for (int y = 50; y < 66; ++y) n += img.pixel(x, y) != qRgb(255, 255, 255);
+    return n;
+  };
+  EXPECT_GT(inked(QImage(filled)), inked(QImage(plain)) + 40);  // beyond the disc outline
+  EXPECT_EQ(Cli({QStringLiteral("page"), kSample, plain, QStringLiteral("9"), QStringLiteral("9"),
+                 QStringLiteral("--field"), QStringLiteral("sans-egal")}),
+            2);
+}
