@@ -14,6 +14,10 @@ class TzunoCADGroup : public TzunoCADRect {
   QStringList GetProperties() override;
   void SetProperties(const QStringList& list) override;
   void RotateTo(QPointF p, bool shift) override;
+  void Draw(TCanvas& canvas) override;
+  // Content change from the editor's shape panel: the drawing replaces the nested content and
+  // takes the group's pen and brush.
+  void SetShape(const QString& fileName);
 
   TzunoCADMdl* Nested() const { return nested_.get(); }
 
@@ -22,6 +26,8 @@ class TzunoCADGroup : public TzunoCADRect {
   QString FichierMdl;
 
  protected:
+  // What a derived kind forces before the group draws (sizes, pen and brush).
+  virtual void BeforeDraw() {}
   // Reads the nested content from a resolved file name; false when nothing was read.
   bool LoadNested(const QString& resolved);
   // Loads the default model named by a settings key; shows the message when it cannot be found.
@@ -35,6 +41,9 @@ class TzunoCADLimitedGroup : public TzunoCADGroup {
  public:
   TzunoCADLimitedGroup(TzunoCADMdl* document, const QString& prefix);
   int TailleMini = 0, TailleMaxi = 0;
+
+ protected:
+  void BeforeDraw() override;
 };
 
 class TzunoCADTampon : public TzunoCADLimitedGroup {
@@ -45,9 +54,15 @@ class TzunoCADTampon : public TzunoCADLimitedGroup {
 class TzunoCADPerforatrice : public TzunoCADLimitedGroup {
  public:
   explicit TzunoCADPerforatrice(TzunoCADMdl* document);
+
+ protected:
+  void BeforeDraw() override;
 };
 
 class TzunoCADCadre : public TzunoCADGroup {
  public:
   explicit TzunoCADCadre(TzunoCADMdl* document);
+
+ protected:
+  void BeforeDraw() override { ForcePenBrush = true; }
 };

@@ -65,7 +65,8 @@ void TzunoCADTexte::SetProperties(const QStringList& list) {
 
 TFont TzunoCADTexte::ScaledFont() const {
   TFont f = Font;
-  f.Height = static_cast<int>(RoundEven(Font.Height * document_->PixelsPerMmX / 1000.0));
+  // Mirrored groups give negative scales; the letters keep their size and direction.
+  f.Height = static_cast<int>(RoundEven(Font.Height * std::fabs(document_->PixelsPerMmX) / 1000.0));
   return f;
 }
 
