@@ -117,6 +117,12 @@ void TzunoCADImage::RemoveMask() {
   MaskRaster = QImage();
 }
 
+void TzunoCADImage::SetPicture(const QImage& picture) {
+  Picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB888);
+  Cache = QImage();
+  CacheKey.clear();
+}
+
 void TzunoCADImage::RetireSuffixes() {
   FichierImage = FichierImage.section(QLatin1Char('|'), 0, 0);
   FichierMasque = FichierMasque.section(QLatin1Char('|'), 0, 0);

@@ -19,6 +19,8 @@ class TzunoCADImage : public TzunoCADRect {
   void SetFichierMasque(const QString& name);
   // The editor's "no mask": forgets the mask file and the mask itself.
   void RemoveMask();
+  // Replaces the raster picture by a 24-bit copy of the given one (the crop dialog).
+  void SetPicture(const QImage& picture);
   // Cuts the resolver's "|" suffix from the stored file names.
   void RetireSuffixes();
 

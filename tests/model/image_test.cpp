@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "common/qt_printers.h"
 #include "model/document.h"
 #include "model/kinds.h"
+#include "render/canvas.h"
 
 namespace {
 
@@ -61,4 +63,26 @@ TEST(Image, DrawingsAsPicturesAndMasks) {
   img->RemoveMask();
   EXPECT_FALSE(img->MaskMetafile.IsValid());
   EXPECT_FALSE(PropFind(img->GetProperties(), u"FichierMasque", nullptr));
+}
+
+TEST(Image, UndecodablePicturesLeaveAnEmptyPictureAndThePlaceholder) {
+  QTemporaryDir dir;
+  const QString broken = dir.filePath(QStringLiteral("casse.jpg"));
+  QFile f(broken);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("\xFF\xD8\xFF\xE0 not really a picture");
+  f.close();
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
+  img->SetFichierImage(broken);
+  EXPECT_TRUE(img->Picture.isNull());
+  QImage page(100, 100, QImage::Format_RGB888);
+  page.fill(Qt::white);
+  img->l = img->h = 50;
+  TBitmapCanvas c(&page);
+  d.DrawPage(c, page.rect());  // the placeholder, nothing else
+  EXPECT_EQ(page.pixel(26, 26), qRgb(128, 128, 128));  // on its diagonal
+  img->SetPicture(QImage(8, 4, QImage::Format_ARGB32));
+  EXPECT_EQ(img->Picture.format(), QImage::Format_RGB888);
+  EXPECT_EQ(img->Picture.size(), QSize(8, 4));
 }
