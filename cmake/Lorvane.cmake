@@ -14,7 +14,7 @@ function(lorvane_test name)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(test_${name} ${srcs} ${PROJECT_SOURCE_DIR}/tests/common/test_main.cpp)
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} Qt6::Gui GTest::gtest GTest::gmock)
   target_compile_definitions(test_${name} PRIVATE
     LORVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     LORVANE_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")

@@ -13,6 +13,7 @@
 
 #include "model/object.h"
 #include "render/canvas.h"
+#include "shell/textfile.h"
 
 // What a document needs from the editor control that shows it.
 class TDocumentEditor {
@@ -154,9 +155,3 @@ class TzunoCADMdl {
   std::vector<std::unique_ptr<TzunoCADObj>> objects_;
 };
 
-// Reads a document file as lines: Windows-1252, or UTF-8 after a byte-order mark; CR LF, LF or CR.
-bool ReadTextFile(const QString& fileName, QStringList& lines);
-void DecodeTextLines(const QByteArray& bytes, QStringList& lines);
-// Writes lines with CR LF in Windows-1252, or in UTF-8 with a byte-order mark when a character has
-// no Windows-1252 form. The old file is replaced atomically.
-bool WriteTextFile(const QString& fileName, const QStringList& lines);

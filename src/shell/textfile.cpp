@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <array>
 
-#include "model/document.h"
+#include "shell/textfile.h"
 
 namespace {
 
@@ -12,6 +12,8 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
 
 QString Decode1252(const char* p, qsizetype n) {
   QString s(n, Qt::Uninitialized);
@@ -22,6 +24,8 @@ QString Decode1252(const char* p, qsizetype n) {
   }
   return s;
 }
+
+namespace {
 
 // Byte of a character in Windows-1252, or -1 when it has none.
 int Encode1252(char16_t c) {
