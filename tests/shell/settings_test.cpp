@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "shell/language.h"
+#include "shell/paths.h"
+#include "shell/settings.h"
+
+namespace {
+
+void Write(const QString& path, const QByteArray& content) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(content);
+}
+
+QString Md5(const QByteArray& b) { return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex()); }
+
+// An installation tree and a user folder in a temporary directory.
+struct SettingsFixture : ::testing::Test {
+  QTemporaryDir dir;
+  QString home, appData;
+  std::unique_ptr<TSoft> soft;
+  SettingsFixture() {
+    home = dir.filePath(QStringLiteral("install"));
+    appData = dir.filePath(QStringLiteral("appdata"));
+  }
+  ~SettingsFixture() override { MLFree(); }
+  void Make(const QByteArray& ini, const QStringList& args = {}) {
+    Write(home + QStringLiteral("/lorvane.ini"), ini);
+    soft = std::make_unique<TSoft>(home + QStringLiteral("/lorvane.ini"), TSoftOptions{home, appData, args});
+    soft->InitialisePaths();
+  }
+};
+
+}  // namespace
+
+TEST_F(SettingsFixture, ReadsAndWritesBothFiles) {
+  Make("[lorvane]\r\nsociete=Atelier\r\nnom=Lorvane\r\ncode=data\r\nApercuLarge=120\r\n"
+       "formule=a=b;c\r\nStats=0\r\nLutinetMan=1\r\n[autre]\r\nnom=ignored\r\n");
+  EXPECT_EQ(soft->Nom, "Lorvane");
+  EXPECT_EQ(soft->UserPath, appData + "/Atelier/Lorvane/");
+  EXPECT_EQ(soft->DataPath, home + "/data/");
+  EXPECT_EQ(soft->ReadSoftString(QStringLiteral("FORMULE")), "a=b;c");
+  EXPECT_EQ(soft->ReadSoftInteger(QStringLiteral("ApercuLarge")), 120);
+  EXPECT_EQ(soft->ReadSoftInteger(QStringLiteral("nom")), -1);
+  EXPECT_FALSE(soft->SoftFlag(QStringLiteral("Stats")));
+  EXPECT_TRUE(soft->SoftFlag(QStringLiteral("LutinetMan")));
+  EXPECT_FALSE(soft->SoftFlag(QStringLiteral("absent")));
+
+  // User.ini appears when its folder exists; values keep "=" and ";".
+  QDir().mkpath(soft->UserPath);
+  EXPECT_TRUE(soft->WriteUserString(QStringLiteral("BrowseImagePath"), QStringLiteral("/x=y;z")));
+  EXPECT_EQ(soft->ReadUserString(QStringLiteral("browseimagepath")), "/x=y;z");
+  EXPECT_TRUE(soft->WriteUserInteger(QStringLiteral("idxFiche"), 3));
+  EXPECT_EQ(soft->ReadUserInteger(QStringLiteral("idxFiche")), 3);
+  EXPECT_TRUE(soft->SetUserFlag(QStringLiteral("gabarit1_actif"), true));
+  EXPECT_TRUE(soft->UserFlag(QStringLiteral("gabarit1_actif")));
+  EXPECT_TRUE(soft->SetUserFlag(QStringLiteral("gabarit1_actif"), false));
+  EXPECT_FALSE(soft->UserFlag(QStringLiteral("gabarit1_actif")));
+  EXPECT_EQ(soft->ReadUserString(QStringLiteral("gabarit1_actif")), "");
+  // Another writer's change is seen at the next read.
+  TIniFile other(soft->UserIniFile);
+  QThread::msleep(5);
+  other.WriteString(QStringLiteral("USER"), QStringLiteral("idxFiche"), QStringLiteral("42"));
+  EXPECT_EQ(soft->ReadUserInteger(QStringLiteral("idxFiche")), 42);
+}
+
+TEST_F(SettingsFixture, PathsWithoutCodeAndWithoutLanguageFile) {
+  Make("[lorvane]\r\nnom=L\r\nsociete=S\r\n");
+  EXPECT_EQ(soft->DataPath, home + "//");
+  EXPECT_EQ(soft->DocumentsPath, soft->UserPath + "Mes documents/");
+  EXPECT_EQ(soft->VariantesPath, soft->DocumentsPath + QString::fromUtf8("Variantes de modèles/"));
+  EXPECT_EQ(soft->FichesFile, soft->UserPath + "fiches_1.def");
+  const QString report = soft->CheckInstallation();
+  EXPECT_TRUE(report.startsWith(QStringLiteral("\r\nIniVar MANQUANT : ApercuLarge\r\nIniVar MANQUANT : ApercuHaut\r\n")));
+  EXPECT_TRUE(report.contains(QStringLiteral("DOSSIER MANQUANT : ") + home + "//Modeles/"));
+  EXPECT_TRUE(report.contains(QStringLiteral("FICHIER MANQUANT : ") + home + "//papiers_dim.csv"));
+  soft->CreateUserFolders();
+  EXPECT_TRUE(QFileInfo(soft->DocumentsPath).isDir());
+  EXPECT_FALSE(QFileInfo(soft->VariantesPath).exists());
+}
+
+TEST_F(SettingsFixture, ImagesAreFoundInFolderOrderWithTheirDigest) {
+  Write(home + "/data/Prioritaire/fond.jpg", "prioritaire");
+  Write(home + "/data/Images/Fonds/fond.jpg", "images");
+  Write(home + "/data/Images/Fonds/Mer.JPG", "mer");
+  Make("[lorvane]\r\ncode=data\r\n");
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")), home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire"));
+  // A checksum in the reference does not matter: the digest is the found file's.
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("C:\\Anciens\\mer.jpg|0123")),
+            home + "/data/Images/Fonds/Mer.JPG|" + Md5("mer"));
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("absent.png")), "");
+  EXPECT_EQ(ReferenceName(QStringLiteral("a.jpg|x|y")), "a.jpg");
+  EXPECT_EQ(ImageFileFor(home + "/data/Images/Fonds/mer"), home + "/data/Images/Fonds/Mer.JPG");
+  // A changed file gets a new digest.
+  QThread::msleep(5);
+  Write(home + "/data/Prioritaire/fond.jpg", "prioritaire, retouchée");
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")),
+            home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire, retouchée"));
+}
+
+TEST_F(SettingsFixture, OnlinePicturesByChecksum) {
+  Make("[lorvane]\r\ncode=data\r\ninternet_image=1\r\nnom=N\r\nsociete=S\r\n");
+  int fetches = 0;
+  soft->FetchImage = [&](const QString& checksum, const QString& folder) {
+    ++fetches;
+    const QString f = folder + checksum + QStringLiteral(".jpg");
+    Write(f, "online");
+    return f;
+  };
+  const QString got = soft->FindImageFile(QStringLiteral("vacances.jpg|abc123"));
+  EXPECT_EQ(got, soft->ImagesInternetPath + "abc123.jpg|abc123");
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("vacances.jpg|abc123")), soft->ImagesInternetPath + "abc123.jpg");
+  EXPECT_EQ(fetches, 1);
+}
+
+TEST_F(SettingsFixture, TablesCopyUnlessTheUserCopyIsNewer) {
+  Write(home + "/data/papiers_dim.csv", "installed");
+  Write(home + "/data/textes_1.DEF", "installed texts");
+  Write(home + "/data/notes.txt", "not a table");
+  Make("[lorvane]\r\ncode=data\r\nnom=N\r\nsociete=S\r\n");
+  QThread::msleep(20);  // file times have a coarse clock
+  Write(soft->UserPath + "textes_1.DEF", "edited by the user");
+  QFile::setPermissions(soft->UserPath + "textes_1.DEF", QFile::ReadOwner);
+  QFile(soft->UserPath + "textes_1.DEF").open(QIODevice::ReadOnly);
+  // The user's copy is newer than the installed one: it stays.
+  soft->CopyTablesToUser();
+  QFile kept(soft->UserPath + "textes_1.DEF");
+  kept.open(QIODevice::ReadOnly);
+  EXPECT_EQ(kept.readAll(), "edited by the user");
+  QFile copied(soft->UserPath + "papiers_dim.csv");
+  ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+  EXPECT_EQ(copied.readAll(), "installed");
+  EXPECT_FALSE(QFileInfo::exists(soft->UserPath + "notes.txt"));
+  // A newer installation replaces it, read-only or not.
+  QThread::msleep(20);
+  Write(home + "/data/textes_1.DEF", "new installation");
+  soft->CopyTablesToUser();
+  QFile replaced(soft->UserPath + "textes_1.DEF");
+  ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
+  EXPECT_EQ(replaced.readAll(), "new installation");
+}
+
+TEST_F(SettingsFixture, MergeFieldsFromTheLanguageFileAndSources) {
+  Write(home + "/lorvane.tra", "ChampDef1;<Date>\r\nChampDef2;<Annee>\r\nChampDef3;<Heure>\r\n");
+  MLSetProgramFolder(home);
+  ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
+  Make("[lorvane]\r\ncode=data\r\n", {QStringLiteral("debug")});
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("annee")), QDate::currentDate().toString(QStringLiteral("yyyy")));
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("heure")).size(), 5);
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("nom")), "");
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("texte1")), "JOYEUX CARNAVAL !");
+  struct Cards : TFieldSource {
+    bool HasCards() override { return true; }
+    QString CardField(const QString& n) override { return n == QLatin1String("NomPre") ? "Jean Lune" : n + "?"; }
+    QString AlbumField(const QString& n) override { return "album:" + n; }
+  } cards;
+  soft->Fields = &cards;
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("logo")), soft->UserPath + "Jean Lune logo.bmp");
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("ville")), "ville?");
+  EXPECT_EQ(soft->FieldValue(QStringLiteral("cdtitre")), "album:cdtitre");
+}
+
+TEST_F(SettingsFixture, HostileSettingsFiles) {
+  QByteArray big = "[lorvane]\r\n";
+  for (int i = 0; i < 100000; ++i) big += "cle" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+  Make(big);
+  EXPECT_EQ(soft->ReadSoftInteger(QStringLiteral("cle99999")), 99999);
+  QByteArray junk(1 << 16, '\0');
+  for (int i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 7919) & 0xFF);
+  Make(junk);
+  EXPECT_EQ(soft->ReadSoftString(QStringLiteral("nom")), "");
+  Make("");
+  EXPECT_EQ(soft->ReadSoftInteger(QStringLiteral("ApercuLarge")), -1);
+}
+
+TEST(Paths, CaseInsensitiveResolution) {
+  QTemporaryDir dir;
+  Write(dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")), "x");
+  EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits\\AUDIO\\1.MDL"))), dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")));
+  EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits/absent.mdl"))), "");
+  // A new file is seen: the folder listing is read again when the folder changes.
+  QThread::msleep(5);
+  Write(dir.filePath(QStringLiteral("Gabarits/Audio/2.mdl")), "y");
+  EXPECT_EQ(FindInFolder(dir.filePath(QStringLiteral("Gabarits/Audio")), QStringLiteral("2.MDL")), "2.mdl");
+}
