@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
+#include "cli/installation.h"
 #include "cli/verbs.h"
 #include "model/encodings.h"
 
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
       return cli::Fail(QStringLiteral("no installation folder %1").arg(context.home));
   }
   if (args.isEmpty()) return cli::Usage();
+  context.home = cli::FindHome(context.home);
+  cli::OpenInstallation(context.home);
   const QString verb = args.takeFirst();
   for (const cli::Verb& v : cli::Verbs())
     if (v.name == verb) return v.run(args, context);

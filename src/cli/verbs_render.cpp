@@ -9,6 +9,7 @@
 #include "model/encodings.h"
 #include "render/canvas.h"
 #include "render/codecs.h"
+#include "shell/settings.h"
 
 namespace cli {
 namespace {
@@ -19,11 +20,20 @@ bool ReadInteger(const QString& text, int* value) {
   return ok;
 }
 
-// Until the settings resolve file names, pictures are looked for as written, then beside the document.
+// Pictures are looked for in the installation's picture folders, then as written, then beside the
+// document (a document handed to the tool often travels with its pictures).
 void InstallResolver(TzunoCADMdl& doc, const QString& documentFile) {
   const QString folder = QFileInfo(documentFile).absolutePath();
   doc.OnCheminFichier = [folder](TzunoCADMdl*, QString& name) {
-    if (name.isEmpty() || QFileInfo::exists(name.section(QLatin1Char('|'), 0, 0))) return;
+    if (name.isEmpty()) return;
+    if (Soft()) {
+      const QString found = Soft()->FindImageFile(name);
+      if (!found.isEmpty()) {
+        name = found;
+        return;
+      }
+    }
+    if (QFileInfo::exists(name.section(QLatin1Char('|'), 0, 0))) return;
     QString local = name;
     local.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QString candidate = folder + QLatin1Char('/') + QFileInfo(local.section(QLatin1Char('|'), 0, 0)).fileName();
@@ -47,7 +57,10 @@ bool TakeFields(QStringList& args, QHash<QString, QString>* fields) {
 // Loads a document with the resolvers in place (pictures and fields are used while objects are read).
 bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields) {
   InstallResolver(doc, file);
-  doc.OnChampFusion = [fields](TzunoCADObj*, const QString& name, QString& value) { value = fields.value(name); };
+  doc.OnChampFusion = [fields](TzunoCADObj*, const QString& name, QString& value) {
+    if (fields.contains(name)) value = fields.value(name);
+    else if (Soft()) value = Soft()->FieldValue(name);
+  };
   return doc.LoadFromFile(file);
 }
 

@@ -1,0 +1,45 @@
+#include "model/soft_host.h"
+
+#include <QStandardPaths>
+
+#include "model/document.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+
+QString TSoftHost::ReadSoftString(const QString& key) { return Soft() ? Soft()->ReadSoftString(key) : QString(); }
+int TSoftHost::ReadSoftInteger(const QString& key) { return Soft() ? Soft()->ReadSoftInteger(key) : -1; }
+QString TSoftHost::DataPath() { return Soft() ? Soft()->DataPath : QString(); }
+
+QString TSoftHost::Text(const QString& key, const QString& fallback) {
+  const QString t = MLText(key);
+  return t.isEmpty() ? fallback : t;
+}
+
+void TSoftHost::ShowMessage(const QString& text) {
+  if (OnMessage) OnMessage(text);
+}
+
+QList<QPair<QString, QString>> TSoftHost::ShellFolders() {
+  QList<QPair<QString, QString>> folders;
+  auto add = [&folders](const char* name, QStandardPaths::StandardLocation where) {
+    const QString path = QStandardPaths::writableLocation(where);
+    if (!path.isEmpty()) folders.append({QString::fromLatin1(name), path});
+  };
+  add("AppData", QStandardPaths::GenericDataLocation);
+  add("Personal", QStandardPaths::DocumentsLocation);
+  add("My Pictures", QStandardPaths::PicturesLocation);
+  return folders;
+}
+
+QSizeF TSoftHost::SupportSize(const QString& support) {
+  return Soft() ? Soft()->SupportSize(support) : QSizeF();
+}
+
+void ConnectToSoft(TzunoCADMdl& document) {
+  document.OnCheminFichier = [](TzunoCADMdl*, QString& name) {
+    if (Soft()) name = Soft()->FindImageFile(name);
+  };
+  document.OnChampFusion = [](TzunoCADObj*, const QString& field, QString& value) {
+    if (Soft()) value = Soft()->FieldValue(field);
+  };
+}
