@@ -27,7 +27,7 @@ QByteArray ReadAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/Modeles/Exemples/disque.mdl");
+const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl");
 
 }  // namespace
 

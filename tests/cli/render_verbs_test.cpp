@@ -13,7 +13,7 @@ int Cli(const QStringList& args) {
   return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/Modeles/Exemples/disque.mdl");
+const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl");
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 // turned by 0, 30 and 90 degrees, against a reference rendering kept in the test data. Set
 // LORVANE_UPDATE_REFERENCES=1 to write a new reference after checking it by eye.
 TEST(TextReference, MultiLineTextsInThreeFacesAndAngles) {
-  ASSERT_GE(QFontDatabase::addApplicationFont(QStringLiteral(LORVANE_SOURCE_DATA "/Fonts/DejaVuSans.ttf")), 0);
+  ASSERT_GE(QFontDatabase::addApplicationFont(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/fonts/DejaVuSans.ttf")), 0);
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
   ASSERT_TRUE(doc.LoadFromFile(QStringLiteral(LORVANE_TEST_DATA "/documents/textes.mdl")));
   doc.Quality = 7;
