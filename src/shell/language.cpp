@@ -59,9 +59,17 @@ bool MLCreate(const QString& fileName) {
   QString path = fileName;
   if (QFileInfo(path).isRelative() && !g_programFolder.isEmpty()) path = QDir(g_programFolder).filePath(path);
   g_tables = std::make_unique<Tables>();
-  if (!QFileInfo(path).isFile()) return false;
+  QStringList lines;
+  if (!QFileInfo(path).isFile() || !ReadTextFile(path, lines)) return false;
+  g_tables.reset();
+  return MLCreateFromLines(lines);
+}
+
+bool MLCreateFromLines(const QStringList& lines) {
+  if (g_tables && g_tables->loaded) return false;
+  g_tables = std::make_unique<Tables>();
   Tables& t = *g_tables;
-  if (!ReadTextFile(path, t.raw)) return false;
+  t.raw = lines;
   t.keys.reserve(t.raw.size());
   for (qsizetype i = 0; i < t.raw.size(); ++i) {
     const QString& line = t.raw[i];

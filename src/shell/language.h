@@ -12,6 +12,8 @@ void MLSetProgramFolder(const QString& folder);
 // Loads the file once; false when it does not exist or a file is already loaded.
 bool MLCreate(const QString& fileName);
 void MLFree();
+// Loads lines already in memory, as MLCreate does with a file's lines.
+bool MLCreateFromLines(const QStringList& lines);
 // Text of the selected language: by message number, by key (letter case ignored).
 QString MLMessage(int number);
 QString MLText(const QString& key);

@@ -116,3 +116,25 @@ TEST_F(LanguageFixture, MissingFileGivesEmptyTexts) {
   EXPECT_FALSE(MLCreate(QStringLiteral("absent.tra")));
   EXPECT_EQ(MLMessage(10), "");
 }
+
+TEST_F(LanguageFixture, HostileLanguageFiles) {
+  QByteArray big;
+  for (int i = 0; i < 100000; ++i) big += "cle" + QByteArray::number(i) + ";texte " + QByteArray::number(i) + "\r\n";
+  big += "2999;dernier\r\n0;zero\r\n-5;negatif\r\n3000;hors table\r\n";
+  Load(big);
+  EXPECT_EQ(MLText(QStringLiteral("CLE99999")), "texte 99999");
+  EXPECT_EQ(MLMessage(2999), "dernier");
+  EXPECT_EQ(MLMessage(3000), "hors table");
+  EXPECT_EQ(MLMessage(-5), "negatif");
+  MLFree();
+  QByteArray junk(1 << 16, '\0');
+  for (int i = 0; i < junk.size(); ++i) junk[i] = static_cast<char>((i * 131) & 0xFF);
+  Load(junk);
+  MLText(QStringLiteral("x"));
+  MLMessage(1);
+  FakeWindow w;
+  MLTranslateWindow(w);
+  MLFree();
+  Load(QByteArray());
+  EXPECT_EQ(MLMessage(10), "");
+}
