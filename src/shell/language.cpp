@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kSlots = 3000;
 constexpr int kMaxFields = 51;
+constexpr int kMaxListItems = 10000;
 
 struct Tables {
   QStringList raw;
@@ -148,6 +149,8 @@ void MLTranslateWindow(TMLWindow& window) {
       bool ok = false;
       int k = part2.mid(2).toInt(&ok);
       if (!ok || k < 0) k = 0;
+      // A hostile index would have the list grow by billions of empty items.
+      if (k > kMaxListItems) continue;
       while (items->size() < k) items->append(QString());
       if (items->size() == k) items->append(value);
       else (*items)[k] = value;

@@ -88,6 +88,7 @@ TEST_F(LanguageFixture, WindowsTakeTheirLines) {
        "fmMain.bQuitter.Hint;Fermer;\r\n"
        "fmMain.lbChoix.L 2;troisi\xE8me;third\r\n"
        "fmMain.lbChoix.L x;premier;first\r\n"
+       "fmMain.lbChoix.L 1655500550;loin;far\r\n"
        "fmMain.absent.Caption;rien;nothing\r\n"
        "fmMainX.bQuitter.Caption;autre;other\r\n"
        "fmmain.bQuitter.Caption;casse;case\r\n");
