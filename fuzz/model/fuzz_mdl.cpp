@@ -1,17 +1,10 @@
 // Document reader: any bytes load without crashing, and saving what was read is stable.
-#include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
 
 #include "common/lsan_suppressions.h"
+#include "common/qt_app.h"
 #include "model/document.h"
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication* app = new QGuiApplication(*argc, *argv);
-  (void)app;
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QStringList lines;

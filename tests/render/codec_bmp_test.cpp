@@ -2,25 +2,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "common/picture_fixtures.h"
 #include "render/codecs.h"
 
 namespace {
 
-QString Fixture(const char* name) {
-  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
-}
-
-QByteArray Bytes(const char* name) {
-  QFile f(Fixture(name));
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-  return f.readAll();
-}
-
 QImage Decode(const QByteArray& b) {
   return DecodeBmp(reinterpret_cast<const uint8_t*>(b.constData()), size_t(b.size()));
 }
-
-QImage Source(const char* name) { return QImage(Fixture(name)).convertToFormat(QImage::Format_RGB888); }
 
 // A BMP with a 40-byte header built field by field.
 struct Bmp {

@@ -4,19 +4,10 @@
 
 #include <cstdlib>
 
+#include "common/picture_fixtures.h"
 #include "render/codecs.h"
 
 namespace {
-
-QString Fixture(const char* name) {
-  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
-}
-
-QByteArray Bytes(const char* name) {
-  QFile f(Fixture(name));
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-  return f.readAll();
-}
 
 QImage Decode(const QByteArray& b, QSize atLeast = QSize()) {
   return DecodeJpeg(reinterpret_cast<const uint8_t*>(b.constData()), size_t(b.size()), atLeast);

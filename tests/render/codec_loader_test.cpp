@@ -2,22 +2,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "common/picture_fixtures.h"
 #include "render/codecs.h"
 #include "render/picture_io.h"
-
-namespace {
-
-QString Fixture(const char* name) {
-  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
-}
-
-QByteArray Bytes(const char* name) {
-  QFile f(Fixture(name));
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-  return f.readAll();
-}
-
-}  // namespace
 
 // The codec is chosen by the extension in any letter case, never by the content.
 TEST(LoadPicture, ChoosesCodecByExtension) {

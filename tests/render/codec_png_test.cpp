@@ -3,27 +3,16 @@
 
 #include <zlib.h>
 
+#include "common/picture_fixtures.h"
 #include "render/codecs.h"
 
 namespace {
-
-QString Fixture(const char* name) {
-  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
-}
-
-QByteArray Bytes(const char* name) {
-  QFile f(Fixture(name));
-  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-  return f.readAll();
-}
 
 QImage Decode(const QByteArray& b) {
   return DecodePng(reinterpret_cast<const uint8_t*>(b.constData()), size_t(b.size()));
 }
 
 // Reference pixels: the lossless source pictures the fixtures were made from.
-QImage Source(const char* name) { return QImage(Fixture(name)).convertToFormat(QImage::Format_RGB888); }
-
 // Rewrites a chunk's CRC after its body was edited (offset of the chunk's length field).
 void FixCrc(QByteArray& b, int at) {
   const uint32_t len = uint32_t(uchar(b[at])) << 24 | uint32_t(uchar(b[at + 1])) << 16 |
