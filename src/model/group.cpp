@@ -6,6 +6,7 @@
 #include "model/encodings.h"
 #include "model/host.h"
 #include "model/image.h"
+#include "model/import_metafile.h"
 
 namespace {
 // Nested documents deeper than this are not read: a chain of groups this deep is either a loop
@@ -50,6 +51,11 @@ bool TzunoCADGroup::LoadNested(const QString& resolved) {
   const QFileInfo info(path);
   if (path.isEmpty() || !info.isFile()) return false;
   const QString suffix = info.suffix().toLower();
+  if (suffix == QLatin1String("emf")) {
+    // A drawing replaces whatever the group showed.
+    nested_->ClearObjets();
+    return ImportMetafile(nested_.get(), path);
+  }
   if (suffix != QLatin1String("mdl")) return false;
   // A group whose file is already being read above it (itself, or through other groups) stays
   // empty instead of recursing without end.
