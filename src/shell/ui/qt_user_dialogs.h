@@ -1,0 +1,10 @@
+// The questions and the folder chooser as the windowed program shows them.
+#pragma once
+
+#include "shell/user_dialogs.h"
+
+class TQtUserDialogs : public TUserDialogs {
+ public:
+  int AskUser(const QString& text, int kind, int buttons) override;
+  bool BrowseFolder(const QString& title, QString& folder) override;
+};
