@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <memory>
+#include <unistd.h>
 
 #include "shell/counters.h"
 #include "shell/settings.h"
