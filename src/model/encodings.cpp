@@ -1,5 +1,7 @@
 #include "model/encodings.h"
 
+#include "shell/file_helpers.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -278,17 +280,4 @@ QString WriteBordure(const TBordure& b) {
 double UnitToMm(double x) { return x * g_u2m; }
 double MmToUnit(double x) { return x / g_u2m; }
 
-QStringList SplitFields(const QString& s, QChar sep) {
-  QStringList out;
-  qsizetype start = 0;
-  while (out.size() < 1001) {
-    const qsizetype p = s.indexOf(sep, start);
-    if (p < 0) {
-      out.append(s.mid(start));
-      break;
-    }
-    out.append(s.mid(start, p - start));
-    start = p + 1;
-  }
-  return out;
-}
+QStringList SplitFields(const QString& s, QChar sep) { return SplitText(QString(sep), s).Parts; }

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTime>
 
+#include "shell/file_helpers.h"
 #include "shell/language.h"
 #include "shell/paths.h"
 #include "shell/textfile.h"
@@ -44,21 +45,6 @@ QString ImageFileFor(const QString& base) {
     if (!f.isEmpty()) return f;
   }
   return QString();
-}
-
-void AddFolderTreeTo(QStringList& list, const QString& folder, bool allLevels) {
-  const QString root = WithSlash(folder);
-  list << root;
-  QDir dir(root);
-  QStringList subs = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::NoSort);
-  for (const QString& sub : subs) {
-    if (sub.startsWith(QLatin1Char('.'))) continue;
-    const QString path = root + sub;
-    // A link back up the tree would never end.
-    if (QFileInfo(path).isSymLink()) continue;
-    if (allLevels) AddFolderTreeTo(list, path, true);
-    else list << WithSlash(path);
-  }
 }
 
 TSoft::TSoft(const QString& iniFile, const TSoftOptions& options) : UserIni(QString()), SoftIni(iniFile) {
@@ -140,19 +126,19 @@ void TSoft::InitialisePaths() {
   SupportsFile = DataPath + QStringLiteral("Supports.csv");
 
   ImageFolders.clear();
-  AddFolderTreeTo(ImageFolders, DataPath + QStringLiteral("Prioritaire/"), true);
-  AddFolderTreeTo(ImageFolders, ImagesPath, true);
-  AddFolderTreeTo(ImageFolders, UserImagesPath, true);
-  AddFolderTreeTo(ImageFolders, FormesPath, true);
-  if (MasquesPath != FormesPath) AddFolderTreeTo(ImageFolders, MasquesPath, true);
-  AddFolderTreeTo(ImageFolders, SupportsPath, true);
+  AddFolderTree(ImageFolders, DataPath + QStringLiteral("Prioritaire/"), true);
+  AddFolderTree(ImageFolders, ImagesPath, true);
+  AddFolderTree(ImageFolders, UserImagesPath, true);
+  AddFolderTree(ImageFolders, FormesPath, true);
+  if (MasquesPath != FormesPath) AddFolderTree(ImageFolders, MasquesPath, true);
+  AddFolderTree(ImageFolders, SupportsPath, true);
   if (SoftFlag(QStringLiteral("mode_perforatrice")))
-    AddFolderTreeTo(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_perforatrice"))), true);
+    AddFolderTree(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_perforatrice"))), true);
   if (SoftFlag(QStringLiteral("mode_tampon")))
-    AddFolderTreeTo(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_tampon"))), true);
-  AddFolderTreeTo(ImageFolders, WizardImagesPath, false);
+    AddFolderTree(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_tampon"))), true);
+  AddFolderTree(ImageFolders, WizardImagesPath, false);
   for (const char* step : {"fond/", "photo/", "accessoire/"})
-    AddFolderTreeTo(ImageFolders, WizardImagesPath + QLatin1String(step), false);
+    AddFolderTree(ImageFolders, WizardImagesPath + QLatin1String(step), false);
 
   SkinPath = DataPath + QStringLiteral("Skin/") + ReadSoftString(QStringLiteral("skin")) + QLatin1Char('/');
   SkinFile = SkinPath + QStringLiteral("skin.txt");

@@ -91,8 +91,6 @@ class TSoft {
 QString ImageFileFor(const QString& base);
 // The part of a reference before its first "|".
 QString ReferenceName(const QString& reference);
-// A folder followed by its subfolders (at every depth, or one level), names starting with "." left out.
-void AddFolderTreeTo(QStringList& list, const QString& folder, bool allLevels);
 
 // The program's settings object, null until start-up creates it.
 TSoft* Soft();
