@@ -507,3 +507,32 @@ TEST(Shapes, MovePoint) {
   line->MovePoint(3, QPointF(20, 10), false, true);
   for (int i = 0; i < start.size(); ++i) EXPECT_EQ(line->Points[i], start[i] + QPointF(0, 10));
 }
+
+// Hostile values draw on a real bitmap without overflow and in bounded time.
+TEST(Shapes, AbsurdValuesDrawSafely) {
+  for (const char* v : {"1e308", "-1e308", "1e-300", "0", "2147483647", "-2147483649", "1e9"}) {
+    auto d = Doc();
+    d->Quality = 7;
+    d->GabaritOnBitmaps = false;
+    const QString p = QStringLiteral("%1;%1|%1;0|0;%1|%1;%1|").arg(v);
+    for (const char* kind : {"rectangle", "ligne", "forme", "repere"}) {
+      TzunoCADObj* o = d->CreateObjet(QString::fromLatin1(kind));
+      o->SetProperties({QStringLiteral("Face=1"), QStringLiteral("CanSelect=1"), QStringLiteral("Pen=000000,%1,2").arg(v),
+                        QStringLiteral("Brush=0000FF,0"), QStringLiteral("x=%1").arg(v), QStringLiteral("y=5"),
+                        QStringLiteral("l=%1").arg(v), QStringLiteral("h=%1").arg(v), QStringLiteral("r=%1").arg(v),
+                        QStringLiteral("Cote=%1").arg(v), QStringLiteral("p=") + p,
+                        QStringLiteral("FormeLarge=%1").arg(v), QStringLiteral("FormeHaut=%1").arg(v),
+                        QStringLiteral("position=%1").arg(v), QStringLiteral("sens=1"), QStringLiteral("sorte=2")});
+      o->Selected = true;
+      o->HitCode = 0;
+    }
+    QImage bmp(200, 100, QImage::Format_RGB888);
+    d->DrawBitmap(bmp);
+    TBitmapCanvas c(&bmp);
+    d->DrawPage(c, QRect(0, 0, 200, 100));
+    for (const auto& o : d->Objets()) o->HitTest(QPointF(5, 5));
+    auto* mark = static_cast<TzunoCADRepere*>(d->Objet(3));
+    mark->ClampRepere();
+    EXPECT_TRUE(std::isfinite(mark->position)) << v;
+  }
+}
