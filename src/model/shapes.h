@@ -57,9 +57,10 @@ class TzunoCADLigne : public TzunoCADObj {
   // straight segment 20 pixels long is appended to the right. Returns the new anchor's index, or
   // -1 when nothing changed.
   int SplitSegment(int index);
-  // Editor drag of a point to a target. Control points fold onto their anchor within 4 pixels and
-  // otherwise mirror the opposite control point (unless shift). An anchor drags the whole line
-  // when `wholeLine` (select mode without shift), else itself with its control points.
+  // Editor drag of a point to a target. A control point within 4 pixels of the point before it,
+  // or else of the point after it, folds onto that point; otherwise it takes the target and the
+  // control point across its anchor mirrors it (unless shift). An anchor drags the whole line when
+  // `wholeLine` (select mode without shift), else itself with its control points.
   void MovePoint(int index, QPointF target, bool shift, bool wholeLine);
 
   QList<QPointF> Points;  // anchors at 0, 3, 6 ...; control points between them
