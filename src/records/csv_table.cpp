@@ -70,7 +70,9 @@ void TzunoCSV::LoadFromStrings(const QStringList& lines) {
   }
 }
 
-bool TzunoCSV::SaveToFile(const QString& fileName) const {
+bool TzunoCSV::SaveToFile(const QString& fileName) const { return WriteTextFile(fileName, SaveToStrings()); }
+
+QStringList TzunoCSV::SaveToStrings() const {
   QStringList lines;
   const int rows = RowCount();
   lines.reserve(rows);
@@ -82,7 +84,7 @@ bool TzunoCSV::SaveToFile(const QString& fileName) const {
     }
     lines.append(line);
   }
-  return WriteTextFile(fileName, lines);
+  return lines;
 }
 
 void TzunoCSV::SetSize(int cols, int rows) {

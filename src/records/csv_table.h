@@ -30,6 +30,8 @@ class TzunoCSV {
   // Rows joined with ";", every line ended by CR LF. The old file is replaced whole or left as it
   // was; answers whether it was written.
   bool SaveToFile(const QString& fileName) const;
+  // The lines SaveToFile writes, without their line ends.
+  QStringList SaveToStrings() const;
 
   int ColCount() const { return static_cast<int>(Cells.size()); }
   int RowCount() const { return Cells.empty() ? 0 : static_cast<int>(Cells.front().size()); }
