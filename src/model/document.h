@@ -27,6 +27,8 @@ class TDocumentEditor {
   virtual TColor HotHandleColor() const { return RGBColor(255, 255, 0); }
   // Advanced mode: objects can be moved, resized and turned, and show their handles.
   virtual bool ModeAvance() const { return true; }
+  // Ctrl held: lines offer their control points before their anchors.
+  virtual bool CtrlDown() const { return false; }
 };
 
 class TzunoCADMdl {

@@ -32,11 +32,14 @@ bool ImportMetafile(TzunoCADMdl* document, const QString& fileName) {
         if (line)
           if (auto p = ReadEmfPoint(r)) line->AddPoint(mm(*p));
         break;
+      // The 32-bit forms carry the same points for drawings too large for 16-bit coordinates.
+      case EMR_POLYLINETO:
       case EMR_POLYLINETO16:
         if (line)
           if (auto pts = ReadEmfPolyPoints(r))
             for (QPoint p : *pts) line->AddPoint(mm(p));
         break;
+      case EMR_POLYBEZIERTO:
       case EMR_POLYBEZIERTO16:
         if (line)
           if (auto pts = ReadEmfPolyPoints(r))

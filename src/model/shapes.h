@@ -11,14 +11,6 @@ QList<QPointF> ReadPoints(const QString& text);
 QString WritePoints(const QList<QPointF>& points);
 constexpr int kMaxPoints = 1000;
 
-// An editor that tells lines which kind of point the pointer picks first: with the Ctrl key held,
-// control points before anchors. The canvas control implements it next to TDocumentEditor.
-class TLineKeys {
- public:
-  virtual ~TLineKeys() = default;
-  virtual bool CtrlDown() const = 0;
-};
-
 class TzunoCADRectangle : public TzunoCADRect {
  public:
   explicit TzunoCADRectangle(TzunoCADMdl* document) : TzunoCADRect(document) {}

@@ -106,8 +106,8 @@ void TzunoCADLigne::Draw(TCanvas& canvas) {
 }
 
 int TzunoCADLigne::HitTest(QPointF p) {
-  const auto* keys = dynamic_cast<const TLineKeys*>(document_->Editor());
-  return HitTest(p, keys && keys->CtrlDown());
+  const TDocumentEditor* editor = document_->Editor();
+  return HitTest(p, editor && editor->CtrlDown());
 }
 
 int TzunoCADLigne::HitTest(QPointF p, bool ctrl) {

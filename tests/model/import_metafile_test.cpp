@@ -85,6 +85,27 @@ TEST(ImportMetafile, PathsBecomeLines) {
   EXPECT_EQ(b->Brush, (TBrush{kGreen, 2}));       // the record's style number as it is
 }
 
+// Drawings beyond 16-bit coordinates write their points in the 32-bit records; none may be lost.
+TEST(ImportMetafile, LargeDrawingsKeepTheirPoints) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("grand.emf"));
+  TEmfWriter w(QRect(QPoint(0, 0), QPoint(60000, 40000)));
+  w.BeginPath();
+  w.MoveTo(0, 0);
+  const QPoint poly[] = {{50000, 0}, {50000, 30000}};
+  w.PolylineTo(poly);
+  const QPoint bez[] = {{40000, 35000}, {20000, 35000}, {0, 30000}};
+  w.PolyBezierTo(bez);
+  w.EndPath();
+  w.StrokePath();
+  ASSERT_TRUE(Write(file, w.Finish()));
+  TzunoCADMdl d(nullptr, QRect(), 10, 10);
+  ASSERT_TRUE(ImportMetafile(&d, file));
+  ASSERT_EQ(d.Count(), 1);
+  EXPECT_EQ(LineAt(d, 0)->Points.size(), 10);
+  EXPECT_EQ(LineAt(d, 0)->Points.last(), QPointF(0, 300));
+}
+
 TEST(ImportMetafile, FilesThatAreNotDrawings) {
   QTemporaryDir dir;
   TzunoCADMdl d(nullptr, QRect(), 10, 20);

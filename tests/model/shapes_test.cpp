@@ -12,7 +12,7 @@ namespace {
 
 constexpr TColor kYellow = RGBColor(255, 255, 0);
 
-struct Editor : TDocumentEditor, TLineKeys {
+struct Editor : TDocumentEditor {
   bool ctrl = false;
   void ForgetObjects() override {}
   bool CtrlDown() const override { return ctrl; }
