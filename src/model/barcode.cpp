@@ -21,7 +21,9 @@ QString SetC(int digit) {
   return p;
 }
 
-int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000000, 1000000000)); }
+// Pixels far beyond any device, so that sums of a few coordinates cannot overflow.
+constexpr long long kMaxPx = 1 << 28;
+int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx)); }
 
 }  // namespace
 
@@ -78,7 +80,8 @@ void TzunoCADCodeBarre::Draw(TCanvas& canvas) {
     // Only a hand-edited document gets here: the panel accepts digits only.
     DrawPlaceholder(canvas, QStringLiteral("Le code n'a pas que des chiffres"));
   } else {
-    const int left = d->MmToPxX(x - l / 2), top = d->MmToPxY(y - h / 2);
+    const int left = ClampPx((x - l / 2) * d->PixelsPerMmX + d->OriginX);
+    const int top = ClampPx((y - h / 2) * d->PixelsPerMmY + d->OriginY);
     const int width = ClampPx(l * d->PixelsPerMmX), height = ClampPx(h * d->PixelsPerMmY);
     const double s = (static_cast<double>(width) + height) * 0.03 / 2;
     const double m = (width - 2 * s) / 100;  // 95 modules and five of quiet space

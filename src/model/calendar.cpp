@@ -108,7 +108,9 @@ QString TzunoCADCal::SaintOf(int day, int month) const {
 
 namespace {
 
-int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000000, 1000000000)); }
+// Pixels far beyond any device, so that sums of a few coordinates cannot overflow.
+constexpr long long kMaxPx = 1 << 28;
+int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx)); }
 
 }  // namespace
 
@@ -116,12 +118,15 @@ void TzunoCADCal::Draw(TCanvas& canvas) {
   if (!OnCurrentFace()) return;
   r = 0;
   const TzunoCADMdl* d = document_;
+  // The document's mapping, bounded for absurd sizes.
+  auto pxX = [d](double mm) { return ClampPx(mm * d->PixelsPerMmX + d->OriginX); };
+  auto pxY = [d](double mm) { return ClampPx(mm * d->PixelsPerMmY + d->OriginY); };
   const double cw = l / 7, ch = h / 7;
   const double gx = x - l / 2, gy = y - h / 2;
 
   if (!TranspFond) {
     canvas.SetBrush(TBrush{ColorFond, bsSolid});
-    canvas.FillRect(d->MmToPxX(gx), d->MmToPxY(gy), d->MmToPxX(gx + l), d->MmToPxY(gy + h));
+    canvas.FillRect(pxX(gx), pxY(gy), pxX(gx + l), pxY(gy + h));
   }
 
   int first = 0, days = 0;
@@ -139,8 +144,8 @@ void TzunoCADCal::Draw(TCanvas& canvas) {
 
   for (int c = 0; c < 7; ++c) {
     for (int w = 0; w < 7; ++w) {
-      const int x1 = d->MmToPxX(gx + c * cw + l / 350), x2 = d->MmToPxX(gx + (c + 1) * cw - l / 350);
-      const int y1 = d->MmToPxY(gy + w * ch + h / 300), y2 = d->MmToPxY(gy + (w + 1) * ch - h / 300);
+      const int x1 = pxX(gx + c * cw + l / 350), x2 = pxX(gx + (c + 1) * cw - l / 350);
+      const int y1 = pxY(gy + w * ch + h / 300), y2 = pxY(gy + (w + 1) * ch - h / 300);
       const bool sunday = c == 6 && w > 0;
       const bool transparent = w == 0 ? TranspJours : sunday ? TranspDimanche : TranspChiffres;
       if (!transparent) {

@@ -256,7 +256,7 @@ TEST(Barcode, AlwaysUpright) {
 
 TEST(Barcode, HostileGeometryDraws) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-  for (double size : {0.0, -50.0, 1e-9, 1e300, nan, inf, -inf})
+  for (double size : {0.0, -50.0, 1e-9, 1e10, -1e10, 1e300, nan, inf, -inf})
     for (double scale : {0.0, 4.0, 1e300})
       for (const char* code : {"5901234123457", "ABCDEFGHIJKLM"}) {
         auto d = Doc(scale);

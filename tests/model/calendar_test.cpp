@@ -368,7 +368,7 @@ TEST(Calendar, AlwaysUprightAndOnlyOnItsFace) {
 // Absurd sizes and scales draw without failing.
 TEST(Calendar, HostileGeometryDraws) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-  const double sizes[] = {0, -70, 1e-9, 1e300, nan, inf, -inf};
+  const double sizes[] = {0, -70, 1e-9, 1e10, 1e300, nan, inf, -inf};
   for (double size : sizes)
     for (double scale : {0.0, 4.0, 1e300}) {
       auto d = Doc(scale);
