@@ -11,6 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DecodeTextLines(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), lines);
   TzunoCADMdl first(nullptr, QRect(0, 0, 100, 100), 100, 100);
   first.LoadFromStrings(lines);
+  if (first.Large > 0 && first.Haut > 0 && first.Large < 1e6 && first.Haut < 1e6) {
+    // Every kind draws whatever it was given.
+    QImage img(48, 48, QImage::Format_RGB888);
+    first.DrawBitmap(img);
+  }
   const QStringList once = first.SaveToStrings();
   TzunoCADMdl second(nullptr, QRect(0, 0, 100, 100), 100, 100);
   second.LoadFromStrings(once);

@@ -3,6 +3,9 @@
 #include <QStandardPaths>
 
 #include "model/document.h"
+#include "model/encodings.h"
+#include "records/csv_table.h"
+#include "shell/paths.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 
@@ -31,9 +34,15 @@ QList<QPair<QString, QString>> TSoftHost::ShellFolders() {
   return folders;
 }
 
-QSizeF TSoftHost::SupportSize(const QString& support) {
-  return Soft() ? Soft()->SupportSize(support) : QSizeF();
+QSizeF SupportSize(const TSoft& soft, const QString& support) {
+  const QString file = ResolvePath(soft.SupportsFile);
+  if (file.isEmpty()) return QSizeF(0, 0);
+  const TzunoCSV table(file);
+  return QSizeF(ReadReal(table.Lookup(QStringLiteral("mmlarge"), support)),
+                ReadReal(table.Lookup(QStringLiteral("mmhaut"), support)));
 }
+
+QSizeF TSoftHost::SupportSize(const QString& support) { return Soft() ? ::SupportSize(*Soft(), support) : QSizeF(0, 0); }
 
 void ConnectToSoft(TzunoCADMdl& document) {
   document.OnCheminFichier = [](TzunoCADMdl*, QString& name) {

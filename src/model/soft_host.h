@@ -7,6 +7,7 @@
 #include "model/host.h"
 
 class TzunoCADMdl;
+class TSoft;
 
 class TSoftHost : public TObjectHost {
  public:
@@ -21,6 +22,10 @@ class TSoftHost : public TObjectHost {
   // Where messages go (a message box in the program, standard error in the tool).
   std::function<void(const QString&)> OnMessage;
 };
+
+// Printable size in millimetres of a support ("mmlarge", "mmhaut" of its row in the supports table);
+// (0, 0) when the table does not exist or has no such row.
+QSizeF SupportSize(const TSoft& soft, const QString& support);
 
 // Lets a document find its pictures and fill its merge fields through the settings object.
 void ConnectToSoft(TzunoCADMdl& document);

@@ -325,26 +325,3 @@ QString TSoft::CheckInstallation() {
   return report;
 }
 
-QSizeF TSoft::SupportSize(const QString& support) {
-  QStringList lines;
-  const QString file = ResolvePath(SupportsFile);
-  if (file.isEmpty() || !ReadTextFile(file, lines) || lines.isEmpty()) return QSizeF();
-  const QStringList header = lines.first().split(QLatin1Char(';'));
-  auto column = [&header](const char* name) {
-    for (qsizetype i = 0; i < header.size(); ++i)
-      if (header[i].compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return i;
-    return qsizetype(-1);
-  };
-  const qsizetype w = column("mmlarge"), h = column("mmhaut");
-  for (const QString& line : lines) {
-    const QStringList cells = line.split(QLatin1Char(';'));
-    if (cells.value(0).compare(support, Qt::CaseInsensitive) != 0) continue;
-    auto number = [&cells](qsizetype i) {
-      bool ok = false;
-      const double v = i < 0 ? 0 : cells.value(i).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-      return ok ? v : 0.0;
-    };
-    return QSizeF(number(w), number(h));
-  }
-  return QSizeF();
-}

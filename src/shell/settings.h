@@ -55,8 +55,6 @@ class TSoft {
   void CopyTablesToUser();
   // The problems of the installation, one per line after a line break; empty when none.
   QString CheckInstallation();
-  // Printable size in millimetres of a support, from the supports table; (0, 0) when unknown.
-  QSizeF SupportSize(const QString& support);
   // The language number of the table file names ("Langue", default 1).
   int Language() const;
 
