@@ -156,7 +156,7 @@ void TzunoCADCal::Draw(TCanvas& canvas) {
 
       if (w == 0) {
         canvas.SetFont(initials);
-        const QString text(QChar(kInitials[c]));
+        const QString text = QString(QChar(kInitials[c]));
         const QSize e = canvas.TextExtent(text);
         canvas.TextOut(x1 + (x2 - x1 - e.width()) / 2, y1 + (y2 - y1 - e.height()) / 2, text);
         continue;
