@@ -1,26 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "cli/cli_runner.h"
+
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "common/qt_printers.h"
 
 namespace {
-
-struct CliRun {
-  int code = -1;
-  QString out, err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(LORVANE_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);

@@ -1,23 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "cli/cli_runner.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-struct Result {
-  int code;
-  QString out;
-};
-
-Result Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(LORVANE_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput())};
-}
 
 void Write(const QString& path, const QByteArray& content) {
   QDir().mkpath(QFileInfo(path).absolutePath());
@@ -33,12 +22,12 @@ TEST(CliInstallation, CheckAndTexts) {
   const QString home = dir.path();
   Write(home + "/lorvane.ini", "[lorvane]\r\ncode=donnees\r\nApercuLarge=120\r\nApercuHaut=120\r\nLangue=2\r\n");
   Write(home + "/lorvane.tra", "10;Mes documents;My documents\r\nbtn_aide;Aide;Help\r\nmulti;a\\nb;c\\nd\r\n");
-  const Result bad = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
+  const CliRun bad = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
   EXPECT_EQ(bad.code, 1);
   EXPECT_TRUE(bad.out.startsWith(QStringLiteral("ERREUR : \nDOSSIER MANQUANT : ") + home + "/donnees/")) << bad.out.toStdString();
   for (const char* folder : {"Modeles", "Images", "Skin", "fonts"}) QDir().mkpath(home + "/donnees/" + folder);
   for (const char* file : {"papiers_dim.csv", "papiers_gab.csv", "fiches_2.def", "mailing_2.def"}) Write(home + "/donnees/" + file, "");
-  const Result good = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
+  const CliRun good = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
   EXPECT_EQ(good.code, 0) << good.out.toStdString();
 
   EXPECT_EQ(Cli({QStringLiteral("--home"), home, QStringLiteral("text"), QStringLiteral("10")}).out, "My documents\n");

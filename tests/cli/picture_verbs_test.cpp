@@ -1,25 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "cli/cli_runner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-struct CliResult {
-  int code = -1;
-  QString out, err;
-};
-
-CliResult Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(LORVANE_CLI), args);
-  p.waitForFinished(120000);
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-          QString::fromUtf8(p.readAllStandardError())};
-}
 
 // Left half black, right half white: filters differ at the edge. (Box is left out: its weights do not
 // sum to one at this ratio, so even the white side comes out grey in places.)
@@ -42,7 +30,7 @@ TEST(CliPicture, StretchResamplesWithTheNamedFilter) {
   const char* filters[] = {"Triangle", "Lanczos3"};
   for (int i = 0; i < 2; ++i) {
     const QString out = dir.filePath(QStringLiteral("out%1.png").arg(i));
-    const CliResult r = Cli({QStringLiteral("stretch"), in, out, QStringLiteral("50"), QStringLiteral("30"),
+    const CliRun r = Cli({QStringLiteral("stretch"), in, out, QStringLiteral("50"), QStringLiteral("30"),
                        QStringLiteral("--filter"), QString::fromLatin1(filters[i])});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     results[i] = QImage(out).convertToFormat(QImage::Format_RGB888);
@@ -66,7 +54,7 @@ TEST(CliPicture, ThumbPrintsThePathOfTheThumbnail) {
   ASSERT_TRUE(photo.save(in, "JPEG"));
   const QString cache = dir.filePath(QStringLiteral("cache"));
   ASSERT_TRUE(QDir().mkpath(cache));
-  const CliResult r = Cli({QStringLiteral("thumb"), in, cache, QStringLiteral("120"), QStringLiteral("120")});
+  const CliRun r = Cli({QStringLiteral("thumb"), in, cache, QStringLiteral("120"), QStringLiteral("120")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_EQ(r.out, cache + QStringLiteral("/photo_thumb.jpg\n"));
   EXPECT_EQ(QImage(cache + QStringLiteral("/photo_thumb.jpg")).size(), QSize(120, 30));
@@ -100,7 +88,7 @@ TEST(CliPicture, FailuresAndWrongUsage) {
       {{t, in, dir.path()}, 2},
   };
   for (const auto& c : cases) {
-    const CliResult r = Cli(c.args);
+    const CliRun r = Cli(c.args);
     EXPECT_EQ(r.code, c.code) << c.args.join(QLatin1Char(' ')).toStdString();
     if (c.code == 1) {
       EXPECT_TRUE(r.err.startsWith(QStringLiteral("lorvane-cli: "))) << r.err.toStdString();

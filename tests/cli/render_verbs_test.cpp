@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "cli/cli_runner.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-int Cli(const QStringList& args) {
-  QProcess p;
-  p.start(QStringLiteral(LORVANE_CLI), args);
-  p.waitForFinished(120000);
-  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 
 const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl");
 
@@ -21,7 +15,7 @@ TEST(CliRender, PageAndExports) {
   QTemporaryDir dir;
   const QString page = dir.filePath(QStringLiteral("page.png"));
   ASSERT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("240"), QStringLiteral("240"),
-                 QStringLiteral("--grid")}),
+                 QStringLiteral("--grid")}).code,
             0);
   const QImage img(page);
   ASSERT_EQ(img.size(), QSize(240, 240));
@@ -29,30 +23,30 @@ TEST(CliRender, PageAndExports) {
   for (const char* ext : {"png", "jpg", "bmp"}) {
     const QString out = dir.filePath(QStringLiteral("export.") + QLatin1String(ext));
     ASSERT_EQ(Cli({QStringLiteral("export"), kSample, out, QStringLiteral("300"), QStringLiteral("200"),
-                   QStringLiteral("--face"), QStringLiteral("2"), QStringLiteral("--quality"), QStringLiteral("7")}),
+                   QStringLiteral("--face"), QStringLiteral("2"), QStringLiteral("--quality"), QStringLiteral("7")}).code,
               0)
         << ext;
     EXPECT_EQ(QImage(out).size(), QSize(200, 200)) << ext;
   }
   EXPECT_EQ(Cli({QStringLiteral("export"), kSample, dir.filePath(QStringLiteral("x.gif")), QStringLiteral("9"),
-                 QStringLiteral("9")}),
+                 QStringLiteral("9")}).code,
             1);
-  EXPECT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("0"), QStringLiteral("9")}), 2);
+  EXPECT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("0"), QStringLiteral("9")}).code, 2);
   EXPECT_EQ(Cli({QStringLiteral("page"), kSample, page, QStringLiteral("9"), QStringLiteral("9"),
-                 QStringLiteral("--stencil"), QStringLiteral("5")}),
+                 QStringLiteral("--stencil"), QStringLiteral("5")}).code,
             2);
   EXPECT_EQ(Cli({QStringLiteral("page"), dir.filePath(QStringLiteral("none.mdl")), page, QStringLiteral("9"),
-                 QStringLiteral("9")}),
+                 QStringLiteral("9")}).code,
             1);
 }
 
 TEST(CliRender, FieldsFillMergeFields) {
   QTemporaryDir dir;
   const QString plain = dir.filePath(QStringLiteral("a.png")), filled = dir.filePath(QStringLiteral("b.png"));
-  ASSERT_EQ(Cli({QStringLiteral("page"), kSample, plain, QStringLiteral("240"), QStringLiteral("240")}), 0);
+  ASSERT_EQ(Cli({QStringLiteral("page"), kSample, plain, QStringLiteral("240"), QStringLiteral("240")}).code, 0);
   ASSERT_EQ(Cli({QStringLiteral("page"), kSample, filled, QStringLiteral("240"), QStringLiteral("240"),
                  QStringLiteral("--field"), QStringLiteral("CDTITRE=Lune"), QStringLiteral("--field"),
-                 QStringLiteral("cdArtiste=Soleil")}),
+                 QStringLiteral("cdArtiste=Soleil")}).code,
             0);
   // The title's line (30 mm from the top) differs: empty without the field, the title with it.
   const QImage a(plain), b(filled);
@@ -61,6 +55,6 @@ TEST(CliRender, FieldsFillMergeFields) {
     for (int y = 50; y < 66; ++y) changed += a.pixel(x, y) != b.pixel(x, y);
   EXPECT_GT(changed, 40);
   EXPECT_EQ(Cli({QStringLiteral("page"), kSample, plain, QStringLiteral("9"), QStringLiteral("9"),
-                 QStringLiteral("--field"), QStringLiteral("sans-egal")}),
+                 QStringLiteral("--field"), QStringLiteral("sans-egal")}).code,
             2);
 }
