@@ -230,7 +230,9 @@ TEST(Barcode, TransparentLeavesTheBackground) {
     }
     EXPECT_EQ(red > 100, transparent);
     EXPECT_EQ(white > 100, !transparent);
-    if (transparent) EXPECT_EQ(ScanRow(img, 160), QString());  // red reads as dark: no quiet zone
+    if (transparent) {
+      EXPECT_EQ(ScanRow(img, 160), QString());  // red reads as dark: no quiet zone
+    }
   }
 }
 
