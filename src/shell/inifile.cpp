@@ -30,7 +30,10 @@ const QStringList& TIniFile::Lines() const {
   const QFileInfo info(fileName_);
   const qint64 size = info.exists() ? info.size() : -1;
   const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
-  if (size != size_ || stamp != stamp_) {
+  // A file written within the last moments may change again without its time moving (coarse file
+  // clocks): read it again until it has settled.
+  const bool settled = stamp.isValid() && stamp.msecsTo(QDateTime::currentDateTime()) > 2000;
+  if (size != size_ || stamp != stamp_ || !settled) {
     lines_.clear();
     if (size >= 0) ReadTextFile(fileName_, lines_);
     size_ = size;

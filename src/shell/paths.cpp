@@ -27,7 +27,10 @@ const Listing* FolderListing(const QString& folder) {
   }
   const QDateTime stamp = info.lastModified();
   auto it = Listings().find(folder);
-  if (it != Listings().end() && it->stamp == stamp) return &*it;
+  // File times have a coarse clock: a folder changed within the last moments may change again
+  // without its time moving, so its listing is read again until it has settled.
+  const bool settled = stamp.msecsTo(QDateTime::currentDateTime()) > 2000;
+  if (it != Listings().end() && it->stamp == stamp && settled) return &*it;
   Listing l;
   l.stamp = stamp;
   const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);

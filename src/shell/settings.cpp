@@ -150,7 +150,10 @@ void TSoft::InitialisePaths() {
 QString TSoft::Digest(const QString& path) {
   const QFileInfo info(path);
   auto it = digests_.constFind(path);
-  if (it != digests_.constEnd() && it->size == info.size() && it->stamp == info.lastModified()) return it->digest;
+  // A file changed within the last moments may change again without its time moving.
+  const bool settled = info.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000;
+  if (settled && it != digests_.constEnd() && it->size == info.size() && it->stamp == info.lastModified())
+    return it->digest;
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return QString();
   QCryptographicHash md5(QCryptographicHash::Md5);
