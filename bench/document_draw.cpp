@@ -87,8 +87,19 @@ void BM_PlayMetafile5000(benchmark::State& state) {
   state.counters["records"] = static_cast<double>(mf.Records().size());
 }
 
+// The sample disc label (disc shape, texts, overlay) rendered smoothed into 1000 x 1000 pixels:
+// drawn at 2000 x 2000 and reduced with the box filter.
+void BM_DrawBitmapDisc1000(benchmark::State& state) {
+  TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  doc.LoadFromFile(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl"));
+  doc.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) { v = QStringLiteral("Titre de l'album ") + f; };
+  QImage bmp(1000, 1000, QImage::Format_RGB888);
+  for (auto _ : state) doc.DrawBitmap(bmp);
+}
+
 }  // namespace
 
+BENCHMARK(BM_DrawBitmapDisc1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DrawFiftyPhotos)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_PlayMetafile5000)->Unit(benchmark::kMillisecond);
 
