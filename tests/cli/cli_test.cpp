@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include "cli/cli_runner.h"
 
 #include <QDirIterator>
@@ -9,11 +11,6 @@
 #include "common/qt_printers.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl");
 

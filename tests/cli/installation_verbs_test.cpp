@@ -1,32 +1,23 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include "cli/cli_runner.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-namespace {
-
-void Write(const QString& path, const QByteArray& content) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  f.open(QIODevice::WriteOnly);
-  f.write(content);
-}
-
-}  // namespace
-
 TEST(CliInstallation, CheckAndTexts) {
   QTemporaryDir dir;
   const QString home = dir.path();
-  Write(home + "/lorvane.ini", "[lorvane]\r\ncode=donnees\r\nApercuLarge=120\r\nApercuHaut=120\r\nLangue=2\r\n");
-  Write(home + "/lorvane.tra", "10;Mes documents;My documents\r\nbtn_aide;Aide;Help\r\nmulti;a\\nb;c\\nd\r\n");
+  WriteAll(home + "/lorvane.ini", "[lorvane]\r\ncode=donnees\r\nApercuLarge=120\r\nApercuHaut=120\r\nLangue=2\r\n");
+  WriteAll(home + "/lorvane.tra", "10;Mes documents;My documents\r\nbtn_aide;Aide;Help\r\nmulti;a\\nb;c\\nd\r\n");
   const CliRun bad = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
   EXPECT_EQ(bad.code, 1);
   EXPECT_TRUE(bad.out.startsWith(QStringLiteral("ERREUR : \nDOSSIER MANQUANT : ") + home + "/donnees/")) << bad.out.toStdString();
   for (const char* folder : {"Modeles", "Images", "Skin", "fonts"}) QDir().mkpath(home + "/donnees/" + folder);
-  for (const char* file : {"papiers_dim.csv", "papiers_gab.csv", "fiches_2.def", "mailing_2.def"}) Write(home + "/donnees/" + file, "");
+  for (const char* file : {"papiers_dim.csv", "papiers_gab.csv", "fiches_2.def", "mailing_2.def"}) WriteAll(home + "/donnees/" + file, "");
   const CliRun good = Cli({QStringLiteral("--home"), home, QStringLiteral("check")});
   EXPECT_EQ(good.code, 0) << good.out.toStdString();
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include "common/qt_printers.h"
 
 #include <QDir>
@@ -16,17 +18,6 @@ std::unique_ptr<TzunoCADMdl> NewDoc(double large = 120, double haut = 120) {
 }
 
 QStringList Lines(const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); }
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 }  // namespace
 

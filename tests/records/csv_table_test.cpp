@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include <QFile>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
@@ -9,17 +11,6 @@
 namespace {
 
 QStringList Column(const TzunoCSV& t, int c) { return t.Cells.at(static_cast<size_t>(c)); }
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
@@ -8,18 +10,6 @@
 #include "shell/fonts.h"
 
 namespace {
-
-QByteArray Read(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& content) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(content);
-}
 
 QByteArray Utf16Be(const QString& s) {
   QByteArray b;
@@ -34,7 +24,7 @@ const QString kFont = QStringLiteral(LORVANE_TEST_DATA "/fonts/DejaVuSansMono.tt
 QByteArray Renamed(const QString& family) {
   const QString original = QStringLiteral("DejaVu Sans Mono");
   EXPECT_EQ(family.size(), original.size());
-  QByteArray font = Read(kFont);
+  QByteArray font = ReadAll(kFont);
   font.replace(Utf16Be(original), Utf16Be(family));
   font.replace(original.toLatin1(), family.toLatin1());
   return font;
@@ -45,10 +35,10 @@ QByteArray Renamed(const QString& family) {
 TEST(Fonts, PrivateFontsComeAndGoWithTheirFolder) {
   QTemporaryDir tmp;
   const QString folder = tmp.filePath(QStringLiteral("fonts"));
-  Write(folder + QStringLiteral("/Own.TTF"), Renamed(QStringLiteral("Zorvane One Mono")));
-  Write(folder + QStringLiteral("/broken.ttf"), "not a font at all");
-  Write(folder + QStringLiteral("/other.ttf.off"), Renamed(QStringLiteral("Zorvane Off Mono")));
-  Write(folder + QStringLiteral("/sub/deeper.ttf"), Renamed(QStringLiteral("Zorvane Sub Mono")));
+  WriteAll(folder + QStringLiteral("/Own.TTF"), Renamed(QStringLiteral("Zorvane One Mono")));
+  WriteAll(folder + QStringLiteral("/broken.ttf"), "not a font at all");
+  WriteAll(folder + QStringLiteral("/other.ttf.off"), Renamed(QStringLiteral("Zorvane Off Mono")));
+  WriteAll(folder + QStringLiteral("/sub/deeper.ttf"), Renamed(QStringLiteral("Zorvane Sub Mono")));
   ASSERT_FALSE(QFontDatabase::families().contains(QStringLiteral("Zorvane One Mono")));
 
   TzunoFont fonts;
@@ -70,7 +60,7 @@ TEST(Fonts, PrivateFontsComeAndGoWithTheirFolder) {
 TEST(Fonts, AShippedFontTheSystemAlsoHasIsStillOwn) {
   ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")));
   QTemporaryDir tmp;
-  Write(tmp.filePath(QStringLiteral("DejaVuSansMono.ttf")), Read(kFont));
+  WriteAll(tmp.filePath(QStringLiteral("DejaVuSansMono.ttf")), ReadAll(kFont));
   TzunoFont fonts;
   fonts.InstallFonts(tmp.path());
   EXPECT_EQ(fonts.OwnFonts(), QStringList{QStringLiteral("DejaVu Sans Mono")});
@@ -87,7 +77,7 @@ TEST(Fonts, IsTrueTypeNeedsTheFamilyItself) {
 
 TEST(Fonts, FontListModes) {
   QTemporaryDir tmp;
-  Write(tmp.filePath(QStringLiteral("a.ttf")), Renamed(QStringLiteral("Zorvane Two Mono")));
+  WriteAll(tmp.filePath(QStringLiteral("a.ttf")), Renamed(QStringLiteral("Zorvane Two Mono")));
   InstallFonts(tmp.path());
   const QStringList own = OwnFonts();
   ASSERT_EQ(own, QStringList{QStringLiteral("Zorvane Two Mono")});

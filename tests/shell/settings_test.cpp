@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -11,13 +13,6 @@
 #include "shell/settings.h"
 
 namespace {
-
-void Write(const QString& path, const QByteArray& content) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(content);
-}
 
 QString Md5(const QByteArray& b) { return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex()); }
 
@@ -32,7 +27,7 @@ struct SettingsFixture : ::testing::Test {
   }
   ~SettingsFixture() override { MLFree(); }
   void Make(const QByteArray& ini, const QStringList& args = {}) {
-    Write(home + QStringLiteral("/lorvane.ini"), ini);
+    WriteAll(home + QStringLiteral("/lorvane.ini"), ini);
     soft = std::make_unique<TSoft>(home + QStringLiteral("/lorvane.ini"), TSoftOptions{home, appData, args});
     soft->InitialisePaths();
   }
@@ -87,9 +82,9 @@ TEST_F(SettingsFixture, PathsWithoutCodeAndWithoutLanguageFile) {
 }
 
 TEST_F(SettingsFixture, ImagesAreFoundInFolderOrderWithTheirDigest) {
-  Write(home + "/data/Prioritaire/fond.jpg", "prioritaire");
-  Write(home + "/data/Images/Fonds/fond.jpg", "images");
-  Write(home + "/data/Images/Fonds/Mer.JPG", "mer");
+  WriteAll(home + "/data/Prioritaire/fond.jpg", "prioritaire");
+  WriteAll(home + "/data/Images/Fonds/fond.jpg", "images");
+  WriteAll(home + "/data/Images/Fonds/Mer.JPG", "mer");
   Make("[lorvane]\r\ncode=data\r\n");
   EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")), home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire"));
   // A checksum in the reference does not matter: the digest is the found file's.
@@ -100,7 +95,7 @@ TEST_F(SettingsFixture, ImagesAreFoundInFolderOrderWithTheirDigest) {
   EXPECT_EQ(ImageFileFor(home + "/data/Images/Fonds/mer"), home + "/data/Images/Fonds/Mer.JPG");
   // A changed file gets a new digest.
   QThread::msleep(5);
-  Write(home + "/data/Prioritaire/fond.jpg", "prioritaire, retouchée");
+  WriteAll(home + "/data/Prioritaire/fond.jpg", "prioritaire, retouchée");
   EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")),
             home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire, retouchée"));
 }
@@ -111,7 +106,7 @@ TEST_F(SettingsFixture, OnlinePicturesByChecksum) {
   soft->FetchImage = [&](const QString& checksum, const QString& folder) {
     ++fetches;
     const QString f = folder + checksum + QStringLiteral(".jpg");
-    Write(f, "online");
+    WriteAll(f, "online");
     return f;
   };
   const QString got = soft->FindImageFile(QStringLiteral("vacances.jpg|abc123"));
@@ -121,12 +116,12 @@ TEST_F(SettingsFixture, OnlinePicturesByChecksum) {
 }
 
 TEST_F(SettingsFixture, TablesCopyUnlessTheUserCopyIsNewer) {
-  Write(home + "/data/papiers_dim.csv", "installed");
-  Write(home + "/data/textes_1.DEF", "installed texts");
-  Write(home + "/data/notes.txt", "not a table");
+  WriteAll(home + "/data/papiers_dim.csv", "installed");
+  WriteAll(home + "/data/textes_1.DEF", "installed texts");
+  WriteAll(home + "/data/notes.txt", "not a table");
   Make("[lorvane]\r\ncode=data\r\nnom=N\r\nsociete=S\r\n");
   QThread::msleep(20);  // file times have a coarse clock
-  Write(soft->UserPath + "textes_1.DEF", "edited by the user");
+  WriteAll(soft->UserPath + "textes_1.DEF", "edited by the user");
   QFile::setPermissions(soft->UserPath + "textes_1.DEF", QFile::ReadOwner);
   QFile(soft->UserPath + "textes_1.DEF").open(QIODevice::ReadOnly);
   // The user's copy is newer than the installed one: it stays.
@@ -140,7 +135,7 @@ TEST_F(SettingsFixture, TablesCopyUnlessTheUserCopyIsNewer) {
   EXPECT_FALSE(QFileInfo::exists(soft->UserPath + "notes.txt"));
   // A newer installation replaces it, read-only or not.
   QThread::msleep(20);
-  Write(home + "/data/textes_1.DEF", "new installation");
+  WriteAll(home + "/data/textes_1.DEF", "new installation");
   soft->CopyTablesToUser();
   QFile replaced(soft->UserPath + "textes_1.DEF");
   ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
@@ -148,7 +143,7 @@ TEST_F(SettingsFixture, TablesCopyUnlessTheUserCopyIsNewer) {
 }
 
 TEST_F(SettingsFixture, MergeFieldsFromTheLanguageFileAndSources) {
-  Write(home + "/lorvane.tra", "ChampDef1;<Date>\r\nChampDef2;<Annee>\r\nChampDef3;<Heure>\r\n");
+  WriteAll(home + "/lorvane.tra", "ChampDef1;<Date>\r\nChampDef2;<Annee>\r\nChampDef3;<Heure>\r\n");
   MLSetProgramFolder(home);
   ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
   Make("[lorvane]\r\ncode=data\r\n", {QStringLiteral("debug")});
@@ -182,11 +177,11 @@ TEST_F(SettingsFixture, HostileSettingsFiles) {
 
 TEST(Paths, CaseInsensitiveResolution) {
   QTemporaryDir dir;
-  Write(dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")), "x");
+  WriteAll(dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")), "x");
   EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits\\AUDIO\\1.MDL"))), dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")));
   EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits/absent.mdl"))), "");
   // A new file is seen: the folder listing is read again when the folder changes.
   QThread::msleep(5);
-  Write(dir.filePath(QStringLiteral("Gabarits/Audio/2.mdl")), "y");
+  WriteAll(dir.filePath(QStringLiteral("Gabarits/Audio/2.mdl")), "y");
   EXPECT_EQ(FindInFolder(dir.filePath(QStringLiteral("Gabarits/Audio")), QStringLiteral("2.MDL")), "2.mdl");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -12,18 +14,6 @@
 #include "shell/startup_log.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& content) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(content);
-}
 
 // Per-user folders of the test mode, so that fallbacks never touch the real home.
 struct UserFolders : ::testing::Test {
@@ -40,7 +30,7 @@ struct UserFolders : ::testing::Test {
 
 TEST_F(UserFolders, LogWritesStampedLinesOnlyWhenOn) {
   const QString log = tmp.filePath(QStringLiteral("lorvane.log"));
-  Write(log, "from the previous run\n");
+  WriteAll(log, "from the previous run\n");
   LogStart(true, tmp.path());
   EXPECT_EQ(LogFile(), log);
   EXPECT_FALSE(QFile::exists(log));  // the old log goes at start
@@ -99,7 +89,7 @@ namespace {
 struct Counters : UserFolders {
   std::unique_ptr<TSoft> soft;
   void Make(const QByteArray& ini) {
-    Write(tmp.filePath(QStringLiteral("lorvane.ini")), ini);
+    WriteAll(tmp.filePath(QStringLiteral("lorvane.ini")), ini);
     soft = std::make_unique<TSoft>(tmp.filePath(QStringLiteral("lorvane.ini")),
                                    TSoftOptions{tmp.path(), tmp.filePath(QStringLiteral("user")), {}});
     SetSoft(soft.get());
@@ -121,7 +111,7 @@ TEST_F(Counters, CountOnlyWithSettingsAndStats) {
 
 TEST_F(Counters, AnAbsentCounterBecomesOneAndOthersAreKept) {
   Make("[lorvane]\r\nStats=1\r\n");
-  Write(Sta(), "[Lorvane]\r\nMinuteUtilisation=41\r\nBouton1Fiche=oops\r\n[Autre]\r\nNbreLancement=7\r\n");
+  WriteAll(Sta(), "[Lorvane]\r\nMinuteUtilisation=41\r\nBouton1Fiche=oops\r\n[Autre]\r\nNbreLancement=7\r\n");
   Count(QStringLiteral("NbreLancement"));
   Count(QStringLiteral("MinuteUtilisation"));
   Count(QStringLiteral("Bouton1Fiche"));  // not a number: counted from 0
