@@ -1,0 +1,80 @@
+// lorvane-content: re-creates the generated content of the installation tree.
+//   lorvane-content [--data DIR] [--only NAME[,NAME...]] [--list]
+// Exit 0 when every generator succeeded, 1 when one failed, 2 on bad arguments.
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/installation.h"
+#include "common/generator.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr, "usage: lorvane-content [--data DIR] [--only NAME[,NAME...]] [--list]\n");
+  return 2;
+}
+
+// Drawings and pictures with text must not depend on the machine's fonts: only ours are used.
+void LoadOwnFonts(const QString& donnees) {
+  const QDir fonts(donnees + QStringLiteral("/fonts"));
+  for (const QString& name : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name))
+    QFontDatabase::addApplicationFont(fonts.filePath(name));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  QStringList args = app.arguments().mid(1);
+  QString data = QStringLiteral(LORVANE_SOURCE_DATA);
+  QStringList only;
+  bool list = false;
+  for (int i = 0; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--data") && i + 1 < args.size()) {
+      data = args[++i];
+    } else if (args[i] == QLatin1String("--only") && i + 1 < args.size()) {
+      only = args[++i].split(QLatin1Char(','), Qt::SkipEmptyParts);
+    } else if (args[i] == QLatin1String("--list")) {
+      list = true;
+    } else {
+      return Usage();
+    }
+  }
+  const auto& generators = content::Generators();
+  if (list) {
+    for (const auto& g : generators)
+      std::printf("%s\t%s\n", qUtf8Printable(g.name), qUtf8Printable(g.description));
+    return 0;
+  }
+  for (const QString& name : only) {
+    if (std::none_of(generators.begin(), generators.end(), [&](const auto& g) { return g.name == name; })) {
+      std::fprintf(stderr, "lorvane-content: no generator named %s\n", qUtf8Printable(name));
+      return 2;
+    }
+  }
+  data = QDir(data).absolutePath();
+  content::Output output(data);
+  content::Context context{data, data + QStringLiteral("/donnees"),
+                           QStringLiteral(LORVANE_CONTENT_SOURCES), &output};
+  LoadOwnFonts(context.donnees);
+  // Templates are laid out and previewed through the installation's settings and resolvers.
+  cli::OpenInstallation(data);
+  int failures = 0;
+  for (const auto& g : generators) {
+    if (!only.isEmpty() && !only.contains(g.name)) continue;
+    QString error;
+    if (!g.run(context, &error)) {
+      std::fprintf(stderr, "lorvane-content: %s: %s\n", qUtf8Printable(g.name), qUtf8Printable(error));
+      ++failures;
+    }
+  }
+  const QStringList removed = output.Finish();
+  for (const QString& r : removed) std::printf("removed %s\n", qUtf8Printable(r));
+  std::printf("%d written, %d unchanged, %d removed\n", output.written(), output.unchanged(),
+              int(removed.size()));
+  return failures ? 1 : 0;
+}
