@@ -1,0 +1,524 @@
+#include "render/emf_device.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QTransform>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "render/emf_writer.h"
+
+namespace {
+
+constexpr uint32_t kPsSolid = 0, kPsDash = 1, kPsDot = 2, kPsDashDot = 3, kPsDashDotDot = 4, kPsNull = 5;
+constexpr uint32_t kPsEndcapSquare = 0x100, kPsEndcapFlat = 0x200;
+constexpr uint32_t kPsJoinBevel = 0x1000, kPsJoinMiter = 0x2000, kPsGeometric = 0x10000;
+constexpr uint32_t kBsSolid = 0, kBsHatched = 2;
+constexpr int kMmAnisotropic = 8, kAlternate = 1, kWinding = 2, kTransparent = 1;
+
+// The document importer keeps at most this many points per line; paths are cut to stay below it.
+constexpr int kImportPoints = 990;
+// The importer reads plain pen widths divided by 35 as thousandths of a millimetre.
+constexpr int kImportPenScale = 350;
+
+struct Mixed {
+  double r = 0, g = 0, b = 0, a = 0;
+};
+
+// A colour with alpha put over white; nullopt when nothing would show.
+std::optional<TColor> OverWhite(const Mixed& m) {
+  if (m.a < 0.5 / 255) return std::nullopt;
+  auto ch = [&](double v) { return int(std::lround(std::clamp(v * m.a + 255 * (1 - m.a), 0.0, 255.0))); };
+  return RGBColor(ch(m.r), ch(m.g), ch(m.b));
+}
+
+Mixed FromColor(const QColor& c, double alphaScale = 1) {
+  const QColor rgb = c.toRgb();
+  return Mixed{double(rgb.red()), double(rgb.green()), double(rgb.blue()), rgb.alphaF() * alphaScale};
+}
+
+// Average of a gradient over its stops, each stretch weighted by its length.
+Mixed GradientAverage(const QGradient& g) {
+  const QGradientStops stops = g.stops();
+  if (stops.isEmpty()) return {};
+  if (stops.size() == 1) return FromColor(stops.front().second);
+  Mixed sum;
+  double total = 0;
+  auto add = [&](const QColor& c, double w) {
+    const Mixed m = FromColor(c);
+    // Premultiplied so transparent stops do not drag the colour towards black.
+    sum.r += m.r * m.a * w, sum.g += m.g * m.a * w, sum.b += m.b * m.a * w, sum.a += m.a * w;
+    total += w;
+  };
+  add(stops.front().second, std::max(0.0, stops.front().first));
+  for (int i = 1; i < stops.size(); ++i) {
+    const double w = std::max(0.0, stops[i].first - stops[i - 1].first) / 2;
+    add(stops[i - 1].second, w);
+    add(stops[i].second, w);
+  }
+  add(stops.back().second, std::max(0.0, 1 - stops.back().first));
+  if (total <= 0 || sum.a <= 0) return {};
+  return Mixed{sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, sum.a / total};
+}
+
+Mixed ImageAverage(const QImage& image) {
+  if (image.isNull()) return {};
+  const QImage small = image.convertToFormat(QImage::Format_ARGB32)
+                           .scaled(8, 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  Mixed sum;
+  for (int y = 0; y < small.height(); ++y)
+    for (int x = 0; x < small.width(); ++x) {
+      const QColor c = small.pixelColor(x, y);
+      sum.r += c.red() * c.alphaF(), sum.g += c.green() * c.alphaF(), sum.b += c.blue() * c.alphaF();
+      sum.a += c.alphaF();
+    }
+  const int n = small.width() * small.height();
+  if (sum.a <= 0) return {};
+  return Mixed{sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, sum.a / n};
+}
+
+// How much of the area Qt's dense patterns cover.
+double DenseCoverage(Qt::BrushStyle s) {
+  switch (s) {
+    case Qt::Dense1Pattern: return 0.94;
+    case Qt::Dense2Pattern: return 0.88;
+    case Qt::Dense3Pattern: return 0.63;
+    case Qt::Dense4Pattern: return 0.50;
+    case Qt::Dense5Pattern: return 0.37;
+    case Qt::Dense6Pattern: return 0.12;
+    case Qt::Dense7Pattern: return 0.06;
+    default: return 1;
+  }
+}
+
+std::optional<uint32_t> HatchOf(Qt::BrushStyle s) {
+  switch (s) {
+    case Qt::HorPattern: return 0;
+    case Qt::VerPattern: return 1;
+    case Qt::FDiagPattern: return 2;
+    case Qt::BDiagPattern: return 3;
+    case Qt::CrossPattern: return 4;
+    case Qt::DiagCrossPattern: return 5;
+    default: return std::nullopt;
+  }
+}
+
+struct BrushKey {
+  uint32_t style = kBsSolid, hatch = 0;
+  TColor color = 0;
+  bool operator==(const BrushKey&) const = default;
+};
+
+struct PenKey {
+  uint32_t style = kPsSolid;
+  int width = 0;
+  TColor color = 0;
+  bool operator==(const PenKey&) const = default;
+};
+
+// The brush as one EMF brush; nullopt when it paints nothing.
+std::optional<BrushKey> EmfBrush(const QBrush& brush, double opacity) {
+  const Qt::BrushStyle s = brush.style();
+  if (s == Qt::NoBrush) return std::nullopt;
+  Mixed m;
+  BrushKey key;
+  if (const QGradient* g = brush.gradient()) {
+    m = GradientAverage(*g);
+  } else if (s == Qt::TexturePattern) {
+    m = ImageAverage(brush.textureImage());
+  } else {
+    m = FromColor(brush.color());
+    if (auto h = HatchOf(s)) key.style = kBsHatched, key.hatch = *h;
+    else m.a *= DenseCoverage(s);
+  }
+  m.a *= opacity;
+  const auto c = OverWhite(m);
+  if (!c) return std::nullopt;
+  key.color = *c;
+  return key;
+}
+
+uint32_t DashStyle(Qt::PenStyle s) {
+  switch (s) {
+    case Qt::DashLine: return kPsDash;
+    case Qt::DotLine: return kPsDot;
+    case Qt::DashDotLine: return kPsDashDot;
+    case Qt::DashDotDotLine: return kPsDashDotDot;
+    default: return kPsSolid;
+  }
+}
+
+// One figure of a path: its points with a Bézier/line flag per segment.
+struct Figure {
+  QPointF start;
+  struct Segment {
+    bool curve;
+    QPointF c1, c2, end;
+  };
+  std::vector<Segment> segments;
+  bool closed = false;
+  QRectF bounds;
+};
+
+std::vector<Figure> Figures(const QPainterPath& path) {
+  std::vector<Figure> out;
+  const int n = path.elementCount();
+  for (int i = 0; i < n; ++i) {
+    const QPainterPath::Element e = path.elementAt(i);
+    if (e.isMoveTo() || out.empty()) {
+      out.push_back(Figure{QPointF(e.x, e.y), {}, false, {}});
+      if (e.isMoveTo()) continue;
+    }
+    Figure& f = out.back();
+    if (e.isLineTo()) {
+      f.segments.push_back({false, {}, {}, QPointF(e.x, e.y)});
+    } else if (e.isCurveTo() && i + 2 < n) {
+      const QPainterPath::Element a = path.elementAt(i + 1), b = path.elementAt(i + 2);
+      f.segments.push_back({true, QPointF(e.x, e.y), QPointF(a.x, a.y), QPointF(b.x, b.y)});
+      i += 2;
+    }
+  }
+  std::vector<Figure> kept;
+  for (Figure& f : out) {
+    if (f.segments.empty()) continue;
+    QPolygonF poly{f.start};
+    for (const auto& s : f.segments) {
+      if (s.curve) poly << s.c1 << s.c2;
+      poly << s.end;
+    }
+    f.bounds = poly.boundingRect();
+    const QPointF d = f.segments.back().end - f.start;
+    f.closed = std::abs(d.x()) < 0.5 && std::abs(d.y()) < 0.5;
+    kept.push_back(std::move(f));
+  }
+  return kept;
+}
+
+// Points the importer makes of a figure that starts with a move inside a line.
+int ImportCost(const Figure& f) { return 3 * (int(f.segments.size()) + 1) + 3; }
+
+QPoint Round(QPointF p) {
+  auto c = [](double v) { return int(std::lround(std::clamp(v, -1e9, 1e9))); };
+  return QPoint(c(p.x()), c(p.y()));
+}
+
+}  // namespace
+
+class TEmfPaintEngine : public QPaintEngine {
+ public:
+  explicit TEmfPaintEngine(QRect frame) : QPaintEngine(AllFeatures), writer_(frame) {
+    // Logical units of 0.01 mm on the 96-dpi reference device: 24 pixels per 635 units.
+    writer_.SetMapMode(kMmAnisotropic);
+    writer_.SetWindowExt(635, 635);
+    writer_.SetViewportExt(24, 24);
+    writer_.SetBkMode(kTransparent);
+  }
+
+  QByteArray Finish() const { return writer_.Finish(); }
+  bool Save(const QString& fileName) const { return writer_.Save(fileName); }
+
+  bool begin(QPaintDevice*) override {
+    setActive(true);
+    return true;
+  }
+  bool end() override {
+    setActive(false);
+    return true;
+  }
+  void updateState(const QPaintEngineState&) override {}  // read from the painter at each drawing
+  Type type() const override { return Type(User + 7); }
+
+  void drawPath(const QPainterPath& path) override { Draw(path, true); }
+
+  void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
+    if (count < 2) return;
+    QPainterPath p;
+    p.moveTo(points[0]);
+    for (int i = 1; i < count; ++i) p.lineTo(points[i]);
+    if (mode != PolylineMode) p.closeSubpath();
+    p.setFillRule(mode == OddEvenMode ? Qt::OddEvenFill : Qt::WindingFill);
+    Draw(p, mode != PolylineMode);
+  }
+
+  void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override {
+    drawImage(r, pm.toImage(), sr, Qt::AutoColor);
+  }
+
+  void drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) override;
+
+ private:
+  void Draw(const QPainterPath& path, bool fill);
+  void Fill(const QPainterPath& devicePath, const BrushKey& brush);
+  void Stroke(const QPainterPath& devicePath, const PenKey& pen, TColor color);
+  void Geometry(const Figure& f, bool closeForFill);
+  void SelectBrush(const BrushKey& b);
+  void SelectPen(const PenKey& p);
+  void SetFillRule(Qt::FillRule rule);
+  void ImporterPen(TColor color, int width);
+
+  QTransform Transform() const { return painter()->combinedTransform(); }
+  std::optional<QPainterPath> DeviceClip() const {
+    if (!painter()->hasClipping()) return std::nullopt;
+    return Transform().map(painter()->clipPath());
+  }
+
+  TEmfWriter writer_;
+  std::optional<BrushKey> brush_;
+  uint32_t brushHandle_ = 0;
+  std::optional<PenKey> pen_;
+  uint32_t penHandle_ = 0;
+  int fillMode_ = 0;
+};
+
+void TEmfPaintEngine::Draw(const QPainterPath& path, bool fill) {
+  if (path.isEmpty()) return;
+  QPainter* p = painter();
+  const QTransform t = Transform();
+  const double opacity = p->opacity();
+  const std::optional<QPainterPath> clip = DeviceClip();
+  const QPainterPath device = t.map(path);
+  if (fill)
+    if (auto b = EmfBrush(p->brush(), opacity)) Fill(clip ? device.intersected(*clip) : device, *b);
+
+  const QPen pen = p->pen();
+  if (pen.style() == Qt::NoPen) return;
+  const auto color = EmfBrush(pen.brush(), opacity);
+  if (!color) return;
+  const bool cosmetic = pen.isCosmetic() || pen.widthF() <= 0;
+  const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
+  const bool uneven = sx > 0 && sy > 0 && std::max(sx, sy) / std::min(sx, sy) > 1.05;
+  // Outlines EMF pens cannot draw as Qt does become filled outlines.
+  if (!cosmetic && (clip || uneven || pen.style() == Qt::CustomDashLine)) {
+    QPainterPathStroker stroker(pen);
+    QPainterPath outline = t.map(stroker.createStroke(path)).simplified();
+    if (clip) outline = outline.intersected(*clip);
+    Fill(outline, BrushKey{kBsSolid, 0, color->color});
+    return;
+  }
+  PenKey key;
+  key.color = color->color;
+  key.style = DashStyle(pen.style());
+  if (cosmetic) {
+    key.width = 1;
+  } else {
+    key.width = std::max(1, int(std::lround(pen.widthF() * std::sqrt(std::abs(t.determinant())))));
+    key.style |= kPsGeometric;
+    key.style |= pen.capStyle() == Qt::FlatCap ? kPsEndcapFlat : pen.capStyle() == Qt::SquareCap ? kPsEndcapSquare : 0;
+    key.style |= pen.joinStyle() == Qt::BevelJoin ? kPsJoinBevel
+                 : pen.joinStyle() == Qt::RoundJoin ? 0
+                                                    : kPsJoinMiter;
+  }
+  Stroke(device, key, color->color);
+}
+
+void TEmfPaintEngine::SelectBrush(const BrushKey& b) {
+  if (brush_ && *brush_ == b) return;
+  const uint32_t h = writer_.CreateBrush(b.style, b.color, b.hatch);
+  writer_.SelectObject(h);
+  if (brushHandle_) writer_.DeleteObject(brushHandle_);
+  brushHandle_ = h;
+  brush_ = b;
+}
+
+void TEmfPaintEngine::SelectPen(const PenKey& p) {
+  if (pen_ && *pen_ == p) return;
+  const uint32_t h = writer_.ExtCreatePen(p.style, p.width, p.color);
+  writer_.SelectObject(h);
+  if (penHandle_) writer_.DeleteObject(penHandle_);
+  penHandle_ = h;
+  pen_ = p;
+}
+
+void TEmfPaintEngine::SetFillRule(Qt::FillRule rule) {
+  const int mode = rule == Qt::OddEvenFill ? kAlternate : kWinding;
+  if (mode == fillMode_) return;
+  writer_.SetPolyFillMode(mode);
+  fillMode_ = mode;
+}
+
+// A plain pen inside the path bracket: players never select it, the document importer gives its
+// colour and width to the line it makes of the path.
+void TEmfPaintEngine::ImporterPen(TColor color, int width) {
+  const uint32_t h = writer_.CreatePen(kPsSolid, width, color);
+  writer_.DeleteObject(h);
+}
+
+void TEmfPaintEngine::Geometry(const Figure& f, bool closeForFill) {
+  std::vector<QPoint> run;
+  bool runCurve = false;
+  auto flush = [&] {
+    if (run.empty()) return;
+    if (runCurve) writer_.PolyBezierTo(run);
+    else if (run.size() == 1) writer_.LineTo(run[0].x(), run[0].y());
+    else writer_.PolylineTo(run);
+    run.clear();
+  };
+  const QPoint start = Round(f.start);
+  writer_.MoveTo(start.x(), start.y());
+  QPoint last = start;
+  for (const auto& s : f.segments) {
+    if (s.curve != runCurve) flush();
+    runCurve = s.curve;
+    if (s.curve) run.push_back(Round(s.c1)), run.push_back(Round(s.c2));
+    last = Round(s.end);
+    run.push_back(last);
+  }
+  flush();
+  // The importer does not close figures: the closing side is written out.
+  if ((closeForFill || f.closed) && last != start) writer_.LineTo(start.x(), start.y());
+  if (closeForFill || f.closed) writer_.CloseFigure();
+}
+
+void TEmfPaintEngine::Fill(const QPainterPath& devicePath, const BrushKey& brush) {
+  std::vector<Figure> figures = Figures(devicePath);
+  if (figures.empty()) return;
+  // Holes stay with the figure around them; the importer joins the figures of one path by straight
+  // lines, so each later figure is entered from the first one's start and left back to it.
+  std::vector<std::vector<int>> groups;
+  std::vector<QRectF> outer;
+  for (int i = 0; i < int(figures.size()); ++i) {
+    int best = -1;
+    for (int g = 0; g < int(groups.size()); ++g)
+      if (outer[g].contains(figures[i].bounds) &&
+          (best < 0 || outer[g].width() * outer[g].height() < outer[best].width() * outer[best].height()))
+        best = g;
+    if (best >= 0) {
+      groups[best].push_back(i);
+    } else {
+      groups.push_back({i});
+      outer.push_back(figures[i].bounds);
+    }
+  }
+  SelectBrush(brush);
+  SetFillRule(devicePath.fillRule());
+  size_t g = 0;
+  while (g < groups.size()) {
+    writer_.BeginPath();
+    ImporterPen(brush.color, 0);
+    int cost = 1;
+    bool first = true;
+    QPoint home;
+    for (; g < groups.size(); ++g) {
+      int groupCost = 0;
+      for (int i : groups[g]) groupCost += ImportCost(figures[i]) + 3;
+      if (!first && cost + groupCost > kImportPoints) break;
+      for (int i : groups[g]) {
+        Geometry(figures[i], true);
+        if (first) home = Round(figures[i].start), first = false;
+        else writer_.MoveTo(home.x(), home.y());
+      }
+      cost += groupCost;
+    }
+    writer_.EndPath();
+    writer_.FillPath();
+  }
+}
+
+void TEmfPaintEngine::Stroke(const QPainterPath& devicePath, const PenKey& pen, TColor color) {
+  SelectPen(pen);
+  const int importWidth = pen.style & kPsGeometric ? pen.width * kImportPenScale : 0;
+  for (Figure f : Figures(devicePath)) {
+    // Long outlines go in pieces the importer can hold.
+    const size_t piece = kImportPoints / 3 - 2;
+    for (size_t from = 0; from < f.segments.size(); from += piece) {
+      Figure part;
+      part.start = from == 0 ? f.start : f.segments[from - 1].end;
+      part.segments.assign(f.segments.begin() + long(from),
+                           f.segments.begin() + long(std::min(f.segments.size(), from + piece)));
+      part.closed = f.closed && f.segments.size() <= piece;
+      writer_.BeginPath();
+      ImporterPen(color, importWidth);
+      Geometry(part, false);
+      writer_.EndPath();
+      writer_.StrokePath();
+    }
+  }
+}
+
+void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) {
+  if (image.isNull() || r.isEmpty()) return;
+  QPainter* p = painter();
+  const QTransform t = Transform();
+  const QRect source = sr.toAlignedRect().intersected(image.rect());
+  if (source.isEmpty()) return;
+  QImage part = image.copy(source).convertToFormat(QImage::Format_ARGB32);
+  QRectF target = t.mapRect(r);
+  if (t.type() > QTransform::TxScale) {
+    // Turned or sheared: turn the pixels here, at about their own resolution.
+    const double density = std::sqrt(double(part.width()) * part.height() / std::max(1.0, r.width() * r.height()));
+    const QSize size(std::max(1, int(std::ceil(target.width() * density / std::sqrt(std::abs(t.determinant()))))),
+                     std::max(1, int(std::ceil(target.height() * density / std::sqrt(std::abs(t.determinant()))))));
+    QImage turned(std::min(size.width(), 4096), std::min(size.height(), 4096), QImage::Format_ARGB32);
+    turned.fill(Qt::transparent);
+    QPainter q(&turned);
+    q.setRenderHint(QPainter::SmoothPixmapTransform);
+    q.scale(turned.width() / target.width(), turned.height() / target.height());
+    q.translate(-target.topLeft());
+    q.setTransform(t, true);
+    q.drawImage(r, part);
+    q.end();
+    part = turned;
+  } else {
+    // A mirrored target keeps its picture mirrored.
+    part = part.mirrored(t.m11() < 0, t.m22() < 0);
+  }
+  if (const auto clip = DeviceClip()) target = target.intersected(clip->boundingRect());
+  if (target.isEmpty()) return;
+  // No alpha in EMF: the picture is flattened onto white, faded by the painter's opacity.
+  QImage flat(part.size(), QImage::Format_RGB888);
+  flat.fill(Qt::white);
+  QPainter q(&flat);
+  q.setOpacity(p->opacity());
+  q.drawImage(0, 0, part);
+  q.end();
+  const QRectF full = t.mapRect(r);
+  if (target != full) {
+    // Clipped: keep the matching part of the pixels.
+    const double fx = flat.width() / full.width(), fy = flat.height() / full.height();
+    flat = flat.copy(QRectF((target.left() - full.left()) * fx, (target.top() - full.top()) * fy,
+                            target.width() * fx, target.height() * fy).toAlignedRect());
+  }
+  const QRect dest = target.toRect();
+  writer_.StretchDIBits(dest.x(), dest.y(), dest.width(), dest.height(), flat);
+}
+
+TEmfDevice::TEmfDevice(QSizeF sizeMm)
+    : units_(std::max(1, int(std::lround(sizeMm.width() * 100))), std::max(1, int(std::lround(sizeMm.height() * 100)))),
+      engine_(std::make_unique<TEmfPaintEngine>(QRect(QPoint(0, 0), QPoint(units_.width(), units_.height())))) {}
+
+TEmfDevice::~TEmfDevice() = default;
+
+QPaintEngine* TEmfDevice::paintEngine() const { return engine_.get(); }
+
+QByteArray TEmfDevice::Finish() const { return engine_->Finish(); }
+bool TEmfDevice::Save(const QString& fileName) const { return engine_->Save(fileName); }
+
+int TEmfDevice::metric(PaintDeviceMetric m) const {
+  switch (m) {
+    case PdmWidth: return units_.width();
+    case PdmHeight: return units_.height();
+    case PdmWidthMM: return std::max(1, units_.width() / 100);
+    case PdmHeightMM: return std::max(1, units_.height() / 100);
+    case PdmNumColors: return INT_MAX;
+    case PdmDepth: return 32;
+    case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 2540;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+    default: return 0;
+  }
+}
+
+QByteArray RecordEmf(QSizeF sizeMm, const std::function<void(QPainter&)>& draw) {
+  if (!(sizeMm.width() > 0) || !(sizeMm.height() > 0) || sizeMm.width() > 20000 || sizeMm.height() > 20000) return {};
+  TEmfDevice device(sizeMm);
+  QPainter painter;
+  if (!painter.begin(&device)) return {};
+  draw(painter);
+  painter.end();
+  return device.Finish();
+}
