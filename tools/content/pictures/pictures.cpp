@@ -1,0 +1,78 @@
+// Generator of the picture library under donnees/Images: backgrounds, textures, papers, photos,
+// labels, ribbons and borders, all drawn here. The user's own folders ("Mes fonds", "Mes
+// etiquettes") stay empty.
+#include <QElapsedTimer>
+#include <QSet>
+#include <cstdio>
+
+#include "common/generator.h"
+#include "pictures/art.h"
+#include "pictures/library.h"
+#include "render/picture_io.h"
+
+namespace pictures {
+namespace {
+
+// Printing quality for photos and backgrounds, and the ceiling of the whole library.
+constexpr int kJpegQuality = 85;
+constexpr qint64 kBudgetBytes = 25LL * 1000 * 1000;
+
+Library MakeLibrary() {
+  Library library;
+  AddBackgrounds(library);
+  AddMaterials(library);
+  return library;
+}
+
+bool Run(const content::Context& context, QString* error) {
+  const QString root = QStringLiteral("donnees/Images");
+  context.output->Own(root);
+  const Library library = MakeLibrary();
+  QSet<QString> names;
+  for (const Picture& p : library) {
+    if (names.contains(p.name.toLower())) {
+      *error = QStringLiteral("two pictures named %1").arg(p.name);
+      return false;
+    }
+    names.insert(p.name.toLower());
+  }
+  qint64 total = 0;
+  QElapsedTimer timer;
+  timer.start();
+  for (const Picture& p : library) {
+    const QImage image = p.draw();
+    if (image.isNull()) {
+      *error = QStringLiteral("%1 drew nothing").arg(p.name);
+      return false;
+    }
+    const bool png = p.name.endsWith(QLatin1String(".png"));
+    const QByteArray bytes = png ? EncodePngBytes(image) : EncodeJpegQuality(image, kJpegQuality);
+    // Every picture must come back through the program's own loader at its full size.
+    const QImage back = DecodePicture(bytes, p.name);
+    if (bytes.isEmpty() || back.size() != image.size()) {
+      *error = QStringLiteral("%1 does not decode").arg(p.name);
+      return false;
+    }
+    if (png && back.pixel(0, 0) != Magenta().rgb()) {
+      *error = QStringLiteral("%1 is a cut-out without the key colour in its corner").arg(p.name);
+      return false;
+    }
+    total += bytes.size();
+    if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, bytes, error))
+      return false;
+  }
+  if (total > kBudgetBytes) {
+    *error = QStringLiteral("the library weighs %1 bytes, over its budget of %2").arg(total).arg(kBudgetBytes);
+    return false;
+  }
+  std::printf("pictures: %d pictures, %lld bytes, %lld ms\n", int(library.size()), total,
+              static_cast<long long>(timer.elapsed()));
+  return true;
+}
+
+content::Registration registration("pictures", 20,
+                                   "picture library: backgrounds, textures, papers, photos, labels, ribbons, borders",
+                                   Run);
+
+}  // namespace
+}  // namespace pictures
