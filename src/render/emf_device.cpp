@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
+#include <QLineF>
 #include <QTransform>
 #include <algorithm>
 #include <climits>
@@ -199,12 +200,28 @@ std::vector<Figure> Figures(const QPainterPath& path) {
   return kept;
 }
 
-// Points the importer makes of a figure that starts with a move inside a line.
-int ImportCost(const Figure& f) { return 3 * (int(f.segments.size()) + 1) + 3; }
-
 QPoint Round(QPointF p) {
   auto c = [](double v) { return int(std::lround(std::clamp(v, -1e9, 1e9))); };
   return QPoint(c(p.x()), c(p.y()));
+}
+
+// The same closed figure entered at its anchor nearest to `to`.
+Figure StartNearest(const Figure& f, QPoint to) {
+  size_t best = f.segments.size();  // the start itself
+  double bestD = QLineF(f.start, to).length();
+  for (size_t i = 0; i < f.segments.size(); ++i) {
+    const double d = QLineF(f.segments[i].end, to).length();
+    if (d < bestD) bestD = d, best = i;
+  }
+  if (best == f.segments.size() || (f.closed && best + 1 == f.segments.size())) return f;
+  Figure g = f;
+  g.start = f.segments[best].end;
+  g.segments.assign(f.segments.begin() + long(best) + 1, f.segments.end());
+  // The closing side, implicit when the figure did not come back to its start.
+  if (!f.closed) g.segments.push_back({false, {}, {}, f.start});
+  g.segments.insert(g.segments.end(), f.segments.begin(), f.segments.begin() + long(best) + 1);
+  g.closed = true;
+  return g;
 }
 
 }  // namespace
@@ -377,42 +394,40 @@ void TEmfPaintEngine::Geometry(const Figure& f, bool closeForFill) {
 void TEmfPaintEngine::Fill(const QPainterPath& devicePath, const BrushKey& brush) {
   std::vector<Figure> figures = Figures(devicePath);
   if (figures.empty()) return;
-  // Holes stay with the figure around them; the importer joins the figures of one path by straight
-  // lines, so each later figure is entered from the first one's start and left back to it.
+  // Figures that overlap stay in one path (holes, and overlaps the fill rule empties); the others
+  // go in paths of their own.
+  const int n = int(figures.size());
+  std::vector<int> parent(figures.size());
+  for (int i = 0; i < n; ++i) parent[size_t(i)] = i;
+  auto root = [&](int i) {
+    while (parent[size_t(i)] != i) i = parent[size_t(i)] = parent[size_t(parent[size_t(i)])];
+    return i;
+  };
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j)
+      if (figures[size_t(i)].bounds.intersects(figures[size_t(j)].bounds)) parent[size_t(root(j))] = root(i);
   std::vector<std::vector<int>> groups;
-  std::vector<QRectF> outer;
-  for (int i = 0; i < int(figures.size()); ++i) {
-    int best = -1;
-    for (int g = 0; g < int(groups.size()); ++g)
-      if (outer[g].contains(figures[i].bounds) &&
-          (best < 0 || outer[g].width() * outer[g].height() < outer[best].width() * outer[best].height()))
-        best = g;
-    if (best >= 0) {
-      groups[best].push_back(i);
-    } else {
-      groups.push_back({i});
-      outer.push_back(figures[i].bounds);
-    }
+  std::vector<int> slot(figures.size(), -1);
+  for (int i = 0; i < n; ++i) {
+    int& s = slot[size_t(root(i))];
+    if (s < 0) s = int(groups.size()), groups.emplace_back();
+    groups[size_t(s)].push_back(i);
   }
+  // The largest figure of a group is entered first: the others are usually inside it.
+  auto area = [&](int i) { return figures[size_t(i)].bounds.width() * figures[size_t(i)].bounds.height(); };
+  for (auto& g : groups) std::stable_sort(g.begin(), g.end(), [&](int x, int y) { return area(x) > area(y); });
   SelectBrush(brush);
   SetFillRule(devicePath.fillRule());
-  size_t g = 0;
-  while (g < groups.size()) {
+  // One path per outline with its holes: the importer strokes the joining lines, so they are kept
+  // to the few inside a shape, each from the outline's start to the nearest point of the hole.
+  for (const std::vector<int>& group : groups) {
     writer_.BeginPath();
     ImporterPen(brush.color, 0);
-    int cost = 1;
-    bool first = true;
-    QPoint home;
-    for (; g < groups.size(); ++g) {
-      int groupCost = 0;
-      for (int i : groups[g]) groupCost += ImportCost(figures[i]) + 3;
-      if (!first && cost + groupCost > kImportPoints) break;
-      for (int i : groups[g]) {
-        Geometry(figures[i], true);
-        if (first) home = Round(figures[i].start), first = false;
-        else writer_.MoveTo(home.x(), home.y());
-      }
-      cost += groupCost;
+    const QPoint home = Round(figures[group[0]].start);
+    Geometry(figures[group[0]], true);
+    for (size_t k = 1; k < group.size(); ++k) {
+      Geometry(StartNearest(figures[group[k]], home), true);
+      writer_.MoveTo(home.x(), home.y());
     }
     writer_.EndPath();
     writer_.FillPath();
