@@ -79,6 +79,8 @@ bool IsMetafileName(const QString& path) {
 
 void TzunoCADImage::LoadPictureFile(const QString& path) {
   Picture = QImage();
+  pictureFile_.clear();
+  pictureReleased_ = false;
   MetafilePicture.Clear();
   Cache = QImage();
   CacheKey.clear();
@@ -87,6 +89,10 @@ void TzunoCADImage::LoadPictureFile(const QString& path) {
     return;
   }
   Picture = LoadPicture(path);
+  if (!Picture.isNull()) {
+    pictureFile_ = path;
+    pictureSize_ = Picture.size();
+  }
   CropX1 = CropY1 = CropX2 = CropY2 = 0;
   // A magenta top-left pixel marks a picture whose magenta parts are transparent.
   Transparent = !Picture.isNull() && Picture.pixel(0, 0) == qRgb(255, 0, 255);
@@ -119,6 +125,8 @@ void TzunoCADImage::RemoveMask() {
 
 void TzunoCADImage::SetPicture(const QImage& picture) {
   Picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB888);
+  pictureFile_.clear();
+  pictureReleased_ = false;
   Cache = QImage();
   CacheKey.clear();
 }
@@ -186,9 +194,10 @@ QImage Quarter(const QImage& img, int quarters) {
 
 QSize TzunoCADImage::TargetSize() const {
   const int e = std::abs(Nearest(l * document_->PixelsPerMmX)), g = std::abs(Nearest(h * document_->PixelsPerMmY));
-  if (Picture.width() >= e && Picture.height() >= g) return QSize(e, g);
+  const QSize own = PictureSize();
+  if (own.width() >= e && own.height() >= g) return QSize(e, g);
   QRect fit;
-  if (!FitRect(static_cast<long long>(Picture.width()) * 100, static_cast<long long>(Picture.height()) * 100,
+  if (!FitRect(static_cast<long long>(own.width()) * 100, static_cast<long long>(own.height()) * 100,
                static_cast<long long>(e) * 100, static_cast<long long>(g) * 100, fit))
     return QSize(0, 0);
   return QSize(fit.width() / 100, fit.height() / 100);
@@ -282,10 +291,27 @@ void TzunoCADImage::ApplyMask(QImage& b) const {
   }
 }
 
+bool TzunoCADImage::EnsurePicture() {
+  if (!Picture.isNull()) return true;
+  if (!pictureReleased_) return false;
+  QImage again = LoadPicture(pictureFile_);
+  // The file changed or went away since: keep what is shown rather than lose the picture.
+  if (again.isNull() || again.size() != pictureSize_) return false;
+  Picture = again.convertToFormat(QImage::Format_RGB888);
+  pictureReleased_ = false;
+  return true;
+}
+
 void TzunoCADImage::RebuildCache() {
+  if (!EnsurePicture()) {
+    if (!pictureReleased_) {
+      Cache = QImage();
+      CacheKey.clear();
+    }
+    return;
+  }
   Cache = QImage();
   CacheKey.clear();
-  if (Picture.isNull()) return;
   const QSize target = TargetSize();
   QImage b;
   if (Bordure.Enabled) {
@@ -318,6 +344,10 @@ void TzunoCADImage::RebuildCache() {
     CacheTransparent = Transparent;
   }
   CacheKey = MakeCacheKey(target);
+  if (!pictureFile_.isEmpty() && Picture.sizeInBytes() > kReleaseBytes) {
+    Picture = QImage();
+    pictureReleased_ = true;
+  }
 }
 
 void TzunoCADImage::Draw(TCanvas& canvas) {
@@ -327,7 +357,7 @@ void TzunoCADImage::Draw(TCanvas& canvas) {
     r = 0;
     PlayMetafile(MetafilePicture, canvas, d->MmToPxX(x - l / 2), d->MmToPxY(y - h / 2), d->MmToPxX(x + l / 2),
                  d->MmToPxY(y + h / 2));
-  } else if (!Picture.isNull()) {
+  } else if (HasPicture()) {
     const double t = r * std::numbers::pi / 180;
     const double hw = (std::fabs(l * std::cos(t)) + std::fabs(h * std::sin(t))) / 2;
     const double hh = (std::fabs(l * std::sin(t)) + std::fabs(h * std::cos(t))) / 2;
@@ -348,15 +378,16 @@ void TzunoCADImage::Draw(TCanvas& canvas) {
                                     .replace(QLatin1String("%s"), FichierImage);
     DrawPlaceholder(canvas, label);
   }
-  HandleEnabled[2] = !Picture.isNull();
+  HandleEnabled[2] = HasPicture();
   TzunoCADRect::Draw(canvas);
 }
 
 void TzunoCADImage::ResizeCentered(QPointF p, bool shift) {
   TzunoCADRect::ResizeCentered(p, shift);
   if (!shift) return;
-  if (!Picture.isNull() && !Bordure.Enabled && Picture.height() > 0) {
-    l = h * Picture.width() / Picture.height();
+  const QSize own = PictureSize();
+  if (HasPicture() && !Bordure.Enabled && own.height() > 0) {
+    l = h * own.width() / own.height();
   } else if (MetafilePicture.IsValid() && MetafilePicture.Frame().height() > 0) {
     l = h * MetafilePicture.Frame().width() / MetafilePicture.Frame().height();
   }

@@ -29,11 +29,20 @@ class TzunoCADImage : public TzunoCADRect {
   // Pixel size of the cached picture: the display size, never beyond the picture's own resolution.
   QSize TargetSize() const;
   void RebuildCache();
+  // Reads a let-go picture again; call before using Picture directly. False when there is none.
+  bool EnsurePicture();
+  bool HasPicture() const { return !Picture.isNull() || pictureReleased_; }
+  QSize PictureSize() const { return Picture.isNull() && pictureReleased_ ? pictureSize_ : Picture.size(); }
+  // Pictures above this many bytes are let go after building the cache.
+  static constexpr qsizetype kReleaseBytes = 8 * 1024 * 1024;
 
   QString CacheKey;
   QString FichierImage;
   QString FichierMasque;
-  QImage Picture;            // 24-bit raster picture, null when none
+  // 24-bit raster picture. A large picture read from a file is let go once its cache is built and
+  // read again when the cache must be rebuilt: a page of photos would otherwise hold every photo
+  // decoded at full size. HasPicture and PictureSize stay true to it meanwhile.
+  QImage Picture;
   TMetafile MetafilePicture;  // or a drawing; never both
   TMetafile MaskMetafile;     // only a drawing mask takes effect
   QImage MaskRaster;
@@ -51,6 +60,9 @@ class TzunoCADImage : public TzunoCADRect {
 
  private:
   void LoadPictureFile(const QString& path);
+  QString pictureFile_;  // the file Picture was read from; empty for pictures set in memory
+  QSize pictureSize_;
+  bool pictureReleased_ = false;
   QString MakeCacheKey(QSize target) const;
   QImage TileBorder();
   void ApplyMask(QImage& b) const;

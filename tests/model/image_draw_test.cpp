@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "common/qt_printers.h"
@@ -137,4 +138,46 @@ TEST_F(ImageFixture, PlaceholdersAndMetafilePictures) {
   EXPECT_EQ(img->r, 0);
   EXPECT_FALSE(img->HandleEnabled[2]);
   EXPECT_FALSE(rec.Calls().empty());
+}
+
+// Large pictures from files are let go once cached and read again for the next cache; a file that
+// went away meanwhile keeps the last cache instead of losing the picture.
+TEST_F(ImageFixture, LargePicturesAreReadAgainWhenTheCacheChanges) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("grand.bmp"));
+  QImage big(2200, 1400, QImage::Format_RGB888);  // 9.2 MB decoded
+  for (int x = 0; x < big.width(); ++x)
+    for (int y = 0; y < big.height(); ++y) big.setPixel(x, y, qRgb(x * 255 / (big.width() - 1), 40, 40));
+  ASSERT_TRUE(big.save(path));
+  img->SetFichierImage(path);
+  img->l = 220;
+  img->h = 140;
+  TRecordingCanvas rec;
+  img->Draw(rec);
+  ASSERT_EQ(img->Cache.size(), QSize(220, 140));
+  EXPECT_TRUE(img->Picture.isNull());
+  EXPECT_TRUE(img->HasPicture());
+  EXPECT_EQ(img->PictureSize(), QSize(2200, 1400));
+  EXPECT_EQ(img->TargetSize(), QSize(220, 140));
+
+  img->l = 1100;  // a larger view needs the picture again
+  img->h = 700;
+  img->Draw(rec);
+  ASSERT_EQ(img->Cache.size(), QSize(1100, 700));
+  EXPECT_GE(qRed(img->Cache.pixel(1099, 0)), 250);
+  EXPECT_LE(qRed(img->Cache.pixel(0, 0)), 2);
+  EXPECT_TRUE(img->Picture.isNull());
+
+  ASSERT_TRUE(QFile::remove(path));
+  img->l = 550;
+  img->h = 350;
+  img->Draw(rec);
+  EXPECT_EQ(img->Cache.size(), QSize(1100, 700));
+  EXPECT_TRUE(img->HasPicture());
+  EXPECT_TRUE(img->EnsurePicture() == false);
+
+  // Pictures set in memory have no file to read again: they stay.
+  img->SetPicture(big);
+  img->Draw(rec);
+  EXPECT_FALSE(img->Picture.isNull());
 }
