@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDirIterator>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -167,3 +168,14 @@ TEST_F(Installation, SampleAlbumUsesTheAlbumKeys) {
 }
 
 }  // namespace
+
+// The installation is downloaded and copied as a whole: it has a size budget.
+TEST(Tree, StaysUnderSixtyMegabytes) {
+  qint64 total = 0;
+  QDirIterator it(kHome, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    it.next();
+    total += it.fileInfo().size();
+  }
+  EXPECT_LT(total, 60LL * 1000 * 1000) << total;
+}
