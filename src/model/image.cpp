@@ -10,6 +10,7 @@
 #include "render/picture_io.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <numbers>
 
@@ -97,6 +98,8 @@ void TzunoCADImage::LoadPictureFile(const QString& path) {
   // A magenta top-left pixel marks a picture whose magenta parts are transparent.
   Transparent = !Picture.isNull() && Picture.pixel(0, 0) == qRgb(255, 0, 255);
   if (Transparent) TransparentColor = clMagenta;
+  // Reading a document of many photos would otherwise hold every one decoded until it is drawn.
+  ReleaseLargePicture();
 }
 
 void TzunoCADImage::SetFichierMasque(const QString& name) {
@@ -302,8 +305,28 @@ bool TzunoCADImage::EnsurePicture() {
   return true;
 }
 
+void TzunoCADImage::ReleaseLargePicture() {
+  if (!pictureFile_.isEmpty() && Picture.sizeInBytes() > kReleaseBytes) {
+    Picture = QImage();
+    pictureReleased_ = true;
+  }
+}
+
 void TzunoCADImage::RebuildCache() {
-  if (!EnsurePicture()) {
+  const bool cropped = CropX1 || CropY1 || CropX2 || CropY2;
+  // A let-go picture shown whole is read again only as large as the cache needs (a JPEG decodes
+  // smaller directly); crops and tile borders need the picture itself.
+  QImage reduced;
+  if (Picture.isNull() && pictureReleased_ && !cropped && !Bordure.Enabled) {
+    const QSize target = TargetSize();
+    reduced = LoadPicture(pictureFile_, target);
+    const QSize own = pictureSize_;
+    const bool sameShape = !reduced.isNull() && reduced.width() <= own.width() && reduced.height() <= own.height() &&
+                           std::llabs(static_cast<long long>(reduced.width()) * own.height() -
+                                      static_cast<long long>(reduced.height()) * own.width()) <=
+                               std::max(own.width(), own.height());
+    if (!sameShape) return;  // the file changed or went away: keep what is shown
+  } else if (!EnsurePicture()) {
     if (!pictureReleased_) {
       Cache = QImage();
       CacheKey.clear();
@@ -317,8 +340,8 @@ void TzunoCADImage::RebuildCache() {
   if (Bordure.Enabled) {
     b = TileBorder();
   } else {
-    QImage source = Picture;
-    if (CropX1 || CropY1 || CropX2 || CropY2) {
+    QImage source = reduced.isNull() ? Picture : reduced;
+    if (cropped) {
       const int W = Picture.width(), H = Picture.height();
       const QRect crop(QPoint(Nearest(CropX1 * W / 100.0), Nearest(CropY1 * H / 100.0)),
                        QPoint(Nearest(W - CropX2 * W / 100.0) - 1, Nearest(H - CropY2 * H / 100.0) - 1));
@@ -327,6 +350,7 @@ void TzunoCADImage::RebuildCache() {
     if (!source.isNull() && target.width() > 0 && target.height() > 0)
       b = source.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_RGB888);
   }
+  ReleaseLargePicture();
   if (b.isNull()) return;
   if (MaskMetafile.IsValid()) {
     ApplyMask(b);
@@ -344,10 +368,6 @@ void TzunoCADImage::RebuildCache() {
     CacheTransparent = Transparent;
   }
   CacheKey = MakeCacheKey(target);
-  if (!pictureFile_.isEmpty() && Picture.sizeInBytes() > kReleaseBytes) {
-    Picture = QImage();
-    pictureReleased_ = true;
-  }
 }
 
 void TzunoCADImage::Draw(TCanvas& canvas) {

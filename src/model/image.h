@@ -60,6 +60,7 @@ class TzunoCADImage : public TzunoCADRect {
 
  private:
   void LoadPictureFile(const QString& path);
+  void ReleaseLargePicture();
   QString pictureFile_;  // the file Picture was read from; empty for pictures set in memory
   QSize pictureSize_;
   bool pictureReleased_ = false;

@@ -150,6 +150,8 @@ TEST_F(ImageFixture, LargePicturesAreReadAgainWhenTheCacheChanges) {
     for (int y = 0; y < big.height(); ++y) big.setPixel(x, y, qRgb(x * 255 / (big.width() - 1), 40, 40));
   ASSERT_TRUE(big.save(path));
   img->SetFichierImage(path);
+  EXPECT_TRUE(img->Picture.isNull());  // not held while the document is read
+  EXPECT_EQ(img->PictureSize(), QSize(2200, 1400));
   img->l = 220;
   img->h = 140;
   TRecordingCanvas rec;
