@@ -205,6 +205,56 @@ QPoint Round(QPointF p) {
   return QPoint(c(p.x()), c(p.y()));
 }
 
+// Points the importer makes of a figure entered from another one and left back to it.
+int ImportCost(const Figure& f) { return 3 * int(f.segments.size()) + 9; }
+
+// Runs of straight sides thinned (Douglas-Peucker) to within `tolerance`; curves are kept.
+Figure Thinned(const Figure& f, double tolerance) {
+  Figure out = f;
+  out.segments.clear();
+  std::vector<QPointF> run;
+  auto flush = [&] {
+    if (run.size() < 2) return;
+    std::vector<bool> keep(run.size(), false);
+    keep.front() = keep.back() = true;
+    std::vector<std::pair<size_t, size_t>> stack{{0, run.size() - 1}};
+    while (!stack.empty()) {
+      auto [a, b] = stack.back();
+      stack.pop_back();
+      double worst = -1;
+      size_t at = a;
+      const QLineF chord(run[a], run[b]);
+      for (size_t i = a + 1; i < b; ++i) {
+        const QPointF d = run[i] - run[a];
+        const double len = chord.length();
+        const double dist = len > 0 ? std::abs(chord.dx() * d.y() - chord.dy() * d.x()) / len : QLineF(run[a], run[i]).length();
+        if (dist > worst) worst = dist, at = i;
+      }
+      if (worst > tolerance) {
+        keep[at] = true;
+        stack.push_back({a, at});
+        stack.push_back({at, b});
+      }
+    }
+    for (size_t i = 1; i < run.size(); ++i)
+      if (keep[i]) out.segments.push_back({false, {}, {}, run[i]});
+  };
+  QPointF current = f.start;
+  run.push_back(current);
+  for (const auto& s : f.segments) {
+    if (s.curve) {
+      flush();
+      out.segments.push_back(s);
+      run.assign(1, s.end);
+    } else {
+      run.push_back(s.end);
+    }
+  }
+  flush();
+  if (out.segments.empty()) return f;
+  return out;
+}
+
 // The same closed figure entered at its anchor nearest to `to`.
 Figure StartNearest(const Figure& f, QPoint to) {
   size_t best = f.segments.size();  // the start itself
@@ -416,6 +466,18 @@ void TEmfPaintEngine::Fill(const QPainterPath& devicePath, const BrushKey& brush
   // The largest figure of a group is entered first: the others are usually inside it.
   auto area = [&](int i) { return figures[size_t(i)].bounds.width() * figures[size_t(i)].bounds.height(); };
   for (auto& g : groups) std::stable_sort(g.begin(), g.end(), [&](int x, int y) { return area(x) > area(y); });
+  // Outlines made of many short sides (flattened curves) are thinned until the importer holds them.
+  for (const auto& g : groups) {
+    auto cost = [&] {
+      int c = 0;
+      for (int i : g) c += ImportCost(figures[size_t(i)]);
+      return c;
+    };
+    std::vector<Figure> original;
+    for (int i : g) original.push_back(figures[size_t(i)]);
+    for (double tolerance = 2; cost() > kImportPoints && tolerance < 400; tolerance *= 1.5)
+      for (size_t k = 0; k < g.size(); ++k) figures[size_t(g[k])] = Thinned(original[k], tolerance);
+  }
   SelectBrush(brush);
   SetFillRule(devicePath.fillRule());
   // One path per outline with its holes: the importer strokes the joining lines, so they are kept

@@ -163,10 +163,11 @@ TEST(EmfDevice, ClipIsAppliedToFills) {
 }
 
 TEST(EmfDevice, LongPathsAreCutForTheImporter) {
-  // A 2000-sided outline goes in several paths, none above the importer's point limit.
+  // A 2000-sided polygon: its outline goes in several paths and its fill is thinned, so that no
+  // path holds more than the importer's point limit.
   const QByteArray emf = RecordEmf(QSizeF(50, 50), [](QPainter& p) {
     p.setPen(QPen(Qt::black, 100));
-    p.setBrush(Qt::NoBrush);
+    p.setBrush(Qt::yellow);
     QPolygonF poly;
     for (int i = 0; i < 2000; ++i)
       poly << QPointF(2500 + 2000 * std::cos(i * 2 * M_PI / 2000), 2500 + 2000 * std::sin(i * 2 * M_PI / 2000));
@@ -183,11 +184,12 @@ TEST(EmfDevice, LongPathsAreCutForTheImporter) {
   }
   EXPECT_LE(maxPoints, 1000);
   EXPECT_GT(Records(emf, EMR_STROKEPATH), 1);
-  // Stroke pieces join up: the ring is closed all around.
+  // Stroke pieces join up: the ring is closed all around, and the thinned fill still fills it.
   const QImage img = Played(emf, QSize(200, 200));
   for (int deg = 0; deg < 360; deg += 7) {
     const double a = deg * M_PI / 180;
-    EXPECT_NE(img.pixelColor(int(100 + 80 * std::cos(a)), int(100 + 80 * std::sin(a))), QColor(Qt::white)) << deg;
+    EXPECT_EQ(img.pixelColor(int(100 + 80 * std::cos(a)), int(100 + 80 * std::sin(a))), QColor(Qt::black)) << deg;
+    EXPECT_EQ(img.pixelColor(int(100 + 76 * std::cos(a)), int(100 + 76 * std::sin(a))), QColor(Qt::yellow)) << deg;
   }
 }
 

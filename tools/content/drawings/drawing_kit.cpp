@@ -47,7 +47,16 @@ QPainterPath Star(QPointF c, double outer, double inner, int points, double turn
   return p;
 }
 
-QPainterPath RegularPolygon(QPointF c, double radius, int sides, double turnDeg) { return Star(c, radius, radius, sides, turnDeg); }
+QPainterPath RegularPolygon(QPointF c, double radius, int sides, double turnDeg) {
+  QPainterPath p;
+  for (int i = 0; i < sides; ++i) {
+    const double a = Rad(turnDeg + i * 360.0 / sides);
+    const QPointF q(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
+    i ? p.lineTo(q) : p.moveTo(q);
+  }
+  p.closeSubpath();
+  return p;
+}
 
 QPainterPath Heart(const QRectF& b) {
   auto at = [&](double u, double v) { return QPointF(b.left() + u * b.width(), b.top() + v * b.height()); };
