@@ -337,7 +337,7 @@ QByteArray EncodePngBytes(const QImage& image) {
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   QImageWriter writer(&buffer, "png");
-  writer.setCompression(9);
+  writer.setQuality(0);  // for PNG: the strongest deflate level
   if (!writer.write(image.convertToFormat(QImage::Format_RGB888))) return QByteArray();
   return bytes;
 }

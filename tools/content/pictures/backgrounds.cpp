@@ -864,6 +864,7 @@ QImage Lace(int w, int h, const Palette& pal, uint32_t) {
         scallops.addEllipse(c + QPointF(r * std::cos(a), r * std::sin(a)), rr, rr);
       }
       scallops.addEllipse(c, r, r);
+      scallops.setFillRule(Qt::WindingFill);
       p.drawPath(scallops.simplified());
       p.setBrush(pal[0]);
       for (int k = 0; k < n; ++k) {

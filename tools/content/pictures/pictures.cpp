@@ -21,6 +21,7 @@ Library MakeLibrary() {
   Library library;
   AddBackgrounds(library);
   AddMaterials(library);
+  AddCutouts(library);
   return library;
 }
 
