@@ -1,0 +1,166 @@
+// Every document the installation ships opens, draws without a missing file, stays on its page and
+// is saved back to the same bytes; the content tool makes the shipped tree again, byte for byte.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "common/files.h"
+#include "model/document.h"
+#include "model/kinds.h"
+#include "model/soft_host.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+
+namespace {
+
+const QString kHome = QStringLiteral(LORVANE_SOURCE_DATA);
+const QString kData = kHome + QStringLiteral("/donnees/");
+
+QStringList Documents() {
+  QStringList files;
+  QDirIterator it(kData, {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) files << it.next();
+  files.sort();
+  return files;
+}
+
+struct Catalogue : ::testing::Test {
+  QTemporaryDir appData;
+  std::unique_ptr<TSoft> soft;
+  TSoftHost host;
+  void SetUp() override {
+    MLFree();
+    soft = std::make_unique<TSoft>(kHome + QStringLiteral("/lorvane.ini"), TSoftOptions{kHome, appData.path(), {}});
+    MLSetProgramFolder(kHome);
+    ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
+    MLSetLanguage(soft->Language());
+    soft->InitialisePaths();
+    SetSoft(soft.get());
+    SetObjectHost(&host);
+  }
+  void TearDown() override {
+    SetObjectHost(nullptr);
+    SetSoft(nullptr);
+    MLFree();
+  }
+};
+
+// What a document could not find while it was read: names its resolver answered with nothing,
+// pictures that stayed empty and groups left without content (they draw the "not found" and "no
+// model" placeholders).
+QStringList Misses(TzunoCADMdl& doc, const QStringList& unresolved) {
+  QStringList misses = unresolved;
+  for (const auto& o : doc.Objets()) {
+    if (auto* image = dynamic_cast<TzunoCADImage*>(o.get())) {
+      if (!image->FichierImage.isEmpty() && image->Picture.isNull() && !image->MetafilePicture.IsValid())
+        misses << QStringLiteral("picture ") + image->FichierImage;
+      if (!image->FichierMasque.isEmpty() && !image->MaskMetafile.IsValid())
+        misses << QStringLiteral("mask ") + image->FichierMasque;
+    } else if (auto* group = dynamic_cast<TzunoCADGroup*>(o.get())) {
+      if (!group->Nested() || group->Nested()->Count() == 0) misses << QStringLiteral("drawing of a ") + group->Name;
+    }
+  }
+  return misses;
+}
+
+TEST_F(Catalogue, EveryDocumentOpensDrawsStaysOnItsPageAndSavesTheSameBytes) {
+  const QStringList files = Documents();
+  ASSERT_FALSE(files.isEmpty());
+  QTemporaryDir out;
+  for (const QString& file : files) {
+    SCOPED_TRACE(file.toStdString());
+    QStringList unresolved;
+    TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    ConnectToSoft(doc);
+    doc.OnCheminFichier = [&unresolved](TzunoCADMdl*, QString& name) {
+      const QString asked = name;
+      name = Soft()->FindImageFile(name);
+      if (name.isEmpty() && !asked.isEmpty()) unresolved << asked;
+    };
+    ASSERT_TRUE(doc.LoadFromFile(file));
+    EXPECT_EQ(Misses(doc, unresolved).join(QStringLiteral(", ")).toStdString(), "");
+    EXPECT_EQ(doc.CountHorsPage(false), 0);
+
+    const QString again = out.filePath(QStringLiteral("again.mdl"));
+    ASSERT_TRUE(doc.SaveToFile(again));
+    EXPECT_TRUE(ReadAll(again) == ReadAll(file)) << "saved differently";
+
+    for (int face = 1; face <= std::max(1, doc.MaxFace()); ++face) {
+      doc.SetFace(face);
+      const QImage picture = doc.ExportImage(240, 240, RGBColor(128, 128, 128), true);
+      EXPECT_FALSE(picture.isNull()) << "face " << face;
+    }
+    EXPECT_EQ(Misses(doc, unresolved).join(QStringLiteral(", ")).toStdString(), "") << "after drawing";
+  }
+}
+
+TEST(CatalogueFiles, EverySheetVariantFamilyHasItsFirstLayout) {
+  const QRegularExpression variant(QStringLiteral("^(.*)\\.([1-6])\\.mdl$"));
+  int families = 0;
+  for (const QString& file : Documents()) {
+    const auto m = variant.match(file);
+    if (!m.hasMatch()) continue;
+    const QString first = m.captured(1) + QStringLiteral(".1.mdl");
+    EXPECT_TRUE(QFileInfo::exists(first)) << file.toStdString();
+    families += file == first;
+  }
+  EXPECT_GT(families, 0);
+}
+
+TEST(CatalogueFiles, PreviewsBesideTheCatalogueAreCurrentPictures) {
+  // The catalogue uses a shipped preview as it is, so each one must belong to a template.
+  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.jpg")}, QDir::Files, QDirIterator::Subdirectories);
+  int previews = 0;
+  while (it.hasNext()) {
+    const QString jpg = it.next();
+    QString mdl = jpg;
+    mdl.replace(mdl.size() - 4, 4, QStringLiteral(".mdl"));
+    EXPECT_TRUE(QFileInfo::exists(mdl)) << jpg.toStdString();
+    EXPECT_FALSE(QImage(jpg).isNull()) << jpg.toStdString();
+    ++previews;
+  }
+  EXPECT_GT(previews, 0);
+}
+
+#ifdef LORVANE_CONTENT_TOOL
+// Relative path and bytes of every file under a folder.
+std::map<QString, QByteArray> Tree(const QString& root) {
+  std::map<QString, QByteArray> files;
+  QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    files[QDir(root).relativeFilePath(path)] = ReadAll(path);
+  }
+  return files;
+}
+
+TEST(ContentTool, MakesTheShippedTreeAgainByteForByte) {
+  QTemporaryDir temp;
+  const QString copy = temp.filePath(QStringLiteral("data"));
+  const auto shipped = Tree(kHome);
+  for (const auto& [path, bytes] : shipped) WriteAll(copy + QLatin1Char('/') + path, bytes);
+  QProcess tool;
+  tool.setProcessChannelMode(QProcess::MergedChannels);
+  QElapsedTimer clock;
+  clock.start();
+  tool.start(QStringLiteral(LORVANE_CONTENT_TOOL), {QStringLiteral("--data"), copy});
+  ASSERT_TRUE(tool.waitForFinished(600000));
+  const QString log = QString::fromUtf8(tool.readAll());
+  EXPECT_EQ(tool.exitCode(), 0) << log.toStdString();
+  RecordProperty("seconds", int(clock.elapsed() / 1000));
+  const auto made = Tree(copy);
+  for (const auto& [path, bytes] : shipped) {
+    const auto it = made.find(path);
+    if (it == made.end()) ADD_FAILURE() << "removed " << path.toStdString();
+    else EXPECT_TRUE(it->second == bytes) << "changed " << path.toStdString();
+  }
+  for (const auto& [path, bytes] : made)
+    EXPECT_TRUE(shipped.count(path)) << "added " << path.toStdString();
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,202 @@
+// Calendars, greeting cards, invitations, scrapbook pages and transfers.
+#include "templates/designs.h"
+
+namespace tpl {
+
+namespace {
+
+const char* const kMonths[] = {"Janvier", "Février", "Mars", "Avril", "Mai", "Juin", "Juillet", "Août",
+                               "Septembre", "Octobre", "Novembre", "Décembre"};
+
+// Number and initial fonts of a calendar, in thousandths of the box's width plus height.
+Doc::CalendarStyle CalendarLook(const Theme& t, double w, double h, bool saints) {
+  Doc::CalendarStyle s;
+  const double k = 1000.0 / (7 * (w + h));  // one cell height in those units, per mm of cell
+  s.numbers = Font{t.body, h * k * (saints ? 0.42 : 0.5), t.ink};
+  s.days = Font{t.body, h * k * 0.42, t.onAccent, fsBold};
+  s.saints = Font{t.body, h * k * 0.16, t.accent2};
+  s.cells = t.paper;
+  s.dayRow = t.accent;
+  s.sunday = t.soft;
+  s.clearCells = true;
+  s.clearBackground = true;
+  s.corner = saints ? 1 : 0;
+  s.showSaints = saints;
+  return s;
+}
+
+}  // namespace
+
+void Calendars(Writer& w) {
+  const QString folder = U("Modeles/Calendriers/");
+  // Two year planners.
+  for (int v = 0; v < 2; ++v) {
+    const Theme& t = ThemeNamed(v ? QStringLiteral("Ocean") : QStringLiteral("Epure"));
+    Doc d = w.ForLayout(v ? U("A4 paysage page entière") : U("A4 page entière"));
+    const double W = d.W(), H = d.H();
+    const int cols = v ? 4 : 3, rows = v ? 3 : 4;
+    const double top = v ? 30 : 42, margin = 12, gx = 8, gy = v ? 10 : 9;
+    d.Box(0, 0, W, H, t.paper);
+    if (v) Waves(d, QRectF(0, 0, W, 24), 0.0, t.soft, t.accent);
+    d.Text(W / 2, v ? 12 : 22, QStringLiteral("2027"), Head(t, v ? 12 : 16, v ? t.onAccent : t.ink));
+    if (!v) d.Box(W / 2 - 15, 32, 30, 1, t.accent);
+    const double cw = (W - 2 * margin - (cols - 1) * gx) / cols;
+    const double ch = (H - top - margin - (rows - 1) * gy) / rows - 6;
+    for (int m = 0; m < 12; ++m) {
+      const double x = margin + (m % cols) * (cw + gx), y = top + (m / cols) * (ch + 6 + gy);
+      d.Text(x, y + 2.5, U(kMonths[m]), Head(t, 4, t.accent), kLeft, 0);
+      d.Calendar(x, y + 6, cw, ch, m + 1, 2027, CalendarLook(t, cw, ch, false));
+    }
+    w.Emit(folder + (v ? U("Année 2027 paysage.mdl") : U("Année 2027.mdl")), d, Writer::Preview::Catalogue);
+  }
+  // Monthly pages with saints.
+  const struct {
+    int month;
+    const char* theme;
+  } pages[] = {{1, "Nuit"}, {4, "Pastel"}, {7, "Ocean"}, {10, "Terre"}};
+  for (const auto& p : pages) {
+    const Theme& t = ThemeNamed(QString::fromLatin1(p.theme));
+    Doc d = w.ForLayout(U("A4 page entière"));
+    const double W = d.W(), H = d.H();
+    d.Box(0, 0, W, H, t.paper);
+    const QRectF art(15, 15, W - 30, 120);
+    d.Box(art.left(), art.top(), art.width(), art.height(), t.soft);
+    DrawMotif(d, t, t.motif, art, 2.2, p.month);
+    d.Text(W / 2, 152, U(kMonths[p.month - 1]) + QStringLiteral(" 2027"), Head(t, 12, t.ink));
+    d.Calendar(15, 165, W - 30, H - 180, p.month, 2027, CalendarLook(t, W - 30, H - 180, true));
+    w.Emit(folder + U(kMonths[p.month - 1]) + QStringLiteral(" 2027.mdl"), d, Writer::Preview::Catalogue);
+  }
+}
+
+void GreetingCards(Writer& w) {
+  const QString folder = U("Modeles/Cartes de voeux/");
+  const struct {
+    const char* file;
+    const char* theme;
+    const char* title;
+    const char* line;
+    const char* inside;
+  } cards[] = {
+      {"Meilleurs voeux", "Nuit", "Meilleurs vœux", "Belle et heureuse année 2027",
+       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets."},
+      {"Joyeux Noël", "Foret", "Joyeux Noël", "et douces fêtes de fin d'année",
+       "Nous vous souhaitons|un Noël lumineux|entouré de ceux que vous aimez."},
+      {"Joyeux anniversaire", "Fete", "Joyeux anniversaire !", "Une année de plus, que du bonheur",
+       "Plein de bisous|et une journée|pleine de surprises !"},
+      {"Félicitations", "Tendre", "Félicitations", "pour ce bel événement",
+       "Tous nos vœux de bonheur|accompagnent ce nouveau chapitre|de votre vie."},
+      {"Merci", "Pastel", "Merci", "du fond du cœur",
+       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !"},
+      {"Bonne fête", "Ocean", "Bonne fête !", "Une journée rien que pour toi",
+       "Profite bien de ta journée,|tu le mérites !"},
+  };
+  int i = 0;
+  for (const auto& c : cards) {
+    const Theme& t = ThemeNamed(QString::fromLatin1(c.theme));
+    Doc d = w.ForLayout(U("A4 2 demi-pages 210 x 148,5"));
+    const double W = d.W(), H = d.H(), half = W / 2, fc = half + half / 2;
+    // Outside: back on the left, front on the right.
+    d.Box(0, 0, W, H, t.paper);
+    d.Box(half, 0, half, H, t.soft);
+    DrawMotif(d, t, t.motif, QRectF(half + 10, 10, half - 20, 70), 1.3, i);
+    d.Text(fc, 100, U(c.title), Head(t, 10, t.ink));
+    d.Text(fc, 116, U(c.line), Font{t.body, 4.2, t.accent});
+    d.Shape(half / 2 - 4, H - 22, 8, 8, StarPoints(), 100, 100, t.accent);
+    d.OnFace(2);
+    d.Box(0, 0, W, H, t.paper);
+    d.Box(half + 12, 12, half - 24, H - 24, kNone, t.accent, 0.4);
+    d.Text(fc, 60, U(c.inside), Font{t.body, 5, t.ink});
+    d.Text(fc, 105, U("<Prénom>"), Font{kScript, 9, t.accent});
+    w.Emit(folder + QString::fromUtf8(c.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
+    ++i;
+  }
+}
+
+void Invitations(Writer& w) {
+  const QString folder = U("Modeles/Invitations/");
+  const struct {
+    const char* file;
+    const char* theme;
+    const char* kicker;
+    const char* title;
+    const char* details;
+  } cards[] = {
+      {"Anniversaire enfant", "Fete", "Viens fêter", "les 8 ans de Léo !",
+       "Samedi 12 juin 2027 à 14 h 30|12 rue des Tilleuls, Lyon|Goûter, jeux et surprises|Réponse avant le 5 juin"},
+      {"Mariage", "Tendre", "Nous nous marions", "Claire & Julien",
+       "Samedi 4 septembre 2027 à 15 h|Mairie de Lyon 3e|puis au domaine des Saules|Merci de répondre avant le 1er juillet"},
+      {"Baptême", "Pastel", "Nous avons la joie de vous inviter", "au baptême de Lina",
+       "Dimanche 16 mai 2027 à 11 h|Église Saint-Pothin, Lyon|suivi d'un déjeuner en famille"},
+      {"Crémaillère", "Terre", "On pend la crémaillère !", "Bienvenue chez nous",
+       "Vendredi 2 avril 2027 dès 19 h|4 place du Marché, Lyon|Apportez votre bonne humeur"},
+      {"Soirée", "Neon", "Soirée", "Nuit électrique",
+       "Samedi 20 novembre 2027 · 21 h|Le Hangar, quai Rambaud|Tenue fluo bienvenue"},
+      {"Départ en retraite", "Retro", "Une nouvelle vie commence", "Au revoir Michel !",
+       "Jeudi 30 juin 2027 à 18 h|Salle des fêtes|Un pot sera servi"},
+  };
+  int i = 0;
+  for (const auto& c : cards) {
+    const Theme& t = ThemeNamed(QString::fromLatin1(c.theme));
+    Doc d = w.ForLayout(U("A6 carte postale"));
+    const double W = d.W(), H = d.H();
+    d.Box(0, 0, W, H, t.paper);
+    DrawMotif(d, t, t.motif, QRectF(6, 6, W - 12, 58), 1.0, 10 + i);
+    d.Text(W / 2, 78, U(c.kicker), Font{t.body, 4.2, t.accent});
+    d.Text(W / 2, 92, U(c.title), Head(t, 7, t.ink));
+    d.Segment(W / 2 - 15, 103, W / 2 + 15, 103, t.accent2, 0.4);
+    d.Text(W / 2, 124, U(c.details), Font{t.body, 3.4, t.ink});
+    d.OnFace(2);
+    d.Box(0, 0, W, H, t.soft);
+    d.Text(W / 2, 40, U("Réponse souhaitée"), Head(t, 5.5, t.ink));
+    d.Text(W / 2, 70, U("<Prénom> <Nom>|<Portable>|<Email>"), Font{t.body, 3.6, t.ink});
+    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(10, 100, W - 20, 38), 0.8, 20 + i);
+    w.Emit(folder + QString::fromUtf8(c.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
+    ++i;
+  }
+}
+
+void Scrapbook(Writer& w) {
+  const QString folder = U("Modeles/Scrapbooking/");
+  const struct {
+    const char* file;
+    const char* theme;
+    const char* title;
+    const char* caption;
+    bool landscape;
+  } pages[] = {
+      {"Premiers pas", "Pastel", "Premiers pas", "Un petit pas pour toi, un grand bonheur pour nous", false},
+      {"Balade en forêt", "Foret", "Balade en forêt", "Les feuilles craquaient sous nos bottes", true},
+      {"Vacances à la mer", "Ocean", "Vacances à la mer", "Sable chaud et glaces à la fraise", false},
+      {"Notre histoire", "Tendre", "Notre histoire", "Toi et moi, depuis le premier jour", true},
+      {"Anniversaire", "Fete", "Quelle fête !", "Les bougies, les rires et le gâteau au chocolat", false},
+      {"Souvenirs d'antan", "Retro", "Souvenirs d'antan", "Chez grand-mère, l'été 1986", true},
+  };
+  int i = 0;
+  for (const auto& p : pages) {
+    const Theme& t = ThemeNamed(QString::fromLatin1(p.theme));
+    Doc d = w.ForLayout(p.landscape ? U("A4 paysage page entière") : U("A4 page entière"));
+    const double W = d.W(), H = d.H();
+    d.Box(0, 0, W, H, t.soft);
+    d.Box(8, 8, W - 16, H - 16, t.paper);
+    // Photo mats with a shadow, turned a little like prints laid on a page.
+    const QRectF mats[] = {p.landscape ? QRectF(24, 40, 120, 86) : QRectF(22, 52, 110, 82),
+                           p.landscape ? QRectF(160, 70, 100, 76) : QRectF(80, 150, 104, 78)};
+    const double turn[] = {-3, 4};
+    for (int k = 0; k < 2; ++k) {
+      const QRectF& m = mats[k];
+      d.Box(m.left() + 2, m.top() + 2, m.width(), m.height(), Hex(0xB8B0A8), kNone, 0, 4, turn[k]);
+      d.Box(m.left(), m.top(), m.width(), m.height(), clWhite, kNone, 0, 4, turn[k]);
+      d.Box(m.left() + 5, m.top() + 5, m.width() - 10, m.height() - 10, t.accent2 == t.ink ? t.soft : t.soft, t.accent,
+            0.3, 4, turn[k]);
+    }
+    d.Text(W / 2, 26, U(p.title), Head(t, 10, t.ink));
+    const QRectF deco = p.landscape ? QRectF(170, 20, 95, 40) : QRectF(140, 60, 55, 70);
+    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, deco, 1.2, 30 + i);
+    d.Text(p.landscape ? 84 : W / 2, p.landscape ? 150 : 250, U(p.caption), Font{kScript, 7, t.accent});
+    d.Text(p.landscape ? W - 20 : W - 22, H - 18, U("<Prénom>"), Font{kScript, 6, t.ink}, kRight, 1);
+    w.Emit(folder + QString::fromUtf8(p.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
+    ++i;
+  }
+}
+
+}  // namespace tpl

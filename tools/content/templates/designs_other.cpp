@@ -1,0 +1,5 @@
+#include "templates/designs.h"
+
+namespace tpl {
+void Transfers(Writer&) {}
+}  // namespace tpl

@@ -1,0 +1,45 @@
+// The default catalogue: templates, the wizards' template folders and the ready-made formats.
+#include <QDir>
+
+#include "common/generator.h"
+#include "templates/designs.h"
+
+namespace {
+
+bool Run(const content::Context& context, QString* error) {
+  for (const char* folder : {"donnees/Modeles", "donnees/Gabarits", "donnees/formats", "donnees/AssitantEtiquettes",
+                             "donnees/AssistantFonds"})
+    context.output->Own(QString::fromLatin1(folder));
+  tpl::Writer w(context);
+  using tpl::U;
+  const QString audio = U("Modeles/CD et DVD/Audio"), data = U("Modeles/CD et DVD/Données");
+  for (const char* name : {"Nuit", "Ocean", "Foret", "Neon", "Retro"})
+    tpl::DiscFamily(w, audio, tpl::ThemeNamed(QString::fromLatin1(name)).name, tpl::ThemeNamed(QString::fromLatin1(name)),
+                    tpl::AudioContent(), tpl::Writer::Preview::Catalogue);
+  for (const char* name : {"Epure", "Terre"})
+    tpl::DiscFamily(w, data, QString::fromLatin1(name), tpl::ThemeNamed(QString::fromLatin1(name)), tpl::DataContent(),
+                    tpl::Writer::Preview::Catalogue);
+  tpl::BusinessCards(w);
+  tpl::Letterheads(w);
+  tpl::Envelopes(w);
+  tpl::AddressLabels(w);
+  tpl::Stickers(w);
+  tpl::Calendars(w);
+  tpl::GreetingCards(w);
+  tpl::Invitations(w);
+  tpl::Scrapbook(w);
+  tpl::Transfers(w);
+  tpl::WizardFolders(w);
+  tpl::Sample(w);
+  if (!w.ok()) {
+    *error = w.error();
+    return false;
+  }
+  std::printf("templates: %d documents\n", w.count());
+  return true;
+}
+
+const content::Registration registration("templates", 100,
+                                          "catalogue templates, wizard template folders and ready-made formats", Run);
+
+}  // namespace
