@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr uint32_t kPsSolid = 0, kPsDash = 1, kPsDot = 2, kPsDashDot = 3, kPsDashDotDot = 4, kPsNull = 5;
+constexpr uint32_t kPsSolid = 0, kPsDash = 1, kPsDot = 2, kPsDashDot = 3, kPsDashDotDot = 4;
 constexpr uint32_t kPsEndcapSquare = 0x100, kPsEndcapFlat = 0x200;
 constexpr uint32_t kPsJoinBevel = 0x1000, kPsJoinMiter = 0x2000, kPsGeometric = 0x10000;
 constexpr uint32_t kBsSolid = 0, kBsHatched = 2;
@@ -24,7 +24,8 @@ constexpr int kMmAnisotropic = 8, kAlternate = 1, kWinding = 2, kTransparent = 1
 
 // The document importer keeps at most this many points per line; paths are cut to stay below it.
 constexpr int kImportPoints = 990;
-// The importer reads plain pen widths divided by 35 as thousandths of a millimetre.
+// The importer reads a plain pen's width divided by 35 as thousandths of a millimetre; our widths
+// are hundredths.
 constexpr int kImportPenScale = 350;
 
 struct Mixed {

@@ -83,6 +83,10 @@ void Scene(QPainter& p) {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) chequer.setPixelColor(x, y, (x + y) % 2 ? QColor(255, 140, 0) : QColor(0, 0, 90));
   p.drawImage(QRectF(3700, 2800, 1200, 1200), chequer);
+  // A turned picture lands upright in its bounding box, turned in its pixels.
+  p.translate(9000, 4000);
+  p.rotate(45);
+  p.drawImage(QRectF(-500, -500, 1000, 1000), chequer.scaled(40, 40));
 }
 
 }  // namespace
@@ -98,9 +102,13 @@ TEST(EmfDevice, PlayedSceneMatchesDirectPainting) {
   EXPECT_EQ(played.pixelColor(80, 60), QColor(200, 30, 30));
   EXPECT_EQ(played.pixelColor(260, 120), QColor(Qt::white));
   EXPECT_EQ(played.pixelColor(260, 60), QColor(20, 120, 220));
+  // The turned picture reaches the tips of its diamond and leaves the box's corners white.
+  EXPECT_NE(played.pixelColor(384, 160), QColor(Qt::white));
+  EXPECT_NE(played.pixelColor(360, 136), QColor(Qt::white));
+  EXPECT_EQ(played.pixelColor(384, 136), QColor(Qt::white));
   // Text is outlines, no font is needed to play it; the picture is one DIB.
   EXPECT_EQ(Records(emf, EMR_EXTTEXTOUTW), 0);
-  EXPECT_EQ(Records(emf, EMR_STRETCHDIBITS), 1);
+  EXPECT_EQ(Records(emf, EMR_STRETCHDIBITS), 2);
 }
 
 TEST(EmfDevice, FrameIsTheDrawingSizeInHundredthsOfMillimetre) {

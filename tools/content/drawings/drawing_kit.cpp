@@ -132,10 +132,8 @@ QPainterPath Crescent(QPointF c, double r) {
   const QPointF top(c.x() + r * std::cos(Rad(-a)), c.y() + r * std::sin(Rad(-a)));
   p.moveTo(top);
   p.arcTo(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), a, 360 - 2 * a);
-  // Back through a point inside, right of centre, with a flatter curve.
-  const QPointF bottom(top.x(), 2 * c.y() - top.y());
+  // Back to the top along a flatter curve inside the circle.
   p.cubicTo(QPointF(c.x() - 0.15 * r, c.y() + 0.55 * r), QPointF(c.x() - 0.15 * r, c.y() - 0.55 * r), top);
-  Q_UNUSED(bottom);
   p.closeSubpath();
   return p;
 }
