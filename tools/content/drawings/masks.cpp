@@ -107,9 +107,7 @@ bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Masques");
   context.output->Own(root);
   for (const Mask& m : Masks()) {
-    // Pictures find their mask by file name across the picture folders, shapes included: the prefix
-    // keeps the names apart.
-    const QString path = QStringLiteral("%1/%2/masque_%3.emf").arg(root, QString::fromUtf8(m.folder), QString::fromUtf8(m.name));
+    const QString path = QStringLiteral("%1/%2/%3.emf").arg(root, QString::fromUtf8(m.folder), QString::fromUtf8(m.name));
     const QPainterPath shape = m.shape();
     if (!WriteEmf(context, path, kBox.size(), [&](QPainter& p) {
           p.setPen(Qt::NoPen);
