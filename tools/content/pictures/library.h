@@ -21,5 +21,6 @@ using Library = std::vector<Picture>;
 void AddBackgrounds(Library& library);
 void AddMaterials(Library& library);  // textures and papers
 void AddCutouts(Library& library);    // labels, ribbons, border tile sets and photo frames
+void AddPhotos(Library& library, const QString& sources);  // sources: tools/content/sources
 
 }  // namespace pictures

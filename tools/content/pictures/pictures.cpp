@@ -2,6 +2,7 @@
 // labels, ribbons and borders, all drawn here. The user's own folders ("Mes fonds", "Mes
 // etiquettes") stay empty.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSet>
 #include <cstdio>
 
@@ -17,18 +18,19 @@ namespace {
 constexpr int kJpegQuality = 85;
 constexpr qint64 kBudgetBytes = 25LL * 1000 * 1000;
 
-Library MakeLibrary() {
+Library MakeLibrary(const QString& sources) {
   Library library;
   AddBackgrounds(library);
   AddMaterials(library);
   AddCutouts(library);
+  AddPhotos(library, sources);
   return library;
 }
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Images");
   context.output->Own(root);
-  const Library library = MakeLibrary();
+  const Library library = MakeLibrary(context.sources);
   QSet<QString> names;
   for (const Picture& p : library) {
     if (names.contains(p.name.toLower())) {
@@ -43,7 +45,7 @@ bool Run(const content::Context& context, QString* error) {
   for (const Picture& p : library) {
     const QImage image = p.draw();
     if (image.isNull()) {
-      *error = QStringLiteral("%1 drew nothing").arg(p.name);
+      *error = QStringLiteral("%1 could not be made (is its source file missing?)").arg(p.name);
       return false;
     }
     const bool png = p.name.endsWith(QLatin1String(".png"));
@@ -62,6 +64,13 @@ bool Run(const content::Context& context, QString* error) {
     if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, bytes, error))
       return false;
   }
+  // The photographs' licence travels with them.
+  QFile licence(context.sources + QStringLiteral("/pictures/COPYING-GPL-2.txt"));
+  if (!licence.open(QIODevice::ReadOnly)) {
+    *error = QStringLiteral("cannot read %1").arg(licence.fileName());
+    return false;
+  }
+  if (!context.output->Write(root + QStringLiteral("/Photos/Nature/COPYING-GPL-2.txt"), licence.readAll(), error)) return false;
   if (total > kBudgetBytes) {
     *error = QStringLiteral("the library weighs %1 bytes, over its budget of %2").arg(total).arg(kBudgetBytes);
     return false;
