@@ -6,6 +6,7 @@
 #include <cmath>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include "model/document.h"
@@ -303,6 +304,37 @@ QString Writer::Picture(const QString& fileName) {
   return fileName;
 }
 
+QStringList Writer::Covered(const QStringList& props) const {
+  // A photo fills its box: the part of the picture beyond the box's proportions is cropped evenly.
+  // Cut-outs (PNG) and tiled borders show whole.
+  const QString file = PropValue(props, u"FichierImage");
+  if (PropValue(props, u"Name") != QLatin1String("image") || file.isEmpty() || PropFind(props, u"CropX1", nullptr) ||
+      PropValue(props, u"Bordure").startsWith(QLatin1Char('1')))
+    return props;
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg") && suffix != QLatin1String("bmp")) return props;
+  const QString path = Soft() ? Soft()->FindImageFile(file).section(QLatin1Char('|'), 0, 0) : QString();
+  const QSize size = QImageReader(path).size();
+  const double l = ReadReal(PropValue(props, u"l")), h = ReadReal(PropValue(props, u"h"));
+  if (size.isEmpty() || l <= 0 || h <= 0) return props;
+  const double picture = double(size.width()) / size.height(), box = l / h;
+  QStringList out = props;
+  if (picture > box * 1.01) {
+    const int cut = int(std::lround((1 - box / picture) * 50));
+    if (cut > 0) out << QStringLiteral("CropX1=%1").arg(cut) << QStringLiteral("CropX2=%1").arg(cut);
+  } else if (box > picture * 1.01) {
+    const int cut = int(std::lround((1 - picture / box) * 50));
+    if (cut > 0) out << QStringLiteral("CropY1=%1").arg(cut) << QStringLiteral("CropY2=%1").arg(cut);
+  }
+  return out;
+}
+
+double Writer::Aspect(const QString& file) {
+  const QString path = Soft() ? Soft()->FindImageFile(Picture(file)).section(QLatin1Char('|'), 0, 0) : QString();
+  const QSize size = QImageReader(path).size();
+  return size.isEmpty() ? 1.0 : double(size.width()) / size.height();
+}
+
 bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
   if (!ok()) return false;
   QStringList lines = doc.HeaderLines();
@@ -318,7 +350,7 @@ bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
       ++number;
       if (o.face != face) continue;
       lines << QStringLiteral("  Objet=%1").arg(number);
-      for (const QString& p : o.props) lines << QStringLiteral("    ") + p;
+      for (const QString& p : Covered(o.props)) lines << QStringLiteral("    ") + p;
       lines << QStringLiteral("  End") << QStringLiteral("  ");
     }
     lines << QStringLiteral("End") << QString();

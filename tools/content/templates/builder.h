@@ -132,6 +132,8 @@ class Writer {
   // A picture of the installation by its file name, as templates store it; an error when it cannot
   // be found the way the program looks for pictures.
   QString Picture(const QString& fileName);
+  // Width over height of a picture of the installation (1 when unknown).
+  double Aspect(const QString& file);
   // Picture files present in a folder under donnees/ (sorted), for designs that pick among them.
   QStringList PicturesIn(const QString& folder) const;
 
@@ -145,6 +147,7 @@ class Writer {
 
  private:
   QString SampleField(const QString& name) const;
+  QStringList Covered(const QStringList& props) const;
   const content::Context& context_;
   QString error_;
   int count_ = 0;

@@ -39,6 +39,7 @@ void Invitations(Writer& w);
 void Scrapbook(Writer& w);
 void Transfers(Writer& w);
 void Sample(Writer& w);
+void TshirtWizard(Writer& w);
 void WizardFolders(Writer& w);
 
 }  // namespace tpl

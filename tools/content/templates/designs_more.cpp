@@ -53,15 +53,21 @@ void Calendars(Writer& w) {
   const struct {
     int month;
     const char* theme;
-  } pages[] = {{1, "Nuit"}, {4, "Pastel"}, {7, "Ocean"}, {10, "Terre"}};
+    const char* picture;
+    const char* mask;
+  } pages[] = {{1, "Nuit", "fond_bokeh_violet_paysage.jpg", "rectangle_arrondi.emf"},
+               {4, "Pastel", "fond_pastel_peche_paysage.jpg", "festons.emf"},
+               {7, "Ocean", "fond_nature_dunes_paysage.jpg", "rectangle_arrondi.emf"},
+               {10, "Terre", "fond_nature_foret_paysage.jpg", "ovale_ondule.emf"}};
   for (const auto& p : pages) {
     const Theme& t = ThemeNamed(QString::fromLatin1(p.theme));
     Doc d = w.ForLayout(U("A4 page entière"));
     const double W = d.W(), H = d.H();
     d.Box(0, 0, W, H, t.paper);
-    const QRectF art(15, 15, W - 30, 120);
-    d.Box(art.left(), art.top(), art.width(), art.height(), t.soft);
-    DrawMotif(d, t, t.motif, art, 2.2, p.month);
+    const QRectF art(15, 14, W - 30, 124);
+    ImageOptions o;
+    o.mask = w.Picture(U(p.mask));
+    d.Image(art.left(), art.top(), art.width(), art.height(), w.Picture(U(p.picture)), o);
     d.Text(W / 2, 152, U(kMonths[p.month - 1]) + QStringLiteral(" 2027"), Head(t, 12, t.ink));
     d.Calendar(15, 165, W - 30, H - 180, p.month, 2027, CalendarLook(t, W - 30, H - 180, true));
     w.Emit(folder + U(kMonths[p.month - 1]) + QStringLiteral(" 2027.mdl"), d, Writer::Preview::Catalogue);
@@ -76,19 +82,20 @@ void GreetingCards(Writer& w) {
     const char* title;
     const char* line;
     const char* inside;
+    const char* emblem;
   } cards[] = {
       {"Meilleurs voeux", "Nuit", "Meilleurs vœux", "Belle et heureuse année 2027",
-       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets."},
+       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets.", "etoile_filante.emf"},
       {"Joyeux Noël", "Foret", "Joyeux Noël", "et douces fêtes de fin d'année",
-       "Nous vous souhaitons|un Noël lumineux|entouré de ceux que vous aimez."},
+       "Nous vous souhaitons|un Noël lumineux|entouré de ceux que vous aimez.", "etoile_8.emf"},
       {"Joyeux anniversaire", "Fete", "Joyeux anniversaire !", "Une année de plus, que du bonheur",
-       "Plein de bisous|et une journée|pleine de surprises !"},
+       "Plein de bisous|et une journée|pleine de surprises !", "eclat.emf"},
       {"Félicitations", "Tendre", "Félicitations", "pour ce bel événement",
-       "Tous nos vœux de bonheur|accompagnent ce nouveau chapitre|de votre vie."},
+       "Tous nos vœux de bonheur|accompagnent ce nouveau chapitre|de votre vie.", "coeur.emf"},
       {"Merci", "Pastel", "Merci", "du fond du cœur",
-       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !"},
+       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !", "fleur.emf"},
       {"Bonne fête", "Ocean", "Bonne fête !", "Une journée rien que pour toi",
-       "Profite bien de ta journée,|tu le mérites !"},
+       "Profite bien de ta journée,|tu le mérites !", "rosette.emf"},
   };
   int i = 0;
   for (const auto& c : cards) {
@@ -101,7 +108,7 @@ void GreetingCards(Writer& w) {
     DrawMotif(d, t, t.motif, QRectF(half + 10, 10, half - 20, 70), 1.3, i);
     d.Text(fc, 100, U(c.title), Head(t, 10, t.ink));
     d.Text(fc, 116, U(c.line), Font{t.body, 4.2, t.accent});
-    d.Shape(half / 2 - 4, H - 22, 8, 8, StarPoints(), 100, 100, t.accent);
+    d.Group(QStringLiteral("groupe"), half / 2 - 6, H - 28, 12, 12, w.Picture(U(c.emblem)), t.accent, t.accent, 0.3, true);
     d.OnFace(2);
     d.Box(0, 0, W, H, t.paper);
     d.Box(half + 12, 12, half - 24, H - 24, kNone, t.accent, 0.4);
@@ -163,21 +170,43 @@ void Scrapbook(Writer& w) {
     const char* title;
     const char* caption;
     bool landscape;
+    const char* paper;
+    const char* ribbon;
+    const char* stamp;
   } pages[] = {
-      {"Premiers pas", "Pastel", "Premiers pas", "Un petit pas pour toi, un grand bonheur pour nous", false},
-      {"Balade en forêt", "Foret", "Balade en forêt", "Les feuilles craquaient sous nos bottes", true},
-      {"Vacances à la mer", "Ocean", "Vacances à la mer", "Sable chaud et glaces à la fraise", false},
-      {"Notre histoire", "Tendre", "Notre histoire", "Toi et moi, depuis le premier jour", true},
-      {"Anniversaire", "Fete", "Quelle fête !", "Les bougies, les rires et le gâteau au chocolat", false},
-      {"Souvenirs d'antan", "Retro", "Souvenirs d'antan", "Chez grand-mère, l'été 1986", true},
+      {"Premiers pas", "Pastel", "Premiers pas", "Un petit pas pour toi, un grand bonheur pour nous", false,
+       "papier_rayures_rose.jpg", "ruban_satin_rose.png", "tampon_coeur.emf"},
+      {"Balade en forêt", "Foret", "Balade en forêt", "Les feuilles craquaient sous nos bottes", true,
+       "papier_vichy_vert.jpg", "ruban_washi_fleurs.png", "tampon_etoile.emf"},
+      {"Vacances à la mer", "Ocean", "Vacances à la mer", "Sable chaud et glaces à la fraise", false,
+       "papier_fleuri_bleu.jpg", "ruban_satin_bleu.png", "tampon_etoile.emf"},
+      {"Notre histoire", "Tendre", "Notre histoire", "Toi et moi, depuis le premier jour", true, "papier_coeurs.jpg",
+       "ruban_dentelle_blanche.png", "tampon_coeur.emf"},
+      {"Anniversaire", "Fete", "Quelle fête !", "Les bougies, les rires et le gâteau au chocolat", false,
+       "papier_etoiles.jpg", "ruban_washi_pois.png", "tampon_etoile.emf"},
+      {"Souvenirs d'antan", "Retro", "Souvenirs d'antan", "Chez grand-mère, l'été 1986", true, "papier_damasse.jpg",
+       "ruban_vichy_rouge.png", "tampon_coeur.emf"},
   };
   int i = 0;
   for (const auto& p : pages) {
     const Theme& t = ThemeNamed(QString::fromLatin1(p.theme));
     Doc d = w.ForLayout(p.landscape ? U("A4 paysage page entière") : U("A4 page entière"));
     const double W = d.W(), H = d.H();
-    d.Box(0, 0, W, H, t.soft);
-    d.Box(8, 8, W - 16, H - 16, t.paper);
+    ImageOptions paper;
+    paper.code = QStringLiteral("fond");
+    if (i % 2 == 0) {
+      // A frame of tiles cut from a border picture around the paper.
+      ImageOptions border;
+      border.border = true;
+      border.tile = 10;
+      d.Image(0, 0, W, H, w.Picture(i == 2 ? QStringLiteral("bordure_festons_bleu.png")
+                                    : i == 4 ? QStringLiteral("bordure_etoiles.png")
+                                             : QStringLiteral("bordure_festons_rose.png")),
+              border);
+      d.Image(10, 10, W - 20, H - 20, w.Picture(U(p.paper)), paper);
+    } else {
+      d.Image(0, 0, W, H, w.Picture(U(p.paper)), paper);
+    }
     // Photo mats with a shadow, turned a little like prints laid on a page.
     const QRectF mats[] = {p.landscape ? QRectF(24, 40, 120, 86) : QRectF(22, 52, 110, 82),
                            p.landscape ? QRectF(160, 70, 100, 76) : QRectF(80, 150, 104, 78)};
@@ -189,10 +218,19 @@ void Scrapbook(Writer& w) {
       d.Box(m.left() + 5, m.top() + 5, m.width() - 10, m.height() - 10, t.accent2 == t.ink ? t.soft : t.soft, t.accent,
             0.3, 4, turn[k]);
     }
+    d.Box(W / 2 - 62, 14, 124, 24, clWhite, t.accent, 0.4);
     d.Text(W / 2, 26, U(p.title), Head(t, 10, t.ink));
-    const QRectF deco = p.landscape ? QRectF(170, 20, 95, 40) : QRectF(140, 60, 55, 70);
-    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, deco, 1.2, 30 + i);
-    d.Text(p.landscape ? 84 : W / 2, p.landscape ? 150 : 250, U(p.caption), Font{kScript, 7, t.accent});
+    {
+      const QString ribbon = w.Picture(U(p.ribbon));
+      const double rw = 70, rh = rw / w.Aspect(ribbon);
+      const QRectF& m = mats[0];
+      ImageOptions turned;
+      turned.rotation = -20;
+      d.Image(m.left() - 8, m.top() - rh / 2, rw, rh, ribbon, turned);
+    }
+    d.Group(QStringLiteral("tampon"), p.landscape ? W - 52 : W - 50, p.landscape ? H - 52 : 230, 30, 30,
+            w.Picture(U(p.stamp)), t.accent, t.accent, 0.3, true);
+    d.Text(p.landscape ? 84 : W / 2, p.landscape ? 150 : 250, U(p.caption), Font{kScript, 10, t.accent});
     d.Text(p.landscape ? W - 20 : W - 22, H - 18, U("<Prénom>"), Font{kScript, 6, t.ink}, kRight, 1);
     w.Emit(folder + QString::fromUtf8(p.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
     ++i;

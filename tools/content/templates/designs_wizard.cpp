@@ -189,7 +189,8 @@ void LabelWizard(Writer& w) {
     const Theme& t = ThemeNamed(QStringLiteral("Fete"));
     Doc d = w.ForLayout(U("A4 16 étiquettes 105 x 37"));
     d.Box(0, 0, d.W(), d.H(), t.soft);
-    d.Circle(10, d.H() / 2, 4.5, clWhite, t.accent2, 0.4);
+    d.Group(QStringLiteral("perforatrice"), 6, d.H() / 2 - 4, 8, 8, w.Picture(QStringLiteral("perforatrice_rond.emf")),
+            clWhite, clWhite);
     DrawMotif(d, t, Motif::Confetti, QRectF(70, 3, 32, 31), 0.5, 41);
     d.Text(20, 14, U("Pour toi !"), Font{kDisplay, 6, t.accent2}, kLeft, 0);
     d.Text(20, 26, U("De la part de <Prénom>"), Font{kSans, 3.4, t.ink}, kLeft, 0);
@@ -302,6 +303,7 @@ void WizardFolders(Writer& w) {
   Formats(w);
   LabelWizard(w);
   BackgroundWizard(w);
+  TshirtWizard(w);
 }
 
 }  // namespace tpl
