@@ -59,19 +59,32 @@ QImage Weave(const QColor& base, double period, double coarse, uint32_t seed) {
   return im;
 }
 
+// Planks sawn from a log: growth rings are the distance to the pith, which lies beside the plank and
+// drifts along it, so that rings show as long arches; fine pores run along the grain.
 QImage Wood(const QColor& light, const QColor& dark, int planks, uint32_t seed) {
   QImage im = NewImage(kTexture, kTexture, light);
   const double pw = double(kTexture) / planks;
+  std::vector<double> pith(planks), depth(planks), slope(planks), shift(planks);
+  Rng rng(seed);
+  for (int k = 0; k < planks; ++k) {
+    pith[k] = pw * rng.Range(-0.3, 1.3);
+    depth[k] = pw * rng.Range(0.4, 1.6);
+    slope[k] = rng.Range(-0.12, 0.12);
+    shift[k] = rng.Range(0, kTexture);
+  }
+  const double ring = pw / 9.0;
   Shade(im, [&](int x, int y, QRgb) {
-    const int plank = int(x / pw);
-    const double ox = x - plank * pw;
-    const float py = float(y + plank * 517 % kTexture);
-    const double warp = Fbm(float(ox) / 90.0f + plank * 13.0f, py / 500.0f, 4, seed) * 40.0;
-    const double rings = 0.5 + 0.5 * std::sin((ox + warp) * 2 * M_PI / (pw / 5.5));
-    const double fine = ValueNoise(float(ox) / 1.2f + plank * 50.0f, py / 60.0f, seed + 7);
-    double t = 0.55 * std::pow(rings, 3.0) + 0.35 * fine + 0.1 * (Fbm(float(x) / 200.0f, float(y) / 200.0f, 2, seed + 9));
-    if (ox < 2.0 || ox > pw - 1.0) t = 1.25;  // the joint between planks
-    return MixRgb(light, dark, t * 0.8);
+    const int k = std::min(planks - 1, int(x / pw));
+    const double ox = x - k * pw;
+    const double yy = y + shift[k];
+    const double warp = (Fbm(float(ox) / 70.0f + k * 9.0f, float(yy) / 420.0f, 4, seed + 3) - 0.5) * ring * 3.0;
+    const double r = std::hypot(ox - pith[k] + warp, depth[k] + (yy - kTexture) * slope[k]);
+    const double t = r / ring - std::floor(r / ring);
+    const double late = std::pow(t, 5.0);
+    const double pores = ValueNoise(float(ox) / 1.3f + k * 50.0f, float(yy) / 70.0f, seed + 7);
+    double v = 0.2 + 0.55 * late + 0.25 * pores + 0.15 * (Fbm(float(x) / 260.0f, float(y) / 260.0f, 2, seed + 9) - 0.5);
+    if (ox < 2.0 || ox > pw - 1.0) v = 1.2;  // the joint between planks
+    return MixRgb(light, dark, v * 0.85);
   });
   return im;
 }
