@@ -16,6 +16,16 @@ bool Run(const content::Context& context, QString* error) {
   for (const char* name : {"Nuit", "Ocean", "Foret", "Neon", "Retro"})
     tpl::DiscFamily(w, audio, tpl::ThemeNamed(QString::fromLatin1(name)).name, tpl::ThemeNamed(QString::fromLatin1(name)),
                     tpl::AudioContent(), tpl::Writer::Preview::Catalogue);
+  // Two families built around a photo.
+  {
+    tpl::DiscContent c = tpl::AudioContent();
+    c.image1 = w.Picture(QStringLiteral("fond_musique_scene.jpg"));
+    c.mask = w.Picture(QStringLiteral("rectangle_arrondi.emf"));
+    tpl::DiscFamily(w, audio, U("Scène"), tpl::ThemeNamed(QStringLiteral("Neon")), c, tpl::Writer::Preview::Catalogue);
+    c.image1 = w.Picture(QStringLiteral("fond_musique_vinyle_carre.jpg"));
+    c.mask = w.Picture(QStringLiteral("cercle.emf"));
+    tpl::DiscFamily(w, audio, U("Vinyle"), tpl::ThemeNamed(QStringLiteral("Terre")), c, tpl::Writer::Preview::Catalogue);
+  }
   for (const char* name : {"Epure", "Terre"})
     tpl::DiscFamily(w, data, QString::fromLatin1(name), tpl::ThemeNamed(QString::fromLatin1(name)), tpl::DataContent(),
                     tpl::Writer::Preview::Catalogue);
