@@ -83,19 +83,21 @@ void GreetingCards(Writer& w) {
     const char* line;
     const char* inside;
     const char* emblem;
+    const char* picture;
+    const char* mask;
   } cards[] = {
       {"Meilleurs voeux", "Nuit", "Meilleurs vœux", "Belle et heureuse année 2027",
-       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets.", "etoile_filante.emf"},
+       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets.", "etoile_filante.emf", "fond_saison_nouvel_an.jpg", "rectangle_arrondi.emf"},
       {"Joyeux Noël", "Foret", "Joyeux Noël", "et douces fêtes de fin d'année",
-       "Nous vous souhaitons|un Noël lumineux|entouré de ceux que vous aimez.", "etoile_8.emf"},
+       "Nous vous souhaitons|un Noël lumineux,|entouré de ceux|que vous aimez.", "etoile_8.emf", "fond_saison_noel_vert_carre.jpg", "festons.emf"},
       {"Joyeux anniversaire", "Fete", "Joyeux anniversaire !", "Une année de plus, que du bonheur",
-       "Plein de bisous|et une journée|pleine de surprises !", "eclat.emf"},
+       "Plein de bisous|et une journée|pleine de surprises !", "eclat.emf", "fond_enfant_ballons_carre.jpg", "cercle.emf"},
       {"Félicitations", "Tendre", "Félicitations", "pour ce bel événement",
-       "Tous nos vœux de bonheur|accompagnent ce nouveau chapitre|de votre vie.", "coeur.emf"},
+       "Tous nos vœux de bonheur|accompagnent ce nouveau|chapitre de votre vie.", "coeur.emf", "fond_aquarelle_rose.jpg", "ovale.emf"},
       {"Merci", "Pastel", "Merci", "du fond du cœur",
-       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !", "fleur.emf"},
+       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !", "fleur.emf", "fond_aquarelle_lilas_carre.jpg", "timbre.emf"},
       {"Bonne fête", "Ocean", "Bonne fête !", "Une journée rien que pour toi",
-       "Profite bien de ta journée,|tu le mérites !", "rosette.emf"},
+       "Profite bien de ta journée,|tu le mérites !", "rosette.emf", "fond_pastel_aurore_carre.jpg", "ovale_ondule.emf"},
   };
   int i = 0;
   for (const auto& c : cards) {
@@ -105,15 +107,18 @@ void GreetingCards(Writer& w) {
     // Outside: back on the left, front on the right.
     d.Box(0, 0, W, H, t.paper);
     d.Box(half, 0, half, H, t.soft);
-    DrawMotif(d, t, t.motif, QRectF(half + 10, 10, half - 20, 70), 1.3, i);
+    ImageOptions o;
+    o.mask = w.Picture(U(c.mask));
+    d.Image(half + 16, 12, half - 32, 72, w.Picture(U(c.picture)), o);
     d.Text(fc, 100, U(c.title), Head(t, 10, t.ink));
     d.Text(fc, 116, U(c.line), Font{t.body, 4.2, t.accent});
     d.Group(QStringLiteral("groupe"), half / 2 - 6, H - 28, 12, 12, w.Picture(U(c.emblem)), t.accent, t.accent, 0.3, true);
     d.OnFace(2);
     d.Box(0, 0, W, H, t.paper);
     d.Box(half + 12, 12, half - 24, H - 24, kNone, t.accent, 0.4);
-    d.Text(fc, 60, U(c.inside), Font{t.body, 5, t.ink});
-    d.Text(fc, 105, U("<Prénom>"), Font{kScript, 9, t.accent});
+    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(half + 20, 18, half - 40, 22), 0.8, 40 + i);
+    d.Text(fc, 72, U(c.inside), Font{t.body, 5.5, t.ink});
+    d.Text(fc, 112, U("<Prénom>"), Font{kScript, 14, t.accent});
     w.Emit(folder + QString::fromUtf8(c.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
     ++i;
   }
