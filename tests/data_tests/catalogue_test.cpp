@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "common/files.h"
@@ -13,6 +14,10 @@
 #include "model/kinds.h"
 #include "model/soft_host.h"
 #include "shell/language.h"
+#include "records/csv_table.h"
+#include "model/encodings.h"
+#include "shell/inifile.h"
+#include "shell/paths.h"
 #include "shell/settings.h"
 
 namespace {
@@ -124,6 +129,115 @@ TEST(CatalogueFiles, PreviewsBesideTheCatalogueAreCurrentPictures) {
     ++previews;
   }
   EXPECT_GT(previews, 0);
+}
+
+// Objects of a document read without resolvers (only what the file says).
+std::unique_ptr<TzunoCADMdl> Read(const QString& file) {
+  auto doc = std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  EXPECT_TRUE(doc->LoadFromFile(file)) << file.toStdString();
+  return doc;
+}
+
+QSet<QString> Codes(const TzunoCADMdl& doc, const char* kind) {
+  QSet<QString> codes;
+  for (const auto& o : doc.Objets())
+    if (o->Name == QLatin1String(kind)) codes << o->Code;
+  return codes;
+}
+
+QStringList MdlIn(const QString& folder) {
+  return QDir(kData + folder).entryList({QStringLiteral("*.mdl")}, QDir::Files, QDir::Name);
+}
+
+TEST(WizardFolders, HoldWhatTheWizardsLookFor) {
+  // Blank projects: one page per item kind, numbered by that kind.
+  for (int k = 1; k <= 6; ++k) {
+    const auto blank = Read(kData + QStringLiteral("Gabarits/Vierge/%1.mdl").arg(k));
+    EXPECT_EQ(blank->Gabarit, k);
+  }
+  // Audio and data discs: templates for every item, with pictures the wizard replaces.
+  for (const char* folder : {"Gabarits/Audio", "Gabarits/Data"}) {
+    const QStringList files = MdlIn(QString::fromLatin1(folder));
+    for (int k = 1; k <= 6; ++k) {
+      const QString end = QStringLiteral("%1.mdl").arg(k);
+      EXPECT_TRUE(std::any_of(files.begin(), files.end(), [&](const QString& f) { return f.endsWith(end); }))
+          << folder << " " << k;
+    }
+    for (const QString& f : files) {
+      const auto doc = Read(kData + QString::fromLatin1(folder) + QLatin1Char('/') + f);
+      EXPECT_FALSE(Codes(*doc, "image").isEmpty()) << f.toStdString();
+      // The round label has no room for a listing; every other data item has one.
+      if (QString::fromLatin1(folder).endsWith(QLatin1String("Data")) && !f.endsWith(QLatin1String("1.mdl")))
+        EXPECT_FALSE(Codes(*doc, "arbo").isEmpty()) << f.toStdString();
+    }
+  }
+  // Cards: the three text places and pictures coded by role.
+  const QSet<QString> roles{QStringLiteral("fond"), QStringLiteral("photo"), QStringLiteral("accessoire"),
+                            QStringLiteral("image1"), QStringLiteral("image2")};
+  const QStringList cards = MdlIn(QStringLiteral("Gabarits"));
+  EXPECT_FALSE(cards.isEmpty());
+  for (const QString& f : cards) {
+    const auto doc = Read(kData + QStringLiteral("Gabarits/") + f);
+    const QSet<QString> texts = Codes(*doc, "texte"), images = Codes(*doc, "image");
+    EXPECT_TRUE(texts.contains(QStringLiteral("texte1")) && texts.contains(QStringLiteral("texte2")) &&
+                texts.contains(QStringLiteral("texte3")))
+        << f.toStdString();
+    EXPECT_TRUE(images.contains(QStringLiteral("fond")) && images.size() >= 2 && roles.contains(images))
+        << f.toStdString();
+  }
+  // T-shirt designs: on a support, with the picture and the text the support wizard fills.
+  const QStringList shirts = MdlIn(QStringLiteral("Gabarits/tshirt"));
+  EXPECT_FALSE(shirts.isEmpty());
+  for (const QString& f : shirts) {
+    const auto doc = Read(kData + QStringLiteral("Gabarits/tshirt/") + f);
+    EXPECT_FALSE(doc->GetEntete(QStringLiteral("SupportFichier")).isEmpty()) << f.toStdString();
+    EXPECT_TRUE(Codes(*doc, "image").contains(QStringLiteral("image1"))) << f.toStdString();
+    EXPECT_TRUE(Codes(*doc, "texte").contains(QStringLiteral("texte1"))) << f.toStdString();
+  }
+  // The two choosers list documents with their previews.
+  for (const char* folder : {"AssitantEtiquettes", "AssistantFonds"}) {
+    const QStringList files = MdlIn(QString::fromLatin1(folder));
+    EXPECT_FALSE(files.isEmpty()) << folder;
+    for (QString f : files)
+      EXPECT_TRUE(QFileInfo::exists(kData + QString::fromLatin1(folder) + QLatin1Char('/') + f.replace(QLatin1String(".mdl"), QLatin1String(".jpg"))))
+          << f.toStdString();
+  }
+}
+
+TEST(WizardFolders, EveryFormatWithAFileNameHasItsPage) {
+  const TzunoCSV formats(kData + QStringLiteral("formats.csv"));
+  const int name = formats.ColIndex(QStringLiteral("nom"));
+  ASSERT_GE(name, 0);
+  int pages = 0;
+  for (int row = 1; row < formats.RowCount(); ++row) {
+    const QString n = formats.Cell(name, row);
+    if (n.contains(QLatin1Char('/'))) continue;
+    SCOPED_TRACE(n.toStdString());
+    const auto doc = Read(kData + QStringLiteral("formats/") + n + QStringLiteral(".mdl"));
+    EXPECT_DOUBLE_EQ(doc->Large, ReadReal(formats.Cell(formats.ColIndex(QStringLiteral("large")), row)));
+    EXPECT_DOUBLE_EQ(doc->Haut, ReadReal(formats.Cell(formats.ColIndex(QStringLiteral("haut")), row)));
+    ++pages;
+  }
+  EXPECT_GT(pages, 0);
+}
+
+TEST(CatalogueFiles, DiscTemplatesCarryTheAlbumFieldsAndTheStartCategoryExists) {
+  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+  int discs = 0;
+  while (it.hasNext()) {
+    const QString file = it.next();
+    if (!file.contains(QLatin1String("/Audio/"))) continue;
+    const auto doc = Read(file);
+    bool album = false;
+    for (const auto& o : doc->Objets())
+      if (auto* t = dynamic_cast<TzunoCADTexte*>(o.get())) album = album || t->txt.contains(QLatin1String("<cd"));
+    EXPECT_TRUE(album) << file.toStdString();
+    ++discs;
+  }
+  EXPECT_GT(discs, 0);
+  const TIniFile ini(kHome + QStringLiteral("/lorvane.ini"));
+  const QString start = ini.ReadString(QStringLiteral("lorvane"), QStringLiteral("path_modele_start"));
+  EXPECT_FALSE(MdlIn(QStringLiteral("Modeles") + NormaliseSeparators(start)).isEmpty()) << start.toStdString();
 }
 
 #ifdef LORVANE_CONTENT_TOOL
