@@ -465,7 +465,7 @@ QImage Christmas(int w, int h, const Palette& pal, uint32_t seed) {
   for (int i = 0; i < 9; ++i) {
     const double x = w * (i + 0.5) / 9 + rng.Range(-0.02, 0.02) * w, th = s * rng.Range(0.12, 0.2), tw = th * 0.55;
     const double base = h * 1.01;
-    p.setBrush(Mix(pal[1], pal[0], rng.Range(0.0, 0.35)));
+    p.setBrush(Mix(pal[1], Darker(pal[1], 0.5), rng.Range(0.0, 0.6)));
     for (int k = 0; k < 3; ++k) {
       const double top = base - th + k * th * 0.22, bottom = base - th * (0.55 - k * 0.25);
       const double half = tw * (0.55 + k * 0.22);
@@ -772,13 +772,13 @@ QImage RoseCorners(int w, int h, const Palette& pal, uint32_t seed) {
   QPainter p;
   Begin(p, l);
   const double s = Side(im);
-  const QPointF spots[2] = {{0.05 * w, 0.04 * h}, {0.95 * w, 0.96 * h}};
+  const QPointF spots[2] = {{0.08 * w, 0.06 * h}, {0.92 * w, 0.94 * h}};
   for (const QPointF& c : spots) {
-    for (int i = 0; i < 12; ++i)
-      Leaf(p, c + QPointF(rng.Range(-0.16, 0.16) * s, rng.Range(-0.16, 0.16) * s), s * rng.Range(0.03, 0.05), rng.Range(0, 360),
+    for (int i = 0; i < 18; ++i)
+      Leaf(p, c + QPointF(rng.Range(-0.2, 0.2) * s, rng.Range(-0.2, 0.2) * s), s * rng.Range(0.035, 0.06), rng.Range(0, 360),
            Mix(pal[3], pal[0], rng.Range(0.0, 0.4)), false);
-    for (int i = 0; i < 6; ++i)
-      Rose(p, c + QPointF(rng.Range(-0.12, 0.12) * s, rng.Range(-0.12, 0.12) * s), s * rng.Range(0.035, 0.06),
+    for (int i = 0; i < 8; ++i)
+      Rose(p, c + QPointF(rng.Range(-0.14, 0.14) * s, rng.Range(-0.14, 0.14) * s), s * rng.Range(0.045, 0.075),
            Mix(pal[1], pal[2], rng.Next()), rng.Range(0, 72));
   }
   p.end();
@@ -1199,6 +1199,264 @@ QImage Foliage(int w, int h, const Palette& pal, uint32_t seed) {
   return im;
 }
 
+// --- Business ------------------------------------------------------------------------------
+
+// Translucent angled bands in one corner, for cards and letterheads.
+QImage CornerBands(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  p.setPen(Qt::NoPen);
+  const double s = Side(im);
+  for (int k = 0; k < 3; ++k) {
+    const double a = s * (0.5 - k * 0.12), b = s * (0.28 - k * 0.06);
+    p.setBrush(WithAlpha(pal[1 + k % (pal.size() - 1)], 200 - k * 30));
+    p.drawPolygon(QPolygonF({QPointF(w - a, h), QPointF(w, h - b * 1.2), QPointF(w, h), QPointF(w - a, h)}));
+    p.drawPolygon(QPolygonF({QPointF(w, h - a * 0.9), QPointF(w - b * 0.8, h), QPointF(w, h)}));
+  }
+  p.setPen(QPen(pal[1], s * 0.003));
+  p.drawLine(QPointF(0, h * 0.06), QPointF(w * 0.35, h * 0.06));
+  return im;
+}
+
+QImage SideStripe(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  const double band = std::min(w, h) * 0.16;
+  const bool vertical = h >= w;
+  const QRectF r = vertical ? QRectF(0, 0, band, h) : QRectF(0, h - band, w, band);
+  QLinearGradient g(r.topLeft(), vertical ? r.bottomLeft() : r.topRight());
+  g.setColorAt(0, pal[1]);
+  g.setColorAt(1, pal[2]);
+  p.setPen(Qt::NoPen);
+  p.setBrush(g);
+  p.drawRect(r);
+  p.setClipRect(r);
+  p.setPen(QPen(WithAlpha(Qt::white, 40), band * 0.02));
+  for (double d = -std::max(w, h); d < std::max(w, h); d += band * 0.12) p.drawLine(QPointF(d, 0), QPointF(d + std::max(w, h), std::max(w, h)));
+  p.setClipping(false);
+  p.setPen(QPen(pal[3], band * 0.04));
+  if (vertical) p.drawLine(QPointF(band * 1.12, 0), QPointF(band * 1.12, h));
+  else p.drawLine(QPointF(0, h - band * 1.12), QPointF(w, h - band * 1.12));
+  return im;
+}
+
+QImage Swoosh(int w, int h, const Palette& pal, uint32_t seed) {
+  QImage im = NewImage(w, h, pal[0]);
+  Rng rng(seed);
+  QPainter p;
+  Begin(p, im);
+  const double s = Side(im);
+  for (int k = 0; k < 40; ++k) {
+    const double t = k / 39.0;
+    QPainterPath curve;
+    curve.moveTo(-0.05 * w, h * (0.78 + 0.1 * t));
+    curve.cubicTo(w * 0.35, h * (0.55 + 0.25 * t), w * 0.6, h * (1.05 - 0.1 * t), w * 1.05, h * (0.7 + 0.12 * t));
+    p.setPen(QPen(WithAlpha(Mix(pal[1], pal[2], t), 70 + int(120 * std::sin(M_PI * t))), s * 0.0015));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(curve);
+  }
+  return im;
+}
+
+QImage HalftoneCorner(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  p.setPen(Qt::NoPen);
+  const double s = Side(im), step = s / 45.0;
+  for (double y = step / 2; y < h; y += step)
+    for (double x = step / 2; x < w; x += step) {
+      const double d = std::hypot((w - x) / s, (h - y) / s);
+      const double r = step * 0.48 * std::clamp(1.0 - d / 0.8, 0.0, 1.0);
+      if (r < 0.6) continue;
+      p.setBrush(Mix(pal[1], pal[2], std::clamp(d / 0.8, 0.0, 1.0)));
+      p.drawEllipse(QPointF(x, y), r, r);
+    }
+  const double d2 = s * 0.05;
+  for (double y = step / 2; y < h * 0.3; y += step)
+    for (double x = step / 2; x < w * 0.3; x += step) {
+      const double r = step * 0.2 * std::clamp(1.0 - std::hypot(x / s, y / s) / 0.25, 0.0, 1.0);
+      if (r < 0.6 || x + y < d2 * 0) continue;
+      p.setBrush(WithAlpha(pal[2], 120));
+      p.drawEllipse(QPointF(x, y), r, r);
+    }
+  return im;
+}
+
+QImage Header(int w, int h, const Palette& pal, uint32_t seed) {
+  QImage im = NewImage(w, h, pal[0]);
+  Rng rng(seed);
+  QPainter p;
+  Begin(p, im);
+  p.setPen(Qt::NoPen);
+  const double hh = h * 0.16;
+  // Overlapping triangles across the top, a thin rule at the foot.
+  for (int k = 0; k < 14; ++k) {
+    const double x = w * rng.Range(-0.1, 1.0), tw = w * rng.Range(0.12, 0.3);
+    p.setBrush(WithAlpha(pal[1 + rng.Int(int(pal.size()) - 1)], int(rng.Range(120, 220))));
+    p.drawPolygon(QPolygonF({QPointF(x, 0), QPointF(x + tw, 0), QPointF(x + tw * rng.Range(0.2, 0.8), hh * rng.Range(0.5, 1.0))}));
+  }
+  p.setBrush(pal[1]);
+  p.drawRect(QRectF(0, 0, w, hh * 0.22));
+  p.setBrush(pal[1]);
+  p.drawRect(QRectF(w * 0.08, h * 0.955, w * 0.84, h * 0.003));
+  return im;
+}
+
+QImage DarkElegant(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  LinearFill(im, 120, {{0, Lighter(pal[0], 0.08)}, {1, pal[0]}});
+  QPainter p;
+  Begin(p, im);
+  const double s = Side(im), m = std::min(w, h) * 0.06;
+  p.setPen(QPen(pal[1], s * 0.002));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(m, m, w - 2 * m, h - 2 * m));
+  p.drawRect(QRectF(m * 1.25, m * 1.25, w - 2.5 * m, h - 2.5 * m));
+  return im;
+}
+
+// --- Disc designs: square, centred, for disc labels and covers ----------------------------
+
+QImage Sunburst(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  const QPointF c(w / 2.0, h / 2.0);
+  const double R = Side(im);
+  p.setPen(Qt::NoPen);
+  const int rays = 32;
+  for (int k = 0; k < rays; ++k) {
+    const double a0 = 2 * M_PI * k / rays, a1 = 2 * M_PI * (k + 0.5) / rays;
+    p.setBrush(pal[1]);
+    p.drawPolygon(QPolygonF({c, c + QPointF(std::cos(a0) * R, std::sin(a0) * R), c + QPointF(std::cos(a1) * R, std::sin(a1) * R)}));
+  }
+  p.end();
+  Glow(im, c, R * 0.45, WithAlpha(pal[2], 230));
+  Vignette(im, 0.5);
+  return im;
+}
+
+QImage Rings(int w, int h, const Palette& pal, uint32_t seed) {
+  QImage im = NewImage(w, h, pal[0]);
+  Rng rng(seed);
+  QPainter p;
+  Begin(p, im);
+  const QPointF c(w / 2.0, h / 2.0);
+  double r = Side(im) * 0.72;
+  int k = 0;
+  while (r > Side(im) * 0.04) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(pal[1 + k++ % (pal.size() - 1)]);
+    p.drawEllipse(c, r, r);
+    r -= Side(im) * rng.Range(0.015, 0.05);
+  }
+  return im;
+}
+
+QImage Phyllotaxis(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  p.setPen(Qt::NoPen);
+  const QPointF c(w / 2.0, h / 2.0);
+  const double golden = M_PI * (3 - std::sqrt(5.0)), R = Side(im) * 0.72;
+  const int n = 1100;
+  for (int i = 0; i < n; ++i) {
+    const double t = double(i) / n, r = R * std::sqrt(t), a = i * golden;
+    const int k = int(t * (pal.size() - 1) * 0.999);
+    p.setBrush(Mix(pal[1 + k], pal[std::min<int>(int(pal.size()) - 1, 2 + k)], t * (pal.size() - 1) - k));
+    const double dot = Side(im) * (0.006 + 0.012 * std::sqrt(t));
+    p.drawEllipse(c + QPointF(std::cos(a) * r, std::sin(a) * r), dot, dot);
+  }
+  return im;
+}
+
+QImage DotWaves(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  p.setPen(Qt::NoPen);
+  const QPointF c(w / 2.0, h / 2.0);
+  const double s = Side(im);
+  for (int ring = 1; ring < 28; ++ring) {
+    const double r = ring * s * 0.026;
+    const int n = int(2 * M_PI * r / (s * 0.026));
+    const double size = s * 0.009 * (1.0 + 0.8 * std::sin(ring * 0.6));
+    p.setBrush(Mix(pal[1], pal[2], ring / 28.0));
+    for (int k = 0; k < n; ++k) {
+      const double a = 2 * M_PI * k / n + ring * 0.1;
+      p.drawEllipse(c + QPointF(std::cos(a) * r, std::sin(a) * r), size, size);
+    }
+  }
+  return im;
+}
+
+QImage Kaleidoscope(int w, int h, const Palette& pal, uint32_t) {
+  QImage im = NewImage(w, h, pal[0]);
+  QPainter p;
+  Begin(p, im);
+  const QPointF c(w / 2.0, h / 2.0);
+  const double s = Side(im);
+  for (int layer = 0; layer < 4; ++layer) {
+    const int petals = 6 + layer * 4;
+    const double R = s * (0.48 - layer * 0.1);
+    p.setPen(Qt::NoPen);
+    p.setBrush(WithAlpha(pal[1 + layer % (pal.size() - 1)], 210));
+    for (int k = 0; k < petals; ++k) {
+      p.save();
+      p.translate(c);
+      p.rotate(360.0 * k / petals + layer * 9);
+      QPainterPath petal;
+      petal.moveTo(0, 0);
+      petal.cubicTo(R * 0.25, -R * 0.3, R * 0.8, -R * 0.22, R, 0);
+      petal.cubicTo(R * 0.8, R * 0.22, R * 0.25, R * 0.3, 0, 0);
+      p.drawPath(petal);
+      p.restore();
+    }
+  }
+  p.setBrush(pal[0]);
+  p.drawEllipse(c, s * 0.08, s * 0.08);
+  return im;
+}
+
+// --- Birth -------------------------------------------------------------------------------
+
+QImage BabySky(int w, int h, const Palette& pal, uint32_t seed) {
+  QImage im = NewImage(w, h, pal[0]);
+  LinearFill(im, 90, {{0, pal[0]}, {1, Lighter(pal[0], 0.7)}});
+  Rng rng(seed);
+  QPainter p;
+  Begin(p, im);
+  const double s = Side(im);
+  // Hanging moon and stars on threads.
+  for (int i = 0; i < 5; ++i) {
+    const double x = w * (0.12 + i * 0.19), len = h * rng.Range(0.08, 0.22);
+    p.setPen(QPen(WithAlpha(pal[2], 160), s * 0.0015));
+    p.drawLine(QPointF(x, 0), QPointF(x, len));
+    p.setPen(Qt::NoPen);
+    p.setBrush(pal[1]);
+    if (i == 2) {
+      QPainterPath moon;
+      moon.addEllipse(QPointF(x, len + s * 0.045), s * 0.05, s * 0.05);
+      QPainterPath bite;
+      bite.addEllipse(QPointF(x + s * 0.025, len + s * 0.03), s * 0.045, s * 0.045);
+      p.drawPath(moon.subtracted(bite));
+    } else {
+      p.drawPath(Star(QPointF(x, len + s * 0.025), s * 0.028, s * 0.013, 5));
+    }
+  }
+  for (int i = 0; i < 5; ++i) Cloud(p, QPointF(rng.Range(0.1, 0.9) * w, rng.Range(0.55, 0.95) * h), s * rng.Range(0.04, 0.07), WithAlpha(Qt::white, 235));
+  p.setBrush(WithAlpha(pal[1], 150));
+  for (int i = 0; i < 30; ++i) {
+    const double r = s * rng.Range(0.004, 0.008);
+    p.drawPath(Star(QPointF(rng.Range(0, w), rng.Range(0.3, 1.0) * h), r * 1.6, r * 0.7, 5, rng.Range(0, 72)));
+  }
+  return im;
+}
+
 struct Theme {
   const char* folder;
   const char* name;
@@ -1210,7 +1468,8 @@ struct Theme {
 }  // namespace
 
 void AddBackgrounds(Library& library) {
-  const int aw = kA4W, ah = kA4H, sq = kSquare, lw = kA4H, lh = kA4W;
+  // Business cards (85 x 55 mm at 300 dpi) and disc designs (a 120 mm disc at about 300 dpi).
+  const int aw = kA4W, ah = kA4H, sq = kSquare, lw = kA4H, lh = kA4W, cw = 1004, ch = 650, ds = 1400;
   const std::vector<Theme> themes = {
       // Soft gradients.
       {"Fonds/Pastels", "fond_pastel_rose", Pastel, aw, ah, {"#fbe9e7", "#f8bbd0", "#ffd7b5", "#e1bee7"}},
@@ -1310,6 +1569,36 @@ void AddBackgrounds(Library& library) {
       {"Fonds/Nature", "fond_nature_dunes_paysage", Dunes, lw, lh, {"#fbe7c6", "#f2b880", "#c26a47"}},
       {"Fonds/Nature", "fond_nature_feuillage", Foliage, aw, ah, {"#f4f1e8", "#2d6a4f", "#40916c", "#52b788", "#74c69d"}},
       {"Fonds/Nature", "fond_nature_feuillage_carre", Foliage, sq, sq, {"#eef4ed", "#386641", "#6a994e", "#a7c957", "#bc4749"}},
+      // Business: cards, letterheads.
+      {"Fonds/Affaires", "fond_affaires_bandes_bleu", CornerBands, lw, lh, {"#ffffff", "#1d4e89", "#3a86c8", "#9cc5e8"}},
+      {"Fonds/Affaires", "fond_affaires_bandes_vert_carte", CornerBands, cw, ch, {"#ffffff", "#2a9d8f", "#8ac9b8", "#264653"}},
+      {"Fonds/Affaires", "fond_affaires_bandes_corail_carte", CornerBands, cw, ch, {"#fffdfb", "#e76f51", "#f4a261", "#2b2d42"}},
+      {"Fonds/Affaires", "fond_affaires_bande_laterale", SideStripe, aw, ah, {"#ffffff", "#14213d", "#1d4e89", "#fca311"}},
+      {"Fonds/Affaires", "fond_affaires_bande_laterale_carte", SideStripe, cw, ch, {"#ffffff", "#5e548e", "#9f86c0", "#e0b1cb"}},
+      {"Fonds/Affaires", "fond_affaires_courbes", Swoosh, aw, ah, {"#ffffff", "#0077b6", "#90e0ef"}},
+      {"Fonds/Affaires", "fond_affaires_courbes_carte", Swoosh, cw, ch, {"#fbfbfd", "#6a4c93", "#f15bb5"}},
+      {"Fonds/Affaires", "fond_affaires_trame", HalftoneCorner, aw, ah, {"#ffffff", "#ef476f", "#ffd166"}},
+      {"Fonds/Affaires", "fond_affaires_trame_carte", HalftoneCorner, cw, ch, {"#ffffff", "#118ab2", "#06d6a0"}},
+      {"Fonds/Affaires", "fond_affaires_entete", Header, aw, ah, {"#ffffff", "#264653", "#2a9d8f", "#e9c46a", "#f4a261"}},
+      {"Fonds/Affaires", "fond_affaires_entete_gris", Header, aw, ah, {"#ffffff", "#495057", "#adb5bd", "#6c757d", "#dee2e6"}},
+      {"Fonds/Affaires", "fond_affaires_noir_or_carte", DarkElegant, cw, ch, {"#1b1b1f", "#c9a45c"}},
+      {"Fonds/Affaires", "fond_affaires_marine_or", DarkElegant, aw, ah, {"#14213d", "#d4af37"}},
+      // Disc designs.
+      {"Fonds/Disques", "fond_disque_soleil", Sunburst, ds, ds, {"#f77f00", "#fcbf49", "#fff3c4"}},
+      {"Fonds/Disques", "fond_disque_soleil_bleu", Sunburst, ds, ds, {"#023e8a", "#0077b6", "#90e0ef"}},
+      {"Fonds/Disques", "fond_disque_anneaux", Rings, ds, ds, {"#f1faee", "#e63946", "#f1faee", "#a8dadc", "#457b9d", "#1d3557"}},
+      {"Fonds/Disques", "fond_disque_anneaux_pastel", Rings, ds, ds, {"#fff", "#ffadad", "#ffd6a5", "#fdffb6", "#caffbf", "#9bf6ff", "#bdb2ff"}},
+      {"Fonds/Disques", "fond_disque_tournesol", Phyllotaxis, ds, ds, {"#1a1423", "#ffbe0b", "#fb5607", "#ff006e", "#8338ec"}},
+      {"Fonds/Disques", "fond_disque_tournesol_vert", Phyllotaxis, ds, ds, {"#f8f9fa", "#2d6a4f", "#52b788", "#b7e4c7", "#d8f3dc"}},
+      {"Fonds/Disques", "fond_disque_points", DotWaves, ds, ds, {"#0b132b", "#5bc0be", "#f5f3f4"}},
+      {"Fonds/Disques", "fond_disque_points_rose", DotWaves, ds, ds, {"#fff0f3", "#ff4d6d", "#ffb3c1"}},
+      {"Fonds/Disques", "fond_disque_kaleidoscope", Kaleidoscope, ds, ds, {"#fdf0d5", "#c1121f", "#669bbc", "#003049", "#780000"}},
+      {"Fonds/Disques", "fond_disque_kaleidoscope_menthe", Kaleidoscope, ds, ds, {"#f0fff4", "#74c69d", "#40916c", "#b7e4c7", "#1b4332"}},
+      // Birth.
+      {"Fonds/Naissance", "fond_naissance_bleu", BabySky, aw, ah, {"#cfe6f7", "#f6d365", "#8aa5c9"}},
+      {"Fonds/Naissance", "fond_naissance_rose", BabySky, aw, ah, {"#f9d9e2", "#f6d365", "#c99aab"}},
+      {"Fonds/Naissance", "fond_naissance_vert_carre", BabySky, sq, sq, {"#d8efe4", "#f6d365", "#8fb8a3"}},
+      {"Fonds/Naissance", "fond_naissance_lilas_paysage", BabySky, lw, lh, {"#e6def5", "#f6d365", "#a394c4"}},
   };
   for (const Theme& t : themes) {
     const Palette pal = P(t.palette);
