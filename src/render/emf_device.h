@@ -7,14 +7,17 @@
 // written already transformed; no world transform is recorded.
 //
 // Approximations, since EMF has no alpha, gradients or anti-aliasing:
-// - gradients and texture brushes fill with one solid colour, the average of the gradient stops
-//   (or of the texture's pixels); dense patterns become their colour mixed with white;
-// - partial transparency (colour alpha, painter opacity) is mixed with white; fully transparent
+// - linear and radial gradients fill as bands of one colour each (up to 16, as many as the colour
+//   change calls for; repeat and reflect spreads are drawn as pad); other gradients and texture
+//   brushes fill with one colour, the average of the stops or of the texture's pixels; dense
+//   patterns become their colour mixed with white;
+// - partial transparency (colour alpha, painter opacity) is mixed with the average colour already
+//   recorded under the shape (kept in a small picture of the drawing so far); fully transparent
 //   fills and strokes are dropped;
-// - clipping is applied exactly to fills and strokes by path intersection (curves become short
-//   lines there); pictures are clipped to the clip's bounding box only;
-// - pictures are written as 24-bit DIBs with their transparency flattened onto white; rotated
-//   pictures are drawn upright into their bounding box after being turned in memory;
+// - clipping is applied to fills and strokes by path intersection (curves become short lines there,
+//   kept within 0.03 mm); pictures are clipped to the clip's bounding box only;
+// - pictures are written as 24-bit DIBs with their transparency flattened onto what lies below;
+//   turned pictures are drawn upright into their bounding box after being turned in memory;
 // - text is written as filled glyph outlines, so no font is needed to play the file.
 #pragma once
 

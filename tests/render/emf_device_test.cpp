@@ -122,32 +122,34 @@ TEST(EmfDevice, FrameIsTheDrawingSizeInHundredthsOfMillimetre) {
   EXPECT_EQ(img.pixelColor(238, 159), QColor(Qt::black));
 }
 
-TEST(EmfDevice, ApproximationsGiveTheDocumentedColours) {
+int Distance(QColor a, QColor b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+TEST(EmfDevice, TranslucentPaintMixesWithWhatLiesBelow) {
   struct Case {
     const char* what;
-    std::function<void(QPainter&)> brush;
+    std::function<void(QPainter&)> paint;
+    QPoint probe;
     QColor expected;
   };
   const std::vector<Case> cases = {
-      {"gradient average", [](QPainter& p) {
-         QLinearGradient g(0, 0, 1000, 0);
-         g.setColorAt(0, Qt::red);
-         g.setColorAt(1, Qt::blue);
-         p.setBrush(g);
-       }, QColor(128, 0, 128)},
-      {"half transparent over white", [](QPainter& p) { p.setBrush(QColor(0, 0, 0, 128)); }, QColor(127, 127, 127)},
-      {"painter opacity", [](QPainter& p) { p.setOpacity(0.25); p.setBrush(QColor(0, 0, 255)); }, QColor(191, 191, 255)},
+      {"half black over white", [](QPainter& p) { p.fillRect(QRectF(0, 0, 1000, 1000), QColor(0, 0, 0, 128)); }, {10, 10}, QColor(127, 127, 127)},
+      {"opacity over white", [](QPainter& p) { p.setOpacity(0.25); p.fillRect(QRectF(0, 0, 1000, 1000), Qt::blue); }, {10, 10}, QColor(191, 191, 255)},
+      {"half white over red", [](QPainter& p) {
+         p.fillRect(QRectF(0, 0, 500, 1000), Qt::red);
+         p.fillRect(QRectF(100, 0, 300, 1000), QColor(255, 255, 255, 128));
+       }, {5, 10}, QColor(255, 127, 127)},
+      {"picture with alpha over green", [](QPainter& p) {
+         p.fillRect(QRectF(0, 0, 1000, 1000), Qt::green);
+         QImage hole(8, 8, QImage::Format_ARGB32);
+         hole.fill(QColor(0, 0, 255, 0));
+         p.drawImage(QRectF(0, 0, 1000, 1000), hole);
+       }, {10, 10}, QColor(0, 255, 0)},
   };
   for (const Case& c : cases) {
-    const QByteArray emf = RecordEmf(QSizeF(10, 10), [&](QPainter& p) {
-      p.setPen(Qt::NoPen);
-      c.brush(p);
-      p.drawRect(QRectF(0, 0, 1000, 1000));
-    });
-    const QColor got = Played(emf, QSize(20, 20)).pixelColor(10, 10);
-    EXPECT_LE(std::abs(got.red() - c.expected.red()) + std::abs(got.green() - c.expected.green()) +
-                  std::abs(got.blue() - c.expected.blue()), 3)
-        << c.what << " " << got.name().toStdString();
+    const QColor got = Played(RecordEmf(QSizeF(10, 10), c.paint), QSize(20, 20)).pixelColor(c.probe);
+    EXPECT_LE(Distance(got, c.expected), 3) << c.what << " " << got.name().toStdString();
   }
   // Fully transparent paint writes no drawing at all.
   const QByteArray none = RecordEmf(QSizeF(10, 10), [](QPainter& p) {
@@ -156,6 +158,38 @@ TEST(EmfDevice, ApproximationsGiveTheDocumentedColours) {
     p.drawRect(QRectF(0, 0, 500, 500));
   });
   EXPECT_EQ(Records(none, EMR_FILLPATH) + Records(none, EMR_STROKEPATH), 0);
+}
+
+TEST(EmfDevice, GradientsFillInBands) {
+  // Linear, turned by the brush's own transform; radial, box-relative.
+  auto linear = [](QPainter& p) {
+    QLinearGradient g(0, 0, 0, 1000);  // downwards, turned to run left to right
+    g.setColorAt(0, Qt::red);
+    g.setColorAt(1, Qt::blue);
+    QBrush b(g);
+    b.setTransform(QTransform().translate(1000, 0).rotate(90));
+    p.setPen(Qt::NoPen);
+    p.setBrush(b);
+    p.drawRect(QRectF(0, 0, 1000, 1000));
+  };
+  auto radial = [](QPainter& p) {
+    QRadialGradient g(0.5, 0.5, 0.5);
+    g.setCoordinateMode(QGradient::ObjectBoundingMode);
+    g.setColorAt(0, Qt::white);
+    g.setColorAt(1, Qt::black);
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawRect(QRectF(0, 0, 1000, 1000));
+  };
+  for (const auto& draw : {std::function<void(QPainter&)>(linear), std::function<void(QPainter&)>(radial)}) {
+    const QByteArray emf = RecordEmf(QSizeF(10, 10), draw);
+    EXPECT_GT(Records(emf, EMR_FILLPATH), 10);
+    const QImage direct = Direct(QSizeF(10, 10), draw), played = Played(emf, direct.size());
+    double worst = 0;
+    for (int y = 2; y < direct.height(); y += 5)
+      for (int x = 2; x < direct.width(); x += 5) worst = std::max(worst, double(Distance(direct.pixelColor(x, y), played.pixelColor(x, y))));
+    EXPECT_LT(worst, 60);
+  }
 }
 
 TEST(EmfDevice, ClipIsAppliedToFills) {
