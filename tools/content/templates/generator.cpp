@@ -2,6 +2,7 @@
 #include <QDir>
 
 #include "common/generator.h"
+#include "shell/settings.h"
 #include "templates/designs.h"
 
 namespace {
@@ -10,6 +11,8 @@ bool Run(const content::Context& context, QString* error) {
   for (const char* folder : {"donnees/Modeles", "donnees/Gabarits", "donnees/formats", "donnees/AssitantEtiquettes",
                              "donnees/AssistantFonds"})
     context.output->Own(QString::fromLatin1(folder));
+  // The picture folders may have been made by the generators that ran before: look again.
+  if (Soft()) Soft()->InitialisePaths();
   tpl::Writer w(context);
   using tpl::U;
   const QString audio = U("Modeles/CD et DVD/Audio"), data = U("Modeles/CD et DVD/Données");
