@@ -289,7 +289,8 @@ void Sample(Writer& w) {
   Doc d(120, 120, 1);
   d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22")).Head(QStringLiteral("GrandDiam"), QStringLiteral("118"));
   d.Ellipse(2, 2, 116, 116, Hex(0xC0E0F0), Hex(0x004080), 0.5);
-  d.Text(60, 28, QStringLiteral("<cdAlbum>"), Font{kSerif, 7, Hex(0x1F3A60), fsBold});
+  // The older title field first, kept for documents made with it; it is empty for current albums.
+  d.Text(60, 28, QStringLiteral("<cdTitre><cdAlbum>"), Font{kSerif, 7, Hex(0x1F3A60), fsBold});
   d.Text(60, 92, QStringLiteral("<cdArtiste>|Souvenirs de vacances"), Font{kSans, 4, Hex(0x404040), fsItalic});
   d.OnFace(2);
   d.Image(1, 1, 118, 118, w.Picture(QStringLiteral("fond_musique_vinyle_carre.jpg")));
