@@ -132,19 +132,21 @@ void Invitations(Writer& w) {
     const char* kicker;
     const char* title;
     const char* details;
+    const char* picture;
+    const char* mask;
   } cards[] = {
       {"Anniversaire enfant", "Fete", "Viens fêter", "les 8 ans de Léo !",
-       "Samedi 12 juin 2027 à 14 h 30|12 rue des Tilleuls, Lyon|Goûter, jeux et surprises|Réponse avant le 5 juin"},
+       "Samedi 12 juin 2027 à 14 h 30|12 rue des Tilleuls, Lyon|Goûter, jeux et surprises|Réponse avant le 5 juin", "fond_enfant_ballons_carre.jpg", "cercle.emf"},
       {"Mariage", "Tendre", "Nous nous marions", "Claire & Julien",
-       "Samedi 4 septembre 2027 à 15 h|Mairie de Lyon 3e|puis au domaine des Saules|Merci de répondre avant le 1er juillet"},
+       "Samedi 4 septembre 2027 à 15 h|Mairie de Lyon 3e|puis au domaine des Saules|Merci de répondre avant le 1er juillet", "fond_bokeh_rose.jpg", "ovale.emf"},
       {"Baptême", "Pastel", "Nous avons la joie de vous inviter", "au baptême de Lina",
-       "Dimanche 16 mai 2027 à 11 h|Église Saint-Pothin, Lyon|suivi d'un déjeuner en famille"},
+       "Dimanche 16 mai 2027 à 11 h|Église Saint-Pothin, Lyon|suivi d'un déjeuner en famille", "fond_pastel_ciel.jpg", "nuage.emf"},
       {"Crémaillère", "Terre", "On pend la crémaillère !", "Bienvenue chez nous",
-       "Vendredi 2 avril 2027 dès 19 h|4 place du Marché, Lyon|Apportez votre bonne humeur"},
+       "Vendredi 2 avril 2027 dès 19 h|4 place du Marché, Lyon|Apportez votre bonne humeur", "", ""},
       {"Soirée", "Neon", "Soirée", "Nuit électrique",
-       "Samedi 20 novembre 2027 · 21 h|Le Hangar, quai Rambaud|Tenue fluo bienvenue"},
+       "Samedi 20 novembre 2027 · 21 h|Le Hangar, quai Rambaud|Tenue fluo bienvenue", "", ""},
       {"Départ en retraite", "Retro", "Une nouvelle vie commence", "Au revoir Michel !",
-       "Jeudi 30 juin 2027 à 18 h|Salle des fêtes|Un pot sera servi"},
+       "Jeudi 30 juin 2027 à 18 h|Salle des fêtes|Un pot sera servi", "", ""},
   };
   int i = 0;
   for (const auto& c : cards) {
@@ -152,7 +154,13 @@ void Invitations(Writer& w) {
     Doc d = w.ForLayout(U("A6 carte postale"));
     const double W = d.W(), H = d.H();
     d.Box(0, 0, W, H, t.paper);
-    DrawMotif(d, t, t.motif, QRectF(6, 6, W - 12, 58), 1.0, 10 + i);
+    if (*c.picture) {
+      ImageOptions o;
+      o.mask = w.Picture(U(c.mask));
+      d.Image(W / 2 - 34, 6, 68, 58, w.Picture(U(c.picture)), o);
+    } else {
+      DrawMotif(d, t, t.motif, QRectF(6, 6, W - 12, 58), 1.0, 10 + i);
+    }
     d.Text(W / 2, 78, U(c.kicker), Font{t.body, 4.2, t.accent});
     d.Text(W / 2, 92, U(c.title), Head(t, 7, t.ink));
     d.Segment(W / 2 - 15, 103, W / 2 + 15, 103, t.accent2, 0.4);
