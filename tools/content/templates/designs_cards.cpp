@@ -181,9 +181,18 @@ void Envelopes(Writer& w) {
     const Theme& t = ThemeNamed(QString::fromLatin1(themes[i]));
     Doc d = w.ForLayout(U("Enveloppe DL 220 x 110"));
     const double W = d.W(), H = d.H();
+    // A strip of patterned paper along the left edge, the sender beside it.
+    const char* papers[] = {"papier_vichy_vert.jpg", "", "papier_pois_rouge.jpg", ""};
+    double left = 12;
+    if (*papers[i]) {
+      d.Image(0, 0, 24, H, w.Picture(U(papers[i])));
+      d.Box(24, 0, 1.2, H, t.accent);
+      left = 34;
+    }
     if (t.motif == Motif::Waves) Waves(d, QRectF(0, H - 22, W, 22), 0.3, t.accent2, t.accent);
-    else DrawMotif(d, t, t.motif, QRectF(8, 6, 36, 22), 0.7, i);
-    d.Text(i == 1 ? 12 : 48, 12, kPersonName + QLatin1Char('|') + kHomeAddress, Font{t.body, 3, t.ink}, kTopLeft, 0);
+    else if (t.motif == Motif::Lines) d.Box(12, 8, 1.5, 16, t.accent);
+    d.Text(left + (t.motif == Motif::Lines ? 4 : 0), 9, kPersonName + QLatin1Char('|') + kHomeAddress,
+           Font{t.body, 3, t.ink}, kTopLeft, 0);
     d.Box(W - 32, 8, 22, 26, kNone, t.accent2, 0.3);
     d.Text(W - 21, 21, U("Timbre"), Font{t.body, 2.6, t.accent2});
     for (int k = 0; k < 4; ++k) d.Segment(110, 58 + 10 * k, W - 15, 58 + 10 * k, t.soft == clWhite ? t.accent2 : t.accent, 0.2);
