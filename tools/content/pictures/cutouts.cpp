@@ -1,4 +1,4 @@
-// Cut-outs keyed on magenta: labels ("Etiquettes"), ribbons ("Rubans"), border tile sets and photo
+// Cut-outs keyed on magenta: labels ("Etiquettes"), ribbons ("Rubans"), scrapbook accessories, border tile sets and photo
 // frames ("Bordures"). They are drawn on a transparent layer and keyed at the end, so that the key
 // colour sits exactly where the picture must let the page show through; the top-left pixel is always
 // the key, which is how the image object recognises a transparent picture.
@@ -905,6 +905,213 @@ QImage TornFrame(int w, int h, const QColor& card) {
   });
 }
 
+// --- Scrapbook accessories ------------------------------------------------------------------
+
+constexpr int kAccessory = 700;
+
+QImage Accessory(const std::function<void(QPainter&, double)>& draw, int w = kAccessory, int h = kAccessory) {
+  QImage layer = NewLayer(w, h);
+  QPainter p;
+  Begin(p, layer);
+  draw(p, std::min(w, h));
+  p.end();
+  return KeyedOnMagenta(layer);
+}
+
+QImage PaperClip(const QColor& metal) {
+  return Accessory([=](QPainter& p, double u) {
+    p.translate(u / 2, u / 2);
+    p.rotate(-30);
+    // One wire: inner leg down, small bend, up, wide bend over the top, outer leg down, bend, up.
+    const double r1 = u * 0.035, r2 = u * 0.065, r3 = u * 0.085;
+    QPainterPath clip;
+    clip.moveTo(-r1, -u * 0.12);
+    clip.lineTo(-r1, u * 0.2);
+    clip.arcTo(QRectF(-r1, u * 0.2 - r1, 2 * r1, 2 * r1), 180, 180);
+    clip.lineTo(r1, -u * 0.28);
+    const double rt = (r1 + r3) / 2, ct = (r1 - r3) / 2;
+    clip.arcTo(QRectF(ct - rt, -u * 0.28 - rt, 2 * rt, 2 * rt), 0, 180);
+    clip.lineTo(-r3, u * 0.28);
+    const double rb = (r2 + r3) / 2, cb = (r2 - r3) / 2;
+    clip.arcTo(QRectF(cb - rb, u * 0.28 - rb, 2 * rb, 2 * rb), 180, 180);
+    clip.lineTo(r2, -u * 0.16);
+    p.setBrush(Qt::NoBrush);
+    QLinearGradient g(-u * 0.2, 0, u * 0.2, 0);
+    g.setColorAt(0, Darker(metal, 0.3));
+    g.setColorAt(0.5, Lighter(metal, 0.6));
+    g.setColorAt(1, Darker(metal, 0.2));
+    p.setPen(QPen(QBrush(g), u * 0.025, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(clip);
+  });
+}
+
+QImage PushPin(const QColor& c) {
+  return Accessory([=](QPainter& p, double u) {
+    const QPointF centre(u * 0.5, u * 0.5);
+    QRadialGradient g(centre + QPointF(-u * 0.08, -u * 0.08), u * 0.3);
+    g.setColorAt(0, Lighter(c, 0.6));
+    g.setColorAt(0.45, c);
+    g.setColorAt(1, Darker(c, 0.35));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(centre, u * 0.22, u * 0.22);
+    p.setBrush(Lighter(c, 0.2));
+    p.drawEllipse(centre, u * 0.12, u * 0.12);
+    p.setBrush(WithAlpha(Qt::white, 200));
+    p.drawEllipse(centre + QPointF(-u * 0.06, -u * 0.07), u * 0.035, u * 0.025);
+  });
+}
+
+QImage Button(const QColor& c) {
+  return Accessory([=](QPainter& p, double u) {
+    const QPointF centre(u * 0.5, u * 0.5);
+    QPainterPath body;
+    body.addEllipse(centre, u * 0.4, u * 0.4);
+    QPainterPath holes;
+    for (int k = 0; k < 4; ++k) holes.addEllipse(centre + QPointF((k % 2 ? 1 : -1) * u * 0.07, (k / 2 ? 1 : -1) * u * 0.07), u * 0.035, u * 0.035);
+    QRadialGradient g(centre + QPointF(-u * 0.1, -u * 0.1), u * 0.5);
+    g.setColorAt(0, Lighter(c, 0.3));
+    g.setColorAt(1, Darker(c, 0.15));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawPath(body.subtracted(holes));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Darker(c, 0.2), u * 0.015));
+    p.drawEllipse(centre, u * 0.31, u * 0.31);
+  });
+}
+
+QImage Bow(const QColor& c) {
+  return Accessory([=](QPainter& p, double u) {
+    const QPointF k(u * 0.5, u * 0.42);
+    p.setPen(QPen(Darker(c, 0.25), u * 0.008));
+    for (int side = -1; side <= 1; side += 2) {
+      QPainterPath tail;
+      tail.moveTo(k);
+      tail.lineTo(k + QPointF(side * u * 0.12, u * 0.42));
+      tail.lineTo(k + QPointF(side * u * 0.05, u * 0.36));
+      tail.lineTo(k + QPointF(side * u * 0.0, u * 0.44));
+      tail.closeSubpath();
+      p.setBrush(Darker(c, 0.1));
+      p.drawPath(tail);
+      QPainterPath loop;
+      loop.moveTo(k);
+      loop.cubicTo(k + QPointF(side * u * 0.2, -u * 0.3), k + QPointF(side * u * 0.5, -u * 0.15), k + QPointF(side * u * 0.42, u * 0.02));
+      loop.cubicTo(k + QPointF(side * u * 0.38, u * 0.15), k + QPointF(side * u * 0.15, u * 0.12), k);
+      QLinearGradient g(k, k + QPointF(side * u * 0.45, 0));
+      g.setColorAt(0, Darker(c, 0.2));
+      g.setColorAt(0.5, Lighter(c, 0.25));
+      g.setColorAt(1, c);
+      p.setBrush(g);
+      p.drawPath(loop);
+    }
+    p.setBrush(c);
+    p.drawRoundedRect(QRectF(k.x() - u * 0.06, k.y() - u * 0.07, u * 0.12, u * 0.14), u * 0.03, u * 0.03);
+  });
+}
+
+QImage Tape(const QColor& c, uint32_t seed) {
+  return Accessory([=](QPainter& p, double u) {
+    p.translate(u / 2, u / 2);
+    p.rotate(-18);
+    Rng rng(seed);
+    const double w = u * 0.42, h = u * 0.12;
+    QPolygonF tape;
+    for (double y = -h; y <= h; y += h / 6) tape << QPointF(-w + rng.Range(-u * 0.012, u * 0.012), y);
+    for (double y = h; y >= -h; y -= h / 6) tape << QPointF(w + rng.Range(-u * 0.012, u * 0.012), y);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPolygon(tape);
+    p.setPen(QPen(Lighter(c, 0.4), u * 0.004));
+    for (double x = -w + u * 0.03; x < w - u * 0.02; x += u * 0.05) p.drawLine(QPointF(x, -h * 0.9), QPointF(x + u * 0.02, h * 0.9));
+  });
+}
+
+QImage PaperFlower(const QColor& outer, const QColor& inner) {
+  return Accessory([=](QPainter& p, double u) {
+    const QPointF c(u * 0.5, u * 0.5);
+    for (int layer = 0; layer < 3; ++layer) {
+      const double r = u * (0.42 - layer * 0.11);
+      const QColor col = Mix(outer, inner, layer / 2.0);
+      const int n = 8 - layer;
+      for (int k = 0; k < n; ++k) {
+        p.save();
+        p.translate(c);
+        p.rotate(360.0 * k / n + layer * 20);
+        QPainterPath petal;
+        petal.moveTo(0, 0);
+        petal.cubicTo(r * 0.3, -r * 0.45, r * 0.95, -r * 0.4, r, 0);
+        petal.cubicTo(r * 0.95, r * 0.4, r * 0.3, r * 0.45, 0, 0);
+        p.setPen(QPen(Darker(col, 0.15), u * 0.004));
+        p.setBrush(col);
+        p.drawPath(petal);
+        p.restore();
+      }
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(Hex("#f6d365"));
+    p.drawEllipse(c, u * 0.07, u * 0.07);
+    p.setBrush(Hex("#e0a030"));
+    for (int k = 0; k < 10; ++k) {
+      const double a = 2 * M_PI * k / 10;
+      p.drawEllipse(c + QPointF(std::cos(a) * u * 0.045, std::sin(a) * u * 0.045), u * 0.01, u * 0.01);
+    }
+  });
+}
+
+QImage Butterfly(const QColor& a, const QColor& b) {
+  return Accessory([=](QPainter& p, double u) {
+    const QPointF c(u * 0.5, u * 0.52);
+    p.setPen(QPen(Darker(a, 0.4), u * 0.008));
+    for (int side = -1; side <= 1; side += 2) {
+      for (int upper = 0; upper < 2; ++upper) {
+        p.save();
+        p.translate(c);
+        p.scale(side, 1);
+        p.rotate(upper ? -35 : 30);
+        QRadialGradient g(QPointF(u * 0.18, 0), u * 0.25);
+        g.setColorAt(0, upper ? b : Lighter(b, 0.3));
+        g.setColorAt(1, a);
+        p.setBrush(g);
+        p.drawEllipse(QPointF(u * (upper ? 0.2 : 0.15), 0), u * (upper ? 0.2 : 0.14), u * (upper ? 0.13 : 0.1));
+        p.restore();
+      }
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(Darker(a, 0.5));
+    p.drawRoundedRect(QRectF(c.x() - u * 0.02, c.y() - u * 0.17, u * 0.04, u * 0.32), u * 0.02, u * 0.02);
+    p.setPen(QPen(Darker(a, 0.5), u * 0.006, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(c + QPointF(0, -u * 0.16), c + QPointF(-u * 0.08, -u * 0.28));
+    p.drawLine(c + QPointF(0, -u * 0.16), c + QPointF(u * 0.08, -u * 0.28));
+  });
+}
+
+QImage PhotoCorner(const QColor& c) {
+  return Accessory([=](QPainter& p, double u) {
+    // The top-left corner of a photo: a triangle with a slot; turn it for the other corners.
+    const double m = u * 0.06;
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPolygon(QPolygonF({QPointF(m * 2, m), QPointF(u - m, m), QPointF(m, u - m), QPointF(m, m * 2)}));
+    p.setBrush(Lighter(c, 0.18));
+    p.drawPolygon(QPolygonF({QPointF(u * 0.3, u * 0.3), QPointF(u * 0.62, u * 0.3), QPointF(u * 0.3, u * 0.62)}));
+  });
+}
+
+QImage GoldStar() {
+  return Accessory([](QPainter& p, double u) {
+    const QPointF c(u * 0.5, u * 0.53);
+    QLinearGradient g(0, 0, u, u);
+    g.setColorAt(0, Hex("#fff2b3"));
+    g.setColorAt(0.5, Hex("#e3b341"));
+    g.setColorAt(1, Hex("#a8761c"));
+    p.setPen(QPen(Hex("#8c6418"), u * 0.006));
+    p.setBrush(g);
+    p.drawPath(Star(c, u * 0.44, u * 0.19, 5));
+  });
+}
+
 }  // namespace
 
 void AddCutouts(Library& library) {
@@ -1046,6 +1253,27 @@ void AddCutouts(Library& library) {
   tiles("bordure_houx", [] { return HollyBorder(); });
   tiles("bordure_timbre", [] { return StampBorder(Hex("#fdfbf7")); });
   tiles("bordure_corde", [] { return RopeBorder(Hex("#c8a672")); });
+
+  auto accessory = [&](const char* name, std::function<QImage()> draw) {
+    library.push_back({QStringLiteral("Accessoires"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
+  };
+  accessory("accessoire_trombone", [] { return PaperClip(Hex("#b8bec6")); });
+  accessory("accessoire_trombone_dore", [] { return PaperClip(Hex("#d4a84b")); });
+  accessory("accessoire_punaise_rouge", [] { return PushPin(Hex("#d62828")); });
+  accessory("accessoire_punaise_bleue", [] { return PushPin(Hex("#277da1")); });
+  accessory("accessoire_bouton_bleu", [] { return Button(Hex("#5b8fd6")); });
+  accessory("accessoire_bouton_jaune", [] { return Button(Hex("#f6c445")); });
+  accessory("accessoire_noeud_rose", [] { return Bow(Hex("#f28fab")); });
+  accessory("accessoire_noeud_rouge", [] { return Bow(Hex("#c1121f")); });
+  accessory("accessoire_adhesif_beige", [] { return Tape(Hex("#efe3c4"), 3); });
+  accessory("accessoire_adhesif_menthe", [] { return Tape(Hex("#bfe3d6"), 4); });
+  accessory("accessoire_fleur_papier_rose", [] { return PaperFlower(Hex("#f7b2c0"), Hex("#e5738f")); });
+  accessory("accessoire_fleur_papier_bleue", [] { return PaperFlower(Hex("#bcd7f2"), Hex("#6c9bd2")); });
+  accessory("accessoire_papillon_bleu", [] { return Butterfly(Hex("#2a6f97"), Hex("#a9def9")); });
+  accessory("accessoire_papillon_orange", [] { return Butterfly(Hex("#c8553d"), Hex("#ffd166")); });
+  accessory("accessoire_coin_photo_noir", [] { return PhotoCorner(Hex("#222222")); });
+  accessory("accessoire_coin_photo_kraft", [] { return PhotoCorner(Hex("#b98d5f")); });
+  accessory("accessoire_etoile_doree", [] { return GoldStar(); });
 
   auto frame = [&](const char* name, std::function<QImage()> draw) {
     library.push_back({QStringLiteral("Bordures/Cadres"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});

@@ -81,7 +81,7 @@ bool Run(const content::Context& context, QString* error) {
 }
 
 content::Registration registration("pictures", 20,
-                                   "picture library: backgrounds, textures, papers, photos, labels, ribbons, borders",
+                                   "picture library: backgrounds, textures, papers, photos, labels, ribbons, borders, accessories",
                                    Run);
 
 }  // namespace
