@@ -209,7 +209,6 @@ void AddressLabels(Writer& w) {
     const char* name;
     const char* theme;
   } families[] = {{"Classique", "Epure"}, {"Fleurie", "Pastel"}, {"Nature", "Foret"}, {"Marine", "Ocean"}};
-  const QString text = kPersonName + QLatin1Char('|') + kHomeAddress;
   int n = 0;
   for (const Family& f : families) {
     const Theme& t = ThemeNamed(QString::fromLatin1(f.theme));
@@ -237,7 +236,10 @@ void AddressLabels(Writer& w) {
           Waves(d, QRectF(0, H * 0.78, W, H * 0.22), 0.2, t.accent2, t.accent);
           break;
       }
-      d.Text(left, n % 4 == 3 ? H * 0.42 : H / 2, text, Font{t.body, size, t.ink}, kLeft, 0);
+      // The name a little larger in the accent colour, the address lines below it.
+      const double block = size * 4.45, top = (n % 4 == 3 ? H * 0.84 : H) / 2 - block / 2;
+      d.Text(left, top, kPersonName, Font{t.body, size * 1.15, Luminance(t.accent) > 0.6 ? t.ink : t.accent, fsBold}, kTopLeft, 0);
+      d.Text(left, top + size * 1.45, kHomeAddress, Font{t.body, size, t.ink}, kTopLeft, 0);
       w.Emit(folder + QString::fromLatin1(f.name) + QStringLiteral(".%1.mdl").arg(k), d, Writer::Preview::Catalogue);
     }
     ++n;

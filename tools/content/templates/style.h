@@ -52,6 +52,10 @@ void Waves(Doc& d, QRectF area, double level, TColor back, TColor front);
 }  // namespace tpl
 
 namespace tpl {
+// Relative brightness of a colour, 0 black .. 1 white.
+inline double Luminance(TColor c) {
+  return (0.2126 * ColorR(c) + 0.7152 * ColorG(c) + 0.0722 * ColorB(c)) / 255.0;
+}
 // The theme's title face at a size; the script face is drawn larger to read as well.
 inline Font Head(const Theme& t, double size, TColor color) {
   return Font{t.head, t.head == kScript ? size * 1.7 : size, color, t.headStyle};
