@@ -819,14 +819,12 @@ QImage WindowFrame(int w, int h, const QColor& card, const QColor& line, int kin
       case 0: window.addEllipse(inner); break;
       case 1: window = Heart(QPointF(w / 2.0, h / 2.0 + u * 0.03), std::min(inner.width() / 1.1, inner.height() / 0.92)); break;
       case 2: window.addRoundedRect(inner, u * 0.08, u * 0.08); break;
-      default: window = WobblyBlob(QPointF(w / 2.0, h / 2.0), 1.0, 0.12, 99, 140);
-               window = Scaled(window, QPointF(w / 2.0, h / 2.0), inner.width() / 2, inner.height() / 2);
-               window.translate(w / 2.0 - w / 2.0 * (inner.width() / 2), h / 2.0 - h / 2.0 * (inner.height() / 2));
-               break;
-    }
-    if (kind == 3) {  // recentre the wobbly window
-      const QRectF b = window.boundingRect();
-      window.translate(w / 2.0 - b.center().x(), h / 2.0 - b.center().y());
+      default: {
+        // A hand-torn opening: a wobbly unit blob stretched over the inner rectangle.
+        const QPointF c(w / 2.0, h / 2.0);
+        window = Scaled(WobblyBlob(c, 1.0, 0.12, 99, 140), c, inner.width() / 2, inner.height() / 2);
+        break;
+      }
     }
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(line, u * 0.006));

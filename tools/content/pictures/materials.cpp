@@ -127,15 +127,30 @@ QImage Slate(uint32_t seed) {
   return im;
 }
 
+// Pebbled grain: cells around jittered points (the gap between the nearest and second nearest point
+// is small along the creases), with a broad unevenness of the hide.
 QImage Leather(const QColor& base, uint32_t seed) {
   QImage im = NewImage(kTexture, kTexture, base);
+  const double cell = 16.0;
+  Rng rng(seed);
+  const int n = int(kTexture / cell) + 3;
+  std::vector<QPointF> points(size_t(n) * n);
+  for (QPointF& pt : points) pt = QPointF(rng.Range(0.1, 0.9), rng.Range(0.1, 0.9));
   Shade(im, [&](int x, int y, QRgb) {
-    // Creases: thin valleys where a mid-scale noise crosses its middle value.
-    const double n = Fbm(x / 26.0f, y / 26.0f, 3, seed);
-    const double crease = std::pow(1.0 - std::min(1.0, std::abs(n - 0.5) * 9.0), 2.0);
+    const double fx = x / cell, fy = y / cell;
+    const int cx = int(fx), cy = int(fy);
+    double f1 = 1e9, f2 = 1e9;
+    for (int j = -1; j <= 1; ++j)
+      for (int i = -1; i <= 1; ++i) {
+        const int gx = cx + i + 1, gy = cy + j + 1;
+        const QPointF& pt = points[size_t(gy) * n + gx];
+        const double d = std::hypot(cx + i + pt.x() - fx, cy + j + pt.y() - fy);
+        if (d < f1) { f2 = f1; f1 = d; } else if (d < f2) f2 = d;
+      }
+    const double pebble = std::clamp((f2 - f1) / 0.35, 0.0, 1.0);
+    const double dome = 1.0 - std::min(1.0, f1 * 1.2);
     const double broad = Fbm(x / 300.0f, y / 300.0f, 3, seed + 2) - 0.5;
-    const double pore = ValueNoise(x / 2.0f, y / 2.0f, seed + 3) - 0.5;
-    return Tone(base, 1.0 - crease * 0.22 + broad * 0.2 + pore * 0.05);
+    return Tone(base, 0.78 + 0.16 * std::sqrt(pebble) + 0.08 * dome + broad * 0.18);
   });
   return im;
 }
