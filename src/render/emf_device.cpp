@@ -24,6 +24,8 @@ constexpr int kMmAnisotropic = 8, kAlternate = 1, kWinding = 2, kTransparent = 1
 
 // The document importer keeps at most this many points per line; paths are cut to stay below it.
 constexpr int kImportPoints = 990;
+// Translucent paint below this alpha over a backdrop varying more than this is left out.
+constexpr double kFaint = 0.6, kVaried = 40;
 // How far (in hundredths of a millimetre) clipped outlines may be straightened.
 constexpr double kThinning = 3;
 // The importer reads a plain pen's width divided by 35 as thousandths of a millimetre; our widths
@@ -391,8 +393,10 @@ class TEmfPaintEngine : public QPaintEngine {
  private:
   void Draw(const QPainterPath& path, bool fill);
   void FillGradient(const QPainterPath& path, const QPainterPath& devicePath, const QBrush& brush, double opacity);
-  std::optional<BrushKey> Resolve(const Paint& paint, const QPainterPath& devicePath) const;
-  Mixed Below(const QPainterPath& devicePath) const;
+  // `mayDrop`: faint paint over a varied backdrop is left out (whole shapes only, never a part).
+  std::optional<BrushKey> Resolve(const Paint& paint, const QPainterPath& devicePath, bool mayDrop = true) const;
+  // The average colour recorded under the path so far, and how much it varies (standard deviation).
+  Mixed Below(const QPainterPath& devicePath, double* spread = nullptr) const;
   void Shade(const QPainterPath& devicePath, TColor color, double strokeWidth = -1);
   // `flattened`: the path comes out of path clipping, its curves cut into many short sides.
   void Fill(const QPainterPath& devicePath, const BrushKey& brush, bool flattened = false);
@@ -473,10 +477,12 @@ void TEmfPaintEngine::Draw(const QPainterPath& path, bool fill) {
   Stroke(device, key, color->color);
 }
 
-Mixed TEmfPaintEngine::Below(const QPainterPath& devicePath) const {
+Mixed TEmfPaintEngine::Below(const QPainterPath& devicePath, double* spread) const {
+  if (spread) *spread = 0;
   const QRectF box = QTransform::fromScale(shadowScale_, shadowScale_).mapRect(devicePath.boundingRect());
   const QRect area = box.toAlignedRect().intersected(shadow_.rect());
   Mixed sum;
+  double squares = 0;
   if (!area.isEmpty()) {
     QImage mask(area.size(), QImage::Format_Grayscale8);
     mask.fill(0);
@@ -489,10 +495,21 @@ Mixed TEmfPaintEngine::Below(const QPainterPath& devicePath) const {
       const uchar* m = mask.constScanLine(y);
       const QRgb* px = reinterpret_cast<const QRgb*>(shadow_.constScanLine(y + area.top())) + area.left();
       for (int x = 0; x < area.width(); ++x)
-        if (m[x] > 127) sum.r += qRed(px[x]), sum.g += qGreen(px[x]), sum.b += qBlue(px[x]), sum.a += 1;
+        if (m[x] > 127) {
+          const int r = qRed(px[x]), g = qGreen(px[x]), b = qBlue(px[x]);
+          sum.r += r, sum.g += g, sum.b += b, sum.a += 1;
+          squares += double(r) * r + double(g) * g + double(b) * b;
+        }
     }
   }
-  if (sum.a > 0) return Mixed{sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, 1};
+  if (sum.a > 0) {
+    const Mixed mean{sum.r / sum.a, sum.g / sum.a, sum.b / sum.a, 1};
+    if (spread) {
+      const double var = squares / sum.a - (mean.r * mean.r + mean.g * mean.g + mean.b * mean.b);
+      *spread = std::sqrt(std::max(0.0, var / 3));
+    }
+    return mean;
+  }
   // Smaller than a pixel of the shadow: the pixel under its middle.
   const QPoint c = QTransform::fromScale(shadowScale_, shadowScale_).map(devicePath.boundingRect().center()).toPoint();
   if (!shadow_.rect().contains(c)) return Mixed{255, 255, 255, 1};
@@ -500,9 +517,13 @@ Mixed TEmfPaintEngine::Below(const QPainterPath& devicePath) const {
   return Mixed{double(qRed(px)), double(qGreen(px)), double(qBlue(px)), 1};
 }
 
-std::optional<BrushKey> TEmfPaintEngine::Resolve(const Paint& paint, const QPainterPath& devicePath) const {
+std::optional<BrushKey> TEmfPaintEngine::Resolve(const Paint& paint, const QPainterPath& devicePath, bool mayDrop) const {
   if (Invisible(paint.colour)) return std::nullopt;
-  const Mixed below = paint.colour.a < 1 - 0.5 / 255 ? Below(devicePath) : Mixed{255, 255, 255, 1};
+  if (paint.colour.a >= 1 - 0.5 / 255) return BrushKey{paint.style, paint.hatch, Over(paint.colour, {})};
+  double spread = 0;
+  const Mixed below = Below(devicePath, &spread);
+  // A faint paint over a varied picture is left out: painted solid it would hide what it shades.
+  if (mayDrop && paint.colour.a < kFaint && spread > kVaried) return std::nullopt;
   return BrushKey{paint.style, paint.hatch, Over(paint.colour, below)};
 }
 
@@ -549,11 +570,17 @@ void TEmfPaintEngine::FillGradient(const QPainterPath& path, const QPainterPath&
                         int(std::abs(a.alphaF() - b.alphaF()) * 255)});
   }
   const int bands = std::clamp(int(std::ceil(change / 16)), 1, 16);
+  // A faint gradient over a varied picture is left out as a whole, like a faint plain colour.
+  if (GradientAverage(g).a * opacity < kFaint) {
+    double spread = 0;
+    Below(devicePath, &spread);
+    if (spread > kVaried) return;
+  }
   auto paintBand = [&](const QPainterPath& region, double t) {
     if (region.isEmpty()) return;
     Mixed m = GradientAt(stops, std::clamp(t, 0.0, 1.0));
     m.a *= opacity;
-    if (auto b = Resolve(Paint{m, kBsSolid, 0}, region)) Fill(region, *b, true);
+    if (auto b = Resolve(Paint{m, kBsSolid, 0}, region, false)) Fill(region, *b, true);
   };
   if (g.type() == QGradient::LinearGradient) {
     const auto& lg = static_cast<const QLinearGradient&>(g);

@@ -8,12 +8,13 @@
 //
 // Approximations, since EMF has no alpha, gradients or anti-aliasing:
 // - linear and radial gradients fill as bands of one colour each (up to 16, as many as the colour
-//   change calls for; repeat and reflect spreads are drawn as pad); other gradients and texture
-//   brushes fill with one colour, the average of the stops or of the texture's pixels; dense
-//   patterns become their colour mixed with white;
+//   change calls for; repeat and reflect spreads are drawn as pad); conical gradients, texture
+//   brushes and pens with a gradient take one colour, the average of the stops or of the
+//   texture's pixels; dense patterns become their colour mixed with white;
 // - partial transparency (colour alpha, painter opacity) is mixed with the average colour already
 //   recorded under the shape (kept in a small picture of the drawing so far); fully transparent
-//   fills and strokes are dropped;
+//   paint is dropped, and so is faint paint (alpha below 0.6) over a much varied backdrop, which
+//   painted solid would hide what it shades;
 // - clipping is applied to fills and strokes by path intersection (curves become short lines there,
 //   kept within 0.03 mm); pictures are clipped to the clip's bounding box only;
 // - pictures are written as 24-bit DIBs with their transparency flattened onto what lies below;

@@ -146,6 +146,10 @@ TEST(EmfDevice, TranslucentPaintMixesWithWhatLiesBelow) {
          hole.fill(QColor(0, 0, 255, 0));
          p.drawImage(QRectF(0, 0, 1000, 1000), hole);
        }, {10, 10}, QColor(0, 255, 0)},
+      {"faint paint over stripes is left out", [](QPainter& p) {
+         for (int x = 0; x < 1000; x += 200) p.fillRect(QRectF(x, 0, 100, 1000), Qt::black);
+         p.fillRect(QRectF(0, 0, 1000, 1000), QColor(255, 0, 0, 80));
+       }, {1, 10}, QColor(0, 0, 0)},
   };
   for (const Case& c : cases) {
     const QColor got = Played(RecordEmf(QSizeF(10, 10), c.paint), QSize(20, 20)).pixelColor(c.probe);

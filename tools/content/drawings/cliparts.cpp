@@ -56,7 +56,6 @@ bool AsDocument(const QByteArray& emf, QByteArray* mdl, QString* why) {
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Cliparts");
-  context.output->Own(root);
   const QDir sources(context.sources + QStringLiteral("/cliparts"));
   QStringList files;
   QDirIterator it(sources.path(), {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
@@ -98,6 +97,8 @@ bool Run(const content::Context& context, QString* error) {
     total += drawing.emf.size() + mdl.size();
   }
   std::printf("cliparts: %d drawings with their documents, %lld bytes\n", int(files.size()), total);
+  // Claimed only now: a failed run leaves the previous files in place.
+  context.output->Own(root);
   return true;
 }
 

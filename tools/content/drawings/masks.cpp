@@ -105,7 +105,6 @@ std::vector<Mask> Masks() {
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Masques");
-  context.output->Own(root);
   for (const Mask& m : Masks()) {
     const QString path = QStringLiteral("%1/%2/%3.emf").arg(root, QString::fromUtf8(m.folder), QString::fromUtf8(m.name));
     const QPainterPath shape = m.shape();
@@ -116,6 +115,8 @@ bool Run(const content::Context& context, QString* error) {
         }, error))
       return false;
   }
+  // Claimed only now: a failed run leaves the previous files in place.
+  context.output->Own(root);
   return true;
 }
 

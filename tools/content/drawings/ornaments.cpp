@@ -203,7 +203,6 @@ std::vector<Model> Frames() {
 bool WriteModels(const content::Context& context, const QString& folder, const std::vector<Model>& models, bool outline,
                  QString* error) {
   const QString root = QStringLiteral("donnees/") + folder;
-  context.output->Own(root);
   for (const Model& m : models) {
     const Outlines outlines = m.outlines();
     const QString path = root + QLatin1Char('/') + QString::fromUtf8(m.name) + QStringLiteral(".emf");
@@ -219,6 +218,8 @@ bool WriteModels(const content::Context& context, const QString& folder, const s
         }, error))
       return false;
   }
+  // Claimed only now: a failed run leaves the previous files in place.
+  context.output->Own(root);
   return true;
 }
 

@@ -188,7 +188,6 @@ const QColor kColours[] = {{52, 120, 200}, {225, 85, 60}, {245, 180, 40}, {70, 1
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Formes");
-  context.output->Own(root);
   int i = 0;
   for (const Shape& s : Shapes()) {
     const QString path = QStringLiteral("%1/%2/%3.emf").arg(root, QString::fromUtf8(s.folder), QString::fromUtf8(s.name));
@@ -201,6 +200,8 @@ bool Run(const content::Context& context, QString* error) {
         }, error))
       return false;
   }
+  // Claimed only now: a failed run leaves the previous files in place.
+  context.output->Own(root);
   return true;
 }
 

@@ -286,7 +286,6 @@ bool Description(const content::Context& context, const QString& path, const Sup
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Supports");
-  context.output->Own(root);
   for (const Support& s : Supports()) {
     const Art art = s.draw(s.size);
     const double line = std::max(s.size.width(), s.size.height()) * 0.0045;
@@ -304,6 +303,8 @@ bool Run(const content::Context& context, QString* error) {
       return false;
     if (!Description(context, base + QStringLiteral(".mdl"), s, error)) return false;
   }
+  // Claimed only now: a failed run leaves the previous files in place.
+  context.output->Own(root);
   return true;
 }
 
