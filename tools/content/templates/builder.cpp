@@ -77,6 +77,14 @@ QStringList Doc::HeaderLines() const {
   return lines;
 }
 
+Doc::Object& Doc::Add(QStringList props) {
+  Object o;
+  o.face = face_;
+  o.props = std::move(props);
+  objects_.push_back(std::move(o));
+  return objects_.back();
+}
+
 QStringList Doc::Common(const char* kind, TColor pen, double penMm, TColor fill, int penStyle) {
   QStringList p;
   PropAdd(p, u"Name", QString::fromLatin1(kind));
@@ -101,7 +109,7 @@ Doc& Doc::Box(double x, double y, double w, double h, TColor fill, TColor pen, d
   QStringList p = Common("rectangle", pen, penMm, fill);
   AddBox(p, x + w / 2, y + h / 2, w, h, rotation);
   PropAdd(p, u"Cote", WriteInt(cote));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -113,14 +121,14 @@ Doc& Doc::Polyline(const QVector<QPointF>& points, TColor pen, double penMm, TCo
   }
   QStringList p = Common("ligne", pen, penMm, fill, penStyle);
   PropAdd(p, u"p", Points(b));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
 Doc& Doc::Bezier(const QVector<QPointF>& points, TColor pen, double penMm, TColor fill) {
   QStringList p = Common("ligne", pen, penMm, fill);
   PropAdd(p, u"p", Points(points));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -131,7 +139,7 @@ Doc& Doc::Shape(double x, double y, double w, double h, const QVector<QPointF>& 
   PropAdd(p, u"p", Points(points));
   PropAdd(p, u"FormeLarge", WriteReal(fw));
   PropAdd(p, u"FormeHaut", WriteReal(fh));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -146,7 +154,11 @@ Doc& Doc::Text(double x, double y, const QString& text, const Font& font, Anchor
   PropAdd(p, u"Aligne", QStringLiteral("0"));
   PropAdd(p, u"Alignement", WriteInt(lines));
   PropAdd(p, u"txt", text);
-  objects_.push_back({face_, p, true, anchor, x, y});
+  Object& o = Add(std::move(p));
+  o.text = true;
+  o.anchor = anchor;
+  o.ax = x;
+  o.ay = y;
   return *this;
 }
 
@@ -165,7 +177,7 @@ Doc& Doc::Image(double x, double y, double w, double h, const QString& file, con
     PropAdd(p, u"MasqueBordure", WriteInt(o.maskBorder));
     PropAdd(p, u"MasqueBordureColor", WriteColorRGB(o.maskBorderColor));
   }
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -177,7 +189,7 @@ Doc& Doc::Group(const QString& kind, double x, double y, double w, double h, con
   PropAdd(p, u"mirroiry", WriteInt(mirrorY));
   if (!file.isEmpty()) PropAdd(p, u"FichierMdl", file);
   PropAdd(p, u"ForcePenBrush", WriteBool(force));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -203,7 +215,7 @@ Doc& Doc::Calendar(double x, double y, double w, double h, int month, int year, 
   PropAdd(p, u"TranspChiffres", WriteBool(s.clearCells));
   PropAdd(p, u"VoirSaints", WriteBool(s.showSaints));
   PropAdd(p, u"CoinChiffres", WriteInt(s.corner));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -215,7 +227,7 @@ Doc& Doc::Barcode(double x, double y, double w, double h, const QString& digits,
   PropAdd(p, u"colorBarre", WriteColorRGB(bars));
   PropAdd(p, u"colorFond", WriteColorRGB(background));
   PropAdd(p, u"Transparent", WriteBool(transparent));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -228,7 +240,7 @@ Doc& Doc::Tree(double x, double y, double w, double h, const QString& path, int 
   PropAdd(p, u"Column", WriteInt(columns));
   PropAdd(p, u"ViewFichier", WriteBool(files));
   PropAdd(p, u"Font", WriteFont(TFont{font.color, font.name, -11, font.style}));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -237,7 +249,7 @@ Doc& Doc::Guide(double position, int sens, int sorte) {
   PropAdd(p, u"position", WriteReal(position));
   PropAdd(p, u"sens", WriteInt(sens));
   PropAdd(p, u"sorte", WriteInt(sorte));
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -245,7 +257,7 @@ Doc& Doc::Area(double x, double y, double w, double h, const QString& code) {
   QStringList p = Common("rect", clBlack, 0.001, clWhite);
   if (!code.isEmpty()) PropAdd(p, u"Code", code);
   AddBox(p, x + w / 2, y + h / 2, w, h, 0);
-  objects_.push_back({face_, p});
+  Add(std::move(p));
   return *this;
 }
 
@@ -285,17 +297,6 @@ Doc Writer::ForLayout(const QString& name) {
   Doc d(w, h, g);
   d.Head(QStringLiteral("PapierDefaut"), name);
   return d;
-}
-
-QStringList Writer::PicturesIn(const QString& folder) const {
-  QDir dir(context_.donnees + QLatin1Char('/') + folder);
-  QStringList files = dir.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.png"), QStringLiteral("*.emf"),
-                                     QStringLiteral("*.bmp")},
-                                    QDir::Files, QDir::Name);
-  files.erase(std::remove_if(files.begin(), files.end(),
-                             [](const QString& f) { return f.contains(QLatin1String("_thumb.")); }),
-              files.end());
-  return files;
 }
 
 QString Writer::Picture(const QString& fileName) {

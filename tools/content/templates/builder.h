@@ -107,6 +107,7 @@ class Doc {
   QStringList HeaderLines() const;
 
  private:
+  Object& Add(QStringList props);
   QStringList Common(const char* kind, TColor pen, double penMm, TColor fill, int penStyle = 0);
   void AddBox(QStringList& p, double cx, double cy, double w, double h, double r);
   double large_, haut_;
@@ -134,8 +135,6 @@ class Writer {
   QString Picture(const QString& fileName);
   // Width over height of a picture of the installation (1 when unknown).
   double Aspect(const QString& file);
-  // Picture files present in a folder under donnees/ (sorted), for designs that pick among them.
-  QStringList PicturesIn(const QString& folder) const;
 
   const content::Context& context() const { return context_; }
   bool ok() const { return error_.isEmpty(); }

@@ -14,7 +14,7 @@ const QString kProContact = U("<TélPRO>|<EmailPRO>|<WebPRO>");
 
 enum class CardLayout { Band, Centred, Split, Disc, Waves, Corner };
 
-struct CardSpec {
+struct CardDesign {
   QString file;
   QString theme;
   CardLayout layout;
@@ -43,7 +43,7 @@ void Emblem(Doc& d, const Theme& t, double cx, double cy, double size, int kind)
   }
 }
 
-void Card(Writer& w, const CardSpec& s, int index) {
+void Card(Writer& w, const CardDesign& s, int index) {
   const Theme& t = ThemeNamed(s.theme);
   const bool twoSided = s.layout == CardLayout::Corner;
   Doc d = w.ForLayout(twoSided ? U("A4 8 cartes de visite 85 x 54 recto verso") : U("A4 10 cartes de visite 85 x 55"));
@@ -118,7 +118,7 @@ void Card(Writer& w, const CardSpec& s, int index) {
 }  // namespace
 
 void BusinessCards(Writer& w) {
-  const CardSpec cards[] = {
+  const CardDesign cards[] = {
       {U("Personnelle - Bandeau"), QStringLiteral("Foret"), CardLayout::Band, false},
       {U("Personnelle - Centrée"), QStringLiteral("Pastel"), CardLayout::Centred, false},
       {U("Personnelle - Partagée"), QStringLiteral("Tendre"), CardLayout::Split, false},
@@ -133,7 +133,7 @@ void BusinessCards(Writer& w) {
       {U("Professionnelle - Recto verso"), QStringLiteral("Terre"), CardLayout::Corner, true},
   };
   int i = 0;
-  for (const CardSpec& s : cards) Card(w, s, i++);
+  for (const CardDesign& s : cards) Card(w, s, i++);
 }
 
 void Letterheads(Writer& w) {
