@@ -167,8 +167,9 @@ TEST(WizardFolders, HoldWhatTheWizardsLookFor) {
       const auto doc = Read(kData + QString::fromLatin1(folder) + QLatin1Char('/') + f);
       EXPECT_FALSE(Codes(*doc, "image").isEmpty()) << f.toStdString();
       // The round label has no room for a listing; every other data item has one.
-      if (QString::fromLatin1(folder).endsWith(QLatin1String("Data")) && !f.endsWith(QLatin1String("1.mdl")))
+      if (QString::fromLatin1(folder).endsWith(QLatin1String("Data")) && !f.endsWith(QLatin1String("1.mdl"))) {
         EXPECT_FALSE(Codes(*doc, "arbo").isEmpty()) << f.toStdString();
+      }
     }
   }
   // Cards: the three text places and pictures coded by role.
