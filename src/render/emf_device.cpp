@@ -228,7 +228,8 @@ std::vector<Figure> Figures(const QPainterPath& path) {
   return kept;
 }
 
-// The path without moves that start no figure: Qt's path clipping reads past such a trailing move.
+// The path without the moves that start no figure (some SVG paths leave them); they draw nothing
+// and path clipping copes badly with them.
 QPainterPath Clean(const QPainterPath& path) {
   QPainterPath out;
   out.setFillRule(path.fillRule());
