@@ -28,6 +28,9 @@ Doc DiscPage(Writer& w, int kind);
 void DiscFamily(Writer& w, const QString& folder, const QString& base, const Theme& t, const DiscContent& c,
                 Writer::Preview preview, const QString& separator = QStringLiteral("."));
 
+// A mini disc label (80 mm) with the album fields, over a picture when one is given.
+void MiniDisc(Writer& w, const QString& path, const Theme& t, const QString& picture);
+
 void BusinessCards(Writer& w);
 void Letterheads(Writer& w);
 void Envelopes(Writer& w);

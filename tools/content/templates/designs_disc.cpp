@@ -232,6 +232,25 @@ void Sleeve(Writer& wr, const QString& path, const Theme& t, const DiscContent& 
 
 }  // namespace
 
+void MiniDisc(Writer& w, const QString& path, const Theme& t, const QString& picture) {
+  Doc d = w.ForLayout(U("A4 6 étiquettes mini CD 80 mm"));
+  d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22")).Head(QStringLiteral("GrandDiam"), QStringLiteral("80"));
+  const double D = d.W(), m = D / 2;
+  d.Ellipse(0, 0, D, D, t.paper);
+  if (!picture.isEmpty()) {
+    ImageOptions o;
+    o.code = QStringLiteral("fond");
+    d.Image(0, 0, D, D, picture, o);
+    d.Circle(m, m, 20, t.paper);
+  } else {
+    DrawMotif(d, t, t.motif, QRectF(14, 54, 52, 20), 0.5, 9);
+  }
+  d.Circle(m, m, 37.5, kNone, t.accent, 0.8);
+  d.Text(m, 16, QStringLiteral("<cdAlbum>"), Head(t, 5, t.ink));
+  d.Text(m, 23, QStringLiteral("<cdArtiste>"), Font{t.body, 3, t.accent});
+  w.Emit(path, d, Writer::Preview::Catalogue);
+}
+
 void DiscFamily(Writer& w, const QString& folder, const QString& base, const Theme& t, const DiscContent& c,
                 Writer::Preview preview, const QString& separator) {
   const QString stem = folder + QLatin1Char('/') + base + separator;

@@ -29,6 +29,9 @@ bool Run(const content::Context& context, QString* error) {
     c.mask = w.Picture(QStringLiteral("cercle.emf"));
     tpl::DiscFamily(w, audio, U("Vinyle"), tpl::ThemeNamed(QStringLiteral("Terre")), c, tpl::Writer::Preview::Catalogue);
   }
+  tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD étoilé.mdl"), tpl::ThemeNamed(QStringLiteral("Nuit")), QString());
+  tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD aquarelle.mdl"), tpl::ThemeNamed(QStringLiteral("Pastel")),
+                w.Picture(QStringLiteral("fond_aquarelle_lilas_carre.jpg")));
   for (const char* name : {"Epure", "Terre"})
     tpl::DiscFamily(w, data, QString::fromLatin1(name), tpl::ThemeNamed(QString::fromLatin1(name)), tpl::DataContent(),
                     tpl::Writer::Preview::Catalogue);
