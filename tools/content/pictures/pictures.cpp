@@ -1,10 +1,13 @@
 // Generator of the picture library under donnees/Images: backgrounds, textures, papers, photos,
-// labels, ribbons and borders, all drawn here. The user's own folders ("Mes fonds", "Mes
+// labels, ribbons, accessories, borders and frames. The user's own folders ("Mes fonds", "Mes
 // etiquettes") stay empty.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <thread>
 
 #include "common/generator.h"
 #include "pictures/art.h"
@@ -27,6 +30,27 @@ Library MakeLibrary(const QString& sources) {
   return library;
 }
 
+// Draws and encodes one picture, and checks that the program's own loader reads it back whole.
+bool Make(const Picture& p, QByteArray* bytes, QString* error) {
+  const QImage image = p.draw();
+  if (image.isNull()) {
+    *error = QStringLiteral("%1 could not be made (is its source file missing?)").arg(p.name);
+    return false;
+  }
+  const bool png = p.name.endsWith(QLatin1String(".png"));
+  *bytes = png ? EncodePngBytes(image) : EncodeJpegQuality(image, kJpegQuality);
+  const QImage back = DecodePicture(*bytes, p.name);
+  if (bytes->isEmpty() || back.size() != image.size()) {
+    *error = QStringLiteral("%1 does not decode").arg(p.name);
+    return false;
+  }
+  if (png && back.pixel(0, 0) != Magenta().rgb()) {
+    *error = QStringLiteral("%1 is a cut-out without the key colour in its corner").arg(p.name);
+    return false;
+  }
+  return true;
+}
+
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Images");
   context.output->Own(root);
@@ -39,29 +63,30 @@ bool Run(const content::Context& context, QString* error) {
     }
     names.insert(p.name.toLower());
   }
-  qint64 total = 0;
+  // Pictures are independent of each other: they are drawn and encoded on a few threads, then
+  // written in library order.
   QElapsedTimer timer;
   timer.start();
-  for (const Picture& p : library) {
-    const QImage image = p.draw();
-    if (image.isNull()) {
-      *error = QStringLiteral("%1 could not be made (is its source file missing?)").arg(p.name);
+  std::vector<QByteArray> encoded(library.size());
+  std::vector<QString> failures(library.size());
+  std::atomic<size_t> next{0};
+  auto worker = [&] {
+    for (size_t i = next++; i < library.size(); i = next++) Make(library[i], &encoded[i], &failures[i]);
+  };
+  const unsigned threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+  std::vector<std::thread> pool;
+  for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+  worker();
+  for (std::thread& t : pool) t.join();
+  qint64 total = 0;
+  for (size_t i = 0; i < library.size(); ++i) {
+    if (!failures[i].isEmpty()) {
+      *error = failures[i];
       return false;
     }
-    const bool png = p.name.endsWith(QLatin1String(".png"));
-    const QByteArray bytes = png ? EncodePngBytes(image) : EncodeJpegQuality(image, kJpegQuality);
-    // Every picture must come back through the program's own loader at its full size.
-    const QImage back = DecodePicture(bytes, p.name);
-    if (bytes.isEmpty() || back.size() != image.size()) {
-      *error = QStringLiteral("%1 does not decode").arg(p.name);
-      return false;
-    }
-    if (png && back.pixel(0, 0) != Magenta().rgb()) {
-      *error = QStringLiteral("%1 is a cut-out without the key colour in its corner").arg(p.name);
-      return false;
-    }
-    total += bytes.size();
-    if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, bytes, error))
+    total += encoded[i].size();
+    const Picture& p = library[i];
+    if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, encoded[i], error))
       return false;
   }
   // The photographs' licence travels with them.
