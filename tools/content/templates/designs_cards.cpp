@@ -158,8 +158,8 @@ void Letterheads(Writer& w) {
       d.Text(20, 27, U("<Prénom> <Nom> · <Fonction>"), Font{t.body, 3.8, t.accent}, kLeft, 0);
       d.Segment(20, 36, W - 20, 36, t.accent, 0.4);
     }
-    // Sender block for a window envelope, place and date, subject and greeting.
-    d.Text(W - 20, 60, U("<Société>|") + kProAddress, body, kTopRight, 0);
+    // The recipient where a window envelope shows it, place and date, subject and greeting.
+    d.Text(115, 55, U("Nom du destinataire|Adresse|Code postal et ville"), body.With(Hex(0x777777)), kTopLeft, 0);
     d.Text(W - 20, 88, U("<VillePRO>, le"), body, kRight, 1);
     d.Text(20, 100, U("Objet :"), body.Styled(fsBold), kLeft, 0);
     d.Text(20, 114, U("Madame, Monsieur,"), body, kLeft, 0);
