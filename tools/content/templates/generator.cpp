@@ -1,5 +1,6 @@
 // The default catalogue: templates, the wizards' template folders and the ready-made formats.
 #include <QDir>
+#include <QDirIterator>
 
 #include "common/generator.h"
 #include "shell/settings.h"
@@ -8,9 +9,10 @@
 namespace {
 
 bool Run(const content::Context& context, QString* error) {
-  for (const char* folder : {"donnees/Modeles", "donnees/Gabarits", "donnees/formats", "donnees/AssitantEtiquettes",
-                             "donnees/AssistantFonds"})
-    context.output->Own(QString::fromLatin1(folder));
+  const QStringList owned{QStringLiteral("donnees/Modeles"), QStringLiteral("donnees/Gabarits"),
+                          QStringLiteral("donnees/formats"), QStringLiteral("donnees/AssitantEtiquettes"),
+                          QStringLiteral("donnees/AssistantFonds")};
+  for (const QString& folder : owned) context.output->Own(folder);
   // The picture folders may have been made by the generators that ran before: look again.
   if (Soft()) Soft()->InitialisePaths();
   tpl::Writer w(context);
@@ -48,6 +50,11 @@ bool Run(const content::Context& context, QString* error) {
   tpl::WizardFolders(w);
   tpl::Sample(w);
   if (!w.ok()) {
+    // A failed run leaves the shipped files as they were rather than a half-made catalogue.
+    for (const QString& folder : owned) {
+      QDirIterator it(context.data + QLatin1Char('/') + folder, QDir::Files, QDirIterator::Subdirectories);
+      while (it.hasNext()) context.output->Keep(QDir(context.data).relativeFilePath(it.next()));
+    }
     *error = w.error();
     return false;
   }
