@@ -89,6 +89,11 @@ bool Run(const content::Context& context, QString* error) {
     if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, encoded[i], error))
       return false;
   }
+  // The user's own backgrounds and labels go to these folders, which the installation check
+  // requires; they ship empty.
+  for (const char* folder : {"Mes fonds", "Mes etiquettes"})
+    if (!context.output->Write(root + QLatin1Char('/') + QLatin1String(folder) + QStringLiteral("/.keep"), QByteArray(), error))
+      return false;
   // The photographs' licence travels with them.
   QFile licence(context.sources + QStringLiteral("/pictures/COPYING-GPL-2.txt"));
   if (!licence.open(QIODevice::ReadOnly)) {
