@@ -277,7 +277,7 @@ void BackgroundWizard(Writer& w) {
     const Theme& t = ThemeNamed(QStringLiteral("Nuit"));
     Doc d = w.ForLayout(U("A4 paysage page entière"));
     d.Box(0, 0, d.W(), d.H(), t.paper);
-    DrawMotif(d, t, Motif::Stars, QRectF(8, 8, d.W() - 16, d.H() - 16), 3, 51);
+    DrawMotif(d, t, Motif::Stars, QRectF(8, 8, d.W() - 16, d.H() - 16), 1.6, 51);
     w.Emit(folder + U("Nuit étoilée.mdl"), d, Writer::Preview::Chooser);
   }
 }

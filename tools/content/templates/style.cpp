@@ -114,13 +114,15 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
   };
   switch (m) {
     case Motif::Stars: {
-      for (int i = 0; i < 7; ++i) {
+      // A sky's worth of stars for the area, never fewer than seven.
+      const int stars = std::max(7, int(a.width() * a.height() / (900 * s * s)));
+      for (int i = 0; i < stars; ++i) {
         const double size = s * (3 + 5 * rnd.Next());
         const QPointF c = inside(size);
         d.Shape(c.x() - size / 2, c.y() - size / 2, size, size, StarPoints(), 100, 100, i % 3 ? t.accent : t.accent2,
                 kNone, 0, 0);
       }
-      for (int i = 0; i < 12; ++i) {
+      for (int i = 0; i < stars + 5; ++i) {
         const QPointF c = inside(s);
         d.Circle(c.x(), c.y(), s * (0.25 + 0.3 * rnd.Next()), t.accent);
       }
