@@ -2,6 +2,8 @@
 // relies on.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QDate>
 #include <QDirIterator>
 #include <QSet>
@@ -91,6 +93,10 @@ TEST(Tables, FormatsAndSupportsHavePositiveSizes) {
     EXPECT_TRUE(name.endsWith(QLatin1String(".emf"))) << name.toStdString();
     for (const char* column : {"mmlarge", "mmhaut"})
       EXPECT_GT(supports.Lookup(QString::fromLatin1(column), name).replace(',', '.').toDouble(), 0) << name.toStdString();
+    // The maintenance grid marks a row whose millimetres and picture pixels disagree in shape.
+    auto number = [&](int c) { return QString(supports.Cell(c, r)).replace(',', '.').toDouble(); };
+    ASSERT_GT(number(3) * number(4), 0) << name.toStdString();
+    EXPECT_LE(std::fabs(number(1) / number(2) - number(3) / number(4)), 0.01) << name.toStdString();
   }
 }
 

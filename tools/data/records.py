@@ -133,9 +133,11 @@ SUPPORTS = [
 
 
 def supports_lines(real):
-    out = ["support;mmlarge;mmhaut;description"]
+    # Columns 4 and 5: the picture's size in pixels at 96 dpi, whose ratio the maintenance grid
+    # compares with the millimetres. The description stays in the drawing's own document.
+    out = ["support;mmlarge;mmhaut;pxlarge;pxhaut"]
     for name, w, h, desc in SUPPORTS:
-        out.append("%s;%s;%s;%s" % (name, real(w), real(h), desc))
+        out.append("%s;%s;%s;%d;%d" % (name, real(w), real(h), round(w * 96 / 25.4), round(h * 96 / 25.4)))
     return out
 
 
