@@ -4,6 +4,7 @@
 
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QFontDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
@@ -19,6 +20,7 @@
 #include "shell/inifile.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
+#include "shell/textfile.h"
 
 namespace {
 
@@ -114,6 +116,25 @@ TEST(CatalogueFiles, EverySheetVariantFamilyHasItsFirstLayout) {
     families += file == first;
   }
   EXPECT_GT(families, 0);
+}
+
+TEST(CatalogueFiles, EveryFontADocumentNamesIsShipped) {
+  // A missing face would silently fall back to another one on the user's machine.
+  QSet<QString> shipped{QStringLiteral("Arial"), QStringLiteral("Times New Roman")};
+  for (const QFileInfo& ttf : QDir(kData + QStringLiteral("fonts")).entryInfoList({QStringLiteral("*.ttf")}))
+    for (const QString& family : QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(ttf.filePath())))
+      shipped << family;
+  const QRegularExpression font(QStringLiteral("^    Font[A-Za-z]*=[0-9A-Fa-f]{6},([^,]*),"));
+  for (const QString& file : Documents()) {
+    QStringList lines;
+    ASSERT_TRUE(ReadTextFile(file, lines));
+    for (const QString& line : lines) {
+      const auto m = font.match(line);
+      if (m.hasMatch()) {
+        EXPECT_TRUE(shipped.contains(m.captured(1))) << file.toStdString() << ": " << line.toStdString();
+      }
+    }
+  }
 }
 
 TEST(CatalogueFiles, PreviewsBesideTheCatalogueAreCurrentPictures) {
