@@ -53,7 +53,6 @@ bool Make(const Picture& p, QByteArray* bytes, QString* error) {
 
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Images");
-  context.output->Own(root);
   const Library library = MakeLibrary(context.sources);
   QSet<QString> names;
   for (const Picture& p : library) {
@@ -105,6 +104,8 @@ bool Run(const content::Context& context, QString* error) {
     *error = QStringLiteral("the library weighs %1 bytes, over its budget of %2").arg(total).arg(kBudgetBytes);
     return false;
   }
+  // Only a complete run may clear stale files: a failed one keeps the shipped library.
+  context.output->Own(root);
   std::printf("pictures: %d pictures, %lld bytes, %lld ms\n", int(library.size()), total,
               static_cast<long long>(timer.elapsed()));
   return true;
