@@ -39,7 +39,7 @@ SETTINGS = [
         ("TreeCategorie", "0"), ("TreeFullExpand", "1"),
         ("panel_variantes", "1"), ("variantes_formats", "1"), ("panel_gabarit", "1"), ("panel_album", "1"),
         ("nouveau_large", "210"), ("nouveau_haut", "297"),
-        ("BrowseImagePath", "\\Fonds"), ("ChoixTextesPath", "\\Anniversaire\\Enfant"),
+        ("BrowseImagePath", "\\Fonds\\Pastels"), ("ChoixTextesPath", "\\Anniversaire\\Enfant"),
     ]),
     ("Editor", [
         ("panel_masque", "1"), ("panel_position", "1"), ("panel_face_invisible", "0"),

@@ -1,6 +1,8 @@
 // Generator of the picture library under donnees/Images: backgrounds, textures, papers, photos,
 // labels, ribbons, accessories, borders and frames. The user's own folders ("Mes fonds", "Mes
 // etiquettes") stay empty.
+#include <QBuffer>
+#include <QImageReader>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
@@ -88,6 +90,16 @@ bool Run(const content::Context& context, QString* error) {
     if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, encoded[i], error))
       return false;
   }
+  // The browser's quality filter reads each picture's pixel size from this list; without it the
+  // filter stays hidden.
+  QByteArray sizes = "[Dim]\r\n";
+  for (size_t i = 0; i < library.size(); ++i) {
+    QBuffer buffer(&encoded[i]);
+    const QSize size = QImageReader(&buffer).size();
+    sizes += library[i].name.toLatin1() + '=' + QByteArray::number(size.width()) + ',' +
+             QByteArray::number(size.height()) + "\r\n";
+  }
+  if (!context.output->Write(QStringLiteral("donnees/Cache/Images/images.def"), sizes, error)) return false;
   // The user's own backgrounds and labels go to these folders, which the installation check
   // requires; they ship empty.
   for (const char* folder : {"Mes fonds", "Mes etiquettes"})
