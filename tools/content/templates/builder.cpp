@@ -309,12 +309,19 @@ QStringList Writer::Covered(const QStringList& props) const {
   // A photo fills its box: the part of the picture beyond the box's proportions is cropped evenly.
   // Cut-outs (PNG) and tiled borders show whole.
   const QString file = PropValue(props, u"FichierImage");
-  if (PropValue(props, u"Name") != QLatin1String("image") || file.isEmpty() || PropFind(props, u"CropX1", nullptr) ||
-      PropValue(props, u"Bordure").startsWith(QLatin1Char('1')))
-    return props;
+  if (PropValue(props, u"Name") != QLatin1String("image") || file.isEmpty()) return props;
   const QString suffix = QFileInfo(file).suffix().toLower();
-  if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg") && suffix != QLatin1String("bmp")) return props;
   const QString path = Soft() ? Soft()->FindImageFile(file).section(QLatin1Char('|'), 0, 0) : QString();
+  if (suffix == QLatin1String("png")) {
+    // Cut-outs are keyed on magenta: the picture shows without its background, as when it is
+    // picked in the editor.
+    const QImage picture(path);
+    if (!picture.isNull() && (picture.pixel(0, 0) & 0xFFFFFF) == 0xFF00FF && !PropFind(props, u"Transparent", nullptr))
+      return props + QStringList{QStringLiteral("Transparent=1")};
+    return props;
+  }
+  if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg") && suffix != QLatin1String("bmp")) return props;
+  if (PropFind(props, u"CropX1", nullptr) || PropValue(props, u"Bordure").startsWith(QLatin1Char('1'))) return props;
   const QSize size = QImageReader(path).size();
   const double l = ReadReal(PropValue(props, u"l")), h = ReadReal(PropValue(props, u"h"));
   if (size.isEmpty() || l <= 0 || h <= 0) return props;

@@ -55,10 +55,10 @@ void Calendars(Writer& w) {
     const char* theme;
     const char* picture;
     const char* mask;
-  } pages[] = {{1, "Nuit", "fond_bokeh_violet_paysage.jpg", "rectangle_arrondi.emf"},
-               {4, "Pastel", "fond_pastel_peche_paysage.jpg", "festons.emf"},
-               {7, "Ocean", "fond_nature_dunes_paysage.jpg", "rectangle_arrondi.emf"},
-               {10, "Terre", "fond_nature_foret_paysage.jpg", "ovale_ondule.emf"}};
+  } pages[] = {{1, "Nuit", "photo_foret_neige.jpg", "rectangle_arrondi.emf"},
+               {4, "Pastel", "photo_champ_lavande.jpg", "festons.emf"},
+               {7, "Ocean", "photo_plage.jpg", "rectangle_arrondi.emf"},
+               {10, "Terre", "photo_feuillage_automne.jpg", "ovale_ondule.emf"}};
   for (const auto& p : pages) {
     const Theme& t = ThemeNamed(QString::fromLatin1(p.theme));
     Doc d = w.ForLayout(U("A4 page entière"));
@@ -186,19 +186,21 @@ void Scrapbook(Writer& w) {
     const char* paper;
     const char* ribbon;
     const char* stamp;
+    const char* photos[2];
+    const char* pin;
   } pages[] = {
       {"Premiers pas", "Pastel", "Premiers pas", "Un petit pas pour toi, un grand bonheur pour nous", false,
-       "papier_rayures_rose.jpg", "ruban_satin_rose.png", "tampon_coeur.emf"},
+       "papier_rayures_rose.jpg", "ruban_satin_rose.png", "tampon_coeur.emf", {"photo_pissenlit.jpg", "photo_fleur_jaune.jpg"}, "accessoire_noeud_rose.png"},
       {"Balade en forêt", "Foret", "Balade en forêt", "Les feuilles craquaient sous nos bottes", true,
-       "papier_vichy_vert.jpg", "ruban_washi_fleurs.png", "tampon_etoile.emf"},
+       "papier_vichy_vert.jpg", "ruban_washi_fleurs.png", "tampon_etoile.emf", {"photo_feuillage_automne.jpg", "photo_feuille_verte.jpg"}, "accessoire_trombone.png"},
       {"Vacances à la mer", "Ocean", "Vacances à la mer", "Sable chaud et glaces à la fraise", false,
-       "papier_fleuri_bleu.jpg", "ruban_satin_bleu.png", "tampon_etoile.emf"},
+       "papier_fleuri_bleu.jpg", "ruban_satin_bleu.png", "tampon_etoile.emf", {"photo_plage.jpg", "photo_coucher_soleil_mer.jpg"}, "accessoire_punaise_bleue.png"},
       {"Notre histoire", "Tendre", "Notre histoire", "Toi et moi, depuis le premier jour", true, "papier_coeurs.jpg",
-       "ruban_dentelle_blanche.png", "tampon_coeur.emf"},
+       "ruban_dentelle_blanche.png", "tampon_coeur.emf", {"photo_champ_lavande.jpg", "photo_coucher_soleil_mer.jpg"}, "accessoire_noeud_rouge.png"},
       {"Anniversaire", "Fete", "Quelle fête !", "Les bougies, les rires et le gâteau au chocolat", false,
-       "papier_etoiles.jpg", "ruban_washi_pois.png", "tampon_etoile.emf"},
+       "papier_etoiles.jpg", "ruban_washi_pois.png", "tampon_etoile.emf", {"photo_fleur_rouge.jpg", "photo_fleur_orange.jpg"}, "accessoire_etoile_doree.png"},
       {"Souvenirs d'antan", "Retro", "Souvenirs d'antan", "Chez grand-mère, l'été 1986", true, "papier_damasse.jpg",
-       "ruban_vichy_rouge.png", "tampon_coeur.emf"},
+       "ruban_vichy_rouge.png", "tampon_coeur.emf", {"photo_champ_ble.jpg", "photo_collines_brume.jpg"}, "accessoire_trombone_dore.png"},
   };
   int i = 0;
   for (const auto& p : pages) {
@@ -228,8 +230,18 @@ void Scrapbook(Writer& w) {
       const QRectF& m = mats[k];
       d.Box(m.left() + 2, m.top() + 2, m.width(), m.height(), Hex(0xB8B0A8), kNone, 0, 4, turn[k]);
       d.Box(m.left(), m.top(), m.width(), m.height(), clWhite, kNone, 0, 4, turn[k]);
-      d.Box(m.left() + 5, m.top() + 5, m.width() - 10, m.height() - 10, t.accent2 == t.ink ? t.soft : t.soft, t.accent,
-            0.3, 4, turn[k]);
+      ImageOptions photo;
+      photo.code = QStringLiteral("photo");
+      photo.rotation = turn[k];
+      d.Image(m.left() + 5, m.top() + 5, m.width() - 10, m.height() - 10, w.Picture(U(p.photos[k])), photo);
+    }
+    {
+      // A paper clip, pin or bow holding the first print.
+      const QString pin = w.Picture(U(p.pin));
+      const double pw = 18, ph = pw / w.Aspect(pin);
+      ImageOptions o;
+      o.code = QStringLiteral("accessoire");
+      d.Image(mats[0].right() - pw - 4, mats[0].top() - ph / 2, pw, ph, pin, o);
     }
     d.Box(W / 2 - 62, 14, 124, 24, clWhite, t.accent, 0.4);
     d.Text(W / 2, 26, U(p.title), Head(t, 10, t.ink));

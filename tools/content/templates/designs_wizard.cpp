@@ -29,14 +29,14 @@ void WizardCards(Writer& w) {
     bool scrap;  // codes fond/photo/accessoire, else fond/image1/image2
     int layout;
   } cards[] = {
-      {"Carte photo", "Pastel", "fond_pastel_rose.jpg", "fond_nature_prairie.jpg", "fond_enfant_ballons_carre.jpg", true, 0},
-      {"Carte polaroid", "Retro", "papier_vichy_bleu.jpg", "fond_nature_coucher_soleil.jpg", "fond_saison_ete.jpg", true, 1},
-      {"Carte double", "Foret", "texture_lin_naturel.jpg", "fond_nature_foret.jpg", "fond_nature_feuillage_carre.jpg", false, 2},
-      {"Carte bandeau", "Ocean", "fond_aquarelle_bleu.jpg", "fond_nature_ocean.jpg", "fond_pastel_lagon_carre.jpg", false, 3},
+      {"Carte photo", "Pastel", "fond_pastel_rose.jpg", "photo_pissenlit.jpg", "fond_enfant_ballons_carre.jpg", true, 0},
+      {"Carte polaroid", "Retro", "papier_vichy_bleu.jpg", "photo_coucher_soleil_mer.jpg", "photo_plage.jpg", true, 1},
+      {"Carte double", "Foret", "texture_lin_naturel.jpg", "photo_collines_brume.jpg", "photo_feuille_verte.jpg", false, 2},
+      {"Carte bandeau", "Ocean", "fond_aquarelle_bleu.jpg", "photo_lac_montagne.jpg", "fond_pastel_lagon_carre.jpg", false, 3},
       {"Carte pliée fête", "Fete", "fond_enfant_confettis.jpg", "fond_enfant_ballons.jpg", "fond_enfant_pois_carre.jpg", true, 4},
       {"Carte pliée douceur", "Tendre", "fond_mariage_coeurs.jpg", "fond_mariage_roses.jpg", "fond_mariage_roses_carre.jpg", false, 5},
-      {"Carte saisons", "Terre", "fond_saison_automne.jpg", "fond_saison_automne_carre.jpg", "texture_kraft.jpg", true, 2},
-      {"Carte étoilée", "Nuit", "fond_enfant_nuit_etoilee.jpg", "fond_bokeh_bleu_nuit.jpg", "fond_bokeh_or.jpg", false, 0},
+      {"Carte saisons", "Terre", "fond_saison_automne.jpg", "photo_feuillage_automne.jpg", "texture_kraft.jpg", true, 2},
+      {"Carte étoilée", "Nuit", "fond_enfant_nuit_etoilee.jpg", "photo_aurore_boreale.jpg", "fond_bokeh_or.jpg", false, 0},
   };
   for (const Card& c : cards) {
     const Theme& t = ThemeNamed(QString::fromLatin1(c.theme));
