@@ -236,6 +236,37 @@ void LabelWizard(Writer& w) {
     Waves(d, QRectF(0, 54, d.W(), 13.7), 0.2, t.accent2, t.accent);
     save("Badge", d);
   }
+  // Labels cut from the library's label pictures, the wording on them.
+  const struct {
+    const char* name;
+    const char* picture;
+    const char* layout;
+    const char* title;
+    const char* line;
+    TColor ink;
+  } cutouts[] = {
+      {"Confiture vichy", "etiquette_confiture_vichy.png", "A4 8 étiquettes 105 x 74", "Confiture d'abricots",
+       "Faite maison · été 2026", Hex(0x7A2E2E)},
+      {"Etiquette de bagage", "etiquette_bagage_kraft.png", "A4 14 étiquettes 99,1 x 38,1", "<Prénom> <Nom>",
+       "<Adresse>|<Code> <Ville> · <Portable>", Hex(0x3C2A21)},
+  };
+  for (const auto& c : cutouts) {
+    Doc d = w.ForLayout(U(c.layout));
+    const QString picture = w.Picture(U(c.picture));
+    const double aspect = w.Aspect(picture);
+    double pw = d.W() - 4, ph = pw / aspect;
+    if (ph > d.H() - 4) {
+      ph = d.H() - 4;
+      pw = ph * aspect;
+    }
+    const double x = (d.W() - pw) / 2, y = (d.H() - ph) / 2;
+    ImageOptions o;
+    o.code = QStringLiteral("fond");
+    d.Image(x, y, pw, ph, picture, o);
+    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.4, U(c.title), Font{kSerif, ph * 0.12, c.ink, fsBold});
+    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.62, U(c.line), Font{kSans, ph * 0.075, c.ink});
+    save(c.name, d);
+  }
   {
     const Theme& t = ThemeNamed(QStringLiteral("Neon"));
     Doc d = w.ForLayout(U("A4 40 étiquettes 48,5 x 25,4"));

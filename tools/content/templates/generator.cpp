@@ -21,7 +21,7 @@ bool Run(const content::Context& context, QString* error) {
   for (const char* name : {"Nuit", "Ocean", "Foret", "Neon", "Retro"})
     tpl::DiscFamily(w, audio, tpl::ThemeNamed(QString::fromLatin1(name)).name, tpl::ThemeNamed(QString::fromLatin1(name)),
                     tpl::AudioContent(), tpl::Writer::Preview::Catalogue);
-  // Two families built around a photo.
+  // Families built around a photo.
   {
     tpl::DiscContent c = tpl::AudioContent();
     c.image1 = w.Picture(QStringLiteral("fond_musique_scene.jpg"));
@@ -30,6 +30,9 @@ bool Run(const content::Context& context, QString* error) {
     c.image1 = w.Picture(QStringLiteral("fond_musique_vinyle_carre.jpg"));
     c.mask = w.Picture(QStringLiteral("cercle.emf"));
     tpl::DiscFamily(w, audio, U("Vinyle"), tpl::ThemeNamed(QStringLiteral("Terre")), c, tpl::Writer::Preview::Catalogue);
+    c.image1 = w.Picture(QStringLiteral("photo_lac_montagne.jpg"));
+    c.mask = w.Picture(QStringLiteral("rectangle_arrondi.emf"));
+    tpl::DiscFamily(w, audio, U("Montagne"), tpl::ThemeNamed(QStringLiteral("Foret")), c, tpl::Writer::Preview::Catalogue);
   }
   tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD étoilé.mdl"), tpl::ThemeNamed(QStringLiteral("Nuit")), QString());
   tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD aquarelle.mdl"), tpl::ThemeNamed(QStringLiteral("Pastel")),
