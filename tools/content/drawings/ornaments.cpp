@@ -228,6 +228,6 @@ content::Registration stamps("stamps", 13, "stamp drawings, with the default sta
 content::Registration punches("punches", 14, "hole-punch drawings, with the default punch model",
                               [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Perforatrices"), Punches(), false, e); });
 content::Registration frames("frames", 15, "frame drawings, with the default frame model",
-                             [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Cadres"), Frames(), true, e); });
+                             [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Images/Cadres"), Frames(), true, e); });
 
 }  // namespace

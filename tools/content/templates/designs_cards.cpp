@@ -320,6 +320,9 @@ void Stickers(Writer& w) {
     d.Text(8, 30, U("Tomates anciennes"), Font{kSerif, 5.5, t.ink}, kLeft, 0);
     d.Segment(8, 40, d.W() - 8, 40, t.accent2, 0.4);
     d.Text(8, 50, U("Semis : mars · Récolte : août|Variété : Cœur de bœuf"), Font{kSans, 3, t.ink}, kLeft, 0);
+    // A punched hole for the string that ties the tag to its stake.
+    d.Group(QStringLiteral("perforatrice"), d.W() - 14, d.H() - 14, 7, 7, w.Picture(QStringLiteral("perforatrice_rond.emf")),
+            clWhite, clWhite);
     w.Emit(folder + U("Potager.mdl"), d, Writer::Preview::Catalogue);
   }
   {

@@ -113,9 +113,14 @@ void GreetingCards(Writer& w) {
     d.Text(fc, 100, U(c.title), Head(t, 10, t.ink));
     d.Text(fc, 116, U(c.line), Font{t.body, 4.2, t.accent});
     d.Group(QStringLiteral("groupe"), half / 2 - 6, H - 28, 12, 12, w.Picture(U(c.emblem)), t.accent, t.accent, 0.3, true);
+    d.Guide(half, 1, 2);  // the fold, shown on both faces
     d.OnFace(2);
     d.Box(0, 0, W, H, t.paper);
-    d.Box(half + 12, 12, half - 24, H - 24, kNone, t.accent, 0.4);
+    // The inside message sits in one of the shipped frames, in the card's accent colour.
+    static const char* const frames[] = {"cadre_double_arrondi.emf", "cadre_festonne.emf", "cadre_coins.emf",
+                                         "cadre_double.emf", "cadre_timbre.emf", "cadre_vague.emf"};
+    d.Group(QStringLiteral("cadre"), half + 12, 12, half - 24, H - 24, w.Picture(U(frames[i % 6])), t.accent, kNone,
+            0.4, true);
     DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(half + 20, 18, half - 40, 22), 0.8, 40 + i);
     d.Text(fc, 72, U(c.inside), Font{t.body, 5.5, t.ink});
     d.Text(fc, 112, U("<Prénom>"), Font{kScript, 14, t.accent});

@@ -37,9 +37,13 @@ bool Run(const content::Context& context, QString* error) {
   tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD étoilé.mdl"), tpl::ThemeNamed(QStringLiteral("Nuit")), QString());
   tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD aquarelle.mdl"), tpl::ThemeNamed(QStringLiteral("Pastel")),
                 w.Picture(QStringLiteral("fond_aquarelle_lilas_carre.jpg")));
-  for (const char* name : {"Epure", "Terre"})
-    tpl::DiscFamily(w, data, QString::fromLatin1(name), tpl::ThemeNamed(QString::fromLatin1(name)), tpl::DataContent(),
+  // One data family lists its contents as text, the other shows the folder tree of the disc.
+  for (const char* name : {"Epure", "Terre"}) {
+    tpl::DiscContent c = tpl::DataContent();
+    c.tree = QLatin1String(name) == QLatin1String("Terre");
+    tpl::DiscFamily(w, data, QString::fromLatin1(name), tpl::ThemeNamed(QString::fromLatin1(name)), c,
                     tpl::Writer::Preview::Catalogue);
+  }
   tpl::BusinessCards(w);
   tpl::Letterheads(w);
   tpl::Envelopes(w);
