@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
       ++failures;
     }
   }
-  // After a failure the owned folders may miss files that were not made this time: remove nothing.
-  const QStringList removed = failures ? QStringList() : output.Finish();
+  // After a failure the owned folders may miss files that were not made this time, and a partial
+  // run does not know what the other generators write into shared folders: remove nothing then.
+  const QStringList removed = failures || !only.isEmpty() ? QStringList() : output.Finish();
   for (const QString& r : removed) std::printf("removed %s\n", qUtf8Printable(r));
   std::printf("%d written, %d unchanged, %d removed\n", output.written(), output.unchanged(),
               int(removed.size()));
