@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "common/files.h"
+#include "data_tests/installation_fixture.h"
 #include "model/document.h"
 #include "model/kinds.h"
 #include "model/soft_host.h"
@@ -35,24 +36,17 @@ QStringList Documents() {
   return files;
 }
 
-struct Catalogue : ::testing::Test {
-  QTemporaryDir appData;
-  std::unique_ptr<TSoft> soft;
+struct Catalogue : InstallationFixture {
   TSoftHost host;
   void SetUp() override {
-    MLFree();
-    soft = std::make_unique<TSoft>(kHome + QStringLiteral("/lorvane.ini"), TSoftOptions{kHome, appData.path(), {}});
-    MLSetProgramFolder(kHome);
-    ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
-    MLSetLanguage(soft->Language());
-    soft->InitialisePaths();
+    InstallationFixture::SetUp();
     SetSoft(soft.get());
     SetObjectHost(&host);
   }
   void TearDown() override {
     SetObjectHost(nullptr);
     SetSoft(nullptr);
-    MLFree();
+    InstallationFixture::TearDown();
   }
 };
 
@@ -107,8 +101,11 @@ TEST_F(Catalogue, EveryDocumentOpensDrawsStaysOnItsPageAndSavesTheSameBytes) {
     EXPECT_EQ(Misses(doc, unresolved).join(QStringLiteral(", ")).toStdString(), "") << "after drawing";
   }
   // Every kind a user can add shows up in some template ("rect" is only the base of the others).
-  for (const char* kind : kObjectTypeNames)
-    if (QLatin1String(kind) != QLatin1String("rect")) EXPECT_TRUE(kinds.contains(QLatin1String(kind))) << kind;
+  for (const char* kind : kObjectTypeNames) {
+    if (QLatin1String(kind) != QLatin1String("rect")) {
+      EXPECT_TRUE(kinds.contains(QLatin1String(kind))) << kind;
+    }
+  }
 }
 
 TEST(CatalogueFiles, EverySheetVariantFamilyHasItsFirstLayout) {

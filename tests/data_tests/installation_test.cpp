@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "data_tests/installation_fixture.h"
 #include "records/csv_table.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -19,19 +20,7 @@ namespace {
 const QString kHome = QStringLiteral(LORVANE_SOURCE_DATA);
 const QString kData = kHome + QStringLiteral("/donnees/");
 
-struct Installation : ::testing::Test {
-  QTemporaryDir appData;
-  std::unique_ptr<TSoft> soft;
-  void SetUp() override {
-    MLFree();
-    soft = std::make_unique<TSoft>(kHome + QStringLiteral("/lorvane.ini"), TSoftOptions{kHome, appData.path(), {}});
-    MLSetProgramFolder(kHome);
-    ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
-    MLSetLanguage(soft->Language());
-    soft->InitialisePaths();
-  }
-  void TearDown() override { MLFree(); }
-};
+using Installation = InstallationFixture;
 
 TEST_F(Installation, CheckFindsNoProblem) {
   EXPECT_EQ(soft->CheckInstallation().toStdString(), "");

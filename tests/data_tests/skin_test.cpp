@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "data_tests/installation_fixture.h"
 #include "render/picture_io.h"
 #include "shell/inifile.h"
 #include "shell/language.h"
@@ -15,18 +16,7 @@ namespace {
 
 const QString kHome = QStringLiteral(LORVANE_SOURCE_DATA);
 
-struct Skin : ::testing::Test {
-  QTemporaryDir appData;
-  std::unique_ptr<TSoft> soft;
-  void SetUp() override {
-    MLFree();
-    soft = std::make_unique<TSoft>(kHome + QStringLiteral("/lorvane.ini"), TSoftOptions{kHome, appData.path(), {}});
-    MLSetProgramFolder(kHome);
-    ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
-    soft->InitialisePaths();
-  }
-  void TearDown() override { MLFree(); }
-
+struct Skin : InstallationFixture {
   // The exact name must exist (the skin is read on case-sensitive file systems too) and decode.
   QSize Picture(const QString& name) {
     const QString path = soft->SkinPath + name;
