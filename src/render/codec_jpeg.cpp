@@ -149,7 +149,7 @@ bool DecodeInto(DecodeState* state, const uint8_t* data, size_t size, QSize atLe
   return true;
 }
 
-bool EncodeInto(const QImage* rgb, unsigned char** buffer, unsigned long* size) {
+bool EncodeInto(const QImage* rgb, const JpegOptions& options, unsigned char** buffer, unsigned long* size) {
   jpeg_compress_struct cinfo;
   ErrorManager err;
   cinfo.err = &err.pub;
@@ -165,6 +165,12 @@ bool EncodeInto(const QImage* rgb, unsigned char** buffer, unsigned long* size) 
   cinfo.input_components = 3;
   cinfo.in_color_space = JCS_RGB;
   jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, options.quality, TRUE);
+  cinfo.optimize_coding = options.optimize ? TRUE : FALSE;
+  if (options.dotsPerInch > 0) {
+    cinfo.density_unit = 1;
+    cinfo.X_density = cinfo.Y_density = UINT16(options.dotsPerInch);
+  }
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(rgb->constScanLine(int(cinfo.next_scanline)));
@@ -190,13 +196,13 @@ QImage LoadJpeg(const QString& path, QSize atLeast) {
   return DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), atLeast);
 }
 
-QByteArray EncodeJpeg(const QImage& image) {
+QByteArray EncodeJpeg(const QImage& image, const JpegOptions& options) {
   if (image.isNull()) return QByteArray();
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   QByteArray out;
-  if (EncodeInto(&rgb, &buffer, &size) && buffer)
+  if (EncodeInto(&rgb, options, &buffer, &size) && buffer)
     out = QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
   std::free(buffer);
   return out;

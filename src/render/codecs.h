@@ -22,8 +22,14 @@ constexpr int kMaxPictureSide = 65535;
 // as it stays at least that wide and that high; a picture smaller than atLeast is decoded whole.
 QImage DecodeJpeg(const uint8_t* data, size_t size, QSize atLeast = QSize());
 QImage LoadJpeg(const QString& path, QSize atLeast = QSize());
-// Baseline 24-bit JPEG at the library's default quality; empty on failure.
-QByteArray EncodeJpeg(const QImage& image);
+// Baseline 24-bit JPEG; empty on failure. The defaults are the library's own (quality 75, no
+// density, standard Huffman tables).
+struct JpegOptions {
+  int quality = 75;
+  int dotsPerInch = 0;    // written into the header when above 0
+  bool optimize = false;  // optimised Huffman tables: smaller files, slower
+};
+QByteArray EncodeJpeg(const QImage& image, const JpegOptions& options = {});
 bool SaveJpeg(const QImage& image, const QString& path);
 
 // PNG of any colour type and bit depth; 16-bit samples are rounded to 8 bits.

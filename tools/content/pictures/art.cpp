@@ -5,13 +5,11 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
-#include <jpeglib.h>
-
 #include "imagetools/resample.h"
+#include "render/codecs.h"
 
 namespace pictures {
 
@@ -281,55 +279,9 @@ QImage KeyedOnMagenta(const QImage& layer) {
   return out;
 }
 
-namespace {
-
-struct JpegError {
-  jpeg_error_mgr pub;
-  std::jmp_buf jump;
-};
-
-void OnJpegError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1); }
-void OnJpegMessage(j_common_ptr) {}
-
-}  // namespace
-
 QByteArray EncodeJpegQuality(const QImage& image, int quality) {
-  if (image.isNull()) return QByteArray();
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  jpeg_compress_struct cinfo;
-  JpegError err;
-  cinfo.err = jpeg_std_error(&err.pub);
-  err.pub.error_exit = OnJpegError;
-  err.pub.output_message = OnJpegMessage;
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  if (setjmp(err.jump)) {
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return QByteArray();
-  }
-  jpeg_create_compress(&cinfo);
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = JDIMENSION(rgb.width());
-  cinfo.image_height = JDIMENSION(rgb.height());
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  cinfo.optimize_coding = TRUE;
   // 150 dots per inch, so that programs that read the density print at the intended size.
-  cinfo.density_unit = 1;
-  cinfo.X_density = cinfo.Y_density = 150;
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(cinfo.next_scanline)));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
-  std::free(buffer);
-  return out;
+  return EncodeJpeg(image, JpegOptions{quality, 150, true});
 }
 
 QByteArray EncodePngBytes(const QImage& image) {
