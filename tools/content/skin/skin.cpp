@@ -93,7 +93,7 @@ void PaintBarRows(QImage& image, int top) {
 }
 
 // The mark: a rounded square holding a disc and the corner of a label.
-void DrawMark(QPainter& p, const QRectF& r, bool onDark = false) {
+void DrawMark(QPainter& p, const QRectF& r) {
   p.save();
   p.setRenderHint(QPainter::Antialiasing);
   const qreal k = r.width() / 40.0;
@@ -119,7 +119,6 @@ void DrawMark(QPainter& p, const QRectF& r, bool onDark = false) {
   tag.closeSubpath();
   p.drawPath(tag);
   p.restore();
-  Q_UNUSED(onDark);
 }
 
 void DrawWordmark(QPainter& p, const QPointF& baselineLeft, int pixels, const QColor& colour) {
@@ -372,7 +371,7 @@ QImage Splash() {
   p.setOpacity(1);
   p.setBrush(QColor(0x1E, 0x2A, 0x3A));
   p.drawEllipse(QPointF(86, 258), 20, 20);
-  DrawMark(p, QRectF(60, 104, 72, 72), true);
+  DrawMark(p, QRectF(60, 104, 72, 72));
   DrawWordmark(p, QPointF(152, 160), 64, Qt::white);
   p.setPen(Qt::NoPen);
   p.setBrush(kYellow);
