@@ -17,7 +17,8 @@ function(lorvane_test name)
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} Qt6::Gui GTest::gtest GTest::gmock)
   target_compile_definitions(test_${name} PRIVATE
     LORVANE_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-    LORVANE_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data")
+    LORVANE_SOURCE_DATA="${PROJECT_SOURCE_DIR}/data"
+    LORVANE_FONTS_CONF="${LORVANE_FONTS_CONF}")
   gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()

@@ -7,6 +7,9 @@
 // Font measurement and painting need a GUI application; tests run headless.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Text is measured with the project's fonts only, never with what else a machine has; programs the
+  // tests start inherit it.
+  qputenv("FONTCONFIG_FILE", LORVANE_FONTS_CONF);
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     const QString dir = QDir::tempPath() + QStringLiteral("/lorvane-test-runtime-") + QString::number(getuid());
     QDir().mkpath(dir);

@@ -28,6 +28,8 @@ void LoadOwnFonts(const QString& donnees) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The shipped content must come out the same on every machine: only the project's fonts are seen.
+  qputenv("FONTCONFIG_FILE", LORVANE_FONTS_CONF);
   QGuiApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
   QString data = QStringLiteral(LORVANE_SOURCE_DATA);
