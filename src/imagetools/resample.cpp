@@ -114,12 +114,19 @@ TContributors BuildContributors(int n, int m, float scale, float support, TFilte
     const float center = float(i) / scale;
     const int lo = int(std::floor(center - width));
     const int hi = int(std::ceil(center + width));
+    const size_t first = c.Weight.size();
+    float sum = 0.0f;
     for (int j = lo; j <= hi; ++j) {
       const float w = reducing ? filter((center - float(j)) / g) / g : filter(center - float(j));
       if (w == 0.0f) continue;
       c.Index.push_back(Reflect(j, m));
       c.Weight.push_back(w);
+      sum += w;
     }
+    // The kernel's own sum drifts with the position (a reduced box takes two or three whole
+    // pixels, edges take reflected ones): scaled to 1, a flat colour stays exactly flat.
+    if (sum > 0.0f)
+      for (size_t k = first; k < c.Weight.size(); ++k) c.Weight[k] /= sum;
   }
   c.Start.push_back(int(c.Index.size()));
   return c;

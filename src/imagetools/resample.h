@@ -37,12 +37,13 @@ int FilterIndex(const QString& name);
 // Resamples the whole source into the destination's current width and height. The destination
 // becomes 24-bit (QImage::Format_RGB888); the caller sizes it. Throws std::runtime_error
 // ("Source bitmap too small") when the source is empty, leaving the destination untouched.
-// Weights are not normalised and channel sums are clamped to 0..255, rounding halves to even.
+// Each output pixel's weights sum to 1; channel sums are clamped to 0..255, rounding halves to even.
 void Stretch(const QImage& source, QImage& destination, TFilterProc filter, float support);
 void Stretch(const QImage& source, QImage& destination, int filterIndex, float support);
 void Stretch(const QImage& source, QImage& destination, const QString& filterName, float support);
 
-// One output position's contributors: source indices (already reflected into range) and weights.
+// One output position's contributors: source indices (already reflected into range) and weights,
+// scaled so that each position's weights sum to 1.
 struct TContributors {
   std::vector<int> Start;     // size n + 1: contributors of output i are [Start[i], Start[i + 1])
   std::vector<int> Index;

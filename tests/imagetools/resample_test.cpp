@@ -40,13 +40,16 @@ std::vector<std::vector<Contrib>> RefContributors(int n, int m, float s, float r
     const float c = float(i) / s;
     float width = r, g = 1.0f;
     if (s < 1.0f) width = r / s, g = 1.0f / s;
+    float sum = 0.0f;
     for (int j = int(std::floor(c - width)); j <= int(std::ceil(c + width)); ++j) {
       const float w = s < 1.0f ? f((c - float(j)) / g) / g : f(c - float(j));
       if (w == 0.0f) continue;
       int k = j;
       while (k < 0 || k >= m) k = k < 0 ? -k : 2 * m - 1 - k;
       out[size_t(i)].push_back({k, w});
+      sum += w;
     }
+    for (Contrib& k : out[size_t(i)]) k.w /= sum;
   }
   return out;
 }
@@ -122,34 +125,58 @@ TEST(ResampleFilters, TableAndKernels) {
   for (const Case& c : cases) EXPECT_NEAR(c.f(c.x), c.expected, 2e-6f) << c.x;
 }
 
-// 200 -> 100 with Box: scale 99/199, weights 99/199, the outer columns take three source columns.
+// 200 -> 100 with Box: scale 99/199 and kernel weights of 99/199; interior columns take two source
+// columns and the outer ones three (one reflected), each output's weights scaled to sum to 1.
 TEST(Resample, BoxHalvingContributorsAndEdges) {
   const float s = StretchScale(200, 100);
   EXPECT_EQ(s, 99.0f / 199.0f);
   const TContributors c = BuildContributors(100, 200, s, 0.5f, BoxFilter);
-  auto of = [&](int i) {
+  auto of = [&](int i, float weight) {
     std::vector<int> idx(c.Index.begin() + c.Start[i], c.Index.begin() + c.Start[i + 1]);
-    for (int k = c.Start[i]; k < c.Start[i + 1]; ++k) EXPECT_FLOAT_EQ(c.Weight[size_t(k)], 99.0f / 199.0f);
+    for (int k = c.Start[i]; k < c.Start[i + 1]; ++k) EXPECT_FLOAT_EQ(c.Weight[size_t(k)], weight) << i;
     return idx;
   };
-  EXPECT_EQ(of(0), (std::vector<int>{1, 0, 1}));
-  EXPECT_EQ(of(50), (std::vector<int>{100, 101}));
-  EXPECT_EQ(of(99), (std::vector<int>{198, 199, 199}));
+  EXPECT_EQ(of(0, 1.0f / 3.0f), (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(of(50, 0.5f), (std::vector<int>{100, 101}));
+  EXPECT_EQ(of(99, 1.0f / 3.0f), (std::vector<int>{198, 199, 199}));
 
-  // Unnormalised sums: grey 100 gives 149 across three contributors and 99 across two, per pass.
-  QImage dst(100, 100, QImage::Format_RGB888);
-  Stretch(Filled(200, 200, 100), dst, kBoxFilter, 0.5f);
-  EXPECT_EQ(Channel(dst, 0, 0), 222);
-  EXPECT_EQ(Channel(dst, 50, 0), 148);
-  EXPECT_EQ(Channel(dst, 0, 50), 148);
-  EXPECT_EQ(Channel(dst, 50, 50), 99);
-  EXPECT_EQ(Channel(dst, 99, 99), 222);
-  // Light edges clamp to white.
-  Stretch(Filled(200, 200, 255), dst, "Box", 0.5f);
-  EXPECT_EQ(Channel(dst, 0, 0), 255);
-  EXPECT_EQ(Channel(dst, 50, 0), 255);
-  EXPECT_EQ(Channel(dst, 0, 50), 254);
-  EXPECT_EQ(Channel(dst, 50, 50), 253);
+  // Pairs of columns average: 0 and 200 give 100, the edges included.
+  QImage src(200, 2, QImage::Format_RGB888);
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 2; ++y) src.setPixelColor(x, y, x % 2 ? QColor(200, 200, 200) : QColor(0, 0, 0));
+  QImage dst(100, 1, QImage::Format_RGB888);
+  Stretch(src, dst, kBoxFilter, 0.5f);
+  EXPECT_EQ(Channel(dst, 50, 0), 100);
+  EXPECT_EQ(Channel(dst, 0, 0), 133);   // 200, 0, 200
+  EXPECT_EQ(Channel(dst, 99, 0), 133);  // 0, 200, 200
+}
+
+// Every filter keeps a flat colour exactly flat, edges included: halvings, odd and uneven
+// reductions, enlargements, destinations of one pixel. White stays 255 (a page export is white).
+TEST(Resample, FlatColoursStayExactlyFlat) {
+  const struct {
+    int sw, sh, dw, dh;
+  } sizes[] = {
+      {400, 40, 200, 20}, {1000, 30, 333, 10}, {30, 1000, 10, 333}, {7, 7, 3, 3},   {3, 3, 7, 7},
+      {200, 200, 100, 100}, {13, 5, 64, 23},  {2000, 9, 7, 2},      {37, 5, 1, 1},  {1, 1, 9, 4},
+      {999, 4, 1000, 4},   {64, 48, 17, 29},
+  };
+  const QColor colours[] = {QColor(128, 128, 128), QColor(255, 255, 255), QColor(0, 0, 0), QColor(17, 200, 254)};
+  for (const auto& s : sizes)
+    for (int f = 0; f < 7; ++f)
+      for (const QColor& colour : colours) {
+        QImage src(s.sw, s.sh, QImage::Format_RGB888);
+        src.fill(colour);
+        QImage dst(s.dw, s.dh, QImage::Format_RGB888);
+        Stretch(src, dst, f, ResampleFilters[size_t(f)].Support);
+        int off = 0;
+        QColor seen;
+        for (int y = 0; y < s.dh; ++y)
+          for (int x = 0; x < s.dw; ++x)
+            if (dst.pixelColor(x, y) != colour && off++ == 0) seen = dst.pixelColor(x, y);
+        EXPECT_EQ(off, 0) << ResampleFilters[size_t(f)].Name << " " << s.sw << "x" << s.sh << " -> " << s.dw << "x"
+                          << s.dh << ": " << colour.name().toStdString() << " became " << seen.name().toStdString();
+      }
 }
 
 // Enlarging 2 -> 3 with Triangle puts the middle pixel exactly halfway: halves go to even.
