@@ -10,6 +10,7 @@
 #include "cli/installation.h"
 #include "cli/verbs.h"
 #include "model/encodings.h"
+#include "shell/inifile.h"
 
 namespace cli {
 
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
   context.home = cli::FindHome(context.home);
   cli::OpenInstallation(context.home);
   const QString verb = args.takeFirst();
+  // One command is one operation: the settings files are looked at once, not for every object.
+  const TSettingsOperation operation;
   for (const cli::Verb& v : cli::Verbs())
     if (v.name == verb) return v.run(args, context);
   return cli::Usage();

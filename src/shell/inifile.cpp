@@ -1,10 +1,19 @@
 #include "shell/inifile.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <QFile>
+#include <atomic>
 
 #include "shell/textfile.h"
 
 namespace {
+
+// The open operation of this thread (0: none), and how deep operations are nested.
+thread_local uint64_t t_operation = 0;
+thread_local int t_depth = 0;
+std::atomic<uint64_t> g_operations{0};
 
 // "key=value" split with blanks trimmed, as the private-profile functions do.
 bool SplitLine(const QString& line, QString* key, QString* value) {
@@ -26,18 +35,49 @@ bool IsSectionHeader(const QString& line, QString* name) {
 
 }  // namespace
 
+TSettingsOperation::TSettingsOperation() {
+  if (t_depth++ == 0) t_operation = ++g_operations;
+}
+
+TSettingsOperation::~TSettingsOperation() {
+  if (--t_depth == 0) t_operation = 0;
+}
+
 const QStringList& TIniFile::Lines() const {
-  const QFileInfo info(fileName_);
-  const qint64 size = info.exists() ? info.size() : -1;
-  const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
+  if (t_operation != 0 && checkedIn_ == t_operation && size_ != -2) return lines_;
+  checkedIn_ = t_operation;
+  // One stat: the file's size, time and identity (a file replaced by a rename is another file).
+  struct stat st;
+  const bool exists = ::stat(QFile::encodeName(fileName_).constData(), &st) == 0;
+  const int64_t size = exists ? int64_t(st.st_size) : -1;
+  const int64_t stamp = exists ? int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec : 0;
+  const uint64_t device = exists ? uint64_t(st.st_dev) : 0, inode = exists ? uint64_t(st.st_ino) : 0;
   // A file written within the last moments may change again without its time moving (coarse file
   // clocks): read it again until it has settled.
-  const bool settled = stamp.isValid() && stamp.msecsTo(QDateTime::currentDateTime()) > 2000;
-  if (size != size_ || stamp != stamp_ || !settled) {
-    lines_.clear();
-    if (size >= 0) ReadTextFile(fileName_, lines_);
-    size_ = size;
-    stamp_ = stamp;
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  const bool settled = exists && int64_t(now.tv_sec) * 1000000000 + now.tv_nsec - stamp > 2000000000;
+  if (size == size_ && stamp == stampNs_ && device == device_ && inode == inode_ && settled) return lines_;
+  lines_.clear();
+  values_.clear();
+  if (size >= 0) ReadTextFile(fileName_, lines_);
+  size_ = size;
+  stampNs_ = stamp;
+  device_ = device;
+  inode_ = inode;
+  // The index answers reads as a scan of the lines would: the first section of a name, the first
+  // line of a key in it.
+  QString name, k, v;
+  QHash<QString, QString>* current = nullptr;
+  for (const QString& line : lines_) {
+    if (IsSectionHeader(line, &name)) {
+      const QString lower = name.toLower();
+      current = values_.contains(lower) ? nullptr : &values_[lower];
+      continue;
+    }
+    if (!current || !SplitLine(line, &k, &v)) continue;
+    const QString lower = k.toLower();
+    if (!current->contains(lower)) current->insert(lower, v);
   }
   return lines_;
 }
@@ -58,13 +98,11 @@ void TIniFile::FindSection(const QStringList& lines, const QString& section, qsi
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-  const QStringList& lines = Lines();
-  qsizetype first, end;
-  FindSection(lines, section, &first, &end);
-  QString k, v;
-  for (qsizetype i = first; i >= 0 && i < end; ++i)
-    if (SplitLine(lines[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) return v;
-  return def;
+  Lines();
+  const auto s = values_.constFind(section.toLower());
+  if (s == values_.constEnd()) return def;
+  const auto v = s->constFind(key.toLower());
+  return v == s->constEnd() ? def : *v;
 }
 
 bool TIniFile::ValueExists(const QString& section, const QString& key) const {
