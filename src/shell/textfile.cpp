@@ -1,7 +1,16 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
+#include <algorithm>
 #include <array>
+#include <cerrno>
 
 #include "shell/textfile.h"
 
@@ -65,39 +74,171 @@ void DecodeTextLines(const QByteArray& bytes, QStringList& lines) {
 }
 
 bool WriteTextFile(const QString& fileName, const QStringList& lines) {
-  bool ansi = true;
-  qsizetype total = 0;
-  for (const QString& line : lines) {
-    total += line.size() + 2;
-    if (!ansi) continue;
-    for (QChar c : line)
-      if (Encode1252(c.unicode()) < 0) {
-        ansi = false;
-        break;
-      }
-  }
-  QByteArray out;
-  if (ansi) {
-    out.resize(total);
-    char* d = out.data();
-    for (const QString& line : lines) {
-      for (QChar c : line) *d++ = static_cast<char>(Encode1252(c.unicode()));
-      *d++ = '\r';
-      *d++ = '\n';
-    }
-  } else {
-    out.reserve(total + 3);
-    out.append("\xEF\xBB\xBF");
-    for (const QString& line : lines) {
-      out.append(line.toUtf8());
-      out.append("\r\n");
+  TTextFileWriter writer;
+  for (const QString& line : lines) writer.Add(line);
+  return writer.Commit(fileName);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+template <class Char>
+void SplitLines(const Char* s, qsizetype n, std::vector<uint32_t>& starts, std::vector<uint32_t>& ends) {
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < n; ++i) {
+    if (s[i] == '\r' || s[i] == '\n') {
+      starts.push_back(uint32_t(start));
+      ends.push_back(uint32_t(i));
+      if (s[i] == '\r' && i + 1 < n && s[i + 1] == '\n') ++i;
+      start = i + 1;
     }
   }
-  QSaveFile f(fileName);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  if (f.write(out) != out.size()) {
-    f.cancelWriting();
+  if (start < n) {
+    starts.push_back(uint32_t(start));
+    ends.push_back(uint32_t(n));
+  }
+}
+
+}  // namespace
+
+bool TTextLines::Read(const QString& fileName) {
+  wide_ = false;
+  bytes_.clear();
+  text_.clear();
+  starts_.clear();
+  ends_.clear();
+  QFile f(fileName);
+  if (QFileInfo(fileName).isDir() || !f.open(QIODevice::ReadOnly)) return false;
+  // Line positions are kept in 32 bits.
+  if (f.size() >= qint64(UINT32_MAX)) return false;
+  bytes_ = f.readAll();
+  if (f.error() != QFileDevice::NoError) {
+    bytes_.clear();
     return false;
   }
-  return f.commit();
+  if (bytes_.startsWith("\xEF\xBB\xBF")) {
+    wide_ = true;
+    text_ = QString::fromUtf8(bytes_.constData() + 3, bytes_.size() - 3);
+    bytes_.clear();
+    SplitLines(reinterpret_cast<const char16_t*>(text_.constData()), text_.size(), starts_, ends_);
+  } else {
+    SplitLines(bytes_.constData(), bytes_.size(), starts_, ends_);
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TTextFileWriter::Add(QStringView line) {
+  if (!utf8_) {
+    const qsizetype at = out_.size();
+    out_.resize(at + line.size() + 2);
+    char* d = out_.data() + at;
+    for (QChar c : line) {
+      const int b = Encode1252(c.unicode());
+      if (b < 0) {
+        // The whole file becomes UTF-8: what is already written is Windows-1252 text.
+        out_.truncate(at);
+        out_ = QByteArray("\xEF\xBB\xBF") + Decode1252(out_.constData(), out_.size()).toUtf8();
+        utf8_ = true;
+        break;
+      }
+      *d++ = char(b);
+    }
+    if (!utf8_) {
+      *d++ = '\r';
+      *d = '\n';
+      return;
+    }
+  }
+  out_.append(line.toUtf8());
+  out_.append("\r\n", 2);
+}
+
+namespace {
+
+const QLatin1StringView kSaving(".saving-");
+constexpr int kRandomChars = 6;
+
+bool IsLeftoverName(const QString& entry, const QString& name) {
+  if (entry.size() != name.size() + kSaving.size() + kRandomChars || !entry.startsWith(name) ||
+      !QStringView(entry).mid(name.size()).startsWith(kSaving))
+    return false;
+  for (QChar c : QStringView(entry).right(kRandomChars))
+    if (!(c.unicode() < 128 && c.isLetterOrNumber())) return false;
+  return true;
+}
+
+bool WriteAll(int fd, const char* p, qsizetype n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, size_t(std::min<qsizetype>(n, 1 << 30)));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    p += w;
+    n -= w;
+  }
+  return true;
+}
+
+// A leftover goes when no writer holds it and it has not been touched for a while (a writer locks
+// its file just after creating it).
+void RemoveLeftovers(const QString& target) {
+  for (const QString& leftover : SaveLeftovers(target)) {
+    const QByteArray path = QFile::encodeName(leftover);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    struct stat st;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    const bool old = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now.tv_sec - st.st_mtim.tv_sec > 2;
+    if (old && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.constData());
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+QStringList SaveLeftovers(const QString& fileName) {
+  const QFileInfo info(fileName);
+  const QString name = info.fileName();
+  QStringList found;
+  if (name.isEmpty()) return found;
+  const QDir folder = info.absoluteDir();
+  for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+    if (IsLeftoverName(entry, name)) found << folder.filePath(entry);
+  return found;
+}
+
+bool TTextFileWriter::Commit(const QString& fileName) {
+  // A link is written through, as an editor saving the file would.
+  QString target = fileName;
+  const QFileInfo info(fileName);
+  if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) target = info.canonicalFilePath();
+  const QByteArray targetPath = QFile::encodeName(target);
+  struct stat old;
+  const bool replacing = ::stat(targetPath.constData(), &old) == 0;
+  if (replacing && !S_ISREG(old.st_mode)) return false;
+
+  QByteArray tempPath;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(kRandomChars, 'x');
+    for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(62)];
+    tempPath = targetPath + QByteArray(kSaving.data(), kSaving.size()) + suffix;
+    // Created as any new file is (the process's file mode mask applies), then given the old file's mode.
+    fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  ::flock(fd, LOCK_EX);
+  bool ok = WriteAll(fd, out_.constData(), out_.size());
+  if (ok && replacing) ok = ::fchmod(fd, old.st_mode & 07777) == 0 || errno == EPERM;
+  ok = ok && ::fsync(fd) == 0;
+  ok = ok && ::rename(tempPath.constData(), targetPath.constData()) == 0;
+  if (!ok) ::unlink(tempPath.constData());
+  ::close(fd);
+  if (ok) RemoveLeftovers(target);
+  return ok;
 }

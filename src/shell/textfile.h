@@ -3,14 +3,63 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <cstdint>
+#include <vector>
 
 // Reads a file as lines: Windows-1252, or UTF-8 after a byte-order mark; CR LF, LF or CR.
 bool ReadTextFile(const QString& fileName, QStringList& lines);
 void DecodeTextLines(const QByteArray& bytes, QStringList& lines);
 // Windows-1252 text of bytes (no line splitting).
 QString Decode1252(const char* data, qsizetype size);
+inline QString Decode1252(QLatin1StringView bytes) { return Decode1252(bytes.data(), bytes.size()); }
 // Writes lines with CR LF in Windows-1252, or in UTF-8 with a byte-order mark when needed. The old
-// file is replaced atomically.
+// file is replaced atomically (see TTextFileWriter).
 bool WriteTextFile(const QString& fileName, const QStringList& lines);
+
+// A text file's lines without a string for each line: the file's bytes and where each line lies.
+// Large documents are read this way. A Windows-1252 file stays in its bytes (Narrow lines); a file
+// with a UTF-8 byte-order mark is decoded first (Wide lines).
+class TTextLines {
+ public:
+  // False when the file cannot be read (missing, a folder, 4 GB or more).
+  bool Read(const QString& fileName);
+  bool Wide() const { return wide_; }
+  qsizetype size() const { return qsizetype(starts_.size()); }
+  QLatin1StringView Narrow(qsizetype i) const {
+    return QLatin1StringView(bytes_.constData() + starts_[size_t(i)], ends_[size_t(i)] - starts_[size_t(i)]);
+  }
+  QStringView WideLine(qsizetype i) const {
+    return QStringView(text_).mid(starts_[size_t(i)], ends_[size_t(i)] - starts_[size_t(i)]);
+  }
+  // The line as text, whatever the file's encoding.
+  QString Line(qsizetype i) const { return wide_ ? WideLine(i).toString() : Decode1252(Narrow(i)); }
+
+ private:
+  bool wide_ = false;
+  QByteArray bytes_;
+  QString text_;
+  std::vector<uint32_t> starts_, ends_;
+};
+
+// Builds a text file line by line, as WriteTextFile writes it, without keeping the lines: each is
+// encoded as it comes (Windows-1252 until a character needs UTF-8, then the whole file as UTF-8).
+// Commit replaces the file atomically: the text goes to a temporary file beside it, named
+// NAME.saving-XXXXXX and locked while it is written, which is then renamed over the file. A save
+// that was killed leaves such a file; the next save of the same file removes those leftovers that
+// no writer holds any more.
+class TTextFileWriter {
+ public:
+  void Add(QStringView line);
+  bool Commit(const QString& fileName);
+
+ private:
+  QByteArray out_;
+  bool utf8_ = false;
+};
+
+// The temporary files that saves of this file left beside it: the exact NAME.saving-XXXXXX names.
+QStringList SaveLeftovers(const QString& fileName);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "shell/inifile.h"
 #include "shell/language.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
@@ -64,6 +65,33 @@ TEST_F(SettingsFixture, ReadsAndWritesBothFiles) {
   QThread::msleep(5);
   other.WriteString(QStringLiteral("USER"), QStringLiteral("idxFiche"), QStringLiteral("42"));
   EXPECT_EQ(soft->ReadUserInteger(QStringLiteral("idxFiche")), 42);
+}
+
+// Objects ask the settings as they are built: inside one operation the file is looked at once, so
+// another writer's change shows from the next operation on; the settings' own writes show at once.
+TEST_F(SettingsFixture, AnOperationSeesTheSettingsFileOnce) {
+  Make("[lorvane]\r\nrect_dim_min=2\r\nA=1\r\na=2\r\n[autre]\r\nb=3\r\n[LORVANE]\r\nb=4\r\n");
+  // The first section of a name and the first line of a key count.
+  EXPECT_EQ(soft->ReadSoftString(QStringLiteral("a")), "1");
+  EXPECT_EQ(soft->ReadSoftString(QStringLiteral("b")), "");
+  TIniFile other(soft->SoftIniFile);
+  QThread::msleep(5);
+  {
+    const TSettingsOperation operation;
+    EXPECT_EQ(soft->ReadSoftString(QStringLiteral("rect_dim_min")), "2");
+    {
+      const TSettingsOperation nested;
+      ASSERT_TRUE(other.WriteString(QStringLiteral("lorvane"), QStringLiteral("rect_dim_min"), QStringLiteral("5")));
+    }
+    EXPECT_EQ(soft->ReadSoftString(QStringLiteral("rect_dim_min")), "2");
+  }
+  EXPECT_EQ(soft->ReadSoftString(QStringLiteral("rect_dim_min")), "5");
+  {
+    const TSettingsOperation operation;
+    EXPECT_EQ(soft->ReadSoftString(QStringLiteral("nom")), "");
+    ASSERT_TRUE(soft->WriteSoftString(QStringLiteral("nom"), QStringLiteral("N")));
+    EXPECT_EQ(soft->ReadSoftString(QStringLiteral("nom")), "N");
+  }
 }
 
 TEST_F(SettingsFixture, PathsWithoutCodeAndWithoutLanguageFile) {
