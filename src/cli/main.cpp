@@ -7,10 +7,10 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "cli/installation.h"
 #include "cli/verbs.h"
 #include "model/encodings.h"
 #include "shell/inifile.h"
+#include "shell/session/installation.h"
 
 namespace cli {
 
@@ -78,8 +78,15 @@ int main(int argc, char** argv) {
       return cli::Fail(QStringLiteral("no installation folder %1").arg(context.home));
   }
   if (args.isEmpty()) return cli::Usage();
-  context.home = cli::FindHome(context.home);
-  cli::OpenInstallation(context.home);
+  context.home = FindHome(context.home);
+  // The tool opens its installation as the program does; its questions go to standard error.
+  TInstallationOptions options;
+  options.Arguments = args;
+  options.ProgramName = QStringLiteral("lorvane-cli");
+  QString error;
+  const std::unique_ptr<TInstallation> installation = OpenInstallation(context.home, options, &error);
+  if (!installation) return cli::Fail(error);
+  context.installation = installation.get();
   const QString verb = args.takeFirst();
   // One command is one operation: the settings files are looked at once, not for every object.
   const TSettingsOperation operation;

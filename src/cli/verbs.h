@@ -5,12 +5,16 @@
 #include <QStringList>
 #include <functional>
 
+class TInstallation;
+
 namespace cli {
 
 constexpr int kOk = 0, kFailed = 1, kUsage = 2;
 
 struct Context {
   QString home;  // installation folder, empty when not given
+  // The open installation; documents get its resolvers through Connect.
+  const TInstallation* installation = nullptr;
 };
 
 using VerbFunction = std::function<int(const QStringList& args, const Context& context)>;

@@ -5,14 +5,16 @@
 #include "cli/verbs.h"
 #include "model/document.h"
 #include "model/encodings.h"
+#include "shell/session/installation.h"
 
 namespace cli {
 namespace {
 
-int Info(const QStringList& args, const Context&) {
+int Info(const QStringList& args, const Context& context) {
   if (args.size() != 1) return Usage();
   const QString& file = args[0];
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  context.installation->Connect(doc);
   if (!doc.LoadFromFile(file)) return Fail(QStringLiteral("cannot read %1").arg(file));
   QString o;
   o += QStringLiteral("file: ") + QFileInfo(file).absoluteFilePath() + QLatin1Char('\n');
@@ -41,9 +43,10 @@ int Info(const QStringList& args, const Context&) {
   return kOk;
 }
 
-int Resave(const QStringList& args, const Context&) {
+int Resave(const QStringList& args, const Context& context) {
   if (args.size() != 2) return Usage();
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  context.installation->Connect(doc);
   if (!doc.LoadFromFile(args[0])) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
   if (!doc.SaveToFile(args[1])) return Fail(QStringLiteral("cannot write %1").arg(args[1]));
   return kOk;

@@ -9,7 +9,7 @@
 #include "model/encodings.h"
 #include "render/canvas.h"
 #include "render/codecs.h"
-#include "shell/settings.h"
+#include "shell/session/installation.h"
 
 namespace cli {
 namespace {
@@ -18,27 +18,6 @@ bool ReadInteger(const QString& text, int* value) {
   bool ok = false;
   *value = text.toInt(&ok);
   return ok;
-}
-
-// Pictures are looked for in the installation's picture folders, then as written, then beside the
-// document (a document handed to the tool often travels with its pictures).
-void InstallResolver(TzunoCADMdl& doc, const QString& documentFile) {
-  const QString folder = QFileInfo(documentFile).absolutePath();
-  doc.OnCheminFichier = [folder](TzunoCADMdl*, QString& name) {
-    if (name.isEmpty()) return;
-    if (Soft()) {
-      const QString found = Soft()->FindImageFile(name);
-      if (!found.isEmpty()) {
-        name = found;
-        return;
-      }
-    }
-    if (QFileInfo::exists(name.section(QLatin1Char('|'), 0, 0))) return;
-    QString local = name;
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString candidate = folder + QLatin1Char('/') + QFileInfo(local.section(QLatin1Char('|'), 0, 0)).fileName();
-    if (QFileInfo::exists(candidate)) name = candidate;
-  };
 }
 
 // Merge fields given as repeated "--field NAME=VALUE" options; names compare without case.
@@ -54,12 +33,13 @@ bool TakeFields(QStringList& args, QHash<QString, QString>* fields) {
   }
 }
 
-// Loads a document with the resolvers in place (pictures and fields are used while objects are read).
-bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields) {
-  InstallResolver(doc, file);
-  doc.OnChampFusion = [fields](TzunoCADObj*, const QString& name, QString& value) {
+// Loads a document with the program's resolvers in place (pictures and fields are used while objects
+// are read); fields given on the command line come first.
+bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields, const Context& context) {
+  context.installation->Connect(doc);
+  doc.OnChampFusion = [fields, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name, QString& value) {
     if (fields.contains(name)) value = fields.value(name);
-    else if (Soft()) value = Soft()->FieldValue(name);
+    else settings(sender, name, value);
   };
   return doc.LoadFromFile(file);
 }
@@ -72,7 +52,7 @@ bool SaveImage(const QImage& img, const QString& file) {
   return false;
 }
 
-int Page(QStringList args, const Context&) {
+int Page(QStringList args, const Context& context) {
   QString face, stencil;
   if (!TakeOption(args, QStringLiteral("--face"), &face) || !TakeOption(args, QStringLiteral("--stencil"), &stencil))
     return Usage();
@@ -85,7 +65,7 @@ int Page(QStringList args, const Context&) {
     return Usage();
   if (static_cast<long long>(w) * h > 400000000LL) return Fail(QStringLiteral("picture too large"));
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!Load(doc, args[0], fields)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
+  if (!Load(doc, args[0], fields, context)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
   if (!(doc.Large > 0 && doc.Haut > 0)) return Fail(QStringLiteral("%1 has no page size").arg(args[0]));
   doc.CurrentFace = f;
   doc.Grid = grid;
@@ -98,7 +78,7 @@ int Page(QStringList args, const Context&) {
   return kOk;
 }
 
-int Export(QStringList args, const Context&) {
+int Export(QStringList args, const Context& context) {
   QString face, quality, frame;
   if (!TakeOption(args, QStringLiteral("--face"), &face) || !TakeOption(args, QStringLiteral("--quality"), &quality) ||
       !TakeOption(args, QStringLiteral("--frame"), &frame))
@@ -116,7 +96,7 @@ int Export(QStringList args, const Context&) {
       ext != QLatin1String("png"))
     return Fail(QStringLiteral("%1: the picture must be .bmp, .jpg or .png").arg(args[1]));
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  if (!Load(doc, args[0], fields)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
+  if (!Load(doc, args[0], fields, context)) return Fail(QStringLiteral("cannot read %1").arg(args[0]));
   doc.CurrentFace = f;
   if (!quality.isEmpty()) doc.Quality = q;
   const TColor frameColor = frame.isEmpty() ? clWhite : ReadColorRGB(frame);

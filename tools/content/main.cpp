@@ -2,26 +2,19 @@
 //   lorvane-content [--data DIR] [--only NAME[,NAME...]] [--list]
 // Exit 0 when every generator succeeded, 1 when one failed, 2 on bad arguments.
 #include <QDir>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 
-#include "cli/installation.h"
 #include "common/generator.h"
+#include "shell/inifile.h"
+#include "shell/session/installation.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr, "usage: lorvane-content [--data DIR] [--only NAME[,NAME...]] [--list]\n");
   return 2;
-}
-
-// Drawings and pictures with text must not depend on the machine's fonts: only ours are used.
-void LoadOwnFonts(const QString& donnees) {
-  const QDir fonts(donnees + QStringLiteral("/fonts"));
-  for (const QString& name : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files, QDir::Name))
-    QFontDatabase::addApplicationFont(fonts.filePath(name));
 }
 
 }  // namespace
@@ -62,12 +55,21 @@ int main(int argc, char** argv) {
   content::Output output(data);
   content::Context context{data, data + QStringLiteral("/donnees"),
                            QStringLiteral(LORVANE_CONTENT_SOURCES), &output};
-  LoadOwnFonts(context.donnees);
-  // Templates are laid out and previewed through the installation's settings and resolvers.
-  cli::OpenInstallation(data);
+  // Templates are laid out and previewed through the installation as the program opens it, fonts
+  // included: drawings and pictures with text depend on the installation's faces only.
+  TInstallationOptions options;
+  options.ProgramName = QStringLiteral("lorvane-content");
+  QString openError;
+  const std::unique_ptr<TInstallation> installation = OpenInstallation(data, options, &openError);
+  if (!installation) {
+    std::fprintf(stderr, "lorvane-content: %s\n", qUtf8Printable(openError));
+    return 1;
+  }
   int failures = 0;
   for (const auto& g : generators) {
     if (!only.isEmpty() && !only.contains(g.name)) continue;
+    // A generator's run is one operation on the settings.
+    const TSettingsOperation operation;
     QString error;
     if (!g.run(context, &error)) {
       std::fprintf(stderr, "lorvane-content: %s: %s\n", qUtf8Printable(g.name), qUtf8Printable(error));

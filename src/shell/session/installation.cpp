@@ -1,0 +1,133 @@
+#include "shell/session/installation.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "model/document.h"
+#include "model/encodings.h"
+#include "model/host.h"
+#include "model/soft_host.h"
+#include "shell/fonts.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "shell/user_dialogs.h"
+
+namespace {
+
+bool g_open = false;
+
+// Questions without anyone to answer them: said on standard error, answered "nothing pressed".
+class TQuietDialogs : public TUserDialogs {
+ public:
+  explicit TQuietDialogs(QString program) : program_(std::move(program)) {}
+  int AskUser(const QString& text, int kind, int buttons) override {
+    std::fprintf(stderr, "%s: %s\n", program_.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+    return arNone;
+  }
+  bool BrowseFolder(const QString& title, QString& folder) override { return false; }
+
+ private:
+  QString program_;
+};
+
+}  // namespace
+
+struct TInstallation::Parts {
+  std::unique_ptr<TQuietDialogs> quiet;
+  TSoftHost host;
+  QString fonts;  // the folder whose fonts were registered, empty when none
+  // What was in place before, put back at the end.
+  TSoft* soft = nullptr;
+  TObjectHost* objectHost = nullptr;
+  TUserDialogs* dialogs = nullptr;
+  QChar separator;
+  double u2m = 1;
+  QString unitName;
+};
+
+TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
+
+TInstallation::~TInstallation() {
+  Parts& p = *parts_;
+  SetObjectHost(p.objectHost);
+  SetUserDialogs(p.dialogs);
+  if (!p.fonts.isEmpty()) RemoveFonts(p.fonts);
+  SetUnitName(p.unitName);
+  SetU2M(p.u2m);
+  SetDecimalSeparator(p.separator);
+  SetSoft(p.soft);
+  MLFree();
+  g_open = false;
+}
+
+QString TInstallation::ResolveFile(const QString& name) const { return soft_->FindImageFile(name); }
+
+void TInstallation::Connect(TzunoCADMdl& document) const {
+  TSoft* soft = soft_.get();
+  document.OnCheminFichier = [soft](TzunoCADMdl*, QString& name) { name = soft->FindImageFile(name); };
+  document.OnChampFusion = [soft](TzunoCADObj*, const QString& field, QString& value) {
+    value = soft->FieldValue(field);
+  };
+}
+
+QString FindHome(const QString& given) {
+  if (!given.isEmpty()) return QFileInfo(given).absoluteFilePath();
+  const QString env = qEnvironmentVariable("LORVANE_HOME");
+  if (!env.isEmpty()) return QFileInfo(env).absoluteFilePath();
+  const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/lorvane");
+  if (QFileInfo(installed).isDir()) return QFileInfo(installed).canonicalFilePath();
+  return QStringLiteral(LORVANE_SOURCE_DATA);
+}
+
+std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInstallationOptions& options,
+                                                QString* error) {
+  auto fail = [error](const QString& message) {
+    if (error) *error = message;
+    return std::unique_ptr<TInstallation>();
+  };
+  if (g_open) return fail(QStringLiteral("an installation is already open"));
+  const QString ini = home + QStringLiteral("/lorvane.ini");
+  const QString tra = QStringLiteral("lorvane.tra");
+  if (!QFileInfo(ini).isFile()) return fail(QStringLiteral("Not found : ") + QFileInfo(ini).absoluteFilePath());
+  if (!QFileInfo(home + QLatin1Char('/') + tra).isFile()) return fail(QStringLiteral("Not found : ") + tra);
+
+  std::unique_ptr<TInstallation> in(new TInstallation);
+  g_open = true;
+  TInstallation::Parts& p = *in->parts_;
+  p.soft = ::Soft();
+  p.objectHost = ObjectHost();
+  p.dialogs = UserDialogs();
+  p.separator = DecimalSeparator();
+  p.u2m = U2M();
+  p.unitName = UnitName();
+
+  in->home_ = home;
+  in->soft_ = std::make_unique<TSoft>(ini, TSoftOptions{home, options.AppDataPath, options.Arguments});
+  TSoft& soft = *in->soft_;
+  MLFree();
+  MLSetProgramFolder(home);
+  MLCreate(tra);
+  MLSetLanguage(soft.Language());
+  MLSetDebug(soft.ReadSoftString(QStringLiteral("DebugTrad")) == QLatin1String("1"));
+  soft.InitialisePaths();
+  // The program forces "," and then takes the setting's first character; the display unit follows
+  // the settings too.
+  SetDecimalSeparator(QLatin1Char(','));
+  const QString sep = soft.ReadSoftString(QStringLiteral("DecimalSeparator"));
+  if (!sep.isEmpty()) SetDecimalSeparator(sep[0]);
+  const double u2m = ReadReal(soft.ReadSoftString(QStringLiteral("u2m")));
+  if (u2m > 0) SetU2M(u2m);
+  SetUnitName(soft.ReadSoftString(QStringLiteral("UnitName")));
+  if (options.Fonts) {
+    p.fonts = soft.DataPath + QStringLiteral("fonts");
+    InstallFonts(p.fonts);
+  }
+  SetSoft(&soft);
+  if (!options.Dialogs) p.quiet = std::make_unique<TQuietDialogs>(options.ProgramName);
+  SetUserDialogs(options.Dialogs ? options.Dialogs : p.quiet.get());
+  // Objects' messages are the program's message boxes.
+  p.host.OnMessage = [](const QString& text) { AskUser(text, akWarning, abOK); };
+  SetObjectHost(&p.host);
+  return in;
+}
