@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include <QDate>
+#include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -87,6 +89,39 @@ TEST(Tables, FormatsAndSupportsHavePositiveSizes) {
     ASSERT_GT(number(3) * number(4), 0) << name.toStdString();
     EXPECT_LE(std::fabs(number(1) / number(2) - number(3) / number(4)), 0.01) << name.toStdString();
   }
+}
+
+// The shape panel lists each group kind's drawings from the folder its setting names under the data
+// folder, and a group placed with the kind's default drawing finds it by name.
+TEST_F(Installation, ShapePanelFoldersHoldTheirKindsDrawings) {
+  const struct {
+    const char* folder;
+    const char* fallback;
+  } kinds[] = {{"path_forme", nullptr},
+               {"path_cadre", "cadre_modele_defaut"},
+               {"path_perforatrice", "perforatrice_modele_defaut"},
+               {"path_tampon", "tampon_modele_defaut"}};
+  for (const auto& k : kinds) {
+    const QString value = soft->ReadSoftString(QString::fromLatin1(k.folder));
+    ASSERT_FALSE(value.isEmpty()) << k.folder;
+    const QString folder = QDir::cleanPath(soft->DataPath + QString(value).replace('\\', '/'));
+    ASSERT_TRUE(QFileInfo(folder).isDir()) << k.folder << " " << folder.toStdString();
+    QDirIterator drawings(folder, {QStringLiteral("*.emf"), QStringLiteral("*.mdl")}, QDir::Files,
+                          QDirIterator::Subdirectories);
+    EXPECT_TRUE(drawings.hasNext()) << k.folder;
+    if (!k.fallback) continue;
+    const QString found = ReferenceName(soft->FindImageFile(soft->ReadSoftString(QString::fromLatin1(k.fallback))));
+    EXPECT_TRUE(found.startsWith(folder + '/')) << k.fallback << " " << found.toStdString();
+  }
+}
+
+// The dimension wizard opens a format's ready-made page, named after the format.
+TEST(Tables, EveryFormatHasItsReadyMadePage) {
+  TzunoCSV formats(kData + QStringLiteral("formats.csv"));
+  ASSERT_GE(formats.RowCount(), 2);
+  for (int r = 1; r < formats.RowCount(); ++r)
+    EXPECT_TRUE(QFileInfo(kData + QStringLiteral("formats/") + formats.Cell(0, r) + QStringLiteral(".mdl")).isFile())
+        << formats.Cell(0, r).toStdString();
 }
 
 // The library's reading rules: header parts in fields 2 to 4, one theme per line, "#" lines naming

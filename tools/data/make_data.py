@@ -49,7 +49,10 @@ SETTINGS = [
         ("mode_codebarre", "1"), ("mode_arbo", "1"), ("mode_ligne", "1"), ("mode_repere", "1"),
         ("path_forme", "Formes\\"), ("path_fonds", "Fonds\\"), ("path_mesfonds", "Mes fonds\\"),
         ("path_etiquettes", "Etiquettes\\"), ("path_mesetiquettes", "Mes etiquettes\\"),
-        ("path_rubans", "Rubans\\"), ("path_bordures", "Bordures\\"), ("path_cadre", "Cadres\\"),
+        ("path_rubans", "Rubans\\"), ("path_bordures", "Bordures\\"),
+        # The shape panel takes each group kind's folder under the data folder; the frame drawings live
+        # among the pictures, where a frame resolves its drawing by name.
+        ("path_cadre", "Images\\Cadres\\"),
         ("path_perforatrice", "Perforatrices\\"), ("path_tampon", "Tampons\\"),
         ("perforatrice_modele_defaut", "perforatrice_rond.emf"), ("tampon_modele_defaut", "tampon_etoile.emf"),
         ("cadre_modele_defaut", "cadre_simple.emf"),

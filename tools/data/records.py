@@ -100,7 +100,7 @@ FORMATS = [
     ("Etiquette cadeau 50 x 80", 50, 80),
     ("Badge 86 x 54", 86, 54),
     ("Carte de table 100 x 70", 100, 70),
-    ("Menu 1/3 A4 99 x 210", 99, 210),
+    ("Menu tiers A4 99 x 210", 99, 210),
     ("Etiquette de bouteille 90 x 120", 90, 120),
 ]
 
@@ -108,6 +108,8 @@ FORMATS = [
 def formats_lines(real):
     out = ["nom;large;haut;soft"]
     for name, w, h in FORMATS:
+        # Each format has a ready-made page named after it.
+        assert not set(name) & set('/\\:*?"<>|'), "a format name must be a file name: " + name
         out.append("%s;%s;%s;" % (name, real(w), real(h)))
     return out
 
