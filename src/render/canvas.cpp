@@ -32,6 +32,87 @@ QRect NormalBox(int x1, int y1, int x2, int y2) {
   return QRect(x1, y1, x2 - x1, y2 - y1);
 }
 
+// Scan lines of polygons one pixel high at most this many times (edges crossed, summed over the
+// rows); a clip path beyond it is taken as its bounding box.
+constexpr int64_t kMaxRegionCrossings = int64_t(1) << 22;
+
+// The pixels of `box` whose centres lie inside the closed polygons under the fill rule, as a
+// region. Built row by row into banded rectangles: building a region from a polygon through Qt
+// takes time quadratic in its rows for slanted edges, and gives up, leaking its tables, on one
+// more than 100,000 rows high.
+QRegion PolygonsRegion(const QList<QPolygonF>& polygons, bool winding, QRect box) {
+  if (box.isEmpty()) return {};
+  struct Edge {
+    int first, end;  // rows whose centres the edge spans: first <= row < end
+    double x0, y0, slope;
+    int dir;
+  };
+  std::vector<Edge> edges;
+  int64_t crossings = 0;
+  QRectF bounds;
+  for (const QPolygonF& poly : polygons) {
+    bounds |= poly.boundingRect();
+    for (qsizetype i = 0, n = poly.size(); i < n; ++i) {
+      const QPointF a = poly[i], b = poly[(i + 1) % n];
+      if (!(a.y() != b.y()) || !std::isfinite(a.x() + a.y() + b.x() + b.y())) continue;
+      const QPointF lo = a.y() < b.y() ? a : b, hi = a.y() < b.y() ? b : a;
+      // Row r's centre is r + 0.5; the edge covers centres in [lo.y, hi.y).
+      const double first = std::ceil(std::clamp(lo.y() - 0.5, double(box.top()), double(box.bottom()) + 1));
+      const double end = std::ceil(std::clamp(hi.y() - 0.5, double(box.top()), double(box.bottom()) + 1));
+      if (end <= first) continue;
+      edges.push_back({int(first), int(end), lo.x(), lo.y(), (hi.x() - lo.x()) / (hi.y() - lo.y()),
+                       b.y() > a.y() ? 1 : -1});
+      crossings += int64_t(end - first);
+    }
+  }
+  if (crossings > kMaxRegionCrossings) return QRegion(bounds.toAlignedRect() & box);
+  std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) { return p.first < q.first; });
+
+  std::vector<QRect> rects;
+  std::vector<std::pair<int, int>> spans, band;  // this row's and the open band's [left, right)
+  size_t bandStart = 0;
+  std::vector<const Edge*> active;
+  std::vector<std::pair<double, int>> hits;
+  size_t next = 0;
+  const int left = box.left(), right = box.right() + 1;
+  for (int row = box.top(); row <= box.bottom() && (next < edges.size() || !active.empty()); ++row) {
+    std::erase_if(active, [row](const Edge* e) { return e->end <= row; });
+    if (active.empty()) {  // between figures: on to the next edge's first row
+      if (next == edges.size()) break;
+      row = std::max(row, edges[next].first);
+    }
+    while (next < edges.size() && edges[next].first <= row) active.push_back(&edges[next++]);
+    hits.clear();
+    const double cy = row + 0.5;
+    for (const Edge* e : active) hits.emplace_back(e->x0 + (cy - e->y0) * e->slope, e->dir);
+    std::sort(hits.begin(), hits.end());
+    spans.clear();
+    int count = 0;
+    for (size_t i = 0; i + 1 < hits.size(); ++i) {
+      count = winding ? count + hits[i].second : count ^ 1;
+      if (count == 0) continue;
+      // Columns whose centres lie in [x0, x1).
+      const int a = int(std::ceil(std::clamp(hits[i].first - 0.5, double(left), double(right))));
+      const int b = int(std::ceil(std::clamp(hits[i + 1].first - 0.5, double(left), double(right))));
+      if (b <= a) continue;
+      if (!spans.empty() && spans.back().second >= a)
+        spans.back().second = std::max(spans.back().second, b);
+      else
+        spans.emplace_back(a, b);
+    }
+    if (!spans.empty() && spans == band && rects.size() > bandStart && rects.back().bottom() == row - 1) {
+      for (size_t k = bandStart; k < rects.size(); ++k) rects[k].setBottom(row);
+      continue;
+    }
+    band = spans;
+    bandStart = rects.size();
+    for (auto [a, b] : spans) rects.emplace_back(a, row, b - a, 1);
+  }
+  QRegion region;
+  region.setRects(rects.data(), int(rects.size()));
+  return region;
+}
+
 }  // namespace
 
 const uint8_t* HatchPattern(int brushStyle) {
@@ -478,11 +559,18 @@ bool TCanvas::StrokeAndFillPath() {
   return true;
 }
 
+QRect TCanvas::Surface() const {
+  return QRect(-(1 << 15), -(1 << 15), 1 << 16, 1 << 16);
+}
+
 bool TCanvas::SelectClipPath() {
   if (pathOpen_ || path_.Empty()) return false;
-  QRegion r;
-  for (const QPolygonF& poly : path_.ToPainterPath(QPointF(), true, fillMode_).toFillPolygons())
-    r += QRegion(poly.toPolygon(), fillMode_ == pfWinding ? Qt::WindingFill : Qt::OddEvenFill);
+  QRect box = Surface();
+  if (clip_) box &= clip_->boundingRect();
+  // Moved left by the hair by which fills move, so that the region holds the pixels a fill paints.
+  const QRegion r =
+      PolygonsRegion(path_.ToPainterPath(QPointF(-1.0 / 64, 0), true, fillMode_).toSubpathPolygons(),
+                     fillMode_ == pfWinding, box);
   clip_ = clip_ ? clip_->intersected(r) : r;
   path_.Clear();
   return true;

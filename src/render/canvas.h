@@ -110,6 +110,10 @@ class TCanvas {
   TArcDirection ArcDirection() const { return arcDirection_; }
   void SetArcDirection(TArcDirection d) { arcDirection_ = d; }
 
+  // The pixels the surface has. Regions (clip paths) are cut to it; a surface without a size of its
+  // own answers a box of 65,536 pixels around the origin, larger than any picture or page.
+  virtual QRect Surface() const;
+
   // Clipping, in device pixels. No clip region means the whole surface.
   const std::optional<QRegion>& ClipRegion() const { return clip_; }
   void SetClipRegion(const std::optional<QRegion>& region) { clip_ = region; }
@@ -254,6 +258,7 @@ class TBitmapCanvas : public TQtCanvas {
   explicit TBitmapCanvas(QImage* bitmap) : bitmap_(bitmap) {}
   ~TBitmapCanvas() override;
   QImage* Bitmap() const { return bitmap_; }
+  QRect Surface() const override { return bitmap_ ? bitmap_->rect() : QRect(); }
 
   TColor Pixel(int x, int y) override;
   // Three bytes per pixel, red first; null outside the bitmap.

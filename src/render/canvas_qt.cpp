@@ -14,6 +14,9 @@ namespace {
 
 const QPointF kFillShift(-1.0 / 64, 0);  // one step of the rasteriser's fixed point
 
+// Largest font size, in pixels, handed to the paint engine as text.
+constexpr int kMaxGlyphPixels = 256;
+
 QColor ToQColor(TColor c) { return QColor(ColorR(c), ColorG(c), ColorB(c)); }
 
 int ClampPenStyle(int s) { return (s < psSolid || s > psInsideFrame) ? psSolid : s; }
@@ -77,8 +80,9 @@ QPen MakePen(const TCanvas& c, bool background) {
     pen.setJoinStyle(Qt::MiterJoin);
     if (!background && style >= psDash && style <= psDashDotDot) pen.setDashPattern(DashPattern(style));
   } else {
-    // Wide pens draw solid whatever their style, as GDI's simple pens do.
-    pen.setWidth(tp.Width);
+    // Wide pens draw solid whatever their style, as GDI's simple pens do. Qt refuses widths from
+    // 32,768 on, which are wider than any surface anyway.
+    pen.setWidth(std::min(tp.Width, 32767));
     pen.setCapStyle(c.PenCap() == pcFlat ? Qt::FlatCap : c.PenCap() == pcSquare ? Qt::SquareCap : Qt::RoundCap);
     pen.setJoinStyle(c.PenJoin() == pjMiter ? Qt::MiterJoin : c.PenJoin() == pjBevel ? Qt::BevelJoin
                                                                                        : Qt::RoundJoin);
@@ -308,10 +312,27 @@ void TQtCanvas::DoTextOut(int x, int y, const QString& text, const QRect* clip) 
   p->translate(x, y);
   if (Escapement() != 0) p->rotate(-Escapement() / 10.0);
   if (BkMode() == bkOpaque) p->fillRect(QRect(QPoint(0, 0), extent), ToQColor(BkColor()));
-  p->setRenderHint(QPainter::TextAntialiasing, true);
-  p->setFont(QFontFromGdi(Font()));
-  p->setPen(ToQColor(Font().Color));
-  p->drawText(QPointF(0, ascent), text);
+  const QFont font = QFontFromGdi(Font());
+  if (font.pixelSize() <= kMaxGlyphPixels) {
+    p->setRenderHint(QPainter::TextAntialiasing, true);
+    p->setFont(font);
+    p->setPen(ToQColor(Font().Color));
+    p->drawText(QPointF(0, ascent), text);
+    return;
+  }
+  // Larger text is filled as the outlines of the font at kMaxGlyphPixels, scaled up: a paint engine
+  // may rasterise every glyph whole at the size it is given (colour glyphs at any size), however
+  // little of it the surface shows.
+  QFont outlines = font;
+  outlines.setPixelSize(kMaxGlyphPixels);
+  outlines.setHintingPreference(QFont::PreferNoHinting);  // design advances, which scale exactly
+  QPainterPath path;
+  path.addText(QPointF(0, 0), outlines, text);
+  const double k = double(font.pixelSize()) / kMaxGlyphPixels;
+  p->translate(0, ascent);
+  p->scale(k, k);
+  p->setRenderHint(QPainter::Antialiasing, true);
+  p->fillPath(path, ToQColor(Font().Color));
 }
 
 void TQtCanvas::DoStretch(QRect target, const QImage& image, TBlitOp op, std::optional<TColor> key) {
