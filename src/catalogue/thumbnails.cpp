@@ -100,7 +100,9 @@ QImage RasterThumb(const QByteArray& bytes, const QString& file, int W, int H) {
 QImage MetafileThumb(const QByteArray& bytes, int W, int H) {
   TMetafile mf;
   if (!mf.LoadFromData(bytes)) return {};
-  // Drawn at twice the size and reduced, which smooths the edges of lines and text.
+  // Drawn at twice the size and reduced, which smooths the edges of lines and text, as long as the
+  // larger drawing stays within the pixel limit.
+  if (qint64(2 * W) * (2 * H) > MaxPicturePixels()) return RenderMetafile(mf, W, H, clWhite);
   const QImage big = RenderMetafile(mf, 2 * W, 2 * H, clWhite);
   if (big.isNull()) return {};
   return Resampled(big, QSize(W, H));

@@ -7,8 +7,6 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <new>
-#include <vector>
 
 #include "render/codecs.h"
 
@@ -146,14 +144,34 @@ inline void Put(uchar* out, uint32_t rgb) {
   out[2] = uchar(rgb);
 }
 
+// Bytes of uncompressed rows; the last row may lack its padding.
+uint64_t RowBytes(const Header& h) {
+  return (uint64_t(h.width) * h.bpp + 31) / 32 * 4;
+}
+uint64_t PixelBytes(const Header& h) {
+  return RowBytes(h) * uint64_t(h.height - 1) + (uint64_t(h.width) * h.bpp + 7) / 8;
+}
+
+// A run-length stream can stand for a whole picture in a few codes (end of bitmap, skips), which
+// leave the pixels they pass over at the first palette colour. Its declared size is believed up to
+// this many pixels per byte of stream (runs alone give at most 128), and always up to a megapixel.
+constexpr int64_t kRlePixelsPerByte = 4096;
+constexpr int64_t kRleFreePixels = int64_t(1) << 20;
+
+// Whether the file holds enough data for the pixels it declares, checked before allocating them.
+bool CanHold(const Bytes& b, const Header& h, size_t off) {
+  if (off > b.size) return false;
+  const uint64_t avail = b.size - off;
+  if (h.compression == kRle8 || h.compression == kRle4)
+    return h.width * h.height <= std::max<int64_t>(kRleFreePixels, int64_t(avail) * kRlePixelsPerByte);
+  return PixelBytes(h) <= avail;
+}
+
 bool DecodeRows(const Bytes& b, const Header& h, const std::array<uint32_t, 256>& pal, size_t off,
                 QImage& img) {
   const int w = int(h.width), height = int(h.height);
-  const uint64_t bitsPerRow = uint64_t(w) * h.bpp;
-  const uint64_t stride = (bitsPerRow + 31) / 32 * 4;
-  // The last row may lack its padding.
-  const uint64_t need = stride * uint64_t(height - 1) + (bitsPerRow + 7) / 8;
-  if (off > b.size || need > b.size - off) return false;
+  const uint64_t stride = RowBytes(h);
+  if (off > b.size || PixelBytes(h) > b.size - off) return false;
   for (int row = 0; row < height; ++row) {
     const uint8_t* p = b.data + off + stride * uint64_t(row);
     uchar* out = img.scanLine(h.topDown ? row : height - 1 - row);
@@ -186,23 +204,23 @@ bool DecodeRows(const Bytes& b, const Header& h, const std::array<uint32_t, 256>
   return true;
 }
 
-// Run-length data (RLE8, RLE4) into palette indices; pixels the stream skips keep index 0. The
-// stream must end with its end-of-bitmap code or fill every row.
+// Run-length data (RLE8, RLE4) straight into the picture; pixels the stream skips keep palette
+// colour 0. The stream must end with its end-of-bitmap code or fill every row.
 bool DecodeRle(const Bytes& b, const Header& h, const std::array<uint32_t, 256>& pal, size_t off,
                QImage& img) {
   const int64_t w = h.width, height = h.height;
-  std::vector<uint8_t> index;
-  try {
-    index.assign(size_t(w * height), 0);
-  } catch (const std::bad_alloc&) {
-    return false;
+  uchar* const bits = img.bits();
+  const qsizetype bpl = img.bytesPerLine();
+  for (int64_t row = 0; row < height; ++row) {
+    uchar* out = bits + row * bpl;
+    for (int64_t i = 0; i < w; ++i, out += 3) Put(out, pal[0]);
   }
   const bool four = h.compression == kRle4;
   int64_t x = 0, y = 0;
   size_t p = off;
   bool done = false;
   auto set = [&](uint8_t v) {
-    if (x < w && y < height) index[size_t(y * w + x)] = v;
+    if (x < w && y < height) Put(bits + (h.topDown ? y : height - 1 - y) * bpl + 3 * x, pal[v]);
     ++x;
   };
   while (!done && y < height) {
@@ -233,11 +251,6 @@ bool DecodeRle(const Bytes& b, const Header& h, const std::array<uint32_t, 256>&
       }
     }
   }
-  for (int64_t row = 0; row < height; ++row) {
-    uchar* out = img.scanLine(int(h.topDown ? row : height - 1 - row));
-    const uint8_t* in = index.data() + row * w;
-    for (int64_t i = 0; i < w; ++i, out += 3) Put(out, pal[in[i]]);
-  }
   return true;
 }
 
@@ -259,6 +272,7 @@ QImage DecodeBmp(const uint8_t* data, size_t size) {
   if (!ReadHeader(b, h)) return QImage();
   const auto pal = ReadPalette(b, h);
   const size_t off = h.dataOffset ? h.dataOffset : h.paletteOffset + h.paletteCount * (h.core ? 3 : 4);
+  if (!CanHold(b, h, off)) return QImage();
   QImage img(int(h.width), int(h.height), QImage::Format_RGB888);
   if (img.isNull()) return QImage();
   const bool ok = h.compression == kRle8 || h.compression == kRle4 ? DecodeRle(b, h, pal, off, img)

@@ -2,6 +2,7 @@
 // frame holds only trivially destructible locals; the picture lives in the caller's state.
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -52,6 +53,20 @@ int DotsPerMeter(unsigned unit, unsigned density) {
   return 0;
 }
 
+// Whether `size` bytes can describe the declared picture. Huffman coding spends at least one bit on
+// every 8 x 8 block of a component it codes, and a file whose data runs out is refused, so a
+// picture needs at least a bit per block of its least sampled component. Arithmetic coding may by
+// rule pad a short scan with zeros; the same floor keeps it from describing gigapixels in a few
+// bytes.
+bool CanHold(const jpeg_decompress_struct& cinfo, size_t size) {
+  uint64_t fewest = UINT64_MAX;
+  for (int i = 0; i < cinfo.num_components; ++i) {
+    const jpeg_component_info& c = cinfo.comp_info[i];
+    fewest = std::min<uint64_t>(fewest, uint64_t(c.width_in_blocks) * c.height_in_blocks);
+  }
+  return cinfo.num_components > 0 && fewest <= uint64_t(size) * 8;
+}
+
 struct DecodeState {
   QImage image;
   bool cmyk = false;
@@ -88,9 +103,10 @@ bool DecodeInto(DecodeState* state, const uint8_t* data, size_t size, QSize atLe
   jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
   jpeg_read_header(&cinfo, TRUE);
 
-  // Full-size decoding time grows with the declared size even when DCT scaling shrinks the output.
+  // The declared size is what the decoder works through and what progressive files keep whole in
+  // memory, even when DCT scaling shrinks the output: it is held to the limits as it stands.
   if (cinfo.image_width > JDIMENSION(kMaxPictureSide) || cinfo.image_height > JDIMENSION(kMaxPictureSide) ||
-      qint64(cinfo.image_width) * cinfo.image_height > MaxPicturePixels() * 64)
+      qint64(cinfo.image_width) * cinfo.image_height > MaxPicturePixels() || !CanHold(cinfo, size))
     ErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
 
   const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;

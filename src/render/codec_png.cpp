@@ -1,6 +1,9 @@
 // PNG through libpng. Every colour type and depth is expanded to 8-bit RGB or RGBA; alpha is
 // flattened onto white. Errors leave through longjmp to ReadInto, whose frame holds only trivially
 // destructible locals; buffers live in the caller's state.
+//
+// Memory: the declared size is believed only as far as the file's compressed data could fill it,
+// and the picture is the only full-size buffer (interlaced passes are spread into it row by row).
 #include <csetjmp>
 #include <cstring>
 #include <new>
@@ -31,38 +34,39 @@ void Warning(png_structp, png_const_charp) {}
 
 struct ReadState {
   QImage image;
-  std::vector<png_byte> rgba;       // interlaced pictures with alpha: the whole picture
-  std::vector<png_bytep> rows;
+  std::vector<png_byte> row;  // one decoded row (of a pass) before it is placed
 };
 
-// Composites one RGBA row onto white into an RGB row.
-void Flatten(const png_byte* in, uchar* out, int width) {
-  for (int x = 0; x < width; ++x, in += 4, out += 3) {
-    const unsigned a = in[3], back = 255u * (255u - a) + 127u;
-    out[0] = uchar((in[0] * a + back) / 255u);
-    out[1] = uchar((in[1] * a + back) / 255u);
-    out[2] = uchar((in[2] * a + back) / 255u);
-  }
+// Deflate turns at most 1032 bytes out of each byte it reads (a 258-byte match costs two bits).
+constexpr uint64_t kMaxInflateRatio = 1032;
+
+// Whether `size` bytes of file can hold the filtered rows of a w x h picture of `bitsPerPixel`.
+// Only a lower bound of the rows is counted (no filter bytes, no interlacing overhead), so no
+// well-formed file is refused.
+bool CanHold(size_t size, png_uint_32 w, png_uint_32 h, int bitsPerPixel) {
+  const uint64_t rowBytes = (uint64_t(w) * uint64_t(bitsPerPixel) + 7) / 8;
+  return rowBytes * h <= uint64_t(size) * kMaxInflateRatio;
 }
 
-bool Prepare(ReadState* state, png_uint_32 w, png_uint_32 h, bool alpha, bool interlaced) {
-  if (w == 0 || h == 0 || qint64(w) * qint64(h) > MaxPicturePixels()) return false;
-  state->image = QImage(int(w), int(h), QImage::Format_RGB888);
-  if (state->image.isNull()) return false;
-  const size_t rowBytes = size_t(w) * (alpha ? 4 : 3);
+// Composites one RGBA pixel onto white into an RGB pixel.
+inline void Flatten(const png_byte* in, uchar* out) {
+  const unsigned a = in[3], back = 255u * (255u - a) + 127u;
+  out[0] = uchar((in[0] * a + back) / 255u);
+  out[1] = uchar((in[1] * a + back) / 255u);
+  out[2] = uchar((in[2] * a + back) / 255u);
+}
+
+bool Prepare(ReadState* state, png_uint_32 w, png_uint_32 h, size_t rowBytes) {
+  if (w == 0 || h == 0 || w > png_uint_32(kMaxPictureSide) || h > png_uint_32(kMaxPictureSide) ||
+      qint64(w) * qint64(h) > MaxPicturePixels())
+    return false;
   try {
-    if (!alpha) {
-      state->rows.resize(h);
-      for (png_uint_32 y = 0; y < h; ++y) state->rows[y] = state->image.scanLine(int(y));
-    } else {
-      state->rgba.resize(interlaced ? rowBytes * h : rowBytes);
-      state->rows.resize(interlaced ? h : 1);
-      for (size_t y = 0; y < state->rows.size(); ++y) state->rows[y] = state->rgba.data() + y * rowBytes;
-    }
+    state->row.resize(rowBytes);
   } catch (const std::bad_alloc&) {
     return false;
   }
-  return true;
+  state->image = QImage(int(w), int(h), QImage::Format_RGB888);
+  return !state->image.isNull();
 }
 
 bool ReadInto(ReadState* state, const uint8_t* data, size_t size) {
@@ -99,31 +103,44 @@ bool ReadInto(ReadState* state, const uint8_t* data, size_t size) {
   png_uint_32 w = 0, h = 0;
   int depth = 0, colorType = 0, interlace = 0;
   png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
+  if (!CanHold(size, w, h, depth * png_get_channels(png, info))) png_error(png, "more pixels than data");
   if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colorType == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
   if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
   if (depth == 16) png_set_scale_16(png);
   if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-  const int passes = png_set_interlace_handling(png);
+  // No interlace handling: libpng then hands out each pass's own rows, which are placed here, so
+  // that no second full-size buffer is needed.
   png_read_update_info(png, info);
 
   const int channels = png_get_channels(png, info);
-  const bool alpha = channels == 4;
+  const size_t rowBytes = png_get_rowbytes(png, info);
   if ((channels != 3 && channels != 4) || png_get_bit_depth(png, info) != 8 ||
-      png_get_rowbytes(png, info) != size_t(w) * size_t(channels))
+      rowBytes != size_t(w) * size_t(channels))
     png_error(png, "unexpected layout");
-  if (!Prepare(state, w, h, alpha, passes > 1)) png_error(png, "too large");
+  if (!Prepare(state, w, h, rowBytes)) png_error(png, "too large");
 
-  if (!alpha) {
-    png_read_image(png, state->rows.data());
-  } else if (passes == 1) {
-    for (png_uint_32 y = 0; y < h; ++y) {
-      png_read_row(png, state->rows[0], nullptr);
-      Flatten(state->rows[0], state->image.scanLine(int(y)), int(w));
+  const bool adam7 = interlace == PNG_INTERLACE_ADAM7;
+  const int passes = adam7 ? PNG_INTERLACE_ADAM7_PASSES : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    png_uint_32 x0 = 0, dx = 1, y0 = 0, dy = 1;
+    if (adam7) {
+      if (PNG_PASS_COLS(w, pass) == 0 || PNG_PASS_ROWS(h, pass) == 0) continue;  // libpng skips it too
+      x0 = PNG_PASS_START_COL(pass), dx = PNG_PASS_COL_OFFSET(pass);
+      y0 = PNG_PASS_START_ROW(pass), dy = PNG_PASS_ROW_OFFSET(pass);
     }
-  } else {
-    png_read_image(png, state->rows.data());
-    for (png_uint_32 y = 0; y < h; ++y) Flatten(state->rows[y], state->image.scanLine(int(y)), int(w));
+    for (png_uint_32 y = y0; y < h; y += dy) {
+      png_read_row(png, state->row.data(), nullptr);
+      const png_byte* in = state->row.data();
+      uchar* out = state->image.scanLine(int(y)) + 3 * size_t(x0);
+      for (png_uint_32 x = x0; x < w; x += dx, in += channels, out += 3 * size_t(dx)) {
+        if (channels == 4) {
+          Flatten(in, out);
+        } else {
+          out[0] = in[0], out[1] = in[1], out[2] = in[2];
+        }
+      }
+    }
   }
 
   png_uint_32 resX = 0, resY = 0;

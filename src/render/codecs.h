@@ -11,12 +11,14 @@
 #include <cstddef>
 #include <cstdint>
 
-// Largest picture a decoder accepts, in pixels (width x height of the decoded picture). The
-// declared size is checked before anything is allocated. The default is 2^27 pixels (384 MiB).
+// Largest picture a decoder accepts, in pixels (width x height as the file declares it, whatever
+// size a decoder is asked for). The declared size is checked before anything is allocated, and so
+// is whether the file holds enough data to describe that many pixels. The default is 100 million
+// pixels (286 MiB at 24 bits).
 qint64 MaxPicturePixels();
 void SetMaxPicturePixels(qint64 pixels);
 // Largest width or height accepted by any decoder.
-constexpr int kMaxPictureSide = 65535;
+constexpr int kMaxPictureSide = 32767;
 
 // JPEG. With atLeast set, the decoder may shrink the picture by a factor n/8 (DCT scaling) as long
 // as it stays at least that wide and that high; a picture smaller than atLeast is decoded whole.

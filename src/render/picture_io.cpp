@@ -8,7 +8,7 @@
 #include "render/codecs.h"
 
 namespace {
-std::atomic<qint64> gMaxPixels{qint64(1) << 27};
+std::atomic<qint64> gMaxPixels{100'000'000};
 // No picture file we can decode within the pixel limit comes near this size.
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 

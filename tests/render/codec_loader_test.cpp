@@ -53,8 +53,10 @@ TEST(LoadPicture, PixelLimitBoundary) {
     SetMaxPicturePixels(c.pixels - 1);
     EXPECT_TRUE(LoadPicture(Fixture(c.file)).isNull()) << c.file;
   }
-  // A JPEG shrunk by DCT scaling counts at its decoded size.
-  SetMaxPicturePixels(8 * 4);
+  // A JPEG shrunk by DCT scaling still counts at its declared size: the decoder works through it.
+  SetMaxPicturePixels(32 * 16);
   EXPECT_EQ(LoadPicture(Fixture("jpeg_blocks.jpg"), QSize(8, 4)).size(), QSize(8, 4));
+  SetMaxPicturePixels(32 * 16 - 1);
+  EXPECT_TRUE(LoadPicture(Fixture("jpeg_blocks.jpg"), QSize(8, 4)).isNull());
   SetMaxPicturePixels(saved);
 }
