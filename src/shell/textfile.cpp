@@ -37,7 +37,7 @@ QString Decode1252(const char* p, qsizetype n) {
 namespace {
 
 // Byte of a character in Windows-1252, or -1 when it has none.
-int Encode1252(char16_t c) {
+inline int Encode1252(char16_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
   for (int i = 0; i < 32; ++i)
     if (kHigh[static_cast<size_t>(i)] == c) return 0x80 + i;
@@ -85,6 +85,11 @@ namespace {
 
 template <class Char>
 void SplitLines(const Char* s, qsizetype n, std::vector<uint32_t>& starts, std::vector<uint32_t>& ends) {
+  // Sized once: growing lists of a million lines would copy and touch them again and again.
+  qsizetype count = 1;
+  for (qsizetype i = 0; i < n; ++i) count += s[i] == '\n' || s[i] == '\r';
+  starts.reserve(size_t(count));
+  ends.reserve(size_t(count));
   qsizetype start = 0;
   for (qsizetype i = 0; i < n; ++i) {
     if (s[i] == '\r' || s[i] == '\n') {
@@ -130,21 +135,26 @@ bool TTextLines::Read(const QString& fileName) {
 
 // ---------------------------------------------------------------------------------------------
 
-void TTextFileWriter::Add(QStringView line) {
+void TTextFileWriter::Add(QStringView line) { Add(QStringView(), line); }
+
+void TTextFileWriter::Add(QStringView indent, QStringView line) {
   if (!utf8_) {
     const qsizetype at = out_.size();
-    out_.resize(at + line.size() + 2);
+    out_.resize(at + indent.size() + line.size() + 2);
     char* d = out_.data() + at;
-    for (QChar c : line) {
-      const int b = Encode1252(c.unicode());
-      if (b < 0) {
-        // The whole file becomes UTF-8: what is already written is Windows-1252 text.
-        out_.truncate(at);
-        out_ = QByteArray("\xEF\xBB\xBF") + Decode1252(out_.constData(), out_.size()).toUtf8();
-        utf8_ = true;
-        break;
+    for (QStringView part : {indent, line}) {
+      for (QChar c : part) {
+        const int b = Encode1252(c.unicode());
+        if (b < 0) {
+          // The whole file becomes UTF-8: what is already written is Windows-1252 text.
+          out_.truncate(at);
+          out_ = QByteArray("\xEF\xBB\xBF") + Decode1252(out_.constData(), out_.size()).toUtf8();
+          utf8_ = true;
+          break;
+        }
+        *d++ = char(b);
       }
-      *d++ = char(b);
+      if (utf8_) break;
     }
     if (!utf8_) {
       *d++ = '\r';
@@ -152,6 +162,7 @@ void TTextFileWriter::Add(QStringView line) {
       return;
     }
   }
+  out_.append(indent.toUtf8());
   out_.append(line.toUtf8());
   out_.append("\r\n", 2);
 }

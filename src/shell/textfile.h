@@ -54,6 +54,8 @@ class TTextLines {
 class TTextFileWriter {
  public:
   void Add(QStringView line);
+  // A line made of two parts (an indent and the text), without joining them first.
+  void Add(QStringView indent, QStringView line);
   bool Commit(const QString& fileName);
 
  private:
