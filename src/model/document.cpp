@@ -8,31 +8,92 @@
 
 #include "model/encodings.h"
 #include "model/kinds.h"
+#include "shell/inifile.h"
 
 namespace {
 
 constexpr const char* kGabaritNames[] = {"", "CD", "Jaquette", "Livret", "Feuillet", "JaquetteDVD", "PochetteCD"};
 
+// Lines are read either from a string list or in place from a file's bytes (QStringView or
+// QLatin1StringView); the structure of a document is plain ASCII, so both are walked alike.
+
 // Name part of a "name=value" line, or a null view when the line has no "=".
-QStringView NamePart(const QString& line) {
+template <class View>
+View NameOf(View line) {
   const qsizetype eq = line.indexOf(QLatin1Char('='));
-  return eq < 0 ? QStringView() : QStringView(line).left(eq);
+  return eq < 0 ? View() : line.left(eq);
 }
+QStringView NamePart(const QString& line) { return NameOf(QStringView(line)); }
 
-bool IsBlank(QChar c) { return c.unicode() <= 32; }
-
-QStringView TrimLeft(const QString& line) {
+template <class View>
+View TrimLeft(View line) {
   qsizetype i = 0;
-  while (i < line.size() && IsBlank(line[i])) ++i;
-  return QStringView(line).mid(i);
+  while (i < line.size() && line[i].unicode() <= 32) ++i;
+  return line.mid(i);
 }
+QStringView TrimLeft(const QString& line) { return TrimLeft(QStringView(line)); }
 
 // Leading spaces halved; a line of spaces only counts one space less.
-int IndentLevel(const QString& line) {
+template <class View>
+int IndentLevel(View line) {
   qsizetype n = 0;
   while (n < line.size() && line[n] == QLatin1Char(' ')) ++n;
   if (n > 0 && n == line.size()) --n;
   return static_cast<int>(n / 2);
+}
+
+QString ToText(QStringView line) { return line.toString(); }
+QString ToText(QLatin1StringView line) { return Decode1252(line); }
+
+// The line's text written into a string that keeps its buffer when no one else holds it.
+void AssignText(QString& s, QStringView line) {
+  s.resize(line.size());
+  std::copy(line.begin(), line.end(), s.begin());
+}
+void AssignText(QString& s, QLatin1StringView line) {
+  s.resize(line.size());
+  QChar* d = s.data();
+  const char* p = line.data();
+  bool plain = true;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(p[i]);
+    plain = plain && b < 0x80;
+    d[i] = QChar(b);
+  }
+  if (!plain) s = Decode1252(line);
+}
+
+// Appends a property line through the pool of strings of earlier objects.
+template <class View>
+void AppendProperty(QStringList& props, std::vector<QString>& pool, View text) {
+  if (size_t(props.size()) == pool.size()) pool.emplace_back();
+  QString& s = pool[size_t(props.size())];
+  AssignText(s, text);
+  props.append(s);
+}
+
+struct ListLines {
+  const QStringList& list;
+  qsizetype size() const { return list.size(); }
+  QStringView operator[](qsizetype i) const { return list[i]; }
+};
+struct NarrowLines {
+  const TTextLines& file;
+  qsizetype size() const { return file.size(); }
+  QLatin1StringView operator[](qsizetype i) const { return file.Narrow(i); }
+};
+struct WideLines {
+  const TTextLines& file;
+  qsizetype size() const { return file.size(); }
+  QStringView operator[](qsizetype i) const { return file.WideLine(i); }
+};
+
+// After a file is read or written the document keeps, instead of the whole text, the lines its header
+// lookups can find: everything up to the first empty line, then the lines at the left margin that hold
+// a "=" (face lines). Object blocks live in the objects.
+template <class View>
+bool KeptAfterHeader(View line) {
+  return !line.isEmpty() && line[0].unicode() > 32 && line.contains(QLatin1Char('='));
 }
 
 }  // namespace
@@ -107,7 +168,7 @@ void TzunoCADMdl::ApplyHeader(QStringList& header, const QString& key, const QSt
   header.append(key + QLatin1Char('=') + value);
 }
 
-const QStringList& TzunoCADMdl::SaveToStrings() {
+void TzunoCADMdl::WriteLines(const std::function<void(QStringView indent, QString line)>& add) {
   // The header ends at the first empty line. A text without one (hand-made or damaged) would
   // otherwise carry its face blocks in the header and have them read again after every save,
   // so a face line ends the header too.
@@ -123,8 +184,8 @@ const QStringList& TzunoCADMdl::SaveToStrings() {
   ApplyHeader(header, QStringLiteral("Gabarit"), GabaritName(Gabarit), GabaritName(Gabarit).isEmpty());
   ApplyHeader(header, QStringLiteral("ColorPapier"), WriteColorRGB(ColorPapier), ColorPapier == clWhite);
 
-  QStringList out = std::move(header);
-  out.append(QString());
+  for (QString& line : header) add(QStringView(), std::move(line));
+  add(QStringView(), QString());
   const int maxFace = MaxFace();
   std::map<int, std::vector<int>> faces;
   for (int i = 0; i < Count(); ++i) {
@@ -134,43 +195,90 @@ const QStringList& TzunoCADMdl::SaveToStrings() {
   const QString objIndent = QStringLiteral("  Objet=");
   const QString propIndent = QStringLiteral("    ");
   for (const auto& [face, members] : faces) {
-    out.append(QStringLiteral("Face=") + QString::number(face));
+    add(QStringView(), QStringLiteral("Face=") + QString::number(face));
     for (int i : members) {
-      out.append(objIndent + QString::number(i + 1));
+      add(QStringView(), objIndent + QString::number(i + 1));
       const QStringList props = objects_[static_cast<size_t>(i)]->GetProperties();
       for (const QString& p : props) {
         // A key with an empty value is never written.
         const qsizetype eq = p.indexOf(QLatin1Char('='));
         if (eq < 0 || eq == p.size() - 1) continue;
-        out.append(propIndent + p);
+        add(propIndent, p);
       }
-      out.append(QStringLiteral("  End"));
-      out.append(QStringLiteral("  "));
+      add(QStringView(), QStringLiteral("  End"));
+      add(QStringView(), QStringLiteral("  "));
     }
-    out.append(QStringLiteral("End"));
-    out.append(QString());
+    add(QStringView(), QStringLiteral("End"));
+    add(QStringView(), QString());
   }
+}
+
+const QStringList& TzunoCADMdl::SaveToStrings() {
+  QStringList out;
+  WriteLines([&out](QStringView indent, QString line) {
+    out.append(indent.isEmpty() ? std::move(line) : indent.toString() + line);
+  });
   text_ = std::move(out);
   return text_;
 }
 
-bool TzunoCADMdl::SaveToFile(const QString& fileName) { return WriteTextFile(fileName, SaveToStrings()); }
+bool TzunoCADMdl::SaveToFile(const QString& fileName) {
+  // Written line by line as the text is made: a large document never exists twice as text.
+  TTextFileWriter writer;
+  QStringList kept;
+  bool body = false;
+  WriteLines([&](QStringView indent, QString line) {
+    writer.Add(indent, line);
+    if (!body) body = line.isEmpty();
+    else if (!indent.isEmpty() || !KeptAfterHeader(QStringView(line))) return;
+    kept.append(std::move(line));
+  });
+  text_ = std::move(kept);
+  return writer.Commit(fileName);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Reading
 
+namespace {
+template <class Lines>
+void ReadLines(TzunoCADMdl& doc, const Lines& lines);
+}  // namespace
+
 bool TzunoCADMdl::LoadFromFile(const QString& fileName) {
   ClearObjets();
-  QStringList lines;
-  if (!QFileInfo::exists(fileName) || !ReadTextFile(fileName, lines)) return false;
+  // Read in place: a string for every line of a large document would cost more than its objects.
+  TTextLines file;
+  if (!QFileInfo::exists(fileName) || !file.Read(fileName)) return false;
   LoadingFiles = QStringList{QFileInfo(fileName).absoluteFilePath()};
-  LoadFromStrings(lines);
+  if (file.Wide()) ReadLines(*this, WideLines{file});
+  else ReadLines(*this, NarrowLines{file});
+  QStringList kept;
+  qsizetype i = 0;
+  for (; i < file.size(); ++i) {
+    kept.append(file.Line(i));
+    if (kept.last().isEmpty()) break;
+  }
+  for (++i; i < file.size(); ++i)
+    if (file.Wide() ? KeptAfterHeader(file.WideLine(i)) : KeptAfterHeader(file.Narrow(i)))
+      kept.append(file.Line(i));
+  text_ = std::move(kept);
   return true;
 }
 
 void TzunoCADMdl::LoadFromStrings(const QStringList& lines) {
-  PixelsPerMmX = 1;
-  PixelsPerMmY = 1;
+  ReadLines(*this, ListLines{lines});
+  text_ = lines;
+}
+
+namespace {
+
+template <class Lines>
+void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
+  // One read is one operation: the settings objects ask as they are built are looked at once.
+  const TSettingsOperation operation;
+  doc.PixelsPerMmX = 1;
+  doc.PixelsPerMmY = 1;
 
   // Header values: first matching line anywhere in the text.
   enum { kLarge, kHaut, kFrise, kGabarit, kColor, kKeys };
@@ -179,26 +287,28 @@ void TzunoCADMdl::LoadFromStrings(const QStringList& lines) {
   QString values[kKeys];
   bool found[kKeys] = {};
   int missing = kKeys;
-  for (const QString& line : lines) {
-    if (!missing) break;
-    const QStringView name = NamePart(line);
+  for (qsizetype i = 0; i < lines.size() && missing; ++i) {
+    const auto line = lines[i];
+    const auto name = NameOf(line);
     if (name.isNull() || name.size() > 11) continue;
     for (int k = 0; k < kKeys; ++k) {
       if (!found[k] && name.compare(keys[k], Qt::CaseInsensitive) == 0) {
         found[k] = true;
-        values[k] = line.mid(name.size() + 1);
+        values[k] = ToText(line.mid(name.size() + 1));
         --missing;
         break;
       }
     }
   }
-  Large = ReadReal(values[kLarge]);
-  Haut = ReadReal(values[kHaut]);
-  FriseX = ReadReal(values[kFrise]);
-  Gabarit = GabaritCode(values[kGabarit]);
-  ColorPapier = found[kColor] ? ReadColorRGB(values[kColor]) : clWhite;
+  doc.Large = ReadReal(values[kLarge]);
+  doc.Haut = ReadReal(values[kHaut]);
+  doc.FriseX = ReadReal(values[kFrise]);
+  doc.Gabarit = TzunoCADMdl::GabaritCode(values[kGabarit]);
+  doc.ColorPapier = found[kColor] ? ReadColorRGB(values[kColor]) : clWhite;
 
   const qsizetype n = lines.size();
+  QStringList props;
+  std::vector<QString> pool;
   for (int face = 1; face <= 2; ++face) {
     const QString faceLine = QStringLiteral("Face=") + QString::number(face);
     qsizetype start = 0;
@@ -214,22 +324,23 @@ void TzunoCADMdl::LoadFromStrings(const QStringList& lines) {
       if (IndentLevel(lines[i]) == 1 && lines[i] != QLatin1String("  End")) members.push_back(i);
     for (size_t m = 0; m < members.size(); ++m) {
       const qsizetype limit = m + 1 < members.size() ? members[m + 1] : end;
-      QStringList props;
+      props.clear();
       for (qsizetype i = members[m] + 1; i < limit; ++i) {
-        const QString& line = lines[i];
+        const auto line = lines[i];
         if (line == QLatin1String("  End")) break;
-        if (IndentLevel(line) == 2) props.append(TrimLeft(line).toString());
+        if (IndentLevel(line) == 2) AppendProperty(props, pool, TrimLeft(line));
       }
       const QString name = PropValue(props, u"Name");
       if (name.isEmpty()) continue;
-      if (TzunoCADObj* obj = CreateObjet(name)) {
+      if (TzunoCADObj* obj = doc.CreateObjet(name)) {
         obj->SetProperties(props);
         obj->Face = face;
       }
     }
   }
-  text_ = lines;
 }
+
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Object list

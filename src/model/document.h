@@ -140,6 +140,8 @@ class TzunoCADMdl {
 
  private:
   void ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove);
+  // The document's text, line by line, as SaveToStrings makes it.
+  void WriteLines(const std::function<void(QStringView indent, QString line)>& add);
   void DrawObjects(TCanvas& canvas);
   // Renders the page into a bitmap (the given size, or twice it and reduced).
   bool RenderInto(QImage& bitmap, const std::function<void(QImage& work)>& draw);
