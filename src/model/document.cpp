@@ -7,6 +7,7 @@
 #include <map>
 
 #include "model/encodings.h"
+#include "model/group.h"
 #include "model/kinds.h"
 #include "shell/inifile.h"
 
@@ -277,6 +278,7 @@ template <class Lines>
 void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
   // One read is one operation: the settings objects ask as they are built are looked at once.
   const TSettingsOperation operation;
+  const TNestedReadingScope nested(doc);
   doc.PixelsPerMmX = 1;
   doc.PixelsPerMmY = 1;
 
@@ -317,18 +319,22 @@ void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
     qsizetype end = start + 1;
     while (end < n && lines[end] != QLatin1String("End")) ++end;
 
-    // Each member line starts its own object block, so that two blocks carrying the same number
-    // are both read. A block ends at "  End" or where the next member begins.
-    std::vector<qsizetype> members;
-    for (qsizetype i = start + 1; i < end; ++i)
-      if (IndentLevel(lines[i]) == 1 && lines[i] != QLatin1String("  End")) members.push_back(i);
-    for (size_t m = 0; m < members.size(); ++m) {
-      const qsizetype limit = m + 1 < members.size() ? members[m + 1] : end;
+    // Each "Objet=" line starts its own object block, so that two blocks carrying the same number
+    // are both read. A block runs to "  End", or to the next "Objet=" line when its End is missing;
+    // every indented line in it is a property, so a blank line or a stray indentation loses nothing.
+    auto isMember = [](const auto& line) {
+      return IndentLevel(line) == 1 && TrimLeft(line).startsWith(QLatin1String("Objet="), Qt::CaseInsensitive);
+    };
+    for (qsizetype i = start + 1; i < end;) {
+      if (!isMember(lines[i])) {
+        ++i;
+        continue;
+      }
       props.clear();
-      for (qsizetype i = members[m] + 1; i < limit; ++i) {
+      for (++i; i < end; ++i) {
         const auto line = lines[i];
-        if (line == QLatin1String("  End")) break;
-        if (IndentLevel(line) == 2) AppendProperty(props, pool, TrimLeft(line));
+        if (line == QLatin1String("  End") || isMember(line)) break;
+        if (IndentLevel(line) >= 1 && !TrimLeft(line).isEmpty()) AppendProperty(props, pool, TrimLeft(line));
       }
       const QString name = PropValue(props, u"Name");
       if (name.isEmpty()) continue;

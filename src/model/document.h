@@ -15,6 +15,8 @@
 #include "render/canvas.h"
 #include "shell/textfile.h"
 
+struct TNestedReading;
+
 // What a document needs from the editor control that shows it.
 class TDocumentEditor {
  public:
@@ -137,6 +139,8 @@ class TzunoCADMdl {
   int Gabarit = 0;
   // Files whose nested documents are being read, so that a group naming itself stops there.
   QStringList LoadingFiles;
+  // The nested documents of the read in progress, shared by its groups (group.h); null outside a read.
+  std::shared_ptr<TNestedReading> NestedReading;
 
  private:
   void ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove);

@@ -19,7 +19,22 @@ TzunoCADGroup::TzunoCADGroup(TzunoCADMdl* document) : TzunoCADRect(document) {
   Brush = TBrush{clWhite, bsSolid};
   l = 1;
   h = 1;
-  nested_ = std::make_unique<TzunoCADMdl>(document ? document->Editor() : nullptr, QRect(), l, h);
+  nested_ = std::make_shared<TzunoCADMdl>(document ? document->Editor() : nullptr, QRect(), l, h);
+}
+
+void TzunoCADGroup::OwnNested() {
+  if (!nestedShared_) return;
+  nested_ = std::make_shared<TzunoCADMdl>(document_ ? document_->Editor() : nullptr, QRect(), 1, 1);
+  nestedShared_ = false;
+}
+
+TNestedReadingScope::TNestedReadingScope(TzunoCADMdl& document)
+    : document_(document), owner_(!document.NestedReading) {
+  if (owner_) document_.NestedReading = std::make_shared<TNestedReading>();
+}
+
+TNestedReadingScope::~TNestedReadingScope() {
+  if (owner_) document_.NestedReading.reset();
 }
 
 TzunoCADGroup::~TzunoCADGroup() = default;
@@ -40,8 +55,11 @@ void TzunoCADGroup::SetProperties(const QStringList& list) {
   if (mirroiry == 0) mirroiry = 1;
   ForcePenBrush = ReadBool(PropValue(list, u"ForcePenBrush"));
   if (document_) {
-    FichierMdl = document_->ResoudreFichier(PropValue(list, u"FichierMdl"));
-    if (!FichierMdl.isEmpty()) LoadNested(FichierMdl);
+    // A file that cannot be found keeps its stored name, so that saving does not lose it.
+    const QString stored = PropValue(list, u"FichierMdl");
+    const QString resolved = document_->ResoudreFichier(stored);
+    FichierMdl = resolved.isEmpty() ? stored : resolved;
+    if (!resolved.isEmpty()) LoadNested(resolved);
   }
   TzunoCADRect::SetProperties(list);
 }
@@ -51,10 +69,16 @@ bool TzunoCADGroup::LoadNested(const QString& resolved) {
   const QFileInfo info(path);
   if (path.isEmpty() || !info.isFile()) return false;
   const QString suffix = info.suffix().toLower();
+  // Outside a document's read (the editor, a copy) the group's own read is the whole read.
+  std::shared_ptr<TNestedReading> reading = document_->NestedReading;
+  if (!reading) reading = std::make_shared<TNestedReading>();
   if (suffix == QLatin1String("emf")) {
     // A drawing replaces whatever the group showed.
+    OwnNested();
     nested_->ClearObjets();
-    return ImportMetafile(nested_.get(), path);
+    const bool read = ImportMetafile(nested_.get(), path);
+    reading->Used += nested_->Count();
+    return read;
   }
   if (suffix != QLatin1String("mdl")) return false;
   // A group whose file is already being read above it (itself, or through other groups) stays
@@ -64,13 +88,43 @@ bool TzunoCADGroup::LoadNested(const QString& resolved) {
   if (chain.size() >= kMaxNesting) return false;
   for (const QString& f : chain)
     if (QFileInfo(f).canonicalFilePath() == canonical) return false;
+
+  // A group that already holds content of its own (a stamp's default drawing) reads the file into it.
+  const bool shareable = nestedShared_ || nested_->Count() == 0;
+  if (shareable) {
+    if (const auto found = reading->Files.constFind(canonical); found != reading->Files.cend()) {
+      if (!found->Document || reading->Used + found->Weight > reading->Budget) return false;
+      reading->Used += found->Weight;
+      nested_ = found->Document;
+      nestedShared_ = true;
+      return true;
+    }
+  }
+  if (reading->Used >= reading->Budget) return false;
   QStringList lines;
   if (!ReadTextFile(path, lines)) return false;
-  nested_->LoadingFiles = chain;
-  nested_->LoadingFiles.append(canonical);
-  nested_->OnCheminFichier = document_->OnCheminFichier;
-  nested_->OnChampFusion = document_->OnChampFusion;
-  nested_->LoadFromStrings(lines);
+  std::shared_ptr<TzunoCADMdl> target =
+      shareable ? std::make_shared<TzunoCADMdl>(document_->Editor(), QRect(), 1, 1) : nested_;
+  const long long before = reading->Used;
+  const int held = target->Count();
+  target->LoadingFiles = chain;
+  target->LoadingFiles.append(canonical);
+  target->OnCheminFichier = document_->OnCheminFichier;
+  target->OnChampFusion = document_->OnChampFusion;
+  target->NestedReading = reading;
+  reading->Used += 1;
+  target->LoadFromStrings(lines);
+  target->NestedReading.reset();  // the reading holds its documents, not the other way round
+  reading->Used += target->Count() - held;
+  if (!shareable) return true;
+  const long long weight = reading->Used - before;
+  const bool fits = reading->Used <= reading->Budget;
+  if (!fits) reading->Used = before;
+  // Too heavy a file stays known, so that every later group showing it stops at once.
+  reading->Files.insert(canonical, TNestedReading::Entry{fits ? target : nullptr, weight});
+  if (!fits) return false;
+  nested_ = std::move(target);
+  nestedShared_ = true;
   return true;
 }
 

@@ -30,11 +30,18 @@ void TzunoCADGroup::Draw(TCanvas& canvas) {
       DrawPlaceholder(canvas, HostText(QStringLiteral("CAD_TXT_PASMDL"), QString::fromUtf8("Pas de modèle")));
     } else {
       for (const auto& o : n->Objets()) {
-        if (ForcePenBrush) {
-          o->Pen = Pen;
-          o->Brush = Brush;
+        if (!ForcePenBrush) {
+          o->Draw(canvas);
+          continue;
         }
+        // Other groups may show the same nested document: the forced pen and brush are lent.
+        const TPen pen = o->Pen;
+        const TBrush brush = o->Brush;
+        o->Pen = Pen;
+        o->Brush = Brush;
         o->Draw(canvas);
+        o->Pen = pen;
+        o->Brush = brush;
       }
     }
   }
@@ -43,6 +50,7 @@ void TzunoCADGroup::Draw(TCanvas& canvas) {
 
 void TzunoCADGroup::SetShape(const QString& fileName) {
   FichierMdl = fileName;
+  OwnNested();
   nested_->ClearObjets();
   ImportMetafile(nested_.get(), document_ ? document_->ResoudreFichier(fileName) : fileName);
   ForcePenBrush = true;

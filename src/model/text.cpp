@@ -11,6 +11,10 @@
 namespace {
 // Heights beyond this no longer change the measured width (fonts are capped when realised).
 constexpr int kMaxFitHeight = 20000;
+// Files hold the centre of a text's box, but an anchored text is placed by its corner, and its box
+// changes with the scale it is drawn at. The centre is written and read with the box measured at
+// this one scale, so reading finds the corner that was saved, whatever the text was drawn at since.
+constexpr double kReferencePxPerMm = 10;
 }
 
 QStringList TextLines(const QString& displayed) {
@@ -35,9 +39,12 @@ QStringList TzunoCADTexte::GetProperties() {
   else if (txt == QLatin1String("<Texte2>")) Code = QStringLiteral("texte2");
   else if (txt == QLatin1String("<Texte3>")) Code = QStringLiteral("texte3");
   QStringList p = TzunoCADRect::GetProperties();
+  const QPointF centre = AnchorHandle() == 0 ? QPointF(x, y) : StoredCentre();
   // The box is measured from the text, never stored.
   for (QString& line : p) {
-    if (line.startsWith(QLatin1String("l="))) line = QStringLiteral("l=0");
+    if (line.startsWith(QLatin1String("x="))) line = QStringLiteral("x=") + WriteReal(centre.x());
+    else if (line.startsWith(QLatin1String("y="))) line = QStringLiteral("y=") + WriteReal(centre.y());
+    else if (line.startsWith(QLatin1String("l="))) line = QStringLiteral("l=0");
     else if (line.startsWith(QLatin1String("h="))) line = QStringLiteral("h=0");
   }
   PropAdd(p, u"Font", WriteFont(Font));
@@ -58,22 +65,51 @@ void TzunoCADTexte::SetProperties(const QStringList& list) {
   RefL = l;
   RefH = h;
   RefFontHeight = Font.Height;
-  // A stored box of 0 x 0 was never laid out: its centre is the centre the text had when saved,
-  // so it stays; moving the anchor corner there would shift the text at every load.
-  Layout(txt, !(l == 0 && h == 0));
+  // Laid out at the reference scale: the stored centre belongs to that box. A stored box (written
+  // elsewhere) places the anchor corner itself, which then stays.
+  const int anchor = AnchorHandle();
+  const bool storedBox = !(l == 0 && h == 0);
+  const QPointF a = HandlePos(anchor);
+  txt = txt.trimmed();
+  Displayed = document_->SubstituteFields(this, txt);
+  const QSize s = MeasureBlockAt(MeasureCanvas(), kReferencePxPerMm);
+  l = s.width() / kReferencePxPerMm;
+  h = s.height() / kReferencePxPerMm;
+  if (anchor != 0 && storedBox) {
+    const QPointF c = a - CornerOffset(anchor, l, h);
+    x = c.x();
+    y = c.y();
+  }
 }
 
-TFont TzunoCADTexte::ScaledFont() const {
+QPointF TzunoCADTexte::CornerOffset(int k, double boxL, double boxH) const {
+  const double sx = (k == 2 || k == 3) ? 0.5 : -0.5, sy = (k == 3 || k == 4) ? 0.5 : -0.5;
+  if (k < 1 || k > 4) return QPointF();
+  return RotatePoint(QPointF(), QPointF(sx * boxL, sy * boxH), r);
+}
+
+QPointF TzunoCADTexte::StoredCentre() {
+  const int anchor = AnchorHandle();
+  if (anchor == 0) return QPointF(x, y);
+  const QSize s = MeasureBlockAt(MeasureCanvas(), kReferencePxPerMm);
+  return HandlePos(anchor) - CornerOffset(anchor, s.width() / kReferencePxPerMm, s.height() / kReferencePxPerMm);
+}
+
+TFont TzunoCADTexte::ScaledFont() const { return ScaledFontAt(document_->PixelsPerMmX); }
+
+TFont TzunoCADTexte::ScaledFontAt(double pxPerMm) const {
   TFont f = Font;
   // Mirrored groups give negative scales; the letters keep their size and direction.
-  f.Height = static_cast<int>(RoundEven(Font.Height * std::fabs(document_->PixelsPerMmX) / 1000.0));
+  f.Height = static_cast<int>(RoundEven(Font.Height * std::fabs(pxPerMm) / 1000.0));
   return f;
 }
 
-QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) {
+QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) { return MeasureBlockAt(canvas, document_->PixelsPerMmX); }
+
+QSize TzunoCADTexte::MeasureBlockAt(TCanvas& canvas, double pxPerMm) {
   const QStringList lines = TextLines(Displayed);
   if (lines.isEmpty()) return QSize(0, 0);
-  canvas.SetFont(ScaledFont());
+  canvas.SetFont(ScaledFontAt(pxPerMm));
   int w = 0, hh = 0;
   for (const QString& line : lines) {
     const QSize e = canvas.TextExtent(line.trimmed());
@@ -83,17 +119,15 @@ QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) {
   return QSize(w, hh);
 }
 
-void TzunoCADTexte::LayoutText(const QString& text) { Layout(text, true); }
-
-void TzunoCADTexte::Layout(const QString& text, bool keepAnchor) {
-  const int anchor = Aligne >= 1 && Aligne <= 4 ? Aligne : 0;
+void TzunoCADTexte::LayoutText(const QString& text) {
+  const int anchor = AnchorHandle();
   const QPointF a = HandlePos(anchor);
   txt = text.trimmed();
   Displayed = document_->SubstituteFields(this, txt);
   const QSize s = MeasureBlock(MeasureCanvas());
   l = document_->PxToMmX(s.width());
   h = document_->PxToMmY(s.height());
-  if (anchor != 0 && keepAnchor) {
+  if (anchor != 0) {
     const QPointF b = HandlePos(anchor);
     x += a.x() - b.x();
     y += a.y() - b.y();

@@ -26,6 +26,11 @@ class TzunoCADTexte : public TzunoCADRect {
   void FitFont(TCanvas& canvas);
   // The object's font with its height scaled to pixels at the document's horizontal scale.
   TFont ScaledFont() const;
+  // The same at a given scale in pixels per millimetre.
+  TFont ScaledFontAt(double pxPerMm) const;
+  QSize MeasureBlockAt(TCanvas& canvas, double pxPerMm);
+  // The centre that files store: the box around the anchor corner as measured at the reference scale.
+  QPointF StoredCentre();
 
   double RefX = 0, RefY = 0, RefL = 0, RefH = 0;
   int RefFontHeight = 0;
@@ -36,8 +41,11 @@ class TzunoCADTexte : public TzunoCADRect {
   int Alignement = 2;
 
  private:
-  void Layout(const QString& text, bool keepAnchor);
   void FitAfterDrag();
+  // Handle of the anchor corner, 0 for a centred text.
+  int AnchorHandle() const { return Aligne >= 1 && Aligne <= 4 ? Aligne : 0; }
+  // From the box centre to handle k of a box l x h turned by r.
+  QPointF CornerOffset(int k, double boxL, double boxH) const;
 };
 
 // The lines of a displayed text up to its last non-empty one.

@@ -139,6 +139,30 @@ TEST(Document, ReaderBlockRules) {
   EXPECT_EQ(s.count(QStringLiteral("Face=1")), 1);
 }
 
+// An object block runs to its "  End": blank lines, lines of spaces and stray indentation inside it
+// lose none of its keys; an "Objet=" line still starts a new block when an End is missing.
+TEST(Document, ObjectBlocksRunToTheirEnd) {
+  const struct {
+    const char* inside;
+    const char* what;
+  } cases[] = {{"  ", "two spaces"}, {"    ", "four spaces"}, {"   ", "three spaces"}, {"", "empty line"},
+               {"   Pen=0000FF,1,0", "property indented by three"}, {"      Pen=0000FF,1,0", "indented by six"}};
+  for (const auto& c : cases) {
+    auto d = NewDoc();
+    d->LoadFromStrings(Lines("Large=50\nHaut=40\n\nFace=1\n  Objet=1\n    Name=rectangle\n") +
+                       QStringList{QString::fromLatin1(c.inside)} +
+                       Lines("    x=12\n    y=13\n    l=14\n    h=15\n  End\n  \n"
+                             "  Objet=2\n    Name=rect\n    x=1\n"  // no End: the next block stays apart
+                             "  Objet=3\n    Name=rect\n    x=2\n  End\nEnd\n"));
+    ASSERT_EQ(d->Count(), 3) << c.what;
+    auto* r = static_cast<TzunoCADRect*>(d->Objet(0));
+    EXPECT_EQ(QRectF(r->x, r->y, r->l, r->h), QRectF(12, 13, 14, 15)) << c.what;
+    if (QByteArray(c.inside).contains("Pen")) EXPECT_EQ(WritePen(r->Pen), "0000FF,1,0") << c.what;
+    EXPECT_EQ(static_cast<TzunoCADRect*>(d->Objet(1))->x, 1) << c.what;
+    EXPECT_EQ(static_cast<TzunoCADRect*>(d->Objet(2))->x, 2) << c.what;
+  }
+}
+
 TEST(Document, ObjectListOperations) {
   auto d = NewDoc(100, 50);
   auto* a = static_cast<TzunoCADRect*>(d->CreateObjet(QStringLiteral("rectangle")));

@@ -130,3 +130,113 @@ TEST(Group, NestedGroupsFiftyLevelsDeep) {
   img.fill(Qt::white);
   d.DrawBitmap(img);  // draws through every level without trouble
 }
+
+namespace {
+
+// Files f0 .. fN in a folder: each holds ten groups showing the next one; the last ten rectangles.
+void WriteFanOut(const QTemporaryDir& dir, int levels) {
+  for (int k = 0; k <= levels; ++k) {
+    QByteArray text = "Large=100\r\nHaut=20\r\n\r\nFace=1\r\n";
+    for (int i = 0; i < 10; ++i) {
+      text += "  Objet=" + QByteArray::number(i + 1) + "\r\n    x=" + QByteArray::number(5 + 10 * i) +
+              "\r\n    y=10\r\n    l=9\r\n    h=9\r\n";
+      if (k < levels)
+        text += "    Name=groupe\r\n    FichierMdl=" + dir.filePath(QStringLiteral("f%1.mdl").arg(k + 1)).toUtf8() + "\r\n";
+      else
+        text += "    Name=rectangle\r\n";
+      text += "  End\r\n  \r\n";
+    }
+    text += "End\r\n\r\n";
+    QFile f(dir.filePath(QStringLiteral("f%1.mdl").arg(k)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+  }
+}
+
+struct Shown {
+  int documents = 0;        // distinct nested documents
+  long long objects = 0;    // objects a drawing goes through, nested ones as often as they show
+  int placeholders = 0;     // groups left empty
+};
+
+// Walks what a document shows, each distinct nested document once.
+Shown Walk(TzunoCADMdl& top) {
+  Shown s;
+  QHash<TzunoCADMdl*, long long> expanded;
+  std::function<long long(TzunoCADMdl*)> visit = [&](TzunoCADMdl* d) -> long long {
+    long long n = d->Count();
+    for (const auto& o : d->Objets()) {
+      auto* g = dynamic_cast<TzunoCADGroup*>(o.get());
+      if (!g) continue;
+      TzunoCADMdl* nested = g->Nested();
+      if (nested->Count() == 0) {
+        ++s.placeholders;
+        continue;
+      }
+      if (!expanded.contains(nested)) {
+        ++s.documents;
+        expanded.insert(nested, visit(nested));
+      }
+      n += expanded.value(nested);
+    }
+    return n;
+  };
+  s.objects = visit(&top);
+  return s;
+}
+
+}  // namespace
+
+// Ten groups per file, each naming the next file: each file is read once per read and its document
+// shared; a budget of nested documents and objects leaves the rest as placeholders.
+TEST(Group, FanOutFilesAreReadOnceAndShared) {
+  QTemporaryDir dir;
+  WriteFanOut(dir, 4);
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 20);
+  ASSERT_TRUE(d.LoadFromFile(dir.filePath(QStringLiteral("f0.mdl"))));
+  ASSERT_EQ(d.Count(), 10);
+  const Shown all = Walk(d);
+  ASSERT_EQ(all.documents, 4);  // f1 to f4, one document each
+  EXPECT_EQ(all.placeholders, 0);
+  EXPECT_EQ(all.objects, 10 + 100 + 1000 + 10000 + 100000);
+  EXPECT_EQ(static_cast<TzunoCADGroup*>(d.Objet(0))->Nested(), static_cast<TzunoCADGroup*>(d.Objet(9))->Nested());
+  EXPECT_FALSE(d.NestedReading);  // the read's cache goes with the read
+
+  // A caller's budget: groups past it are left empty, and nothing past it is kept.
+  TzunoCADMdl small(nullptr, QRect(0, 0, 100, 100), 100, 20);
+  small.NestedReading = std::make_shared<TNestedReading>();
+  small.NestedReading->Budget = 5000;
+  ASSERT_TRUE(small.LoadFromFile(dir.filePath(QStringLiteral("f0.mdl"))));
+  const Shown part = Walk(small);
+  EXPECT_GT(part.placeholders, 0);
+  EXPECT_LE(part.objects, 5000);
+  EXPECT_GT(part.objects, 1000);
+
+  // Six levels would show 1.1 million rectangles in 111,110 groups: past the program's budget.
+  QTemporaryDir deep;
+  WriteFanOut(deep, 6);
+  TzunoCADMdl big(nullptr, QRect(0, 0, 100, 100), 100, 20);
+  ASSERT_TRUE(big.LoadFromFile(deep.filePath(QStringLiteral("f0.mdl"))));
+  const Shown capped = Walk(big);
+  EXPECT_GT(capped.placeholders, 0);
+  EXPECT_LE(capped.objects, kMaxNestedWeight);
+  EXPECT_LE(capped.documents, 6);
+  QImage img(200, 40, QImage::Format_RGB888);
+  big.Quality = 7;
+  big.DrawBitmap(img);  // draws what was kept, placeholders included
+}
+
+// A group whose file the resolver cannot find keeps the name it was stored with.
+TEST(Group, UnresolvedFileKeepsItsStoredName) {
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  d.OnCheminFichier = [](TzunoCADMdl*, QString& name) { name.clear(); };
+  d.LoadFromStrings({QStringLiteral("Large=100"), QStringLiteral("Haut=100"), QString(), QStringLiteral("Face=1"),
+                     QStringLiteral("  Objet=1"), QStringLiteral("    Name=groupe"),
+                     QStringLiteral("    FichierMdl=Formes\\absent.mdl"), QStringLiteral("  End"),
+                     QStringLiteral("End")});
+  ASSERT_EQ(d.Count(), 1);
+  auto* g = static_cast<TzunoCADGroup*>(d.Objet(0));
+  EXPECT_EQ(g->Nested()->Count(), 0);
+  EXPECT_EQ(PropValue(g->GetProperties(), u"FichierMdl"), "absent.mdl");
+  EXPECT_TRUE(d.SaveToStrings().contains(QStringLiteral("    FichierMdl=absent.mdl")));
+}

@@ -130,3 +130,51 @@ TEST_F(TextFixture, DrawingRotatesAndAlignsEachLine) {
     EXPECT_NEAR(p0, p1, 1.5) << angle;
   }
 }
+
+// Opening, showing and saving a document, over and over at different scales, leaves every text
+// where it was: the same file each time, the anchor corner in place, the same pixels at a scale.
+TEST(TextAnchor, OpenDrawSaveCyclesKeepEveryText) {
+  TzunoCADMdl doc(nullptr, QRect(0, 0, 400, 400), 100, 100);
+  const char* texts[] = {"Bonjour", "un texte|sur deux lignes, plus longue", "iiii WWWW 1234"};
+  const int heights[] = {2500, 4300, 7100};
+  std::vector<QPointF> anchors;
+  int k = 0;
+  for (int aligne = 0; aligne <= 4; ++aligne) {
+    for (double angle : {0.0, 30.0, 90.0, 212.5}) {
+      auto* t = static_cast<TzunoCADTexte*>(doc.CreateObjet(QStringLiteral("texte")));
+      t->Font = TFont{clBlack, k % 2 ? QStringLiteral("DejaVu Sans") : QStringLiteral("Liberation Serif"),
+                      heights[k % 3], 0};
+      t->Aligne = aligne;
+      t->r = angle;
+      t->x = 20 + 15 * (k % 5);
+      t->y = 10 + 4 * k;
+      t->LayoutText(QString::fromLatin1(texts[k % 3]));
+      anchors.push_back(t->HandlePos(aligne));
+      ++k;
+    }
+  }
+  const QStringList saved = doc.SaveToStrings();
+  auto drawn = [](TzunoCADMdl& d, int px) {
+    TRecordingCanvas rec;
+    d.DrawDirect(rec, QRect(0, 0, px, px));
+    return rec.CallStrings();
+  };
+  QStringList firstAt400;
+  QStringList text = saved;
+  for (int px : {400, 170, 1250, 333, 400, 100, 2000, 400}) {
+    TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    d.LoadFromStrings(text);
+    ASSERT_EQ(d.Count(), static_cast<int>(anchors.size()));
+    const QStringList calls = drawn(d, px);
+    if (px == 400 && firstAt400.isEmpty()) firstAt400 = calls;
+    else if (px == 400) EXPECT_EQ(calls, firstAt400);
+    for (int i = 0; i < d.Count(); ++i) {
+      auto* t = static_cast<TzunoCADTexte*>(d.Objet(i));
+      const QPointF a = t->HandlePos(t->Aligne);
+      EXPECT_NEAR(a.x(), anchors[i].x(), 1e-3) << i << " at " << px;
+      EXPECT_NEAR(a.y(), anchors[i].y(), 1e-3) << i << " at " << px;
+    }
+    text = d.SaveToStrings();
+    EXPECT_EQ(text, saved) << "after drawing at " << px << " pixels";
+  }
+}
