@@ -36,7 +36,7 @@ QStringList Keys() {
       "panel_modele", "panel_action", "panel_variante", "panel_album", "panel_gabarit", "panel_texte",
       "panel_image", "panel_couleur", "panel_format", "panel_groupe", "panel_calque", "panel_position",
       "panel_support", "panel_mirroir", "panel_boutons", "panel_carte", "panel_masque",
-      "CAD_TXT_DEFAUT", "CAD_TXT_IMG1", "CAD_TXT_IMG2", "CAD_TXT_PASMDL", "CAD_TXT_SUPP",
+      "CAD_TXT_DEFAUT", "CAD_TXT_IMG1", "CAD_TXT_IMG2", "CAD_TXT_IMG3", "CAD_TXT_PASMDL", "CAD_TXT_SUPP",
       "AssistantDVD1", "AssistantDVD2", "AssistantDVD3", "AssistantDVD4", "AssistantFondTitre",
       "AssistantFondSousTitre", "AssistantEtiquetteTitre", "AssistantEtiquetteSousTitre",
       "bOK", "bSuivant", "bTermine",
@@ -84,7 +84,8 @@ TEST_F(LanguageFile, FormatsHoldTheirPlaceholders) {
   for (int language : {1, 2}) {
     MLSetLanguage(language);
     for (int n : {103, 107, 108, 304, 305, 902}) EXPECT_EQ(count(MLMessage(n), "%s"), 1) << n;
-    EXPECT_EQ(count(MLText(QStringLiteral("CAD_TXT_IMG2")), "%s"), 1);
+    for (const char* key : {"CAD_TXT_IMG2", "CAD_TXT_IMG3"})
+      EXPECT_EQ(count(MLText(QString::fromLatin1(key)), "%s"), 1) << key;
     for (int n : {650, 651}) EXPECT_EQ(count(MLMessage(n), "%d"), 1) << n;
     // Name, width, height, in that order.
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[^%]*%s[^%]*%f[^%]*%f[^%]*$")).match(MLMessage(750)).hasMatch());

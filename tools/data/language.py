@@ -160,6 +160,7 @@ KEYS = [
     ("CAD_TXT_DEFAUT", "Texte", "Text"),
     ("CAD_TXT_IMG1", "Pas d'image", "No picture"),
     ("CAD_TXT_IMG2", "\"%s\" introuvable", "\"%s\" not found"),
+    ("CAD_TXT_IMG3", "\"%s\" illisible", "\"%s\" cannot be read"),
     ("CAD_TXT_PASMDL", "Pas de modèle", "No template"),
     ("CAD_TXT_SUPP", "Voulez-vous vraiment supprimer cet objet ?", "Do you really want to delete this object?"),
     # Wizards
