@@ -387,3 +387,49 @@ void Stretch(const QImage& source, QImage& destination, int filterIndex, float s
 void Stretch(const QImage& source, QImage& destination, const QString& filterName, float support) {
   Stretch(source, destination, FilterIndex(filterName), support);
 }
+
+void StretchKeyed(const QImage& source, QImage& destination, QRgb key, int filterIndex, float support) {
+  if (source.width() <= 0 || source.height() <= 0) throw std::runtime_error("Source bitmap too small");
+  const QImage src =
+      source.format() == QImage::Format_RGB888 ? source : source.convertToFormat(QImage::Format_RGB888);
+  const int sw = src.width(), sh = src.height(), dw = destination.width(), dh = destination.height();
+  if (dw <= 0 || dh <= 0) return Stretch(src, destination, filterIndex, support);
+  const uchar kr = uchar(qRed(key)), kg = uchar(qGreen(key)), kb = uchar(qBlue(key));
+  // Colours with the key's pixels black (premultiplied), and their coverage: 255 where opaque.
+  QImage colour(sw, sh, QImage::Format_RGB888), cover(sw, sh, QImage::Format_RGB888);
+  bool keyed = false;
+  for (int y = 0; y < sh; ++y) {
+    const uchar* in = src.constScanLine(y);
+    uchar* c = colour.scanLine(y);
+    uchar* a = cover.scanLine(y);
+    for (int x = 0; x < 3 * sw; x += 3) {
+      const bool transparent = in[x] == kr && in[x + 1] == kg && in[x + 2] == kb;
+      keyed |= transparent;
+      for (int k = 0; k < 3; ++k) {
+        c[x + k] = transparent ? 0 : in[x + k];
+        a[x + k] = transparent ? 0 : 255;
+      }
+    }
+  }
+  if (!keyed) {
+    Stretch(src, destination, filterIndex, support);
+    return;
+  }
+  QImage colourOut(dw, dh, QImage::Format_RGB888), coverOut(dw, dh, QImage::Format_RGB888);
+  Stretch(colour, colourOut, filterIndex, support);
+  Stretch(cover, coverOut, filterIndex, support);
+  destination = QImage(dw, dh, QImage::Format_RGB888);
+  for (int y = 0; y < dh; ++y) {
+    const uchar* c = colourOut.constScanLine(y);
+    const uchar* a = coverOut.constScanLine(y);
+    uchar* out = destination.scanLine(y);
+    for (int x = 0; x < 3 * dw; x += 3) {
+      const unsigned alpha = a[x];
+      if (alpha < 128) {
+        out[x] = kr, out[x + 1] = kg, out[x + 2] = kb;
+        continue;
+      }
+      for (int k = 0; k < 3; ++k) out[x + k] = uchar(std::min(255u, (c[x + k] * 255u + alpha / 2) / alpha));
+    }
+  }
+}

@@ -42,6 +42,12 @@ void Stretch(const QImage& source, QImage& destination, TFilterProc filter, floa
 void Stretch(const QImage& source, QImage& destination, int filterIndex, float support);
 void Stretch(const QImage& source, QImage& destination, const QString& filterName, float support);
 
+// Stretch for a picture whose pixels of colour `key` are transparent: the other pixels average among
+// themselves only, and an output pixel is the key where key pixels carry most of its weight. A key
+// background thus never tints the edges of what it surrounds, and key pixels stay exact. Filters with
+// negative lobes (Lanczos3, Mitchell) overshoot the coverage and lighten edges; use one without.
+void StretchKeyed(const QImage& source, QImage& destination, QRgb key, int filterIndex, float support);
+
 // One output position's contributors: source indices (already reflected into range) and weights,
 // scaled so that each position's weights sum to 1.
 struct TContributors {

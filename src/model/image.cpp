@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "imagetools/resample.h"
 #include "model/document.h"
 #include "model/encodings.h"
 #include "model/host.h"
@@ -12,7 +13,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cmath>
+#include <exception>
 #include <numbers>
+#include <optional>
 
 QString FileNamePart(const QString& path) {
   const qsizetype bar = path.indexOf(QLatin1Char('|'));
@@ -67,7 +70,10 @@ void TzunoCADImage::SetFichierImage(const QString& name) {
   if (name == FichierImage) return;
   FichierImage = n;
   const QString path = n.section(QLatin1Char('|'), 0, 0);
-  if (path.isEmpty() || !QFileInfo::exists(path)) return;
+  if (path.isEmpty() || !QFileInfo::exists(path)) {
+    pictureUnreadable_ = false;  // the placeholder, if any, now names a missing file
+    return;
+  }
   LoadPictureFile(path);
 }
 
@@ -87,9 +93,11 @@ void TzunoCADImage::LoadPictureFile(const QString& path) {
   CacheKey.clear();
   if (IsMetafileName(path)) {
     MetafilePicture.Load(path);
+    pictureUnreadable_ = !MetafilePicture.IsValid();
     return;
   }
   Picture = LoadPicture(path);
+  pictureUnreadable_ = Picture.isNull();
   if (!Picture.isNull()) {
     pictureFile_ = path;
     pictureSize_ = Picture.size();
@@ -130,6 +138,7 @@ void TzunoCADImage::SetPicture(const QImage& picture) {
   Picture = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB888);
   pictureFile_.clear();
   pictureReleased_ = false;
+  pictureUnreadable_ = false;
   Cache = QImage();
   CacheKey.clear();
 }
@@ -184,6 +193,48 @@ QImage Rotate(const QImage& b, double degrees, QRgb background) {
     }
   }
   return out;
+}
+
+// Reductions by 2 or more average, so that fine patterns (a screened print, a fabric) become their
+// tone rather than moiré; smaller ones pick the nearest pixels and stay sharp. The choice follows the
+// picture's own size, not the size a JPEG was decoded at, so a large picture read again smaller
+// looks like a small one held whole.
+bool Averages(QSize own, QSize target) {
+  return own.width() >= 2 * target.width() || own.height() >= 2 * target.height();
+}
+
+// What to ask of a JPEG decoder for a picture of size own averaged down to target: a size the
+// decoder reaches by halving (1/2, 1/4, 1/8, its fast scales; the others are slower than a whole
+// decode) and still at least twice the target, so that the final averaging, not decoding by
+// blocks, sets how fine patterns come out. Empty (decode whole) when no halving leaves that much.
+QSize DecodeSizeFor(QSize own, QSize target) {
+  QSize best;
+  for (int d = 2; d <= 8; d *= 2) {
+    const QSize scaled((own.width() + d - 1) / d, (own.height() + d - 1) / d);
+    if (scaled.width() < 2 * target.width() || scaled.height() < 2 * target.height()) break;
+    best = scaled;
+  }
+  return best;
+}
+
+// The picture at the target size; pixels of the key colour stay exact and do not tint their
+// neighbours (their filter has no negative lobes, which would lighten the edges). Null when the
+// reduction fails.
+QImage Reduce(const QImage& source, QSize target, bool average, std::optional<TColor> key) {
+  if (source.size() == target) return source.convertToFormat(QImage::Format_RGB888);
+  if (!average)
+    return source.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .convertToFormat(QImage::Format_RGB888);
+  try {
+    QImage out(target, QImage::Format_RGB888);
+    if (key)
+      StretchKeyed(source, out, ToRgb(*key), kBellFilter, ResampleFilters[kBellFilter].Support);
+    else
+      Stretch(source, out, kMitchellFilter, ResampleFilters[kMitchellFilter].Support);
+    return out;
+  } catch (const std::exception&) {
+    return QImage();
+  }
 }
 
 // The picture turned clockwise by quarter turns.
@@ -314,12 +365,18 @@ void TzunoCADImage::ReleaseLargePicture() {
 
 void TzunoCADImage::RebuildCache() {
   const bool cropped = CropX1 || CropY1 || CropX2 || CropY2;
-  // A let-go picture shown whole is read again only as large as the cache needs (a JPEG decodes
-  // smaller directly); crops and tile borders need the picture itself.
+  const QSize target = TargetSize();
+  // A let-go picture shown whole and averaged down is read again smaller when it is a JPEG, then
+  // averaged as a picture held whole would be. Crops and tile borders need the picture itself.
   QImage reduced;
   if (Picture.isNull() && pictureReleased_ && !cropped && !Bordure.Enabled) {
-    const QSize target = TargetSize();
-    reduced = LoadPicture(pictureFile_, target);
+    if (target.isEmpty()) {  // nothing to show: no need to read the file
+      Cache = QImage();
+      CacheKey.clear();
+      return;
+    }
+    const bool average = Averages(pictureSize_, target);
+    reduced = LoadPicture(pictureFile_, average ? DecodeSizeFor(pictureSize_, target) : QSize());
     const QSize own = pictureSize_;
     const bool sameShape = !reduced.isNull() && reduced.width() <= own.width() && reduced.height() <= own.height() &&
                            std::llabs(static_cast<long long>(reduced.width()) * own.height() -
@@ -335,7 +392,6 @@ void TzunoCADImage::RebuildCache() {
   }
   Cache = QImage();
   CacheKey.clear();
-  const QSize target = TargetSize();
   QImage b;
   if (Bordure.Enabled) {
     b = TileBorder();
@@ -347,8 +403,11 @@ void TzunoCADImage::RebuildCache() {
                        QPoint(Nearest(W - CropX2 * W / 100.0) - 1, Nearest(H - CropY2 * H / 100.0) - 1));
       source = crop.isValid() ? Picture.copy(crop) : QImage();
     }
-    if (!source.isNull() && target.width() > 0 && target.height() > 0)
-      b = source.scaled(target, Qt::IgnoreAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_RGB888);
+    if (!source.isNull() && target.width() > 0 && target.height() > 0) {
+      const QSize own = reduced.isNull() ? source.size() : pictureSize_;
+      const std::optional<TColor> key = Transparent ? std::optional(TransparentColor) : std::nullopt;
+      b = Reduce(source, target, Averages(own, target), key);
+    }
   }
   ReleaseLargePicture();
   if (b.isNull()) return;
@@ -392,10 +451,15 @@ void TzunoCADImage::Draw(TCanvas& canvas) {
       else canvas.StretchDraw(x1, y1, x2, y2, Cache);
     }
   } else if (d->DrawPlaceholders) {
-    const QString label = FichierImage.isEmpty()
-                              ? HostText(QStringLiteral("CAD_TXT_IMG1"), QStringLiteral("Pas d'image"))
-                              : HostText(QStringLiteral("CAD_TXT_IMG2"), QString::fromUtf8("\"%s\" non trouvé"))
-                                    .replace(QLatin1String("%s"), FichierImage);
+    QString label;
+    if (FichierImage.isEmpty())
+      label = HostText(QStringLiteral("CAD_TXT_IMG1"), QStringLiteral("Pas d'image"));
+    else if (pictureUnreadable_)
+      label = HostText(QStringLiteral("CAD_TXT_IMG3"), QStringLiteral("\"%s\" illisible"))
+                  .replace(QLatin1String("%s"), FichierImage);
+    else
+      label = HostText(QStringLiteral("CAD_TXT_IMG2"), QString::fromUtf8("\"%s\" non trouvé"))
+                  .replace(QLatin1String("%s"), FichierImage);
     DrawPlaceholder(canvas, label);
   }
   HandleEnabled[2] = HasPicture();

@@ -33,6 +33,8 @@ class TzunoCADImage : public TzunoCADRect {
   bool EnsurePicture();
   bool HasPicture() const { return !Picture.isNull() || pictureReleased_; }
   QSize PictureSize() const { return Picture.isNull() && pictureReleased_ ? pictureSize_ : Picture.size(); }
+  // The picture's file exists but could not be decoded (the placeholder says so).
+  bool PictureUnreadable() const { return pictureUnreadable_; }
   // Pictures above this many bytes are let go after building the cache.
   static constexpr qsizetype kReleaseBytes = 8 * 1024 * 1024;
 
@@ -64,6 +66,7 @@ class TzunoCADImage : public TzunoCADRect {
   QString pictureFile_;  // the file Picture was read from; empty for pictures set in memory
   QSize pictureSize_;
   bool pictureReleased_ = false;
+  bool pictureUnreadable_ = false;
   QString MakeCacheKey(QSize target) const;
   QImage TileBorder();
   void ApplyMask(QImage& b) const;

@@ -2,14 +2,79 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
+#include <cstdlib>
 
 #include "common/qt_printers.h"
 #include "model/document.h"
+#include "model/host.h"
 #include "model/kinds.h"
+#include "render/codecs.h"
 #include "render/emf_writer.h"
+#include "render/picture_io.h"
 #include "render/recording_canvas.h"
 
 namespace {
+
+// Columns alternately black and white, one pixel each.
+QImage Stripes(int w, int h) {
+  QImage img(w, h, QImage::Format_RGB888);
+  for (int y = 0; y < h; ++y) {
+    uchar* p = img.scanLine(y);
+    for (int x = 0; x < 3 * w; ++x) p[x] = (x / 3) % 2 ? 255 : 0;
+  }
+  return img;
+}
+
+// Lowest and highest red value away from the two outer pixels of each side, and the mean.
+struct Spread {
+  int lo = 255, hi = 0;
+  double mean = 0;
+};
+Spread Inner(const QImage& img) {
+  Spread s;
+  long long sum = 0, n = 0;
+  for (int y = 2; y < img.height() - 2; ++y)
+    for (int x = 2; x < img.width() - 2; ++x, ++n) {
+      const int v = qRed(img.pixel(x, y));
+      s.lo = std::min(s.lo, v), s.hi = std::max(s.hi, v), sum += v;
+    }
+  s.mean = n ? double(sum) / double(n) : 0;
+  return s;
+}
+
+// Largest difference of one channel between two pictures of one size, away from the two outer
+// pixels of each side (mirrored at the edge, the last stripe of a whole picture counts twice).
+int MaxDifference(const QImage& a, const QImage& b) {
+  int most = 0;
+  for (int y = 2; y < a.height() - 2; ++y)
+    for (int x = 6; x < 3 * (a.width() - 2); ++x)
+      most = std::max(most, std::abs(int(a.constScanLine(y)[x]) - int(b.constScanLine(y)[x])));
+  return most;
+}
+
+// Language texts as "KEY|fallback", so that tests see which entry a label comes from.
+struct KeyHost : TObjectHost {
+  KeyHost() { SetObjectHost(this); }
+  ~KeyHost() override { SetObjectHost(nullptr); }
+  QString ReadSoftString(const QString&) override { return QString(); }
+  int ReadSoftInteger(const QString&) override { return -1; }
+  QString DataPath() override { return QString(); }
+  QString Text(const QString& key, const QString& fallback) override {
+    return key + QLatin1Char('|') + fallback;
+  }
+  void ShowMessage(const QString&) override {}
+  QList<QPair<QString, QString>> ShellFolders() override { return {}; }
+  QSizeF SupportSize(const QString&) override { return QSizeF(); }
+};
+
+QString Label(TzunoCADImage* img) {
+  TRecordingCanvas rec;
+  img->Draw(rec);
+  for (const TCanvasCall& c : rec.Calls())
+    if (c.Op == QLatin1String("TextOut")) return c.Text;
+  return QString();
+}
 
 struct ImageFixture : ::testing::Test {
   TzunoCADMdl doc{nullptr, QRect(0, 0, 100, 100), 100, 100};
@@ -182,4 +247,115 @@ TEST_F(ImageFixture, LargePicturesAreReadAgainWhenTheCacheChanges) {
   img->SetPicture(big);
   img->Draw(rec);
   EXPECT_FALSE(img->Picture.isNull());
+}
+
+// A file that is there but cannot be decoded says so; a missing one is still "not found".
+TEST_F(ImageFixture, UnreadableFilesAreNotCalledMissing) {
+  QTemporaryDir dir;
+  const QString jpg = dir.filePath(QStringLiteral("casse.jpg")),
+                emf = dir.filePath(QStringLiteral("casse.emf"));
+  const QString absent = dir.filePath(QStringLiteral("absent.png"));
+  for (const QString& path : {jpg, emf}) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\xFF\xD8\xFF\xE0 not really a picture");
+  }
+  img->l = img->h = 50;
+  img->SetFichierImage(jpg);
+  EXPECT_TRUE(img->PictureUnreadable());
+  EXPECT_EQ(Label(img), QStringLiteral("\"%1\" illisible").arg(jpg));  // built-in text
+  {
+    KeyHost host;
+    EXPECT_EQ(Label(img), QStringLiteral("CAD_TXT_IMG3|\"%1\" illisible").arg(jpg));
+    img->SetFichierImage(absent);
+    EXPECT_EQ(Label(img), QString::fromUtf8("CAD_TXT_IMG2|\"%1\" non trouvé").arg(absent));
+    img->SetFichierImage(emf);  // a drawing that cannot be read
+    EXPECT_EQ(Label(img), QStringLiteral("CAD_TXT_IMG3|\"%1\" illisible").arg(emf));
+    img->SetPicture(Stripes(8, 8));
+    EXPECT_FALSE(img->PictureUnreadable());
+    EXPECT_EQ(Label(img), QString());
+  }
+}
+
+// One-pixel stripes reduced 3 to 4 times become their mid grey, whether the picture is held in
+// memory or let go and read again smaller (a JPEG decoded at a fraction of its size): both give
+// nearly the same pixels. Reductions under 2 pick pixels, identically on both paths.
+TEST_F(ImageFixture, ReductionsLookTheSameAtEveryFileSize) {
+  QTemporaryDir dir;
+  const QImage stripes = Stripes(2400, 1600);  // 11.5 MB decoded: let go after reading
+  JpegOptions fine;
+  fine.quality = 95;
+  const QString jpg = dir.filePath(QStringLiteral("rayures.jpg")),
+                png = dir.filePath(QStringLiteral("rayures.png"));
+  ASSERT_TRUE(WritePictureFile(jpg, EncodeJpeg(stripes, fine)));
+  ASSERT_TRUE(stripes.save(png));
+  auto* held = static_cast<TzunoCADImage*>(doc.CreateObjet(QStringLiteral("image")));
+  for (const QString& path : {jpg, png}) {
+    img->SetFichierImage(path);
+    held->SetPicture(LoadPicture(path));
+    ASSERT_TRUE(img->HasPicture());
+    for (double ratio : {3.0, 3.5, 4.0, 8.0, 1.5}) {
+      SCOPED_TRACE(testing::Message() << path.toStdString() << " / " << ratio);
+      for (TzunoCADImage* o : {img, held}) {
+        o->l = 2400 / ratio;
+        o->h = 1600 / ratio;
+        o->RebuildCache();
+      }
+      EXPECT_TRUE(img->Picture.isNull());
+      EXPECT_FALSE(held->Picture.isNull());
+      ASSERT_EQ(img->Cache.size(), QSize(int(std::lround(2400 / ratio)), int(std::lround(1600 / ratio))));
+      ASSERT_EQ(held->Cache.size(), img->Cache.size());
+      if (ratio < 2) {
+        EXPECT_TRUE(img->Cache == held->Cache);
+        continue;
+      }
+      for (TzunoCADImage* o : {img, held}) {
+        const Spread s = Inner(o->Cache);
+        EXPECT_NEAR(s.mean, 127.5, 3) << (o == img ? "read again" : "held");
+        EXPECT_GE(s.lo, 118) << (o == img ? "read again" : "held");
+        EXPECT_LE(s.hi, 137) << (o == img ? "read again" : "held");
+      }
+      EXPECT_LE(MaxDifference(img->Cache, held->Cache), 3);
+    }
+  }
+
+  // A small file stays in memory and is reduced the same way.
+  const QString small = dir.filePath(QStringLiteral("petit.png"));
+  ASSERT_TRUE(Stripes(1200, 800).save(small));
+  img->SetFichierImage(small);
+  img->l = 400;
+  img->h = 800 / 3.0;
+  img->RebuildCache();
+  EXPECT_FALSE(img->Picture.isNull());
+  const Spread s = Inner(img->Cache);
+  EXPECT_GE(s.lo, 118);
+  EXPECT_LE(s.hi, 137);
+}
+
+// An averaged picture with a key colour keeps its transparent pixels exact and its edges untinted.
+TEST_F(ImageFixture, AveragedKeyColourDoesNotTintEdges) {
+  QImage art(300, 300, QImage::Format_RGB888);
+  art.fill(qRgb(255, 0, 255));
+  for (int y = 100; y < 200; ++y)
+    for (int x = 77; x < 211; ++x) art.setPixel(x, y, qRgb(0, 0, 200));
+  img->SetPicture(art);
+  img->Transparent = true;
+  img->TransparentColor = clMagenta;
+  img->l = img->h = 100;
+  img->RebuildCache();
+  ASSERT_EQ(img->Cache.size(), QSize(100, 100));
+  int key = 0, blue = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 100; ++x) {
+      const QRgb p = img->Cache.pixel(x, y);
+      if (p == qRgb(255, 0, 255)) {
+        ++key;
+        continue;
+      }
+      ++blue;
+      EXPECT_LE(qRed(p) + qGreen(p), 2) << x << "," << y;
+      EXPECT_NEAR(qBlue(p), 200, 2) << x << "," << y;
+    }
+  EXPECT_NEAR(blue, 45 * 33, 150);  // about the square's share
+  EXPECT_GT(key, 5000);
 }
