@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 
 #include "shell/textfile.h"
 
@@ -83,26 +84,38 @@ bool WriteTextFile(const QString& fileName, const QStringList& lines) {
 
 namespace {
 
-template <class Char>
-void SplitLines(const Char* s, qsizetype n, std::vector<uint32_t>& starts, std::vector<uint32_t>& ends) {
-  // Sized once: growing lists of a million lines would copy and touch them again and again.
-  qsizetype count = 1;
-  for (qsizetype i = 0; i < n; ++i) count += s[i] == '\n' || s[i] == '\r';
-  starts.reserve(size_t(count));
-  ends.reserve(size_t(count));
-  qsizetype start = 0;
+// Line starts, then the end of the text. Reserved generously: reserved and unused room costs no memory.
+void SplitLines(const char16_t* s, qsizetype n, std::vector<uint32_t>& starts) {
+  starts.reserve(size_t(n / 8 + 16));
+  if (n > 0) starts.push_back(0);
   for (qsizetype i = 0; i < n; ++i) {
-    if (s[i] == '\r' || s[i] == '\n') {
-      starts.push_back(uint32_t(start));
-      ends.push_back(uint32_t(i));
-      if (s[i] == '\r' && i + 1 < n && s[i + 1] == '\n') ++i;
-      start = i + 1;
+    if (s[i] != u'\r' && s[i] != u'\n') continue;
+    if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+    starts.push_back(uint32_t(i + 1));
+  }
+  if (!starts.empty() && starts.back() != uint32_t(n)) starts.push_back(uint32_t(n));
+}
+
+void SplitLines(const char* s, qsizetype n, std::vector<uint32_t>& starts) {
+  starts.reserve(size_t(n / 8 + 16));
+  if (n > 0) starts.push_back(0);
+  const char* end = s + n;
+  const char* p = s;
+  const char* nl = nullptr;  // the next line feed at or after p, found once for every stretch
+  while (p < end) {
+    if (!nl || nl < p) {
+      nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      if (!nl) nl = end;
     }
+    const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(nl - p)));
+    const char* next;
+    if (cr) next = cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
+    else if (nl < end) next = nl + 1;
+    else break;
+    starts.push_back(uint32_t(next - s));
+    p = next;
   }
-  if (start < n) {
-    starts.push_back(uint32_t(start));
-    ends.push_back(uint32_t(n));
-  }
+  if (!starts.empty() && starts.back() != uint32_t(n)) starts.push_back(uint32_t(n));
 }
 
 }  // namespace
@@ -112,7 +125,6 @@ bool TTextLines::Read(const QString& fileName) {
   bytes_.clear();
   text_.clear();
   starts_.clear();
-  ends_.clear();
   QFile f(fileName);
   if (QFileInfo(fileName).isDir() || !f.open(QIODevice::ReadOnly)) return false;
   // Line positions are kept in 32 bits.
@@ -126,9 +138,9 @@ bool TTextLines::Read(const QString& fileName) {
     wide_ = true;
     text_ = QString::fromUtf8(bytes_.constData() + 3, bytes_.size() - 3);
     bytes_.clear();
-    SplitLines(reinterpret_cast<const char16_t*>(text_.constData()), text_.size(), starts_, ends_);
+    SplitLines(reinterpret_cast<const char16_t*>(text_.constData()), text_.size(), starts_);
   } else {
-    SplitLines(bytes_.constData(), bytes_.size(), starts_, ends_);
+    SplitLines(bytes_.constData(), bytes_.size(), starts_);
   }
   return true;
 }

@@ -28,12 +28,14 @@ class TTextLines {
   // False when the file cannot be read (missing, a folder, 4 GB or more).
   bool Read(const QString& fileName);
   bool Wide() const { return wide_; }
-  qsizetype size() const { return qsizetype(starts_.size()); }
+  qsizetype size() const { return starts_.empty() ? 0 : qsizetype(starts_.size()) - 1; }
   QLatin1StringView Narrow(qsizetype i) const {
-    return QLatin1StringView(bytes_.constData() + starts_[size_t(i)], ends_[size_t(i)] - starts_[size_t(i)]);
+    const uint32_t from = starts_[size_t(i)];
+    return QLatin1StringView(bytes_.constData() + from, End(bytes_.constData(), i) - from);
   }
   QStringView WideLine(qsizetype i) const {
-    return QStringView(text_).mid(starts_[size_t(i)], ends_[size_t(i)] - starts_[size_t(i)]);
+    const uint32_t from = starts_[size_t(i)];
+    return QStringView(text_).mid(from, End(reinterpret_cast<const char16_t*>(text_.constData()), i) - from);
   }
   // The line as text, whatever the file's encoding.
   QString Line(qsizetype i) const { return wide_ ? WideLine(i).toString() : Decode1252(Narrow(i)); }
@@ -42,7 +44,18 @@ class TTextLines {
   bool wide_ = false;
   QByteArray bytes_;
   QString text_;
-  std::vector<uint32_t> starts_, ends_;
+  // Where each line starts, and after the last one the end of the text: a line ends where the next
+  // starts, less its line end.
+  std::vector<uint32_t> starts_;
+  template <class Char>
+  uint32_t End(const Char* text, qsizetype i) const {
+    uint32_t end = starts_[size_t(i) + 1];
+    if (end > starts_[size_t(i)] && (text[end - 1] == '\n' || text[end - 1] == '\r')) {
+      --end;
+      if (text[end] == '\n' && end > starts_[size_t(i)] && text[end - 1] == '\r') --end;
+    }
+    return end;
+  }
 };
 
 // Builds a text file line by line, as WriteTextFile writes it, without keeping the lines: each is
