@@ -291,6 +291,8 @@ void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
   int missing = kKeys;
   for (qsizetype i = 0; i < lines.size() && missing; ++i) {
     const auto line = lines[i];
+    // An indented line (every line of an object) cannot name one of these keys.
+    if (line.isEmpty() || line[0] == QLatin1Char(' ')) continue;
     const auto name = NameOf(line);
     if (name.isNull() || name.size() > 11) continue;
     for (int k = 0; k < kKeys; ++k) {
