@@ -58,14 +58,16 @@ TEST(Fonts, PrivateFontsComeAndGoWithTheirFolder) {
 }
 
 TEST(Fonts, AShippedFontTheSystemAlsoHasIsStillOwn) {
-  ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")));
+  // Liberation Sans: a family the test's font configuration always has (fonts-liberation).
+  ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("Liberation Sans")));
   QTemporaryDir tmp;
-  WriteAll(tmp.filePath(QStringLiteral("DejaVuSansMono.ttf")), ReadAll(kFont));
+  WriteAll(tmp.filePath(QStringLiteral("LiberationSans-Regular.ttf")),
+           ReadAll(QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf")));
   TzunoFont fonts;
   fonts.InstallFonts(tmp.path());
-  EXPECT_EQ(fonts.OwnFonts(), QStringList{QStringLiteral("DejaVu Sans Mono")});
+  EXPECT_EQ(fonts.OwnFonts(), QStringList{QStringLiteral("Liberation Sans")});
   fonts.RemoveFonts(tmp.path());
-  EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("DejaVu Sans Mono")));  // the system's stays
+  EXPECT_TRUE(QFontDatabase::families().contains(QStringLiteral("Liberation Sans")));  // the system's stays
 }
 
 TEST(Fonts, IsTrueTypeNeedsTheFamilyItself) {
