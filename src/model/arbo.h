@@ -6,6 +6,8 @@
 
 #include "model/object.h"
 
+class QCollator;
+
 class TzunoCADArbo : public TzunoCADRect {
  public:
   explicit TzunoCADArbo(TzunoCADMdl* document);
@@ -36,7 +38,7 @@ class TzunoCADArbo : public TzunoCADRect {
   bool ViewFichier = false;
 
  private:
-  void List(const QString& folder, int level);
+  void List(const QString& folder, int level, const QCollator& collator);
   void AddEntry(const QString& path, const QString& name, int level, bool folder);
 };
 

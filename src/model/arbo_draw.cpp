@@ -1,4 +1,5 @@
 // Directory trees: listing a folder and laying its names out in columns.
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
@@ -34,6 +35,16 @@ QImage DrawnIcon(bool folder) {
   return img;
 }
 
+// Names in the user's language order, numbers by their value ("img9" before "img10"). A process in the
+// C locale would compare character codes, putting "écoles" after "Zoo": it gets English order.
+QCollator NameCollator() {
+  QLocale locale;
+  if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
+  QCollator collator(locale);
+  collator.setNumericMode(true);
+  return collator;
+}
+
 }  // namespace
 
 QImage FileTypeIcon(const QString& path, bool folder) {
@@ -58,7 +69,8 @@ void TzunoCADArbo::Rebuild() {
   Entries.clear();
   QString folder = Path;
   folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  if (!folder.isEmpty()) List(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), 1);
+  const QCollator collator = NameCollator();
+  if (!folder.isEmpty()) List(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), 1, collator);
 }
 
 void TzunoCADArbo::AddEntry(const QString& path, const QString& name, int level, bool folder) {
@@ -74,7 +86,7 @@ void TzunoCADArbo::AddEntry(const QString& path, const QString& name, int level,
   Entries.push_back(Entry{level, name, static_cast<int>(icon)});
 }
 
-void TzunoCADArbo::List(const QString& folder, int level) {
+void TzunoCADArbo::List(const QString& folder, int level, const QCollator& collator) {
   if (static_cast<int>(Entries.size()) >= kMaxEntries || level > DepthMax) return;
   QDir dir(folder);
   QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
@@ -82,7 +94,10 @@ void TzunoCADArbo::List(const QString& folder, int level) {
   auto visible = [](const QString& n) { return n.startsWith(QLatin1Char('.')); };
   folders.removeIf(visible);
   files.removeIf(visible);
-  auto byName = [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; };
+  auto byName = [&collator](const QString& a, const QString& b) {
+    const int c = collator.compare(a, b);
+    return c != 0 ? c < 0 : a < b;  // names equal to the collation still get one order
+  };
   std::sort(folders.begin(), folders.end(), byName);
   std::sort(files.begin(), files.end(), byName);
   if (ViewFichier)
@@ -90,7 +105,7 @@ void TzunoCADArbo::List(const QString& folder, int level) {
   for (const QString& sub : folders) {
     if (static_cast<int>(Entries.size()) >= kMaxEntries) return;
     AddEntry(folder + sub, sub, level, true);
-    List(folder + sub + QLatin1Char('/'), level + 1);
+    List(folder + sub + QLatin1Char('/'), level + 1, collator);
   }
 }
 

@@ -1,6 +1,8 @@
 #include "model/barcode.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 #include "model/document.h"
 #include "model/encodings.h"
@@ -80,15 +82,28 @@ void TzunoCADCodeBarre::Draw(TCanvas& canvas) {
     // Only a hand-edited document gets here: the panel accepts digits only.
     DrawPlaceholder(canvas, QStringLiteral("Le code n'a pas que des chiffres"));
   } else {
-    const int left = ClampPx((x - l / 2) * d->PixelsPerMmX + d->OriginX);
-    const int top = ClampPx((y - h / 2) * d->PixelsPerMmY + d->OriginY);
-    const int width = ClampPx(l * d->PixelsPerMmX), height = ClampPx(h * d->PixelsPerMmY);
+    // Laid out upright in the box's own pixels; a mirrored group (negative scales) mirrors where
+    // bars and digits go, but the digits stay readable, as calendars do.
+    const int x1 = ClampPx((x - l / 2) * d->PixelsPerMmX + d->OriginX);
+    const int y1 = ClampPx((y - h / 2) * d->PixelsPerMmY + d->OriginY);
+    const int w = ClampPx(l * d->PixelsPerMmX), hh = ClampPx(h * d->PixelsPerMmY);
+    const bool flipX = w < 0, flipY = hh < 0;
+    const int left = flipX ? x1 + w : x1, top = flipY ? y1 + hh : y1;
+    const int width = std::abs(w), height = std::abs(hh);
+    // Device span of an interval [a, b) of the box measured from its upright left or top edge.
+    auto spanX = [&](int a, int b) {
+      return flipX ? std::pair(left + width - b, left + width - a) : std::pair(left + a, left + b);
+    };
+    auto spanY = [&](int a, int b) {
+      return flipY ? std::pair(top + height - b, top + height - a) : std::pair(top + a, top + b);
+    };
     const double s = (static_cast<double>(width) + height) * 0.03 / 2;
     const double m = (width - 2 * s) / 100;  // 95 modules and five of quiet space
 
     TFont font{colorBarre, QStringLiteral("Arial"), std::max(1, ClampPx(m * 8)), 0};
     canvas.SetFont(font);
-    const double f = 0.8 * canvas.TextHeight(QStringLiteral("0"));
+    const int t = canvas.TextHeight(QStringLiteral("0"));
+    const double f = 0.8 * t;
     const int rs = ClampPx(s), rf = ClampPx(f);
     const int x0 = canvas.TextWidth(codebarre.left(1)) + rs;
 
@@ -100,20 +115,24 @@ void TzunoCADCodeBarre::Draw(TCanvas& canvas) {
 
     canvas.SetPen(TPen{colorBarre, 1, psSolid});
     canvas.SetBrush(TBrush{colorBarre, bsSolid});
-    const int barBottom = top + height - rf - rs;
+    const int barBottom = height - rf - rs;
     for (int k = 1; k <= 95; ++k) {
       if (modules[k - 1] != QLatin1Char('1')) continue;
       const bool guard = k == 1 || k == 3 || k == 47 || k == 49 || k == 93 || k == 95;
-      canvas.Rectangle(left + ClampPx(x0 + m * k), top + rs, left + ClampPx(x0 + m * (k + 1)),
-                       barBottom + (guard ? rf / 2 : 0));
+      const auto [bx1, bx2] = spanX(ClampPx(x0 + m * k), ClampPx(x0 + m * (k + 1)));
+      const auto [by1, by2] = spanY(rs, barBottom + (guard ? rf / 2 : 0));
+      canvas.Rectangle(bx1, by1, bx2, by2);
     }
 
     canvas.SetBkMode(bkTransparent);
-    const int textTop = top + ClampPx(height - rf - s);
-    canvas.TextOut(left + rs, textTop, codebarre.left(1));
+    const int textTop = spanY(ClampPx(height - rf - s), ClampPx(height - rf - s) + t).first;
+    auto digit = [&](int at, const QString& text) {
+      canvas.TextOut(spanX(at, at + canvas.TextWidth(text)).first, textTop, text);
+    };
+    digit(rs, codebarre.left(1));
     for (int i = 2; i <= 13; ++i) {
       const double at = i <= 7 ? (7 * (i - 2) + 5) * m : (7 * (i - 1) + 3) * m;
-      canvas.TextOut(left + ClampPx(at + x0), textTop, codebarre.mid(i - 1, 1));
+      digit(ClampPx(at + x0), codebarre.mid(i - 1, 1));
     }
   }
   TzunoCADRect::Draw(canvas);

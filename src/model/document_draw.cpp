@@ -25,6 +25,43 @@ void Outline(TCanvas& c, int x1, int y1, int x2, int y2, TColor color) {
   c.Rectangle(x1, y1, x2, y2);
 }
 
+// The ellipse inscribed in the box (x1, y1)-(x2, y2), which covers the pixels x1 to x2 - 1 and y1 to
+// y2 - 1 as a rectangle does: a pixel is inside when its centre is. The inside takes `fill`, and
+// the inside pixels next to an outside one take `edge`, a line one pixel wide. Rows are exact
+// mirrors of each other about the box's middle.
+void PaintEllipse(QImage& img, int x1, int y1, int x2, int y2, QRgb edge, QRgb fill) {
+  if (x2 <= x1 || y2 <= y1 || img.format() != QImage::Format_RGB888) return;
+  const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0, rx = (x2 - x1) / 2.0, ry = (y2 - y1) / 2.0;
+  // Span of row y inside the ellipse, as its first pixel; the last is its mirror image.
+  auto first = [&](int y) {
+    if (y < y1 || y >= y2) return x2;
+    const double dy = (y + 0.5 - cy) / ry;
+    const double half = rx * std::sqrt(std::max(0.0, 1 - dy * dy));
+    return std::max(x1, static_cast<int>(std::ceil(cx - half - 0.5)));
+  };
+  auto last = [&](int a) { return x1 + x2 - 1 - a; };
+  auto paint = [&](int y, int from, int to, QRgb c) {
+    from = std::max(from, 0);
+    to = std::min(to, img.width() - 1);
+    if (y < 0 || y >= img.height() || from > to) return;
+    uchar* p = img.scanLine(y) + 3 * from;
+    for (int x = from; x <= to; ++x, p += 3) {
+      p[0] = static_cast<uchar>(qRed(c));
+      p[1] = static_cast<uchar>(qGreen(c));
+      p[2] = static_cast<uchar>(qBlue(c));
+    }
+  };
+  for (int y = y1; y < y2; ++y) {
+    const int a = first(y), b = last(a);
+    if (a > b) continue;
+    paint(y, a, b, fill);
+    // Pixels whose neighbour above or below is outside, and the ends of the row.
+    const int outer = std::max(first(y - 1), first(y + 1));
+    paint(y, a, std::min(b, std::max(a, outer - 1)), edge);
+    paint(y, std::max(a, std::min(b, last(outer) + 1)), b, edge);
+  }
+}
+
 QImage NewBitmap(int w, int h) {
   QImage img(std::max(0, w), std::max(0, h), QImage::Format_RGB888);
   if (!img.isNull()) img.fill(Qt::white);
@@ -131,16 +168,12 @@ void TzunoCADMdl::DrawGabaritApres(TCanvas& canvas, QRect rect, bool mask) {
     if (Gabarit == 1) {
       overlay_ = NewBitmap(MmToPxX(Large), MmToPxY(Haut));
       if (overlay_.isNull()) return;
-      TBitmapCanvas c(&overlay_);
-      const int bw = overlay_.width(), bh = overlay_.height();
-      c.SetPen(TPen{mask ? magenta : clBlack, 1, psSolid});
-      c.SetBrush(TBrush{clBlack, bsSolid});
-      c.Ellipse(0, 0, bw, bh);
-      c.SetBrush(TBrush{magenta, bsSolid});
-      c.Ellipse(0, 0, bw, bh);
+      // The disc and its hole fill their boxes as the canvas's rectangles do (the canvas's own
+      // ellipses stop a pixel short on the right and at the bottom).
+      const QRgb edge = mask ? qRgb(255, 0, 255) : qRgb(0, 0, 0);
+      PaintEllipse(overlay_, 0, 0, overlay_.width(), overlay_.height(), edge, qRgb(255, 0, 255));
       const int d = MmToPxX(ReadReal(GetEntete(QStringLiteral("PetitDiam"))));
-      c.SetBrush(TBrush{clWhite, bsSolid});
-      c.Ellipse((W - d) / 2, (H - d) / 2, (W + d) / 2, (H + d) / 2);
+      PaintEllipse(overlay_, (W - d) / 2, (H - d) / 2, (W + d) / 2, (H + d) / 2, edge, qRgb(255, 255, 255));
     } else {
       overlay_ = NewBitmap(W, H);
       if (overlay_.isNull()) return;

@@ -8,6 +8,7 @@
 #include "shell/paths.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/shell_folders.h"
 
 QString TSoftHost::ReadSoftString(const QString& key) { return Soft() ? Soft()->ReadSoftString(key) : QString(); }
 int TSoftHost::ReadSoftInteger(const QString& key) { return Soft() ? Soft()->ReadSoftInteger(key) : -1; }
@@ -24,13 +25,11 @@ void TSoftHost::ShowMessage(const QString& text) {
 
 QList<QPair<QString, QString>> TSoftHost::ShellFolders() {
   QList<QPair<QString, QString>> folders;
-  auto add = [&folders](const char* name, QStandardPaths::StandardLocation where) {
-    const QString path = QStandardPaths::writableLocation(where);
-    if (!path.isEmpty()) folders.append({QString::fromLatin1(name), path});
-  };
-  add("AppData", QStandardPaths::GenericDataLocation);
-  add("Personal", QStandardPaths::DocumentsLocation);
-  add("My Pictures", QStandardPaths::PicturesLocation);
+  for (const QString& name : ShellFolderNames()) {
+    QString path = ShellFolder(name);
+    path.chop(1);  // the trailing "/"
+    if (!path.isEmpty()) folders.append({name, path});
+  }
   return folders;
 }
 

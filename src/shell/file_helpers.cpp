@@ -14,34 +14,51 @@ QString WithSlash(const QString& folder) {
   return folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
-// Walks a folder tree depth first: each folder's files go to onFile in enumeration order, then each of
-// its subfolders (path ending with "/") goes to onFolder and, with allLevels, is walked before the
-// next one. One directory is open at a time, so deep trees do not run out of handles, and each real
-// folder is reached once, so links back up the tree end.
+// Walks a folder tree depth first in directory enumeration order: each entry in turn, a file to onFile,
+// a subfolder (path ending with "/") to onFolder and then, with allLevels, walked before the next entry.
+// A folder's entries are read before any is visited, so one directory is open at a time and deep
+// trees do not run out of handles; each real folder is reached once, so links back up the tree end.
 void WalkTree(const QString& folder, bool allLevels, const std::function<void(const QString&)>& onFile,
               const std::function<void(const QString&)>& onFolder) {
   if (!QFileInfo(folder).isDir()) return;
   QSet<QString> seen;
-  std::vector<std::pair<QString, bool>> pending{{WithSlash(folder), true}};  // path, is the root
-  while (!pending.empty()) {
-    const auto [current, root] = std::move(pending.back());
-    pending.pop_back();
-    const QString real = QFileInfo(current).canonicalFilePath();
-    if (real.isEmpty() || seen.contains(real)) continue;
-    seen.insert(real);
-    if (!root && onFolder) onFolder(current);
-    if (!root && !allLevels) continue;
-    QStringList subfolders;
-    QDirIterator it(current, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+  struct Level {
+    QString path;
+    std::vector<std::pair<QString, bool>> entries;  // name, is a folder
+    size_t next = 0;
+  };
+  auto open = [](const QString& path) {
+    Level level{path, {}, 0};
+    QDirIterator it(path, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
       it.next();
       const QString name = it.fileName();
-      if (name.startsWith(QLatin1Char('.'))) continue;
-      if (it.fileInfo().isDir()) subfolders << current + name + QLatin1Char('/');
-      else if (onFile) onFile(current + name);
+      if (!name.startsWith(QLatin1Char('.'))) level.entries.emplace_back(name, it.fileInfo().isDir());
     }
-    // The last pushed is walked first: keep enumeration order.
-    for (qsizetype i = subfolders.size() - 1; i >= 0; --i) pending.emplace_back(subfolders[i], false);
+    return level;
+  };
+  const QString top = WithSlash(folder);
+  seen.insert(QFileInfo(top).canonicalFilePath());
+  std::vector<Level> stack;
+  stack.push_back(open(top));
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.next >= level.entries.size()) {
+      stack.pop_back();
+      continue;
+    }
+    const auto& [name, isFolder] = level.entries[level.next++];
+    const QString path = level.path + name;
+    if (!isFolder) {
+      if (onFile) onFile(path);
+      continue;
+    }
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (real.isEmpty() || seen.contains(real)) continue;
+    seen.insert(real);
+    const QString sub = path + QLatin1Char('/');
+    if (onFolder) onFolder(sub);
+    if (allLevels) stack.push_back(open(sub));  // `level` is not used past this point
   }
 }
 

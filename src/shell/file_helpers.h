@@ -11,9 +11,10 @@ class QAbstractItemModel;
 
 // Appends folder + name of every file whose name ends with one of the "|"-separated suffixes
 // (letter case ignored; a file matching two suffixes is appended twice; no suffix at all matches
-// every file). With allLevels every subfolder is walked too, depth first: a folder's files, then
-// each subfolder in turn. Names beginning with "." are skipped; a folder reached twice through
-// links is walked once. A missing or unreadable folder adds nothing. Not sorted.
+// every file). With allLevels every subfolder is walked too, depth first in directory enumeration
+// order: a subfolder's files come where the subfolder comes among its folder's entries. Names
+// beginning with "." are skipped; a folder reached twice through links is walked once. A missing or
+// unreadable folder adds nothing. Not sorted.
 void FindFiles(QStringList& list, const QString& folder, const QString& suffixes, bool allLevels);
 
 // Appends the folder (ending with "/"), then each subfolder as folder + name + "/", followed with

@@ -8,7 +8,9 @@
 #include "model/document.h"
 #include "model/host.h"
 #include "model/kinds.h"
+#include "model/soft_host.h"
 #include "render/recording_canvas.h"
+#include "shell/shell_folders.h"
 
 namespace {
 
@@ -123,4 +125,44 @@ TEST_F(ArboFixture, EntriesTooDeepForTheirColumnAreSkipped) {
   int icons = 0;
   for (const TCanvasCall& c : rec.Calls()) icons += c.Op == QLatin1String("StretchDraw");
   EXPECT_EQ(icons, 5);
+}
+
+// Names sort as the user's language sorts them, numbers by value, whatever the letter case; in the C
+// locale too.
+TEST_F(ArboFixture, NamesInLanguageOrderWithNumbersByValue) {
+  QTemporaryDir d;
+  for (const char* n : {"Zoo", "écoles", "Élan", "img10", "img9", "abc", "Img2"})
+    QDir(d.path()).mkdir(QString::fromUtf8(n));
+  Touch(d.filePath(QStringLiteral("photo10.jpg")));
+  Touch(d.filePath(QStringLiteral("photo9.jpg")));
+  Touch(d.filePath(QString::fromUtf8("Été.txt")));
+  tree->Path = d.path() + QLatin1Char('/');
+  tree->DepthMax = 1;
+  const QStringList expected = QString::fromUtf8("1:Été.txt 1:photo9.jpg 1:photo10.jpg 1:abc 1:écoles 1:Élan 1:Img2 "
+                                                 "1:img9 1:img10 1:Zoo").split(QLatin1Char(' '));
+  const QLocale before;
+  for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
+    QLocale::setDefault(locale);
+    tree->Rebuild();
+    EXPECT_EQ(Names(), expected) << locale.name().toStdString();
+  }
+  QLocale::setDefault(before);
+}
+
+// Every special folder the settings know is one a tree path can be stored by.
+TEST(ArboFolders, EverySpecialFolderIsStoredByName) {
+  TSoftHost host;
+  SetObjectHost(&host);
+  int named = 0;
+  for (const QString& name : ShellFolderNames()) {
+    const QString folder = ShellFolder(name);
+    if (folder.isEmpty()) continue;
+    const QString stored = EncodeSpecialFolder(folder);
+    ASSERT_TRUE(stored.startsWith(QLatin1Char('['))) << name.toStdString();
+    EXPECT_EQ(DecodeSpecialFolder(stored), folder) << name.toStdString();
+    named += stored == QLatin1Char('[') + name + QLatin1Char(']');
+  }
+  EXPECT_GE(named, 8);  // two names may share one folder; the first is the one written
+  EXPECT_EQ(EncodeSpecialFolder(ShellFolder(QStringLiteral("my music"))), "[My Music]");
+  SetObjectHost(nullptr);
 }

@@ -295,3 +295,50 @@ TEST(Barcode, SampleDocumentsRender) {
     EXPECT_GT(grey, 0) << c.y();
   }
 }
+
+// In a mirrored group the bars are the mirror image of the upright ones, pixel for pixel, and the
+// digits keep their font, stay readable and sit under their mirrored bars.
+TEST(Barcode, MirroredBarsWithUprightDigits) {
+  auto drawUpright = Doc();
+  TzunoCADCodeBarre* upright = Bar(*drawUpright, QStringLiteral("5901234123457"));
+  QImage plain(600, 400, QImage::Format_RGB888);
+  plain.fill(Qt::white);
+  TBitmapCanvas pc(&plain);
+  upright->Draw(pc);
+  TRecordingCanvas plainRec;
+  upright->Draw(plainRec);
+  const auto plainTexts = Ops(plainRec, "TextOut");
+  ASSERT_EQ(plainTexts.size(), 13u);
+  TRecordingCanvas measure;
+  measure.SetFont(plainTexts[0]->Font);
+
+  for (const auto [mx, my] : {std::pair(-1, 1), std::pair(1, -1), std::pair(-1, -1)}) {
+    auto d = Doc();
+    d->PixelsPerMmX = 4 * mx;
+    d->PixelsPerMmY = 4 * my;
+    d->OriginX = mx < 0 ? 600 : 0;  // device x = 600 - upright x
+    d->OriginY = my < 0 ? 400 : 0;
+    TzunoCADCodeBarre* bar = Bar(*d, QStringLiteral("5901234123457"));
+    QImage img(600, 400, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    TBitmapCanvas c(&img);
+    bar->Draw(c);
+    // A row through the bars, away from the digits.
+    const int row = 160, mirroredRow = my < 0 ? 399 - row : row;
+    for (int x = 0; x < 600; ++x)
+      ASSERT_EQ(img.pixel(mx < 0 ? 599 - x : x, mirroredRow), plain.pixel(x, row)) << mx << my << " x " << x;
+    TRecordingCanvas rec;
+    bar->Draw(rec);
+    const auto texts = Ops(rec, "TextOut");
+    ASSERT_EQ(texts.size(), 13u);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const TCanvasCall& t = *texts[i];
+      const TCanvasCall& p = *plainTexts[i];
+      EXPECT_EQ(t.Text, p.Text);
+      EXPECT_EQ(t.Font.Height, p.Font.Height);
+      const QSize e = measure.TextExtent(t.Text);
+      EXPECT_EQ(t.Args[0], mx < 0 ? 600 - p.Args[0] - e.width() : p.Args[0]) << i;
+      EXPECT_EQ(t.Args[1], my < 0 ? 400 - p.Args[1] - measure.TextHeight(QStringLiteral("0")) : p.Args[1]) << i;
+    }
+  }
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "common/qt_printers.h"
 #include "model/document.h"
@@ -122,4 +123,44 @@ TEST(Pipeline, PreviewIsCentredWithItsMargin) {
   EXPECT_EQ(img.pixel(5, 5), qRgb(200, 200, 200));
   EXPECT_TRUE(Near(img.pixel(100, 100), qRgb(0, 128, 0)));
   EXPECT_EQ(img.pixel(100, 50), qRgb(200, 200, 200));
+}
+
+// The disc overlay's circle and hole fill their boxes as the canvas's rectangles do: the disc from
+// the first pixel to the last one, the hole from (W - d) / 2 to (W + d) / 2 - 1, mirror images about
+// the middle.
+TEST(Pipeline, DiscOverlayFillsItsBoxAsRectanglesDo) {
+  for (const auto [w, h] : {std::pair(480, 480), std::pair(301, 301), std::pair(480, 360)}) {
+    TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 120, 120.0 * h / w);
+    d.Gabarit = 1;
+    d.SetEntete(QStringLiteral("PetitDiam"), QStringLiteral("22"));
+    d.ColorPapier = RGBColor(255, 0, 0);  // the design shows red through the disc
+    QImage page = White(w, h);
+    TBitmapCanvas c(&page);
+    d.DrawPage(c, QRect(0, 0, w, h));
+    auto row = [&](int y) {
+      QString s;
+      for (int x = 0; x < w; ++x) {
+        const QRgb p = page.pixel(x, y);
+        s += p == qRgb(0, 0, 0) ? 'k' : p == qRgb(255, 255, 255) ? '.' : p == qRgb(255, 0, 0) ? 'r' : '?';
+      }
+      return s;
+    };
+    for (int y = 0; y < h; ++y) {
+      const QString r = row(y);
+      QString mirrored = r;
+      std::reverse(mirrored.begin(), mirrored.end());
+      ASSERT_EQ(r.toStdString(), mirrored.toStdString()) << w << " row " << y;
+      ASSERT_EQ(r.toStdString(), row(h - 1 - y).toStdString()) << w << " row " << y;
+    }
+    const int hole = d.MmToPxX(22), a = (w - hole) / 2, b = (w + hole) / 2 - 1;
+    const QString expected =
+        "k" + QString(a - 1, 'r') + "k" + QString(b - a - 1, '.') + "k" + QString(w - 2 - b, 'r') + "k";
+    EXPECT_EQ(row((h - 1) / 2).toStdString(), expected.toStdString()) << w;
+    const QString middle = [&] {
+      QString s;
+      for (int y = 0; y < h; ++y) s += page.pixel((w - 1) / 2, y) == qRgb(0, 0, 0) ? 'k' : '-';
+      return s;
+    }();
+    EXPECT_TRUE(middle.startsWith('k') && middle.endsWith('k')) << w;
+  }
 }

@@ -3,10 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardItemModel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
+#include "common/qt_printers.h"
 #include "render/fit_rect.h"
 #include "shell/file_helpers.h"
 
@@ -70,25 +74,40 @@ TEST_F(TreeFixture, FindFilesMatchesSuffixesWithoutRegardToCase) {
   }
 }
 
-TEST_F(TreeFixture, FindFilesWalksDepthFirstAndAppendsToTheList) {
-  Touch(root + QStringLiteral("top.mdl"));
-  Touch(root + QStringLiteral("a/a1.mdl"));
-  Touch(root + QStringLiteral("a/x/ax.mdl"));
-  Touch(root + QStringLiteral("b/b1.mdl"));
+// Depth first in the order the folders enumerate their entries: a subfolder's files come where the
+// subfolder comes among its folder's entries, not after the folder's own files.
+TEST_F(TreeFixture, FindFilesWalksDepthFirstInEnumerationOrder) {
+  for (int i = 0; i < 6; ++i) {
+    Touch(root + QStringLiteral("f%1.mdl").arg(i));
+    Touch(root + QStringLiteral("d%1/g.mdl").arg(i));
+    Touch(root + QStringLiteral("d%1/e%1/h.mdl").arg(i));
+    Touch(root + QStringLiteral("d%1/k.mdl").arg(i));
+  }
+  // The same walk, written with the standard library's directory iterator.
+  std::function<void(const std::filesystem::path&, QStringList&)> walk = [&](const std::filesystem::path& dir,
+                                                                             QStringList& out) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+      const QString path = QString::fromStdString(entry.path().string());
+      if (entry.is_directory()) walk(entry.path(), out);
+      else out << path;
+    }
+  };
+  QStringList expected{QStringLiteral("kept")};
+  walk(std::filesystem::path(tmp.path().toStdString()), expected);
+  // The fixture means something only when some folder comes before some file (whole-name matches).
+  const QStringList top = Relative(expected.mid(1), root);
+  const qsizetype firstFolder = top.indexOf(QRegularExpression(QStringLiteral("d.*")));
+  ASSERT_GE(firstFolder, 0);
+  ASSERT_LT(firstFolder, top.lastIndexOf(QRegularExpression(QStringLiteral("f.*"))))
+      << "every file enumerated before every folder: " << top.join(',').toStdString();
+
   QStringList list{QStringLiteral("kept")};
   FindFiles(list, tmp.path(), QStringLiteral(".mdl"), true);  // no final "/" given
-  ASSERT_EQ(list.size(), 5);
-  EXPECT_EQ(list[0], "kept");
-  EXPECT_EQ(list[1], root + "top.mdl");  // a folder's files come before its subfolders
-  // Each subfolder's whole subtree comes before the next subfolder.
-  const QStringList rest = Relative(list.mid(2), root);
-  const qsizetype a1 = rest.indexOf("a/a1.mdl"), ax = rest.indexOf("a/x/ax.mdl"), b1 = rest.indexOf("b/b1.mdl");
-  ASSERT_TRUE(a1 >= 0 && ax >= 0 && b1 >= 0) << rest.join(',').toStdString();
-  EXPECT_TRUE((a1 < ax && ax < b1) || (b1 < a1 && a1 < ax)) << rest.join(',').toStdString();
+  EXPECT_EQ(list, expected);
 
   QStringList none;
   FindFiles(none, root + QStringLiteral("missing"), QString(), true);
-  FindFiles(none, root + QStringLiteral("top.mdl"), QString(), true);  // a file, not a folder
+  FindFiles(none, root + QStringLiteral("f0.mdl"), QString(), true);  // a file, not a folder
   EXPECT_TRUE(none.isEmpty());
 }
 
