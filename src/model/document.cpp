@@ -110,7 +110,10 @@ TzunoCADMdl::TzunoCADMdl(TDocumentEditor* editor, QRect pixels, double large, do
   PixelsPerMmY = haut != 0 ? std::max(0, pixels.height()) / haut : 0;
 }
 
-TzunoCADMdl::~TzunoCADMdl() { ClearObjets(); }
+TzunoCADMdl::~TzunoCADMdl() {
+  // No one is told: the owner lets the whole document go, and an owning editor may be half destroyed.
+  for (auto& o : objects_) o.reset();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Header store
@@ -367,9 +370,16 @@ int TzunoCADMdl::IndexOf(const TzunoCADObj* obj) const {
   return -1;
 }
 
+void TzunoCADMdl::AnnonceSuppression(TzunoCADObj* obj) {
+  if (editor_) editor_->ObjetSupprime(this, obj);
+  if (OnObjetSupprime) OnObjetSupprime(obj);
+}
+
 void TzunoCADMdl::DeleteObjet(TzunoCADObj* obj) {
   const int i = IndexOf(obj);
-  if (i >= 0) objects_.erase(objects_.begin() + i);
+  if (i < 0) return;
+  AnnonceSuppression(obj);
+  objects_.erase(objects_.begin() + i);
 }
 
 TzunoCADObj* TzunoCADMdl::CloneObjet(TzunoCADObj* obj) {
@@ -381,7 +391,8 @@ TzunoCADObj* TzunoCADMdl::CloneObjet(TzunoCADObj* obj) {
 }
 
 void TzunoCADMdl::ClearObjets() {
-  // First to last, as documents free their objects.
+  // Everyone hears of every object while the list is still whole; then they go first to last.
+  for (size_t i = 0; i < objects_.size(); ++i) AnnonceSuppression(objects_[i].get());
   for (auto& o : objects_) o.reset();
   objects_.clear();
 }
@@ -397,6 +408,8 @@ void TzunoCADMdl::DupliquerFace(int from, int to) {
 }
 
 void TzunoCADMdl::SupprimerFace(int face) {
+  for (size_t i = 0; i < objects_.size(); ++i)
+    if (objects_[i]->Face == face) AnnonceSuppression(objects_[i].get());
   std::erase_if(objects_, [face](const std::unique_ptr<TzunoCADObj>& o) { return o->Face == face; });
   if (editor_) editor_->ForgetObjects();
 }

@@ -15,6 +15,7 @@
 #include "render/canvas.h"
 #include "shell/textfile.h"
 
+class TzunoCADMdl;
 struct TNestedReading;
 
 // What a document needs from the editor control that shows it.
@@ -23,6 +24,9 @@ class TDocumentEditor {
   virtual ~TDocumentEditor() = default;
   // The objects the editor pointed at may be gone: forget the hovered and selected ones.
   virtual void ForgetObjects() = 0;
+  // An object of a document showing in this editor (its own or a group's nested one) is about to be
+  // freed; it is still alive and still in the document's list. The default forgets everything.
+  virtual void ObjetSupprime(TzunoCADMdl* document, TzunoCADObj* obj) { ForgetObjects(); }
   // Colours of hovered and selected objects and of the handle under the pointer.
   virtual TColor HoverColor() const { return RGBColor(0, 0, 255); }
   virtual TColor SelectColor() const { return RGBColor(255, 0, 0); }
@@ -67,6 +71,23 @@ class TzunoCADMdl {
   QString ResoudreFichier(const QString& fileName);
   // Merge fields ("<Nom>") replaced by the values OnChampFusion gives.
   QString SubstituteFields(TzunoCADObj* sender, const QString& text);
+
+  // Content operations by object code and file name (document_content.cpp). Codes compare exactly;
+  // objects are visited in list order.
+  bool RemplaceImage(const QString& oldName, const QString& newName, const QString& code, bool fit);
+  bool RemplaceToutesImages(const QString& newName, bool fit);
+  bool RemplaceImageParCode(const QString& code, const QString& newName, bool fit);
+  QString GetContenuParCode(const QString& code);
+  TzunoCADObj* SetContenuParCode(const QString& code, const QString& value);
+  bool SetTexteParCode(const QString& code, const QString& text, const QString& newCode);
+  // Without folders, each picture's own folder is searched for files of its extension.
+  int CompteVariantesImages(const QStringList* folders = nullptr);
+  bool ChoisirVarianteImage(const QStringList* folders, int index);
+  bool SetSupport(const QString& name, bool fit);
+  QString ListeVariantesSupport(QStringList& list, int axis);
+  void Redimensionner(double newHeight, double newWidth);
+  void RelayoutTextes();
+  void ConvertirChampsPro(bool pro, const QString& field, const QString& fieldFile);
 
   int Count() const { return static_cast<int>(objects_.size()); }
   TzunoCADObj* Objet(int i) const { return objects_[static_cast<size_t>(i)].get(); }
@@ -113,6 +134,13 @@ class TzunoCADMdl {
 
   ChampFusionEvent OnChampFusion;
   CheminFichierEvent OnCheminFichier;
+  // Told, like the editor, before an object is freed (DeleteObjet, ClearObjets and so every reload,
+  // SupprimerFace, the content operations), while it is still in the list: whoever keeps object
+  // pointers lets that one go. Destroying the document tells no one.
+  std::function<void(TzunoCADObj* obj)> OnObjetSupprime;
+  // A random number below the bound, for ChoisirVarianteImage's index -1; unset uses the process's
+  // generator. Tests and reproducible batches install a seeded one.
+  std::function<int(int bound)> Hasard;
   int CurrentFace = 1;
   double OriginX = 0, OriginY = 0;
   double Large = 0, Haut = 0;
@@ -146,6 +174,8 @@ class TzunoCADMdl {
   void ApplyHeader(QStringList& header, const QString& key, const QString& value, bool remove);
   // The document's text, line by line, as SaveToStrings makes it.
   void WriteLines(const std::function<void(QStringView indent, QString line)>& add);
+  // Tells the editor and OnObjetSupprime that an object is about to be freed.
+  void AnnonceSuppression(TzunoCADObj* obj);
   void DrawObjects(TCanvas& canvas);
   // Renders the page into a bitmap (the given size, or twice it and reduced).
   bool RenderInto(QImage& bitmap, const std::function<void(QImage& work)>& draw);
