@@ -70,7 +70,8 @@ void TzunoCADArbo::Rebuild() {
   QString folder = Path;
   folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
   const QCollator collator = NameCollator();
-  if (!folder.isEmpty()) List(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), 1, collator);
+  if (!folder.isEmpty())
+    List(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'), 1, collator);
 }
 
 void TzunoCADArbo::AddEntry(const QString& path, const QString& name, int level, bool folder) {

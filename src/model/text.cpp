@@ -42,9 +42,12 @@ QStringList TzunoCADTexte::GetProperties() {
   const QPointF centre = AnchorHandle() == 0 ? QPointF(x, y) : StoredCentre();
   // The box is measured from the text, never stored.
   for (QString& line : p) {
-    if (line.startsWith(QLatin1String("x="))) line = QStringLiteral("x=") + WriteReal(centre.x());
-    else if (line.startsWith(QLatin1String("y="))) line = QStringLiteral("y=") + WriteReal(centre.y());
-    else if (line.startsWith(QLatin1String("l="))) line = QStringLiteral("l=0");
+    if (line.startsWith(QLatin1String("x=")))
+      line = QStringLiteral("x=") + WriteReal(centre.x());
+    else if (line.startsWith(QLatin1String("y=")))
+      line = QStringLiteral("y=") + WriteReal(centre.y());
+    else if (line.startsWith(QLatin1String("l=")))
+      line = QStringLiteral("l=0");
     else if (line.startsWith(QLatin1String("h="))) line = QStringLiteral("h=0");
   }
   PropAdd(p, u"Font", WriteFont(Font));
@@ -92,10 +95,13 @@ QPointF TzunoCADTexte::StoredCentre() {
   const int anchor = AnchorHandle();
   if (anchor == 0) return QPointF(x, y);
   const QSize s = MeasureBlockAt(MeasureCanvas(), kReferencePxPerMm);
-  return HandlePos(anchor) - CornerOffset(anchor, s.width() / kReferencePxPerMm, s.height() / kReferencePxPerMm);
+  return HandlePos(anchor) -
+         CornerOffset(anchor, s.width() / kReferencePxPerMm, s.height() / kReferencePxPerMm);
 }
 
-TFont TzunoCADTexte::ScaledFont() const { return ScaledFontAt(document_->PixelsPerMmX); }
+TFont TzunoCADTexte::ScaledFont() const {
+  return ScaledFontAt(document_->PixelsPerMmX);
+}
 
 TFont TzunoCADTexte::ScaledFontAt(double pxPerMm) const {
   TFont f = Font;
@@ -104,7 +110,9 @@ TFont TzunoCADTexte::ScaledFontAt(double pxPerMm) const {
   return f;
 }
 
-QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) { return MeasureBlockAt(canvas, document_->PixelsPerMmX); }
+QSize TzunoCADTexte::MeasureBlock(TCanvas& canvas) {
+  return MeasureBlockAt(canvas, document_->PixelsPerMmX);
+}
 
 QSize TzunoCADTexte::MeasureBlockAt(TCanvas& canvas, double pxPerMm) {
   const QStringList lines = TextLines(Displayed);

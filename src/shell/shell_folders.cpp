@@ -16,16 +16,11 @@ const struct {
   const char* name;
   QStandardPaths::StandardLocation location;
 } kFolders[] = {
-    {"AppData", QStandardPaths::GenericDataLocation},
-    {"Local AppData", QStandardPaths::GenericDataLocation},
-    {"Personal", QStandardPaths::DocumentsLocation},
-    {"My Pictures", QStandardPaths::PicturesLocation},
-    {"My Music", QStandardPaths::MusicLocation},
-    {"My Video", QStandardPaths::MoviesLocation},
-    {"Desktop", QStandardPaths::DesktopLocation},
-    {"Fonts", QStandardPaths::FontsLocation},
-    {"Templates", QStandardPaths::TemplatesLocation},
-    {"Cache", QStandardPaths::GenericCacheLocation},
+    {"AppData", QStandardPaths::GenericDataLocation}, {"Local AppData", QStandardPaths::GenericDataLocation},
+    {"Personal", QStandardPaths::DocumentsLocation},  {"My Pictures", QStandardPaths::PicturesLocation},
+    {"My Music", QStandardPaths::MusicLocation},      {"My Video", QStandardPaths::MoviesLocation},
+    {"Desktop", QStandardPaths::DesktopLocation},     {"Fonts", QStandardPaths::FontsLocation},
+    {"Templates", QStandardPaths::TemplatesLocation}, {"Cache", QStandardPaths::GenericCacheLocation},
 };
 
 }  // namespace

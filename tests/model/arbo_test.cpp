@@ -138,8 +138,10 @@ TEST_F(ArboFixture, NamesInLanguageOrderWithNumbersByValue) {
   Touch(d.filePath(QString::fromUtf8("Été.txt")));
   tree->Path = d.path() + QLatin1Char('/');
   tree->DepthMax = 1;
-  const QStringList expected = QString::fromUtf8("1:Été.txt 1:photo9.jpg 1:photo10.jpg 1:abc 1:écoles 1:Élan 1:Img2 "
-                                                 "1:img9 1:img10 1:Zoo").split(QLatin1Char(' '));
+  const QStringList expected = QString::fromUtf8(
+                                   "1:Été.txt 1:photo9.jpg 1:photo10.jpg 1:abc 1:écoles 1:Élan 1:Img2 "
+                                   "1:img9 1:img10 1:Zoo")
+                                   .split(QLatin1Char(' '));
   const QLocale before;
   for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::French, QLocale::France)}) {
     QLocale::setDefault(locale);

@@ -338,7 +338,8 @@ TEST(Barcode, MirroredBarsWithUprightDigits) {
       EXPECT_EQ(t.Font.Height, p.Font.Height);
       const QSize e = measure.TextExtent(t.Text);
       EXPECT_EQ(t.Args[0], mx < 0 ? 600 - p.Args[0] - e.width() : p.Args[0]) << i;
-      EXPECT_EQ(t.Args[1], my < 0 ? 400 - p.Args[1] - measure.TextHeight(QStringLiteral("0")) : p.Args[1]) << i;
+      EXPECT_EQ(t.Args[1], my < 0 ? 400 - p.Args[1] - measure.TextHeight(QStringLiteral("0")) : p.Args[1])
+          << i;
     }
   }
 }

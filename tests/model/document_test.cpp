@@ -145,8 +145,12 @@ TEST(Document, ObjectBlocksRunToTheirEnd) {
   const struct {
     const char* inside;
     const char* what;
-  } cases[] = {{"  ", "two spaces"}, {"    ", "four spaces"}, {"   ", "three spaces"}, {"", "empty line"},
-               {"   Pen=0000FF,1,0", "property indented by three"}, {"      Pen=0000FF,1,0", "indented by six"}};
+  } cases[] = {{"  ", "two spaces"},
+               {"    ", "four spaces"},
+               {"   ", "three spaces"},
+               {"", "empty line"},
+               {"   Pen=0000FF,1,0", "property indented by three"},
+               {"      Pen=0000FF,1,0", "indented by six"}};
   for (const auto& c : cases) {
     auto d = NewDoc();
     d->LoadFromStrings(Lines("Large=50\nHaut=40\n\nFace=1\n  Objet=1\n    Name=rectangle\n") +

@@ -141,7 +141,8 @@ void WriteFanOut(const QTemporaryDir& dir, int levels) {
       text += "  Objet=" + QByteArray::number(i + 1) + "\r\n    x=" + QByteArray::number(5 + 10 * i) +
               "\r\n    y=10\r\n    l=9\r\n    h=9\r\n";
       if (k < levels)
-        text += "    Name=groupe\r\n    FichierMdl=" + dir.filePath(QStringLiteral("f%1.mdl").arg(k + 1)).toUtf8() + "\r\n";
+        text += "    Name=groupe\r\n    FichierMdl=" +
+                dir.filePath(QStringLiteral("f%1.mdl").arg(k + 1)).toUtf8() + "\r\n";
       else
         text += "    Name=rectangle\r\n";
       text += "  End\r\n  \r\n";
@@ -154,9 +155,9 @@ void WriteFanOut(const QTemporaryDir& dir, int levels) {
 }
 
 struct Shown {
-  int documents = 0;        // distinct nested documents
-  long long objects = 0;    // objects a drawing goes through, nested ones as often as they show
-  int placeholders = 0;     // groups left empty
+  int documents = 0;      // distinct nested documents
+  long long objects = 0;  // objects a drawing goes through, nested ones as often as they show
+  int placeholders = 0;   // groups left empty
 };
 
 // Walks what a document shows, each distinct nested document once.
@@ -199,7 +200,8 @@ TEST(Group, FanOutFilesAreReadOnceAndShared) {
   ASSERT_EQ(all.documents, 4);  // f1 to f4, one document each
   EXPECT_EQ(all.placeholders, 0);
   EXPECT_EQ(all.objects, 10 + 100 + 1000 + 10000 + 100000);
-  EXPECT_EQ(static_cast<TzunoCADGroup*>(d.Objet(0))->Nested(), static_cast<TzunoCADGroup*>(d.Objet(9))->Nested());
+  EXPECT_EQ(static_cast<TzunoCADGroup*>(d.Objet(0))->Nested(),
+            static_cast<TzunoCADGroup*>(d.Objet(9))->Nested());
   EXPECT_FALSE(d.NestedReading);  // the read's cache goes with the read
 
   // A caller's budget: groups past it are left empty, and nothing past it is kept.
@@ -230,8 +232,8 @@ TEST(Group, FanOutFilesAreReadOnceAndShared) {
 TEST(Group, UnresolvedFileKeepsItsStoredName) {
   TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
   d.OnCheminFichier = [](TzunoCADMdl*, QString& name) { name.clear(); };
-  d.LoadFromStrings({QStringLiteral("Large=100"), QStringLiteral("Haut=100"), QString(), QStringLiteral("Face=1"),
-                     QStringLiteral("  Objet=1"), QStringLiteral("    Name=groupe"),
+  d.LoadFromStrings({QStringLiteral("Large=100"), QStringLiteral("Haut=100"), QString(),
+                     QStringLiteral("Face=1"), QStringLiteral("  Objet=1"), QStringLiteral("    Name=groupe"),
                      QStringLiteral("    FichierMdl=Formes\\absent.mdl"), QStringLiteral("  End"),
                      QStringLiteral("End")});
   ASSERT_EQ(d.Count(), 1);

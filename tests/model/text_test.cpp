@@ -166,8 +166,10 @@ TEST(TextAnchor, OpenDrawSaveCyclesKeepEveryText) {
     d.LoadFromStrings(text);
     ASSERT_EQ(d.Count(), static_cast<int>(anchors.size()));
     const QStringList calls = drawn(d, px);
-    if (px == 400 && firstAt400.isEmpty()) firstAt400 = calls;
-    else if (px == 400) EXPECT_EQ(calls, firstAt400);
+    if (px == 400 && firstAt400.isEmpty())
+      firstAt400 = calls;
+    else if (px == 400)
+      EXPECT_EQ(calls, firstAt400);
     for (int i = 0; i < d.Count(); ++i) {
       auto* t = static_cast<TzunoCADTexte*>(d.Objet(i));
       const QPointF a = t->HandlePos(t->Aligne);

@@ -1,18 +1,19 @@
+#include "shell/file_helpers.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QStandardItemModel>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 #include "common/qt_printers.h"
 #include "render/fit_rect.h"
-#include "shell/file_helpers.h"
 
 namespace {
 
@@ -88,8 +89,10 @@ TEST_F(TreeFixture, FindFilesWalksDepthFirstInEnumerationOrder) {
                                                                              QStringList& out) {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
       const QString path = QString::fromStdString(entry.path().string());
-      if (entry.is_directory()) walk(entry.path(), out);
-      else out << path;
+      if (entry.is_directory())
+        walk(entry.path(), out);
+      else
+        out << path;
     }
   };
   QStringList expected{QStringLiteral("kept")};
