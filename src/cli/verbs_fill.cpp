@@ -70,12 +70,14 @@ struct Picture {
 int Fill(QStringList args, const Context& context) {
   QList<CodeValue> images, texts;
   QString support;
-  if (!TakeCodeValues(args, QStringLiteral("--image"), &images) || !TakeCodeValues(args, QStringLiteral("--text"), &texts) ||
+  if (!TakeCodeValues(args, QStringLiteral("--image"), &images) ||
+      !TakeCodeValues(args, QStringLiteral("--text"), &texts) ||
       !TakeOption(args, QStringLiteral("--support"), &support))
     return Usage();
   double resizeW = 0, resizeH = 0;
   if (const qsizetype i = args.indexOf(QStringLiteral("--resize")); i >= 0) {
-    if (i + 2 >= args.size() || !ReadSize(args[i + 1], &resizeW) || !ReadSize(args[i + 2], &resizeH)) return Usage();
+    if (i + 2 >= args.size() || !ReadSize(args[i + 1], &resizeW) || !ReadSize(args[i + 2], &resizeH))
+      return Usage();
     args.remove(i, 3);
   }
   const bool pro = TakeFlag(args, QStringLiteral("--pro"));
@@ -102,7 +104,8 @@ int Fill(QStringList args, const Context& context) {
     const QFileInfo given(im.value);
     if (!given.isFile()) {
       // A name the installation's picture folders know.
-      if (installation.ResolveFile(im.value).isEmpty()) return Fail(QStringLiteral("no picture %1").arg(im.value));
+      if (installation.ResolveFile(im.value).isEmpty())
+        return Fail(QStringLiteral("no picture %1").arg(im.value));
       pictures.append({im.code, im.value, QString()});
       continue;
     }
@@ -110,7 +113,8 @@ int Fill(QStringList args, const Context& context) {
     if (!ReadablePicture(path)) return Fail(QStringLiteral("cannot read the picture %1").arg(im.value));
     const QString found = installation.ResolveFile(given.fileName()).section(QLatin1Char('|'), 0, 0);
     if (!found.isEmpty() && FileDigest(found) != FileDigest(path))
-      return Fail(QStringLiteral("the pictures already hold another %1 (%2), which the document would show: rename %3")
+      return Fail(QStringLiteral(
+                      "the pictures already hold another %1 (%2), which the document would show: rename %3")
                       .arg(given.fileName(), found, im.value));
     const QByteArray digest = FileDigest(path);
     if (added.contains(given.fileName()) && added.value(given.fileName()) != digest)
@@ -123,7 +127,8 @@ int Fill(QStringList args, const Context& context) {
     if (!doc.SetTexteParCode(t.code, t.value, t.code))
       return Fail(QStringLiteral("%1 has no text with the code %2").arg(in, t.code));
   if (pro || perso) {
-    const QString table = ResolvePath(soft.DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft.Language()));
+    const QString table =
+        ResolvePath(soft.DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft.Language()));
     if (table.isEmpty()) return Fail(QStringLiteral("the installation has no address field table"));
     doc.ConvertirChampsPro(pro, QString(), table);
   }
@@ -137,7 +142,8 @@ int Fill(QStringList args, const Context& context) {
   for (const Picture& p : pictures) {
     if (!p.addFrom.isEmpty()) {
       const QString target = soft.UserImagesPath + p.name;
-      if (!QFileInfo::exists(target) && (!QDir().mkpath(soft.UserImagesPath) || !QFile::copy(p.addFrom, target)))
+      if (!QFileInfo::exists(target) &&
+          (!QDir().mkpath(soft.UserImagesPath) || !QFile::copy(p.addFrom, target)))
         return Fail(QStringLiteral("cannot add %1 to %2").arg(p.addFrom, soft.UserImagesPath));
       MakeThumb(target, soft.UserImagesPath, 50, 50);
     }
@@ -150,8 +156,10 @@ int Fill(QStringList args, const Context& context) {
 
 const Registration fill(
     "fill",
-    "IN.mdl OUT.mdl [--image CODE=FILE]... [--text CODE=TEXT]... [--support NAME] [--resize W H] [--pro | --perso]   "
-    "fill a template: pictures (fitted, added to the user's pictures) and texts by code, the support, the page size "
+    "IN.mdl OUT.mdl [--image CODE=FILE]... [--text CODE=TEXT]... [--support NAME] [--resize W H] [--pro | "
+    "--perso]   "
+    "fill a template: pictures (fitted, added to the user's pictures) and texts by code, the support, the "
+    "page size "
     "in mm, address fields in their professional or personal form; a code that matches nothing fails",
     [](const QStringList& a, const Context& c) { return Fill(a, c); });
 

@@ -20,23 +20,35 @@
 
 namespace {
 
-TzunoCADImage* AsImage(const std::unique_ptr<TzunoCADObj>& o) { return dynamic_cast<TzunoCADImage*>(o.get()); }
-TzunoCADTexte* AsText(const std::unique_ptr<TzunoCADObj>& o) { return dynamic_cast<TzunoCADTexte*>(o.get()); }
+TzunoCADImage* AsImage(const std::unique_ptr<TzunoCADObj>& o) {
+  return dynamic_cast<TzunoCADImage*>(o.get());
+}
+TzunoCADTexte* AsText(const std::unique_ptr<TzunoCADObj>& o) {
+  return dynamic_cast<TzunoCADTexte*>(o.get());
+}
 
 // The file behind a stored picture name: the resolver's "|" suffix cut off.
-QString StoredFile(const QString& stored) { return stored.section(QLatin1Char('|'), 0, 0); }
+QString StoredFile(const QString& stored) {
+  return stored.section(QLatin1Char('|'), 0, 0);
+}
 
 // The name a picture is saved under: no folder, no suffix.
-QString BareName(const QString& stored) { return FileNamePart(StoredFile(stored)); }
+QString BareName(const QString& stored) {
+  return FileNamePart(StoredFile(stored));
+}
 
 // One path for a file however it was spelled, so that a stored name and a folder listing meet.
-QString SameFile(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString SameFile(const QString& path) {
+  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 // The box keeps its centre and takes the largest size of the picture's shape inside itself.
 void FitImageBox(TzunoCADImage* img) {
   QSize px;
-  if (img->HasPicture()) px = img->PictureSize();
-  else if (img->MetafilePicture.IsValid()) px = img->MetafilePicture.Size();
+  if (img->HasPicture())
+    px = img->PictureSize();
+  else if (img->MetafilePicture.IsValid())
+    px = img->MetafilePicture.Size();
   if (px.width() <= 0 || px.height() <= 0) return;
   QRect r;
   if (!FitRect(RoundEven(img->l * 1000), RoundEven(img->h * 1000), px.width(), px.height(), r)) return;
@@ -119,7 +131,8 @@ std::pair<QString, QString> SplitSupportName(const QString& base) {
 // ---------------------------------------------------------------------------------------------
 // Pictures
 
-bool TzunoCADMdl::RemplaceImage(const QString& oldName, const QString& newName, const QString& code, bool fit) {
+bool TzunoCADMdl::RemplaceImage(const QString& oldName, const QString& newName, const QString& code,
+                                bool fit) {
   // Matched on the name as saved: the folder and checksum a resolver adds are no part of it (an
   // installation under ".../fonds/" would otherwise match every picture).
   // A name with a folder is looked for in the whole path, whichever separators either uses.
@@ -182,8 +195,10 @@ TzunoCADObj* TzunoCADMdl::SetContenuParCode(const QString& code, const QString& 
   for (const auto& o : objects_) {
     if (o->Code != code) continue;
     last = o.get();
-    if (TzunoCADImage* img = AsImage(o)) img->SetFichierImage(value);
-    else if (TzunoCADTexte* t = AsText(o)) FillText(this, t, value);
+    if (TzunoCADImage* img = AsImage(o))
+      img->SetFichierImage(value);
+    else if (TzunoCADTexte* t = AsText(o))
+      FillText(this, t, value);
   }
   return last;
 }
@@ -200,8 +215,10 @@ bool TzunoCADMdl::SetTexteParCode(const QString& code, const QString& text, cons
     // A shorter text after a longer one gets that height back rather than keeping the shrunk one.
     if (newLength > 0 && !t->Displayed.isEmpty()) {
       const long long h = RoundEven(static_cast<double>(t->Font.Height) * t->Displayed.size() / newLength);
-      if (h < t->RefFontHeight) t->Font.Height = static_cast<int>(std::max(1LL, h));
-      else if (t->Font.Height < t->RefFontHeight) t->Font.Height = t->RefFontHeight;
+      if (h < t->RefFontHeight)
+        t->Font.Height = static_cast<int>(std::max(1LL, h));
+      else if (t->Font.Height < t->RefFontHeight)
+        t->Font.Height = t->RefFontHeight;
     }
     FillText(this, t, text);
   }
@@ -234,8 +251,10 @@ bool TzunoCADMdl::ChoisirVarianteImage(const QStringList* folders, int index) {
     const QString f = StoredFile(img->FichierImage);
     if (f.isEmpty()) continue;
     auto it = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.first == f; });
-    if (it == groups.end()) groups.push_back({f, {img}});
-    else it->second.push_back(img);
+    if (it == groups.end())
+      groups.push_back({f, {img}});
+    else
+      it->second.push_back(img);
   }
   bool result = true;
   for (const auto& [file, images] : groups) {
@@ -253,8 +272,10 @@ bool TzunoCADMdl::ChoisirVarianteImage(const QStringList* folders, int index) {
     // it; a resolver that does not know the folder gets the full path.
     const QString bare = FileNamePart(chosen);
     QString name;
-    if (QFileInfo(StoredFile(ResoudreFichier(bare))).isFile()) name = bare;
-    else if (QFileInfo(StoredFile(ResoudreFichier(chosen))).isFile()) name = chosen;
+    if (QFileInfo(StoredFile(ResoudreFichier(bare))).isFile())
+      name = bare;
+    else if (QFileInfo(StoredFile(ResoudreFichier(chosen))).isFile())
+      name = chosen;
     if (name.isEmpty()) {
       Log(QStringLiteral("RemplaceImage(%1, %2, 'OLD', false)").arg(FileNamePart(file), bare));
       result = false;
@@ -273,7 +294,8 @@ bool TzunoCADMdl::SetSupport(const QString& name, bool fit) {
   const QString picture = StoredFile(ResoudreFichier(name + QStringLiteral(".emf")));
   if (picture.isEmpty() || !QFileInfo(picture).isFile()) return false;
   const QFileInfo info(picture);
-  const QString description = ResolvePath(info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".mdl"));
+  const QString description =
+      ResolvePath(info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".mdl"));
   QStringList lines;
   if (description.isEmpty() || !ReadTextFile(description, lines)) return false;
   const double w = ReadReal(HeaderValue(lines, QStringLiteral("Large")));
@@ -311,7 +333,8 @@ QString TzunoCADMdl::ListeVariantesSupport(QStringList& list, int axis) {
     const QFileInfo fi(f);
     if (fi.completeBaseName().compare(current, Qt::CaseInsensitive) == 0) continue;
     const auto [p, s] = SplitSupportName(fi.completeBaseName());
-    const bool same = axis == 0 ? s.compare(suffix, Qt::CaseInsensitive) == 0 : p.compare(prefix, Qt::CaseInsensitive) == 0;
+    const bool same =
+        axis == 0 ? s.compare(suffix, Qt::CaseInsensitive) == 0 : p.compare(prefix, Qt::CaseInsensitive) == 0;
     if (same && !names.contains(fi.fileName(), Qt::CaseInsensitive)) names << fi.fileName();
   }
   // Folder listings come in no fixed order.
@@ -383,7 +406,8 @@ void TzunoCADMdl::ConvertirChampsPro(bool pro, const QString& field, const QStri
       if (t->txt.contains(field)) DeleteObjet(t);
   } else if (!field.isEmpty() && pro) {
     const std::vector<TzunoCADTexte*> all = texts();
-    const bool present = std::any_of(all.begin(), all.end(), [&](TzunoCADTexte* t) { return t->txt.contains(field); });
+    const bool present =
+        std::any_of(all.begin(), all.end(), [&](TzunoCADTexte* t) { return t->txt.contains(field); });
     if (!present && !all.empty()) {
       if (auto* c = dynamic_cast<TzunoCADTexte*>(CloneObjet(all.front()))) {
         // The copy is a new field, not another place the first text's code fills.
@@ -398,8 +422,10 @@ void TzunoCADMdl::ConvertirChampsPro(bool pro, const QString& field, const QStri
     QString s = t->txt;
     for (const QString& token : tokens) {
       QString other;
-      if (pro && !token.contains(QLatin1String("PRO"))) other = token.chopped(1) + QStringLiteral("PRO>");
-      else if (!pro && token.contains(QLatin1String("PRO")) && token.size() >= 4) other = token.chopped(4) + QLatin1Char('>');
+      if (pro && !token.contains(QLatin1String("PRO")))
+        other = token.chopped(1) + QStringLiteral("PRO>");
+      else if (!pro && token.contains(QLatin1String("PRO")) && token.size() >= 4)
+        other = token.chopped(4) + QLatin1Char('>');
       if (other.isEmpty() || !tokens.contains(other)) continue;
       // One pass over the text: a replacement is never searched again.
       s.replace(token, other);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include "cli/cli_runner.h"
 
 namespace {
 
@@ -16,12 +16,15 @@ const QString kCard = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Gabarits/Cart
 constexpr int kScale = 4;  // pixels per millimetre of the drawn page (105 x 148 mm)
 
 QImage Draw(const QString& mdl, const QString& png) {
-  const CliRun r = Cli({QStringLiteral("page"), mdl, png, QString::number(105 * kScale), QString::number(148 * kScale)});
+  const CliRun r =
+      Cli({QStringLiteral("page"), mdl, png, QString::number(105 * kScale), QString::number(148 * kScale)});
   EXPECT_EQ(r.code, 0) << r.err.toStdString();
   return QImage(png).convertToFormat(QImage::Format_RGB32);
 }
 
-QRgb At(const QImage& img, double xMm, double yMm) { return img.pixel(int(xMm * kScale), int(yMm * kScale)); }
+QRgb At(const QImage& img, double xMm, double yMm) {
+  return img.pixel(int(xMm * kScale), int(yMm * kScale));
+}
 
 bool Near(QRgb a, QRgb b, int tolerance = 12) {
   return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
@@ -44,12 +47,15 @@ std::pair<int, int> InkColumns(const QImage& img, double fromMm, double toMm) {
 
 // The user's data folder of the tools started meanwhile (pictures are added to the user's pictures).
 struct UserDataIn {
-  explicit UserDataIn(const QString& folder) : old(qgetenv("XDG_DATA_HOME")), had(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
+  explicit UserDataIn(const QString& folder)
+      : old(qgetenv("XDG_DATA_HOME")), had(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
     qputenv("XDG_DATA_HOME", folder.toLocal8Bit());
   }
   ~UserDataIn() {
-    if (had) qputenv("XDG_DATA_HOME", old);
-    else qunsetenv("XDG_DATA_HOME");
+    if (had)
+      qputenv("XDG_DATA_HOME", old);
+    else
+      qunsetenv("XDG_DATA_HOME");
   }
   QByteArray old;
   bool had;
@@ -74,8 +80,9 @@ TEST(CliFill, PhotoAndTextByCodeAppearInTheDrawing) {
   const QString out = tmp.filePath(QStringLiteral("sortie/carte.mdl"));
   QDir().mkpath(tmp.filePath(QStringLiteral("sortie")));
 
-  const CliRun r = Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + photo,
-                        QStringLiteral("--text"), QStringLiteral("texte2=Bonjour à toute la famille")});
+  const CliRun r =
+      Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + photo,
+           QStringLiteral("--text"), QStringLiteral("texte2=Bonjour à toute la famille")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   // The photo joined the user's pictures, with its thumbnail, where documents find it.
   QStringList added;
@@ -109,20 +116,26 @@ TEST(CliFill, SupportSizeAndAddressFields) {
   const UserDataIn user(tmp.filePath(QStringLiteral("user")));
   const QString out = tmp.filePath(QStringLiteral("t.mdl"));
   // 105 x 148 into the 200 x 250 mm t-shirt front: the page keeps its shape, in whole millimetres.
-  ASSERT_EQ(Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--support"), QStringLiteral("tshirt_DV")}).code, 0);
+  ASSERT_EQ(
+      Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--support"), QStringLiteral("tshirt_DV")})
+          .code,
+      0);
   QString saved = Text(out);
-  EXPECT_TRUE(saved.contains(QLatin1String("\r\nLarge=177\r\nHaut=250\r\n"))) << saved.left(300).toStdString();
+  EXPECT_TRUE(saved.contains(QLatin1String("\r\nLarge=177\r\nHaut=250\r\n")))
+      << saved.left(300).toStdString();
   EXPECT_TRUE(saved.contains(QLatin1String("SupportFichier=tshirt_DV.emf\r\n")));
   EXPECT_TRUE(saved.contains(QLatin1String("SupportPosY%=40\r\n")));
 
-  ASSERT_EQ(Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--resize"), QStringLiteral("52,5"), QStringLiteral("74")})
+  ASSERT_EQ(Cli({QStringLiteral("fill"), kCard, out, QStringLiteral("--resize"), QStringLiteral("52,5"),
+                 QStringLiteral("74")})
                 .code,
             0);
   saved = Text(out);
   EXPECT_TRUE(saved.contains(QLatin1String("\r\nLarge=52,5\r\nHaut=74\r\n")));
   EXPECT_TRUE(saved.contains(QLatin1String("Font=333333,Lato,1700,")));  // texts follow the width
 
-  const QString card = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Cartes de visite/Personnelle - Centr\u00e9e.mdl");
+  const QString card =
+      QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Cartes de visite/Personnelle - Centr\u00e9e.mdl");
   ASSERT_TRUE(Text(card).contains(QLatin1String("<Ville>")));
   ASSERT_EQ(Cli({QStringLiteral("fill"), card, out, QStringLiteral("--pro")}).code, 0);
   saved = Text(out);
@@ -147,7 +160,8 @@ TEST(CliFill, FailuresWriteNothing) {
   broken.write("not a picture");
   broken.close();
   // Another picture of the same name, and a picture named as one of the installation's.
-  const QString twin = tmp.filePath(QStringLiteral("autre/p.png")), shipped = tmp.filePath(QStringLiteral("fond_pastel_rose.jpg"));
+  const QString twin = tmp.filePath(QStringLiteral("autre/p.png")),
+                shipped = tmp.filePath(QStringLiteral("fond_pastel_rose.jpg"));
   QDir().mkpath(tmp.filePath(QStringLiteral("autre")));
   img.fill(Qt::blue);
   ASSERT_TRUE(img.save(twin) && img.save(shipped, "JPG"));
@@ -159,11 +173,20 @@ TEST(CliFill, FailuresWriteNothing) {
   } cases[] = {
       {{fill, kCard, out, QStringLiteral("--text"), QStringLiteral("texte9=x")}, 1, "texte9"},
       {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("image9=") + photo}, 1, "image9"},
-      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + tmp.filePath(QStringLiteral("none.png"))}, 1, "none.png"},
-      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + broken.fileName()}, 1, "casse.png"},
-      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + photo, QStringLiteral("--image"),
-        QStringLiteral("fond=") + twin}, 1, "two different pictures"},
-      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + shipped}, 1, "fond_pastel_rose.jpg"},
+      {{fill, kCard, out, QStringLiteral("--image"),
+        QStringLiteral("photo=") + tmp.filePath(QStringLiteral("none.png"))},
+       1,
+       "none.png"},
+      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + broken.fileName()},
+       1,
+       "casse.png"},
+      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + photo,
+        QStringLiteral("--image"), QStringLiteral("fond=") + twin},
+       1,
+       "two different pictures"},
+      {{fill, kCard, out, QStringLiteral("--image"), QStringLiteral("photo=") + shipped},
+       1,
+       "fond_pastel_rose.jpg"},
       {{fill, kCard, out, QStringLiteral("--support"), QStringLiteral("nulle_part")}, 1, "nulle_part"},
       {{fill, tmp.filePath(QStringLiteral("absent.mdl")), out}, 1, "absent.mdl"},
       {{fill, kCard, tmp.filePath(QStringLiteral("no/such/folder/o.mdl"))}, 1, "cannot write"},

@@ -18,8 +18,10 @@ void WritePicture(const QString& path, int w, int h, QColor colour = Qt::gray) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QImage img(w, h, QImage::Format_RGB888);
   img.fill(colour);
-  if (path.endsWith(QLatin1String(".jpg"))) ASSERT_TRUE(SaveJpeg(img, path)) << path.toStdString();
-  else ASSERT_TRUE(img.save(path, "PNG")) << path.toStdString();
+  if (path.endsWith(QLatin1String(".jpg")))
+    ASSERT_TRUE(SaveJpeg(img, path)) << path.toStdString();
+  else
+    ASSERT_TRUE(img.save(path, "PNG")) << path.toStdString();
 }
 
 // A document of 100 x 100 mm at 4 pixels per millimetre whose pictures live in one folder. The
@@ -50,8 +52,8 @@ struct ContentFixture : ::testing::Test {
     auto* t = static_cast<TzunoCADTexte*>(doc.CreateObjet(QStringLiteral("texte")));
     t->SetProperties({QStringLiteral("Code=") + code, QStringLiteral("x=50"), QStringLiteral("y=50"),
                       QStringLiteral("l=") + QString::number(storedWidth), QStringLiteral("h=0"),
-                      QStringLiteral("Font=000000,Arial,5000,"), QStringLiteral("Aligne=") + QString::number(aligne),
-                      QStringLiteral("txt=") + txt});
+                      QStringLiteral("Font=000000,Arial,5000,"),
+                      QStringLiteral("Aligne=") + QString::number(aligne), QStringLiteral("txt=") + txt});
     return t;
   }
   QStringList Props(TzunoCADObj* o) { return o->GetProperties(); }
@@ -69,11 +71,14 @@ TEST_F(ContentFixture, RemplaceImageMatchesTheSavedNameAndKeepsCodesOnlyForOLD) 
   TzunoCADImage* c = Image(QStringLiteral("ciel.png"), QStringLiteral("c"));
   ASSERT_TRUE(c->FichierImage.contains(QLatin1String("/fonds/")));  // the trap: "fond" in the folder
   // A name with a folder looks at the folders stored, whichever separator either uses.
-  EXPECT_FALSE(doc.RemplaceImage(QStringLiteral("Images\\ciel"), QStringLiteral("neuf.png"), QStringLiteral("x"), false));
-  EXPECT_TRUE(doc.RemplaceImage(QStringLiteral("Images/fond"), QStringLiteral("Images\\fond_bleu.png"), QStringLiteral("OLD"), false));
+  EXPECT_FALSE(doc.RemplaceImage(QStringLiteral("Images\\ciel"), QStringLiteral("neuf.png"),
+                                 QStringLiteral("x"), false));
+  EXPECT_TRUE(doc.RemplaceImage(QStringLiteral("Images/fond"), QStringLiteral("Images\\fond_bleu.png"),
+                                QStringLiteral("OLD"), false));
   EXPECT_EQ(c->Code, "c");
 
-  EXPECT_TRUE(doc.RemplaceImage(QStringLiteral("fond"), QStringLiteral("neuf.png"), QStringLiteral("OLD"), false));
+  EXPECT_TRUE(
+      doc.RemplaceImage(QStringLiteral("fond"), QStringLiteral("neuf.png"), QStringLiteral("OLD"), false));
   for (TzunoCADImage* img : {a, b}) {
     EXPECT_EQ(img->FichierImage, dir + QStringLiteral("/neuf.png|5eed"));
     EXPECT_EQ(img->PictureSize(), QSize(30, 10));
@@ -89,7 +94,8 @@ TEST_F(ContentFixture, RemplaceImageMatchesTheSavedNameAndKeepsCodesOnlyForOLD) 
   EXPECT_DOUBLE_EQ(a->l, 40);
   EXPECT_NEAR(a->h, 40.0 / 3, 1e-3);
   EXPECT_DOUBLE_EQ(a->y, 50);
-  EXPECT_FALSE(doc.RemplaceImage(QStringLiteral("absent"), QStringLiteral("neuf.png"), QStringLiteral("x"), false));
+  EXPECT_FALSE(
+      doc.RemplaceImage(QStringLiteral("absent"), QStringLiteral("neuf.png"), QStringLiteral("x"), false));
 }
 
 TEST_F(ContentFixture, ReplacingByCodeFitsTheBoxToThePicture) {
@@ -97,7 +103,8 @@ TEST_F(ContentFixture, ReplacingByCodeFitsTheBoxToThePicture) {
   TzunoCADImage* a = Image(QString(), QStringLiteral("photo"), 120, 120);
   TzunoCADImage* b = Image(QString(), QStringLiteral("photo"), 120, 120);
   TzunoCADImage* other = Image(QString(), QStringLiteral("autre"), 120, 120);
-  EXPECT_FALSE(doc.RemplaceImageParCode(QStringLiteral("Photo"), QStringLiteral("large.png"), true));  // case matters
+  EXPECT_FALSE(
+      doc.RemplaceImageParCode(QStringLiteral("Photo"), QStringLiteral("large.png"), true));  // case matters
   EXPECT_TRUE(doc.RemplaceImageParCode(QStringLiteral("photo"), QStringLiteral("large.png"), true));
   for (TzunoCADImage* img : {a, b}) {
     EXPECT_DOUBLE_EQ(img->l, 120);
@@ -149,7 +156,8 @@ TEST_F(ContentFixture, TextsAreFilledWrappedToTheirStoredWidth) {
   // A given line break is no part of a word: a line that fits stays whole.
   TCanvas& m = doc.MeasureCanvas();
   m.SetFont(wide->ScaledFont());
-  TzunoCADTexte* exact = Text(QStringLiteral("x"), QStringLiteral("e"), doc.PxToMmX(m.TextWidth(QStringLiteral("un deux trois"))) + 0.5);
+  TzunoCADTexte* exact = Text(QStringLiteral("x"), QStringLiteral("e"),
+                              doc.PxToMmX(m.TextWidth(QStringLiteral("un deux trois"))) + 0.5);
   doc.SetContenuParCode(QStringLiteral("e"), QStringLiteral("un deux trois|quatre"));
   EXPECT_EQ(exact->txt, "un deux trois|quatre");
   EXPECT_EQ(doc.SetContenuParCode(QStringLiteral("none"), QStringLiteral("x")), nullptr);
@@ -168,13 +176,14 @@ TEST_F(ContentFixture, SetTexteParCodeShrinksLongTextsAndGivesTheHeightBack) {
     const char* text;
     int height;
   } steps[] = {
-      {"seize caracteres", 2500},                    // 5000 x 8 / 16
+      {"seize caracteres", 2500},                   // 5000 x 8 / 16
       {"un texte de 32 caractères en tout", 1212},  // 2500 x 16 / 33
-      {"court", 5000},  // never above the height read, and not left shrunk either
-      {"", 5000},       // nothing to measure by: the font stays
+      {"court", 5000},                              // never above the height read, and not left shrunk either
+      {"", 5000},                                   // nothing to measure by: the font stays
   };
   for (const Step& s : steps) {
-    EXPECT_TRUE(doc.SetTexteParCode(QStringLiteral("texte1"), QString::fromUtf8(s.text), QStringLiteral("texte1")));
+    EXPECT_TRUE(
+        doc.SetTexteParCode(QStringLiteral("texte1"), QString::fromUtf8(s.text), QStringLiteral("texte1")));
     EXPECT_EQ(t->Font.Height, s.height) << s.text;
     EXPECT_EQ(t->txt, QString::fromUtf8(s.text));
   }
@@ -190,7 +199,8 @@ TEST_F(ContentFixture, SetTexteParCodeShrinksLongTextsAndGivesTheHeightBack) {
 }
 
 TEST_F(ContentFixture, ImageVariantsCarryOneRandomNumberOverEveryFile) {
-  for (const char* f : {"c.jpg", "a.jpg", "b.jpg", "g.png", "d.png", "f.png", "e.png"}) WritePicture(dir + '/' + f, 4, 4);
+  for (const char* f : {"c.jpg", "a.jpg", "b.jpg", "g.png", "d.png", "f.png", "e.png"})
+    WritePicture(dir + '/' + f, 4, 4);
   const QString other = tmp.filePath(QStringLiteral("autres"));
   for (const char* f : {"x.png", "y.png", "z.PNG", "w.jpeg"}) WritePicture(other + '/' + f, 4, 4);
   TzunoCADImage* jpg = Image(QStringLiteral("b.jpg"), QStringLiteral("1"));
@@ -218,8 +228,10 @@ TEST_F(ContentFixture, ImageVariantsCarryOneRandomNumberOverEveryFile) {
       {4, "b.jpg", "e.png"},
   };
   for (const Case& k : cases) {
-    ASSERT_TRUE(doc.RemplaceImage(QStringLiteral(".jpg"), QStringLiteral("b.jpg"), QStringLiteral("OLD"), false));
-    ASSERT_TRUE(doc.RemplaceImage(QStringLiteral(".png"), QStringLiteral("d.png"), QStringLiteral("OLD"), false));
+    ASSERT_TRUE(
+        doc.RemplaceImage(QStringLiteral(".jpg"), QStringLiteral("b.jpg"), QStringLiteral("OLD"), false));
+    ASSERT_TRUE(
+        doc.RemplaceImage(QStringLiteral(".png"), QStringLiteral("d.png"), QStringLiteral("OLD"), false));
     EXPECT_TRUE(doc.ChoisirVarianteImage(nullptr, k.index));
     for (TzunoCADImage* img : {jpg, jpg2})
       EXPECT_EQ(img->FichierImage, dir + '/' + k.jpg + QStringLiteral("|5eed")) << k.index;
@@ -240,11 +252,12 @@ TEST_F(ContentFixture, SupportsFitTheDocumentAndListTheirVariants) {
   auto writeSupport = [&](const QString& base, const QStringList& header) {
     TEmfWriter w(QRect(QPoint(0, 0), QPoint(1000, 1000)));
     ASSERT_TRUE(w.Save(dir + QLatin1Char('/') + base + QStringLiteral(".emf")));
-    ASSERT_TRUE(WriteTextFile(dir + QLatin1Char('/') + base + QStringLiteral(".mdl"), header + QStringList{QString()}));
+    ASSERT_TRUE(WriteTextFile(dir + QLatin1Char('/') + base + QStringLiteral(".mdl"),
+                              header + QStringList{QString()}));
   };
-  writeSupport(QStringLiteral("boite_DV"), {QStringLiteral("SupportFichier=boite_DV.emf"), QStringLiteral("SupportPosX%=40"),
-                                            QStringLiteral("SupportPosY%=60"), QStringLiteral("Large=150"),
-                                            QStringLiteral("Haut=130")});
+  writeSupport(QStringLiteral("boite_DV"),
+               {QStringLiteral("SupportFichier=boite_DV.emf"), QStringLiteral("SupportPosX%=40"),
+                QStringLiteral("SupportPosY%=60"), QStringLiteral("Large=150"), QStringLiteral("Haut=130")});
   writeSupport(QStringLiteral("sac_DV"), {QStringLiteral("Large=80"), QStringLiteral("Haut=90")});
   writeSupport(QStringLiteral("vide_DV"), {QStringLiteral("Version=1.2")});
   TEmfWriter w(QRect(QPoint(0, 0), QPoint(1000, 1000)));
@@ -293,8 +306,9 @@ TEST_F(ContentFixture, SupportsFitTheDocumentAndListTheirVariants) {
     QSizeF SupportSize(const QString&) override { return QSizeF(); }
   } host;
   const QString supports = tmp.filePath(QStringLiteral("data/Supports/"));
-  for (const char* f : {"tshirt_DV.emf", "tshirt_DR.emf", "Textile/sweat_DV.emf", "Accessoires/casquette_dv.emf",
-                        "Accessoires/casquette_AD.emf", "Accessoires/casquette_AD.mdl", "TSHIRT.emf"})
+  for (const char* f :
+       {"tshirt_DV.emf", "tshirt_DR.emf", "Textile/sweat_DV.emf", "Accessoires/casquette_dv.emf",
+        "Accessoires/casquette_AD.emf", "Accessoires/casquette_AD.mdl", "TSHIRT.emf"})
     WriteAll(supports + QString::fromLatin1(f), "x");
   doc.SetEntete(QStringLiteral("SupportFichier"), QStringLiteral("tshirt_DV.emf"));
   QStringList list{QStringLiteral("kept")};
@@ -326,7 +340,8 @@ TEST_F(ContentFixture, RedimensionnerScalesBoxesLinesAndFontsButNotGuides) {
   std::vector<QStringList> before;
   for (const auto& o : doc.Objets()) before.push_back(o->GetProperties());
   doc.Redimensionner(100, 100);
-  for (int i = 0; i < doc.Count(); ++i) EXPECT_EQ(doc.Objet(i)->GetProperties(), before[static_cast<size_t>(i)]) << i;
+  for (int i = 0; i < doc.Count(); ++i)
+    EXPECT_EQ(doc.Objet(i)->GetProperties(), before[static_cast<size_t>(i)]) << i;
 
   const double tx = t->x, ty = t->y;
   doc.Redimensionner(50, 300);  // height first
@@ -337,7 +352,8 @@ TEST_F(ContentFixture, RedimensionnerScalesBoxesLinesAndFontsButNotGuides) {
   EXPECT_DOUBLE_EQ(r->y, 15);
   EXPECT_DOUBLE_EQ(r->h, 4);
   EXPECT_DOUBLE_EQ(r->r, 30);
-  EXPECT_EQ(line->Points, (QList<QPointF>{QPointF(30, 5), QPointF(60, 20), QPointF(90, 15), QPointF(270, 45)}));
+  EXPECT_EQ(line->Points,
+            (QList<QPointF>{QPointF(30, 5), QPointF(60, 20), QPointF(90, 15), QPointF(270, 45)}));
   EXPECT_EQ(mark->position, 40);
   EXPECT_EQ(t->Font.Height, 15000);
   EXPECT_DOUBLE_EQ(t->x, tx * 3);
@@ -349,10 +365,11 @@ TEST_F(ContentFixture, RedimensionnerScalesBoxesLinesAndFontsButNotGuides) {
 
 TEST_F(ContentFixture, ConvertirChampsProUsesOnlyListedForms) {
   const QString fields = tmp.filePath(QStringLiteral("fiches_champs_1.def"));
-  ASSERT_TRUE(WriteTextFile(fields, {QStringLiteral("Page;Contrôle;Champ;Libellé"), QStringLiteral("0;TEdit;<Nom>;Nom"),
-                                     QStringLiteral("0;TEdit;<Ville>;Ville"), QStringLiteral("0;TEdit;<Société>;Société"),
-                                     QStringLiteral("1;TEdit;<VillePRO>;Ville"), QStringLiteral("1;TEdit;<Fonction>;Fonction"),
-                                     QStringLiteral("1;TEdit"), QString()}));
+  ASSERT_TRUE(WriteTextFile(
+      fields, {QStringLiteral("Page;Contrôle;Champ;Libellé"), QStringLiteral("0;TEdit;<Nom>;Nom"),
+               QStringLiteral("0;TEdit;<Ville>;Ville"), QStringLiteral("0;TEdit;<Société>;Société"),
+               QStringLiteral("1;TEdit;<VillePRO>;Ville"), QStringLiteral("1;TEdit;<Fonction>;Fonction"),
+               QStringLiteral("1;TEdit"), QString()}));
   TzunoCADTexte* a = Text(QStringLiteral("<Nom> à <Ville>, <Ville>"), QStringLiteral("texte1"));
   TzunoCADTexte* b = Text(QStringLiteral("<Société> <VillePRO>"), QString());
   doc.OnChampFusion = [](TzunoCADObj*, const QString& field, QString& value) { value = field.toUpper(); };
@@ -425,7 +442,8 @@ TEST(DocumentNotices, EveryDeletionClearAndReloadIsToldWhileTheObjectLives) {
   EXPECT_EQ(told, QStringList{QStringLiteral("d")});
   told.clear();
   doc.ClearObjets();
-  EXPECT_EQ(told, (QStringList{QStringLiteral("a"), QStringLiteral("d"), QStringLiteral("b"), QStringLiteral("c")}));
+  EXPECT_EQ(told, (QStringList{QStringLiteral("a"), QStringLiteral("d"), QStringLiteral("b"),
+                               QStringLiteral("c")}));
   EXPECT_EQ(watcher.heard.size(), 8u);
 
   // An editor that only knows how to forget everything is made to forget; a document going away
