@@ -33,14 +33,15 @@ QRect NormalBox(int x1, int y1, int x2, int y2) {
 }
 
 // Scan lines of polygons one pixel high at most this many times (edges crossed, summed over the
-// rows); a clip path beyond it is taken as its bounding box.
+// rows); a region beyond it is taken as the polygons' bounding box.
 constexpr int64_t kMaxRegionCrossings = int64_t(1) << 22;
 
-// The pixels of `box` whose centres lie inside the closed polygons under the fill rule, as a
-// region. Built row by row into banded rectangles: building a region from a polygon through Qt
-// takes time quadratic in its rows for slanted edges, and gives up, leaking its tables, on one
-// more than 100,000 rows high.
-QRegion PolygonsRegion(const QList<QPolygonF>& polygons, bool winding, QRect box) {
+}  // namespace
+
+// Built row by row into banded rectangles: building a region from a polygon through Qt takes time
+// quadratic in its rows for slanted edges, and gives up, leaking its tables, on one more than
+// 100,000 rows high; uniting rectangles one by one is quadratic too.
+QRegion RegionFromPolygons(const QList<QPolygonF>& polygons, bool winding, QRect box) {
   if (box.isEmpty()) return {};
   struct Edge {
     int first, end;  // rows whose centres the edge spans: first <= row < end
@@ -112,8 +113,6 @@ QRegion PolygonsRegion(const QList<QPolygonF>& polygons, bool winding, QRect box
   region.setRects(rects.data(), int(rects.size()));
   return region;
 }
-
-}  // namespace
 
 const uint8_t* HatchPattern(int brushStyle) {
   if (brushStyle < bsHorizontal || brushStyle > bsDiagCross) return nullptr;
@@ -569,8 +568,8 @@ bool TCanvas::SelectClipPath() {
   if (clip_) box &= clip_->boundingRect();
   // Moved left by the hair by which fills move, so that the region holds the pixels a fill paints.
   const QRegion r =
-      PolygonsRegion(path_.ToPainterPath(QPointF(-1.0 / 64, 0), true, fillMode_).toSubpathPolygons(),
-                     fillMode_ == pfWinding, box);
+      RegionFromPolygons(path_.ToPainterPath(QPointF(-1.0 / 64, 0), true, fillMode_).toSubpathPolygons(),
+                         fillMode_ == pfWinding, box);
   clip_ = clip_ ? clip_->intersected(r) : r;
   path_.Clear();
   return true;

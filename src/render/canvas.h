@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPoint>
+#include <QPolygonF>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -69,6 +70,11 @@ class TPolygonRegion {
   std::vector<QPoint> points_;
   TPolyFillMode mode_ = pfAlternate;
 };
+
+// The pixels of `box` whose centres lie inside the closed polygons under the fill rule (winding or
+// alternate), as a region; beyond a few million edge crossings of pixel rows, the polygons'
+// bounding box within `box`.
+QRegion RegionFromPolygons(const QList<QPolygonF>& polygons, bool winding, QRect box);
 
 class TCanvas {
  public:

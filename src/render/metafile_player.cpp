@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <queue>
 
 #include "render/canvas.h"
 #include "render/metafile.h"
@@ -891,15 +892,18 @@ class TPlayer {
     if (!r.Has(8, 32) || !r.Has(8, cb)) return;
     const uint32_t count = r.U32(16);
     if (!r.Has(40, uint64_t(count) * 16)) return;
-    // Region rectangles are in the reference device's pixels.
-    QRegion region;
+    // Region rectangles are in the reference device's pixels. They are united in one sweep: one by
+    // one, each union costs as much as the region built so far.
+    QList<QPolygonF> rects;
     for (uint32_t i = 0; i < count && i < 100000; ++i) {
       const uint32_t at = 40 + 16 * i;
       const QPoint a = Map(frame_, QPointF(r.I32(at), r.I32(at + 4)));
       const QPoint b = Map(frame_, QPointF(r.I32(at + 8), r.I32(at + 12)));
-      region += QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                      QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1));
+      const QRectF box(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                       QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+      rects.append(QPolygonF(box));  // all turning the same way: the winding rule unites them
     }
+    const QRegion region = RegionFromPolygons(rects, true, c_.Surface());
     const QRegion base = initialClip_ ? *initialClip_ : region;
     switch (mode) {
       case 1: dc_.clip = dc_.clip ? dc_.clip->intersected(region) : region; break;        // AND
@@ -930,12 +934,22 @@ class TPlayer {
     return dec.hasError() ? QString::fromLatin1(reinterpret_cast<const char*>(r.Params + at), int(n)) : s;
   }
 
+  // A WMF object takes the lowest free index of the table. Freed indices wait in a min-heap, so a
+  // create costs no scan of the table however full it is.
   TObject* NewWmfObject() {
-    for (TObject& o : objects_)
-      if (o.kind == TObject::None) return &o;
+    if (!freeWmf_.empty()) {
+      const uint32_t i = freeWmf_.top();
+      freeWmf_.pop();
+      return &objects_[i];
+    }
     if (objects_.size() >= kMaxObjects) return nullptr;
     objects_.emplace_back();
     return &objects_.back();
+  }
+  void DeleteWmfObject(uint16_t i) {
+    if (i >= objects_.size() || objects_[i].kind == TObject::None) return;
+    objects_[i] = TObject();
+    freeWmf_.push(i);
   }
 
   void WmfDib(const TMetafileRecord& r, uint32_t dibAt, QRectF dest, QRectF src, uint32_t rop) {
@@ -1022,11 +1036,7 @@ class TPlayer {
         if (i < objects_.size()) Select(&objects_[i]);
         break;
       }
-      case 0x01F0: {                                                                 // DELETEOBJECT
-        const uint16_t i = r.U16(0);
-        if (i < objects_.size()) objects_[i] = TObject();
-        break;
-      }
+      case 0x01F0: DeleteWmfObject(r.U16(0)); break;                                 // DELETEOBJECT
 
       case 0x0214: MoveTo(QPoint(r.I16(2), r.I16(0))); break;                        // MOVETO
       case 0x0213: LineTo(QPoint(r.I16(2), r.I16(0))); break;                        // LINETO
@@ -1142,6 +1152,7 @@ class TPlayer {
   std::vector<TDc> saved_;
   size_t overflowSaves_ = 0;
   std::vector<TObject> objects_;
+  std::priority_queue<uint32_t, std::vector<uint32_t>, std::greater<>> freeWmf_;  // free WMF indices
   std::optional<QRegion> initialClip_;
 };
 

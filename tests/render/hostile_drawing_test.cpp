@@ -208,3 +208,47 @@ TEST(HostileDrawing, ClipPathAdmitsThePixelsItsFillPaints) {
     }
   }
 }
+
+// A clip region of many rectangles, overlapping and scattered, admits exactly their union.
+TEST(HostileDrawing, ClipRegionOfManyRectanglesIsTheirUnion) {
+  auto put = [](QByteArray& b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.append(char(v >> (8 * i)));
+  };
+  std::vector<QRect> rects = {QRect(10, 10, 30, 20), QRect(30, 20, 30, 30), QRect(60, 20, 5, 5)};
+  for (int i = 0; i < 20000; ++i)
+    rects.emplace_back(int(i * 7919LL % 190), int(100 + i * 104729LL % 90), 2, 1);
+  QByteArray params;
+  put(params, uint32_t(32 + 16 * rects.size())), put(params, 5);  // RGN_COPY
+  put(params, 32), put(params, 1), put(params, uint32_t(rects.size())),
+      put(params, uint32_t(16 * rects.size()));
+  for (int i = 0; i < 4; ++i) put(params, 0);
+  for (const QRect& r : rects)
+    for (int v : {r.left(), r.top(), r.right() + 1, r.bottom() + 1}) put(params, uint32_t(v));
+  QByteArray record;
+  put(record, 75), put(record, uint32_t(8 + params.size()));
+  record += params;
+
+  TEmfWriter w(QRect(QPoint(0, 0), QPoint(5291, 5291)));  // 200 x 200 reference pixels
+  w.SelectObject(kStockObject | NULL_PEN);
+  w.SelectObject(w.CreateBrush(0, clRed));
+  QByteArray data = w.Finish();
+  data.insert(data.size() - 20, record);
+  w.Rectangle(0, 0, 200, 200);
+  QByteArray rect = w.Finish();
+  rect = rect.mid(rect.size() - 20 - 24, 24);  // the rectangle record alone
+  data.insert(data.size() - 20, rect);
+  TMetafile mf;
+  ASSERT_TRUE(mf.LoadFromData(data));
+  QImage img(200, 200, QImage::Format_RGB888);
+  img.fill(Qt::white);
+  TBitmapCanvas c(&img);
+  ASSERT_TRUE(PlayMetafile(mf, c, 0, 0, 200, 200));
+  QRegion expected;
+  for (const QRect& r : rects) expected += r;
+  int differ = 0;
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 200; ++x) differ += (c.Pixel(x, y) == clRed) != expected.contains(QPoint(x, y));
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(c.Pixel(35, 25), clRed);
+  EXPECT_EQ(c.Pixel(45, 15), clWhite);
+}

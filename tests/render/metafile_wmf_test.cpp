@@ -201,3 +201,40 @@ TEST(MetafileWmf, MalformedInputFailsCleanly) {
   ASSERT_TRUE(mf.LoadFromData(cut));
   EXPECT_TRUE(mf.Records().empty());
 }
+
+// A created object takes the lowest free index of the object table, however the indices were freed
+// (twice, out of order); a full table of 65,536 objects ignores further creates.
+TEST(MetafileWmf, ObjectsTakeTheLowestFreeIndex) {
+  auto pen = [](TWmfBuilder& b, int red) { b.Record(0x02FA, {0, 1, 0, red, 0}); };  // CREATEPENINDIRECT
+  auto drawWith = [](TWmfBuilder& b, int index) {
+    b.Record(0x012D, {index});  // SELECTOBJECT
+    b.Record(0x0213, {0, 10});  // LINETO y, x
+  };
+  auto redsDrawn = [](const TWmfBuilder& b) {
+    TMetafile mf;
+    EXPECT_TRUE(mf.LoadFromData(b.Build(QRect(QPoint(0, 0), QPoint(10, 10)), 96)));
+    TRecordingCanvas rec;
+    PlayMetafile(mf, rec, 0, 0, 10, 10);
+    std::vector<int> reds;
+    for (const TCanvasCall& c : rec.Calls()) reds.push_back(ColorR(c.Pen.Color));
+    return reds;
+  };
+
+  TWmfBuilder b;
+  for (int red : {1, 2, 3, 4}) pen(b, red);  // indices 0 to 3
+  b.Record(0x01F0, {2});                     // DELETEOBJECT
+  b.Record(0x01F0, {0});
+  b.Record(0x01F0, {2});                  // already free
+  for (int red : {5, 6, 7}) pen(b, red);  // into 0, then 2, then a new index 4
+  for (int i = 0; i < 5; ++i) drawWith(b, i);
+  EXPECT_EQ(redsDrawn(b), (std::vector<int>{5, 2, 6, 4, 7}));
+
+  TWmfBuilder full;
+  for (int i = 0; i < 65536; ++i) pen(full, i % 200 + 1);
+  pen(full, 250);  // no room
+  full.Record(0x01F0, {700});
+  pen(full, 251);  // into 700
+  pen(full, 252);  // no room
+  for (int i : {699, 700, 65535}) drawWith(full, i);
+  EXPECT_EQ(redsDrawn(full), (std::vector<int>{699 % 200 + 1, 251, 65535 % 200 + 1}));
+}
