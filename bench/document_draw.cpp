@@ -15,7 +15,9 @@
 
 namespace {
 
-QString TempFile(const char* name) { return QDir::tempPath() + QStringLiteral("/lorvane-bench-") + QLatin1String(name); }
+QString TempFile(const char* name) {
+  return QDir::tempPath() + QStringLiteral("/lorvane-bench-") + QLatin1String(name);
+}
 
 long PeakMegabytes() {
   rusage u{};
@@ -92,7 +94,9 @@ void BM_PlayMetafile5000(benchmark::State& state) {
 void BM_DrawBitmapDisc1000(benchmark::State& state) {
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
   doc.LoadFromFile(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exemples/disque.mdl"));
-  doc.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) { v = QStringLiteral("Titre de l'album ") + f; };
+  doc.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) {
+    v = QStringLiteral("Titre de l'album ") + f;
+  };
   QImage bmp(1000, 1000, QImage::Format_RGB888);
   for (auto _ : state) doc.DrawBitmap(bmp);
 }

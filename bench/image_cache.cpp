@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QTemporaryDir>
-
 #include <cmath>
 #include <memory>
 #include <random>

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-
 #include <random>
 
 #include "imagetools/resample.h"
@@ -46,15 +45,35 @@ void BM_QtSmooth(benchmark::State& state, int sw, int sh, int dw, int dh) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Stretch, Box_2000_to_1000, kBoxFilter, 2000, 2000, 1000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Mitchell_2000_to_1000, kMitchellFilter, 2000, 2000, 1000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Lanczos3_2000_to_1000, kLanczos3Filter, 2000, 2000, 1000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Mitchell_4000x3000_to_120x90, kMitchellFilter, 4000, 3000, 120, 90)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Box_4000x3000_to_120x90, kBoxFilter, 4000, 3000, 120, 90)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Mitchell_2400_to_1200, kMitchellFilter, 2400, 2400, 1200, 1200)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Box_2400_to_1200, kBoxFilter, 2400, 2400, 1200, 1200)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Stretch, Lanczos3_500_to_1000, kLanczos3Filter, 500, 500, 1000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_QtSmooth, Qt_2000_to_1000, 2000, 2000, 1000, 1000)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_QtSmooth, Qt_4000x3000_to_120x90, 4000, 3000, 120, 90)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Box_2000_to_1000, kBoxFilter, 2000, 2000, 1000, 1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Mitchell_2000_to_1000, kMitchellFilter, 2000, 2000, 1000, 1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Lanczos3_2000_to_1000, kLanczos3Filter, 2000, 2000, 1000, 1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Mitchell_4000x3000_to_120x90, kMitchellFilter, 4000, 3000, 120, 90)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Box_4000x3000_to_120x90, kBoxFilter, 4000, 3000, 120, 90)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Mitchell_2400_to_1200, kMitchellFilter, 2400, 2400, 1200, 1200)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Box_2400_to_1200, kBoxFilter, 2400, 2400, 1200, 1200)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Stretch, Lanczos3_500_to_1000, kLanczos3Filter, 500, 500, 1000, 1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_QtSmooth, Qt_2000_to_1000, 2000, 2000, 1000, 1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_QtSmooth, Qt_4000x3000_to_120x90, 4000, 3000, 120, 90)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 BENCHMARK_MAIN();

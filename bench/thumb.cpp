@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
-
 #include <cmath>
 #include <memory>
 #include <random>
@@ -51,7 +50,8 @@ const Photos& TestPhotos() {
     const QString given = qEnvironmentVariable("LORVANE_THUMB_PHOTOS");
     if (!given.isEmpty()) {
       const QDir dir(given);
-      for (const QString& name : dir.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.JPG")}, QDir::Files, QDir::Name))
+      for (const QString& name :
+           dir.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.JPG")}, QDir::Files, QDir::Name))
         p.files << dir.filePath(name);
     } else {
       p.made = std::make_unique<QTemporaryDir>();

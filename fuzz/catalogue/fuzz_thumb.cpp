@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* kNames[] = {"x.jpg", "x.png", "x.bmp", "x.emf"};
-  const QString base = QDir::tempPath() + QStringLiteral("/lorvane-fuzz-thumb-%1-").arg(QCoreApplication::applicationPid());
+  const QString base =
+      QDir::tempPath() + QStringLiteral("/lorvane-fuzz-thumb-%1-").arg(QCoreApplication::applicationPid());
   // The first byte picks the name the other bytes are read under.
   if (size == 0) return 0;
   const QString path = base + QLatin1String(kNames[data[0] % 4]);

@@ -11,8 +11,8 @@
 #include "model/import_metafile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString path =
-      QDir::tempPath() + QStringLiteral("/lorvane-fuzz-import-%1.emf").arg(QCoreApplication::applicationPid());
+  const QString path = QDir::tempPath() +
+                       QStringLiteral("/lorvane-fuzz-import-%1.emf").arg(QCoreApplication::applicationPid());
   {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return 0;

@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QStringList lines;
-  DecodeTextLines(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), lines);
+  DecodeTextLines(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                  lines);
   TzunoCADMdl first(nullptr, QRect(0, 0, 100, 100), 100, 100);
   first.LoadFromStrings(lines);
   if (first.Large > 0 && first.Haut > 0 && first.Large < 1e6 && first.Haut < 1e6) {

@@ -14,7 +14,8 @@
 
 inline int FuzzMetafile(const uint8_t* data, size_t size, TMetafileKind kind) {
   TMetafile mf;
-  if (!mf.LoadFromData(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)))) return 0;
+  if (!mf.LoadFromData(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size))))
+    return 0;
   if (mf.Kind() != kind) return 0;  // the other reader has its own target
   for (const TMetafileRecord& r : mf.Records()) {
     if (r.Offset + r.Size > size || r.ParamSize > r.Size) std::abort();

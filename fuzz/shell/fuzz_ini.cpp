@@ -7,7 +7,8 @@
 #include "shell/inifile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString path = QDir::tempPath() + QStringLiteral("/lorvane-fuzz-ini-%1.ini").arg(QCoreApplication::applicationPid());
+  const QString path =
+      QDir::tempPath() + QStringLiteral("/lorvane-fuzz-ini-%1.ini").arg(QCoreApplication::applicationPid());
   {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return 0;
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini.ReadString(QStringLiteral("lorvane"), QStringLiteral("nom"));
   ini.ReadSection(QStringLiteral("User"));
   ini.WriteString(QStringLiteral("User"), QStringLiteral("cle"), QStringLiteral("a=b;c"));
-  if (ini.ReadString(QStringLiteral("user"), QStringLiteral("CLE")) != QLatin1String("a=b;c")) __builtin_trap();
+  if (ini.ReadString(QStringLiteral("user"), QStringLiteral("CLE")) != QLatin1String("a=b;c"))
+    __builtin_trap();
   ini.DeleteKey(QStringLiteral("User"), QStringLiteral("cle"));
   QFile::remove(path);
   return 0;

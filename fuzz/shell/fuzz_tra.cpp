@@ -17,7 +17,8 @@ struct Window : TMLWindow {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   QStringList lines;
-  DecodeTextLines(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), lines);
+  DecodeTextLines(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)),
+                  lines);
   MLFree();
   MLCreateFromLines(lines);
   for (int language : {1, 2, 50}) {

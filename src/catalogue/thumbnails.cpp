@@ -2,7 +2,6 @@
 
 #include <QRect>
 #include <QSize>
-
 #include <cstdint>
 
 #include "imagetools/resample.h"
@@ -34,7 +33,7 @@ QSize JpegFrameSize(const QByteArray& bytes) {
     if (i >= n) return {};
     const uint8_t marker = p[i++];
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) continue;  // no length field
-    if (marker == 0xD9 || marker == 0xDA || i + 2 > n) return {};       // EOI or scan before any frame
+    if (marker == 0xD9 || marker == 0xDA || i + 2 > n) return {};        // EOI or scan before any frame
     const size_t length = size_t(p[i]) << 8 | p[i + 1];
     if (length < 2 || i + length > n) return {};
     const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;

@@ -19,8 +19,12 @@ std::vector<Verb>& VerbTable() {
   return table;
 }
 
-void Register(const Verb& verb) { VerbTable().push_back(verb); }
-const std::vector<Verb>& Verbs() { return VerbTable(); }
+void Register(const Verb& verb) {
+  VerbTable().push_back(verb);
+}
+const std::vector<Verb>& Verbs() {
+  return VerbTable();
+}
 
 int Fail(const QString& message) {
   std::fprintf(stderr, "lorvane-cli: %s\n", message.toLocal8Bit().constData());
@@ -51,7 +55,9 @@ bool TakeOption(QStringList& args, const QString& name, QString* value) {
   return true;
 }
 
-bool TakeFlag(QStringList& args, const QString& name) { return args.removeAll(name) > 0; }
+bool TakeFlag(QStringList& args, const QString& name) {
+  return args.removeAll(name) > 0;
+}
 
 }  // namespace cli
 

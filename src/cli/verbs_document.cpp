@@ -52,7 +52,8 @@ int Resave(const QStringList& args, const Context& context) {
   return kOk;
 }
 
-const Registration info("info", "FILE                 page size, item kind, header lines, objects per face and type",
+const Registration info("info",
+                        "FILE                 page size, item kind, header lines, objects per face and type",
                         Info);
 const Registration resave("resave", "IN OUT             read a document and write it again", Resave);
 

@@ -29,8 +29,10 @@ int Text(const QStringList& args, const Context&) {
   return kOk;
 }
 
-const Registration check("check", "                     the installation check; exit 1 when it finds problems", Check);
-const Registration text("text", "N|KEY                message N or the text of KEY in the selected language", Text);
+const Registration check("check",
+                         "                     the installation check; exit 1 when it finds problems", Check);
+const Registration text("text", "N|KEY                message N or the text of KEY in the selected language",
+                        Text);
 
 }  // namespace
 }  // namespace cli

@@ -53,10 +53,10 @@ int RenderVerb(const QStringList& args, const Context&) {
   return kOk;
 }
 
-const Registration info("metafile-info", "FILE       metafile kind, size, frame, bounds and record counts by type",
-                        InfoVerb);
-const Registration render("metafile-render", "FILE OUT.png W H   play a metafile stretched into W x H on white",
-                          RenderVerb);
+const Registration info("metafile-info",
+                        "FILE       metafile kind, size, frame, bounds and record counts by type", InfoVerb);
+const Registration render("metafile-render",
+                          "FILE OUT.png W H   play a metafile stretched into W x H on white", RenderVerb);
 
 }  // namespace
 }  // namespace cli

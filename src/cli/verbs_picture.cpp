@@ -74,10 +74,12 @@ int ThumbVerb(const QStringList& args, const Context&) {
   return kOk;
 }
 
-const Registration stretch("stretch",
-                           "IN OUT W H [--filter NAME] [--support R]   resample a picture into W x H (Mitchell by default)",
-                           StretchVerb);
-const Registration thumb("thumb", "PICTURE FOLDER W H   make the picture's thumbnail in FOLDER; prints its path",
+const Registration stretch(
+    "stretch",
+    "IN OUT W H [--filter NAME] [--support R]   resample a picture into W x H (Mitchell by default)",
+    StretchVerb);
+const Registration thumb("thumb",
+                         "PICTURE FOLDER W H   make the picture's thumbnail in FOLDER; prints its path",
                          ThumbVerb);
 
 }  // namespace

@@ -35,11 +35,15 @@ bool TakeFields(QStringList& args, QHash<QString, QString>* fields) {
 
 // Loads a document with the program's resolvers in place (pictures and fields are used while objects
 // are read); fields given on the command line come first.
-bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields, const Context& context) {
+bool Load(TzunoCADMdl& doc, const QString& file, const QHash<QString, QString>& fields,
+          const Context& context) {
   context.installation->Connect(doc);
-  doc.OnChampFusion = [fields, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name, QString& value) {
-    if (fields.contains(name)) value = fields.value(name);
-    else settings(sender, name, value);
+  doc.OnChampFusion = [fields, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name,
+                                                             QString& value) {
+    if (fields.contains(name))
+      value = fields.value(name);
+    else
+      settings(sender, name, value);
   };
   return doc.LoadFromFile(file);
 }
@@ -54,14 +58,16 @@ bool SaveImage(const QImage& img, const QString& file) {
 
 int Page(QStringList args, const Context& context) {
   QString face, stencil;
-  if (!TakeOption(args, QStringLiteral("--face"), &face) || !TakeOption(args, QStringLiteral("--stencil"), &stencil))
+  if (!TakeOption(args, QStringLiteral("--face"), &face) ||
+      !TakeOption(args, QStringLiteral("--stencil"), &stencil))
     return Usage();
   const bool grid = TakeFlag(args, QStringLiteral("--grid"));
   QHash<QString, QString> fields;
   if (!TakeFields(args, &fields)) return Usage();
   int w, h, f = 1, s = 0;
   if (args.size() != 4 || !ReadInteger(args[2], &w) || !ReadInteger(args[3], &h) || w <= 0 || h <= 0 ||
-      (!face.isEmpty() && !ReadInteger(face, &f)) || (!stencil.isEmpty() && (!ReadInteger(stencil, &s) || s < 0 || s > 2)))
+      (!face.isEmpty() && !ReadInteger(face, &f)) ||
+      (!stencil.isEmpty() && (!ReadInteger(stencil, &s) || s < 0 || s > 2)))
     return Usage();
   if (static_cast<long long>(w) * h > 400000000LL) return Fail(QStringLiteral("picture too large"));
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
@@ -80,7 +86,8 @@ int Page(QStringList args, const Context& context) {
 
 int Export(QStringList args, const Context& context) {
   QString face, quality, frame;
-  if (!TakeOption(args, QStringLiteral("--face"), &face) || !TakeOption(args, QStringLiteral("--quality"), &quality) ||
+  if (!TakeOption(args, QStringLiteral("--face"), &face) ||
+      !TakeOption(args, QStringLiteral("--quality"), &quality) ||
       !TakeOption(args, QStringLiteral("--frame"), &frame))
     return Usage();
   const bool support = TakeFlag(args, QStringLiteral("--support"));
@@ -108,17 +115,21 @@ int Export(QStringList args, const Context& context) {
   } else if (ext == QLatin1String("bmp")) {
     ok = doc.ExportBmp(args[1], w, h, frameColor);
   } else {
-    ok = support ? doc.ExportJpegSupport(args[1], w, h, frameColor) : doc.ExportJpeg(args[1], w, h, frameColor);
+    ok = support ? doc.ExportJpegSupport(args[1], w, h, frameColor)
+                 : doc.ExportJpeg(args[1], w, h, frameColor);
   }
   if (!ok) return Fail(QStringLiteral("cannot export %1 to %2").arg(args[0], args[1]));
   return kOk;
 }
 
-const Registration page("page", "IN.mdl OUT.png W H [--face N] [--grid] [--stencil 0|1|2] [--field NAME=VALUE]...   the page as the editor shows it",
+const Registration page("page",
+                        "IN.mdl OUT.png W H [--face N] [--grid] [--stencil 0|1|2] [--field NAME=VALUE]...   "
+                        "the page as the editor shows it",
                         [](const QStringList& a, const Context& c) { return Page(a, c); });
-const Registration exportVerb(
-    "export", "IN.mdl OUT.(bmp|jpg|png) MAXW MAXH [--frame RRGGBB] [--support] [--face N] [--quality Q] [--field NAME=VALUE]...   an export",
-    [](const QStringList& a, const Context& c) { return Export(a, c); });
+const Registration exportVerb("export",
+                              "IN.mdl OUT.(bmp|jpg|png) MAXW MAXH [--frame RRGGBB] [--support] [--face N] "
+                              "[--quality Q] [--field NAME=VALUE]...   an export",
+                              [](const QStringList& a, const Context& c) { return Export(a, c); });
 
 }  // namespace
 }  // namespace cli

@@ -185,9 +185,8 @@ void TransposeRows(const uchar* const* rows, int len, float* __restrict t) {
     const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
     const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
     const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
-    const __m128i c[8] = {_mm_unpacklo_epi64(b0, b4), _mm_unpackhi_epi64(b0, b4),
-                          _mm_unpacklo_epi64(b1, b5), _mm_unpackhi_epi64(b1, b5),
-                          _mm_unpacklo_epi64(b2, b6), _mm_unpackhi_epi64(b2, b6),
+    const __m128i c[8] = {_mm_unpacklo_epi64(b0, b4), _mm_unpackhi_epi64(b0, b4), _mm_unpacklo_epi64(b1, b5),
+                          _mm_unpackhi_epi64(b1, b5), _mm_unpacklo_epi64(b2, b6), _mm_unpackhi_epi64(b2, b6),
                           _mm_unpacklo_epi64(b3, b7), _mm_unpackhi_epi64(b3, b7)};
     float* d = t + qsizetype(e) * kRows;
     for (int i = 0; i < 8; ++i, d += kRows) {
@@ -345,14 +344,12 @@ void ParallelRanges(unsigned threads, int count, int granule, F run) {
 }  // namespace
 
 void Stretch(const QImage& source, QImage& destination, TFilterProc filter, float support) {
-  if (source.width() <= 0 || source.height() <= 0)
-    throw std::runtime_error("Source bitmap too small");
+  if (source.width() <= 0 || source.height() <= 0) throw std::runtime_error("Source bitmap too small");
   const QImage src =
       source.format() == QImage::Format_RGB888 ? source : source.convertToFormat(QImage::Format_RGB888);
   const int sw = src.width(), sh = src.height();
   const int dw = destination.width(), dh = destination.height();
-  if (destination.format() != QImage::Format_RGB888)
-    destination = QImage(dw, dh, QImage::Format_RGB888);
+  if (destination.format() != QImage::Format_RGB888) destination = QImage(dw, dh, QImage::Format_RGB888);
   if (dw <= 0 || dh <= 0) return;
 
   // The work bitmap holds the horizontal pass's bytes: the vertical pass reads rounded values.

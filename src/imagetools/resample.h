@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QString>
-
 #include <array>
 #include <vector>
 
@@ -28,8 +27,15 @@ float MitchellFilter(float x);
 // The filter table: Box, Triangle, Hermite, Bell, B-Spline, Lanczos3, Mitchell (in this order).
 extern const std::array<TFilterEntry, 7> ResampleFilters;
 
-enum TFilterIndex { kBoxFilter = 0, kTriangleFilter, kHermiteFilter, kBellFilter, kSplineFilter,
-                    kLanczos3Filter, kMitchellFilter };
+enum TFilterIndex {
+  kBoxFilter = 0,
+  kTriangleFilter,
+  kHermiteFilter,
+  kBellFilter,
+  kSplineFilter,
+  kLanczos3Filter,
+  kMitchellFilter
+};
 
 // Index of a filter by its table name (exact spelling), or -1.
 int FilterIndex(const QString& name);
@@ -51,7 +57,7 @@ void StretchKeyed(const QImage& source, QImage& destination, QRgb key, int filte
 // One output position's contributors: source indices (already reflected into range) and weights,
 // scaled so that each position's weights sum to 1.
 struct TContributors {
-  std::vector<int> Start;     // size n + 1: contributors of output i are [Start[i], Start[i + 1])
+  std::vector<int> Start;  // size n + 1: contributors of output i are [Start[i], Start[i + 1])
   std::vector<int> Index;
   std::vector<float> Weight;
 };

@@ -24,7 +24,9 @@ QString DecodeSpecialFolder(const QString& stored) {
   return stored;  // an unknown special folder stays as written and lists nothing
 }
 
-TzunoCADArbo::TzunoCADArbo(TzunoCADMdl* document) : TzunoCADRect(document) { HandleEnabled[2] = false; }
+TzunoCADArbo::TzunoCADArbo(TzunoCADMdl* document) : TzunoCADRect(document) {
+  HandleEnabled[2] = false;
+}
 
 QStringList TzunoCADArbo::GetProperties() {
   QStringList p = TzunoCADRect::GetProperties();

@@ -27,8 +27,8 @@ class TzunoCADArbo : public TzunoCADRect {
   std::vector<QImage> Icons;  // 32 x 32, one per file-type key
   QStringList IconKeys;       // upper-case extension with its dot, "" for folders
   std::vector<Entry> Entries;
-  double LineWidth = 1000;    // thousandths of a row unit
-  double RowUnit = 1;         // pixels, a sixteenth of a row
+  double LineWidth = 1000;  // thousandths of a row unit
+  double RowUnit = 1;       // pixels, a sixteenth of a row
 
   QString Path;  // ends with a separator
   int DepthMax = 2;

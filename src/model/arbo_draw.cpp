@@ -13,7 +13,9 @@
 
 namespace {
 
-int Round(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000000, 1000000000)); }
+int Round(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000000, 1000000000));
+}
 
 // A plain folder or sheet, for machines without an icon theme.
 QImage DrawnIcon(bool folder) {
@@ -90,7 +92,8 @@ void TzunoCADArbo::AddEntry(const QString& path, const QString& name, int level,
 void TzunoCADArbo::List(const QString& folder, int level, const QCollator& collator) {
   if (static_cast<int>(Entries.size()) >= kMaxEntries || level > DepthMax) return;
   QDir dir(folder);
-  QStringList folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
+  QStringList folders =
+      dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::NoSort);
   QStringList files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
   auto visible = [](const QString& n) { return n.startsWith(QLatin1Char('.')); };
   folders.removeIf(visible);

@@ -25,7 +25,9 @@ QString SetC(int digit) {
 
 // Pixels far beyond any device, so that sums of a few coordinates cannot overflow.
 constexpr long long kMaxPx = 1 << 28;
-int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx)); }
+int ClampPx(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx));
+}
 
 }  // namespace
 

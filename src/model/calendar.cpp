@@ -110,7 +110,9 @@ namespace {
 
 // Pixels far beyond any device, so that sums of a few coordinates cannot overflow.
 constexpr long long kMaxPx = 1 << 28;
-int ClampPx(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx)); }
+int ClampPx(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -kMaxPx, kMaxPx));
+}
 
 }  // namespace
 
@@ -168,10 +170,18 @@ void TzunoCADCal::Draw(TCanvas& canvas) {
       const QSize e = canvas.TextExtent(text);
       int tx, ty;
       switch (CoinChiffres) {
-        case 1: tx = x1, ty = y1; break;
-        case 2: tx = x2 - e.width(), ty = y1; break;
-        case 3: tx = x2 - e.width(), ty = y2 - e.height(); break;
-        case 4: tx = x1, ty = y2 - e.height(); break;
+        case 1:
+          tx = x1, ty = y1;
+          break;
+        case 2:
+          tx = x2 - e.width(), ty = y1;
+          break;
+        case 3:
+          tx = x2 - e.width(), ty = y2 - e.height();
+          break;
+        case 4:
+          tx = x1, ty = y2 - e.height();
+          break;
         default:  // 0, and positions no panel offers
           tx = x1 + (x2 - x1 - e.width()) / 2, ty = y1 + (y2 - y1 - e.height()) / 2;
       }
@@ -182,8 +192,10 @@ void TzunoCADCal::Draw(TCanvas& canvas) {
       if (saint.isEmpty()) continue;
       canvas.SetFont(saints);
       // Opposite the number vertically, so the two never overlap in a tall cell.
-      if (CoinChiffres <= 2) canvas.TextRect(x1, y1, x2, y2, x1 + 1, y2 - canvas.TextHeight(saint), saint);
-      else canvas.TextRect(x1, y1, x2, y2, x1 + 1, y1 + 1, saint);
+      if (CoinChiffres <= 2)
+        canvas.TextRect(x1, y1, x2, y2, x1 + 1, y2 - canvas.TextHeight(saint), saint);
+      else
+        canvas.TextRect(x1, y1, x2, y2, x1 + 1, y1 + 1, saint);
     }
   }
   TzunoCADRect::Draw(canvas);

@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr const char* kGabaritNames[] = {"", "CD", "Jaquette", "Livret", "Feuillet", "JaquetteDVD", "PochetteCD"};
+constexpr const char* kGabaritNames[] = {"",         "CD",          "Jaquette",  "Livret",
+                                         "Feuillet", "JaquetteDVD", "PochetteCD"};
 
 // Lines are read either from a string list or in place from a file's bytes (QStringView or
 // QLatin1StringView); the structure of a document is plain ASCII, so both are walked alike.
@@ -24,7 +25,9 @@ View NameOf(View line) {
   const qsizetype eq = line.indexOf(QLatin1Char('='));
   return eq < 0 ? View() : line.left(eq);
 }
-QStringView NamePart(const QString& line) { return NameOf(QStringView(line)); }
+QStringView NamePart(const QString& line) {
+  return NameOf(QStringView(line));
+}
 
 template <class View>
 View TrimLeft(View line) {
@@ -32,7 +35,9 @@ View TrimLeft(View line) {
   while (i < line.size() && line[i].unicode() <= 32) ++i;
   return line.mid(i);
 }
-QStringView TrimLeft(const QString& line) { return TrimLeft(QStringView(line)); }
+QStringView TrimLeft(const QString& line) {
+  return TrimLeft(QStringView(line));
+}
 
 // Leading spaces halved; a line of spaces only counts one space less.
 template <class View>
@@ -43,8 +48,12 @@ int IndentLevel(View line) {
   return static_cast<int>(n / 2);
 }
 
-QString ToText(QStringView line) { return line.toString(); }
-QString ToText(QLatin1StringView line) { return Decode1252(line); }
+QString ToText(QStringView line) {
+  return line.toString();
+}
+QString ToText(QLatin1StringView line) {
+  return Decode1252(line);
+}
 
 // The line's text written into a string that keeps its buffer when no one else holds it.
 void AssignText(QString& s, QStringView line) {
@@ -233,8 +242,10 @@ bool TzunoCADMdl::SaveToFile(const QString& fileName) {
   bool body = false;
   WriteLines([&](QStringView indent, QString line) {
     writer.Add(indent, line);
-    if (!body) body = line.isEmpty();
-    else if (!indent.isEmpty() || !KeptAfterHeader(QStringView(line))) return;
+    if (!body)
+      body = line.isEmpty();
+    else if (!indent.isEmpty() || !KeptAfterHeader(QStringView(line)))
+      return;
     kept.append(std::move(line));
   });
   text_ = std::move(kept);
@@ -255,8 +266,10 @@ bool TzunoCADMdl::LoadFromFile(const QString& fileName) {
   TTextLines file;
   if (!QFileInfo::exists(fileName) || !file.Read(fileName)) return false;
   LoadingFiles = QStringList{QFileInfo(fileName).absoluteFilePath()};
-  if (file.Wide()) ReadLines(*this, WideLines{file});
-  else ReadLines(*this, NarrowLines{file});
+  if (file.Wide())
+    ReadLines(*this, WideLines{file});
+  else
+    ReadLines(*this, NarrowLines{file});
   QStringList kept;
   qsizetype i = 0;
   for (; i < file.size(); ++i) {
@@ -287,8 +300,9 @@ void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
 
   // Header values: first matching line anywhere in the text.
   enum { kLarge, kHaut, kFrise, kGabarit, kColor, kKeys };
-  static const QLatin1String keys[kKeys] = {QLatin1String("Large"), QLatin1String("Haut"), QLatin1String("FriseX"),
-                                            QLatin1String("Gabarit"), QLatin1String("ColorPapier")};
+  static const QLatin1String keys[kKeys] = {QLatin1String("Large"), QLatin1String("Haut"),
+                                            QLatin1String("FriseX"), QLatin1String("Gabarit"),
+                                            QLatin1String("ColorPapier")};
   QString values[kKeys];
   bool found[kKeys] = {};
   int missing = kKeys;
@@ -328,7 +342,8 @@ void ReadLines(TzunoCADMdl& doc, const Lines& lines) {
     // are both read. A block runs to "  End", or to the next "Objet=" line when its End is missing;
     // every indented line in it is a property, so a blank line or a stray indentation loses nothing.
     auto isMember = [](const auto& line) {
-      return IndentLevel(line) == 1 && TrimLeft(line).startsWith(QLatin1String("Objet="), Qt::CaseInsensitive);
+      return IndentLevel(line) == 1 &&
+             TrimLeft(line).startsWith(QLatin1String("Objet="), Qt::CaseInsensitive);
     };
     for (qsizetype i = start + 1; i < end;) {
       if (!isMember(lines[i])) {
@@ -415,8 +430,8 @@ void TzunoCADMdl::SupprimerFace(int face) {
 }
 
 int TzunoCADMdl::CountFace(int face) const {
-  return static_cast<int>(std::count_if(objects_.begin(), objects_.end(),
-                                        [face](const auto& o) { return o->Face == face; }));
+  return static_cast<int>(
+      std::count_if(objects_.begin(), objects_.end(), [face](const auto& o) { return o->Face == face; }));
 }
 
 int TzunoCADMdl::MaxFace() const {
@@ -497,8 +512,12 @@ QString TzunoCADMdl::SubstituteFields(TzunoCADObj* sender, const QString& text) 
 // ---------------------------------------------------------------------------------------------
 // Mapping
 
-int TzunoCADMdl::MmToPxX(double x) const { return static_cast<int>(RoundEven(x * PixelsPerMmX + OriginX)); }
-int TzunoCADMdl::MmToPxY(double y) const { return static_cast<int>(RoundEven(y * PixelsPerMmY + OriginY)); }
+int TzunoCADMdl::MmToPxX(double x) const {
+  return static_cast<int>(RoundEven(x * PixelsPerMmX + OriginX));
+}
+int TzunoCADMdl::MmToPxY(double y) const {
+  return static_cast<int>(RoundEven(y * PixelsPerMmY + OriginY));
+}
 
 QPoint TzunoCADMdl::MmToPx(QPointF p) const {
   const double t = Rotation * 3.14159265358979323846 / 180.0;

@@ -192,4 +192,3 @@ class TzunoCADMdl {
   std::unique_ptr<TCanvas> measureCanvas_;
   std::vector<std::unique_ptr<TzunoCADObj>> objects_;
 };
-

@@ -14,7 +14,9 @@
 
 namespace {
 
-int Nearest(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -2000000000LL, 2000000000LL)); }
+int Nearest(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -2000000000LL, 2000000000LL));
+}
 
 // Grid lines and dots beyond this many are not drawn: a hostile page size must not stall drawing.
 constexpr int kMaxGridLines = 10000;
@@ -105,7 +107,8 @@ void TzunoCADMdl::DrawDirect(TCanvas& canvas, QRect rect) {
 
 void TzunoCADMdl::DrawPliures(TCanvas& canvas) {
   if (Grid) {
-    const int a = std::min(Nearest(Large / 10) / 2, kMaxGridLines), b = std::min(Nearest(Haut / 10) / 2, kMaxGridLines);
+    const int a = std::min(Nearest(Large / 10) / 2, kMaxGridLines),
+              b = std::min(Nearest(Haut / 10) / 2, kMaxGridLines);
     for (int i = -a; i <= a; ++i)
       for (int j = -b; j <= b; ++j)
         canvas.SetPixel(MmToPxX(i * 10 + Large / 2), MmToPxY(j * 10 + Haut / 2), RGBColor(128, 128, 128));
@@ -260,7 +263,8 @@ void TzunoCADMdl::DrawSupport(QImage& bitmap, bool recolour) {
       }
       const QSizeF size = host->SupportSize(support);
       if (size.width() > 0 && size.height() > 0) {
-        const int w = Nearest(a.width() * Large / size.width()), h = Nearest(a.height() * Haut / size.height());
+        const int w = Nearest(a.width() * Large / size.width()),
+                  h = Nearest(a.height() * Haut / size.height());
         const double p = ReadReal(GetEntete(QStringLiteral("SupportPosX%")));
         const double q = ReadReal(GetEntete(QStringLiteral("SupportPosY%")));
         const int px = Nearest(a.width() * p / 100 - w / 2.0), py = Nearest(a.height() * q / 100 - h / 2.0);
@@ -290,16 +294,20 @@ void TzunoCADMdl::Apercu(QImage& image, int margin, bool allowSupport) {
   const int W = image.width(), H = image.height();
   const int iw = Nearest(W * (100 - margin) / 100.0), ih = Nearest(H * (100 - margin) / 100.0);
   QRect fit(0, 0, iw, ih);
-  if (useSupport) FitRect(iw, ih, RoundEven(support.width() * 100), RoundEven(support.height() * 100), fit);
-  else FitRect(iw, ih, RoundEven(Large * 100), RoundEven(Haut * 100), fit);
+  if (useSupport)
+    FitRect(iw, ih, RoundEven(support.width() * 100), RoundEven(support.height() * 100), fit);
+  else
+    FitRect(iw, ih, RoundEven(Large * 100), RoundEven(Haut * 100), fit);
   TBitmapCanvas c(&image);
   c.SetPen(TPen{PreviewBackColor, 1, psSolid});
   c.SetBrush(TBrush{PreviewBackColor, bsSolid});
   c.Rectangle(0, 0, W, H);
   QImage bmp = NewBitmap(fit.width(), fit.height());
   if (bmp.isNull()) return;
-  if (useSupport) DrawSupport(bmp, true);
-  else DrawBitmap(bmp);
+  if (useSupport)
+    DrawSupport(bmp, true);
+  else
+    DrawBitmap(bmp);
   const bool outline = allowSupport ? (!GabaritOnBitmaps && !useSupport && PreviewBackColor != clWhite)
                                     : PreviewBackColor != clWhite;
   if (outline) {
@@ -309,23 +317,28 @@ void TzunoCADMdl::Apercu(QImage& image, int margin, bool allowSupport) {
   c.Draw(fit.left() + Nearest(margin * W / 100.0 / 2), fit.top() + Nearest(margin * H / 100.0 / 2), bmp);
 }
 
-void TzunoCADMdl::DrawApercu(QImage& image, int margin) { Apercu(image, margin, true); }
-void TzunoCADMdl::DrawApercuSimple(QImage& image, int margin) { Apercu(image, margin, false); }
+void TzunoCADMdl::DrawApercu(QImage& image, int margin) {
+  Apercu(image, margin, true);
+}
+void TzunoCADMdl::DrawApercuSimple(QImage& image, int margin) {
+  Apercu(image, margin, false);
+}
 
 QImage TzunoCADMdl::ExportImage(int maxWidth, int maxHeight, TColor frame, bool support) {
   const QSizeF supportSize = support ? KnownSupportSize() : QSizeF();
   const bool onSupport = support && !GetEntete(QStringLiteral("SupportFichier")).isEmpty();
   QRect size;
-  const bool fitted =
-      supportSize.isEmpty()
-          ? FitRect(maxWidth, maxHeight, RoundEven(Large * 100), RoundEven(Haut * 100), size)
-          : FitRect(maxWidth, maxHeight, RoundEven(supportSize.width() * 100), RoundEven(supportSize.height() * 100),
-                    size);
+  const bool fitted = supportSize.isEmpty()
+                          ? FitRect(maxWidth, maxHeight, RoundEven(Large * 100), RoundEven(Haut * 100), size)
+                          : FitRect(maxWidth, maxHeight, RoundEven(supportSize.width() * 100),
+                                    RoundEven(supportSize.height() * 100), size);
   if (!fitted || size.width() <= 0 || size.height() <= 0) return QImage();
   QImage bmp = NewBitmap(size.width(), size.height());
   if (bmp.isNull()) return QImage();
-  if (onSupport) DrawSupport(bmp, true);
-  else DrawBitmap(bmp);
+  if (onSupport)
+    DrawSupport(bmp, true);
+  else
+    DrawBitmap(bmp);
   if (!GabaritOnBitmaps && frame != clWhite) {
     TBitmapCanvas c(&bmp);
     Outline(c, 0, 0, bmp.width(), bmp.height(), frame);
@@ -333,7 +346,8 @@ QImage TzunoCADMdl::ExportImage(int maxWidth, int maxHeight, TColor frame, bool 
   return bmp;
 }
 
-bool TzunoCADMdl::Export(const QString& fileName, int maxWidth, int maxHeight, TColor frame, bool support, bool jpeg) {
+bool TzunoCADMdl::Export(const QString& fileName, int maxWidth, int maxHeight, TColor frame, bool support,
+                         bool jpeg) {
   try {
     const QImage bmp = ExportImage(maxWidth, maxHeight, frame, support);
     if (bmp.isNull()) return false;
@@ -343,8 +357,12 @@ bool TzunoCADMdl::Export(const QString& fileName, int maxWidth, int maxHeight, T
   }
 }
 
-bool TzunoCADMdl::ExportBmp(const QString& f, int w, int h, TColor frame) { return Export(f, w, h, frame, false, false); }
-bool TzunoCADMdl::ExportJpeg(const QString& f, int w, int h, TColor frame) { return Export(f, w, h, frame, false, true); }
+bool TzunoCADMdl::ExportBmp(const QString& f, int w, int h, TColor frame) {
+  return Export(f, w, h, frame, false, false);
+}
+bool TzunoCADMdl::ExportJpeg(const QString& f, int w, int h, TColor frame) {
+  return Export(f, w, h, frame, false, true);
+}
 bool TzunoCADMdl::ExportJpegSupport(const QString& f, int w, int h, TColor frame) {
   return Export(f, w, h, frame, true, true);
 }

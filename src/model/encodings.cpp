@@ -1,11 +1,11 @@
 #include "model/encodings.h"
 
-#include "shell/file_helpers.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+
+#include "shell/file_helpers.h"
 
 namespace {
 
@@ -36,17 +36,22 @@ IntScan ScanInt(QStringView s) {
   if (i < n && s[i] == QLatin1Char('$')) {
     r.hex = true;
     ++i;
-  } else if (i + 1 < n && s[i] == QLatin1Char('0') && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
+  } else if (i + 1 < n && s[i] == QLatin1Char('0') &&
+             (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
     r.hex = true;
     i += 2;
   }
   for (; i < n; ++i) {
     const char16_t c = s[i].unicode();
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (r.hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (r.hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else break;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (r.hex && c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (r.hex && c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      break;
     r.value = r.value * (r.hex ? 16 : 10) + d;
     r.any = true;
   }
@@ -88,7 +93,9 @@ int HexByte(QStringView s) {
   return r.complete ? static_cast<int>(r.value) : 0;
 }
 
-QString Field(const QStringList& f, int i) { return i < f.size() ? f[i] : QString(); }
+QString Field(const QStringList& f, int i) {
+  return i < f.size() ? f[i] : QString();
+}
 
 // Hexadecimal colour text as pens and brushes store it; anything malformed is black.
 TColor ReadNativeColor(const QString& s) {
@@ -100,12 +107,24 @@ TColor ReadNativeColor(const QString& s) {
 
 }  // namespace
 
-QChar DecimalSeparator() { return g_decimalSeparator; }
-void SetDecimalSeparator(QChar sep) { g_decimalSeparator = sep; }
-double U2M() { return g_u2m; }
-void SetU2M(double mmPerUnit) { g_u2m = mmPerUnit; }
-QString UnitName() { return g_unitName; }
-void SetUnitName(const QString& name) { g_unitName = name; }
+QChar DecimalSeparator() {
+  return g_decimalSeparator;
+}
+void SetDecimalSeparator(QChar sep) {
+  g_decimalSeparator = sep;
+}
+double U2M() {
+  return g_u2m;
+}
+void SetU2M(double mmPerUnit) {
+  g_u2m = mmPerUnit;
+}
+QString UnitName() {
+  return g_unitName;
+}
+void SetUnitName(const QString& name) {
+  g_unitName = name;
+}
 
 long long RoundEven(double v) {
   if (!std::isfinite(v)) return 0;
@@ -115,8 +134,12 @@ long long RoundEven(double v) {
   return static_cast<long long>(r);
 }
 
-QString WriteInt(long long v) { return QString::number(v); }
-QString WriteBool(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+QString WriteInt(long long v) {
+  return QString::number(v);
+}
+QString WriteBool(bool v) {
+  return v ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 QString WriteReal(double v) {
   if (!std::isfinite(v)) return QStringLiteral("0");
@@ -136,7 +159,9 @@ QString WritePen(const TPen& p) {
   return QString::asprintf("%06X,%d,%d", p.Color, p.Width, p.Style);
 }
 
-QString WriteBrush(const TBrush& b) { return QString::asprintf("%06X,%d", b.Color, b.Style); }
+QString WriteBrush(const TBrush& b) {
+  return QString::asprintf("%06X,%d", b.Color, b.Style);
+}
 
 QString WriteFont(const TFont& f) {
   QString s = WriteColorRGB(f.Color) + QLatin1Char(',') + f.Name + QLatin1Char(',') +
@@ -168,8 +193,12 @@ int ReadIntDef(const QString& s, int def) {
   return static_cast<int>(v);
 }
 
-int ReadInt(const QString& s) { return ReadIntDef(s, 0); }
-bool ReadBool(const QString& s) { return ReadInt(s) == 1; }
+int ReadInt(const QString& s) {
+  return ReadIntDef(s, 0);
+}
+bool ReadBool(const QString& s) {
+  return ReadInt(s) == 1;
+}
 
 double ReadReal(const QString& text) {
   if (text.isEmpty()) return 0;
@@ -190,8 +219,8 @@ double ReadReal(const QString& text) {
     const IntScan fp = ScanInt(fracPart);
     const QStringView lead = intPart.trimmed();
     const bool intOk = !ip.hex && (ip.complete || lead.isEmpty() || lead == u"-" || lead == u"+");
-    const bool fracOk = fp.complete && !fp.hex && !fp.negative && fracPart[0] != QLatin1Char('+') &&
-                        fracPart[0].isDigit();
+    const bool fracOk =
+        fp.complete && !fp.hex && !fp.negative && fracPart[0] != QLatin1Char('+') && fracPart[0].isDigit();
     if (intOk && fracOk) {
       // Well-formed decimal: the nearest double, so that writing it back gives the same text.
       result = ParseDecimal(s);
@@ -277,7 +306,13 @@ QString WriteBordure(const TBordure& b) {
          QLatin1Char(',') + QString::number(b.Style);
 }
 
-double UnitToMm(double x) { return x * g_u2m; }
-double MmToUnit(double x) { return x / g_u2m; }
+double UnitToMm(double x) {
+  return x * g_u2m;
+}
+double MmToUnit(double x) {
+  return x / g_u2m;
+}
 
-QStringList SplitFields(const QString& s, QChar sep) { return SplitText(QString(sep), s).Parts; }
+QStringList SplitFields(const QString& s, QChar sep) {
+  return SplitText(QString(sep), s).Parts;
+}

@@ -151,7 +151,8 @@ TzunoCADLimitedGroup::TzunoCADLimitedGroup(TzunoCADMdl* document, const QString&
   }
 }
 
-TzunoCADTampon::TzunoCADTampon(TzunoCADMdl* document) : TzunoCADLimitedGroup(document, QStringLiteral("tampon")) {
+TzunoCADTampon::TzunoCADTampon(TzunoCADMdl* document)
+    : TzunoCADLimitedGroup(document, QStringLiteral("tampon")) {
   Pen = TPen{clBlack, 300, psSolid};
   Brush = TBrush{clBlack, bsSolid};
   LoadDefaultModel(QStringLiteral("tampon_modele_defaut"), true);

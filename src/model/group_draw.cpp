@@ -20,9 +20,12 @@ void TzunoCADGroup::Draw(TCanvas& canvas) {
     n->PixelsPerMmX = l / n->Large * parent->PixelsPerMmX * mirroirx;
     n->PixelsPerMmY = h / n->Haut * parent->PixelsPerMmY * mirroiry;
     int corner = 1;
-    if (mirroirx == -1 && mirroiry == 1) corner = 2;
-    else if (mirroirx == -1 && mirroiry == -1) corner = 3;
-    else if (mirroirx == 1 && mirroiry == -1) corner = 4;
+    if (mirroirx == -1 && mirroiry == 1)
+      corner = 2;
+    else if (mirroirx == -1 && mirroiry == -1)
+      corner = 3;
+    else if (mirroirx == 1 && mirroiry == -1)
+      corner = 4;
     const QPoint origin = parent->MmToPx(HandlePos(corner));
     n->OriginX = origin.x();
     n->OriginY = origin.y();

@@ -1,6 +1,12 @@
 #include "model/image.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <numbers>
+#include <optional>
 
 #include "imagetools/resample.h"
 #include "model/document.h"
@@ -9,13 +15,6 @@
 #include "render/canvas.h"
 #include "render/fit_rect.h"
 #include "render/picture_io.h"
-
-#include <algorithm>
-#include <cstdlib>
-#include <cmath>
-#include <exception>
-#include <numbers>
-#include <optional>
 
 QString FileNamePart(const QString& path) {
   const qsizetype bar = path.indexOf(QLatin1Char('|'));
@@ -153,7 +152,9 @@ void TzunoCADImage::RetireSuffixes() {
 
 namespace {
 
-int Nearest(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000, 1000000)); }
+int Nearest(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -1000000, 1000000));
+}
 
 // Largest picture side the cache may take, against absurd boxes.
 constexpr int kMaxCacheSide = 16384;
@@ -165,7 +166,9 @@ QImage NewImage(int w, int h, QRgb fill) {
   return img;
 }
 
-QRgb ToRgb(TColor c) { return qRgb(ColorR(c), ColorG(c), ColorB(c)); }
+QRgb ToRgb(TColor c) {
+  return qRgb(ColorR(c), ColorG(c), ColorB(c));
+}
 
 // Nearest-neighbour rotation by `degrees` clockwise onto a background.
 QImage Rotate(const QImage& b, double degrees, QRgb background) {
@@ -173,8 +176,8 @@ QImage Rotate(const QImage& b, double degrees, QRgb background) {
   if (a < 0) a += 360;
   const double t = a * std::numbers::pi / 180, cs = std::cos(t), sn = std::sin(t);
   const int W = b.width(), H = b.height();
-  QImage out = NewImage(Nearest(std::fabs(W * cs) + std::fabs(H * sn)), Nearest(std::fabs(W * sn) + std::fabs(H * cs)),
-                        background);
+  QImage out = NewImage(Nearest(std::fabs(W * cs) + std::fabs(H * sn)),
+                        Nearest(std::fabs(W * sn) + std::fabs(H * cs)), background);
   if (out.isNull()) return out;
   const int cxT = out.width() / 2, cyT = out.height() / 2;
   const int cxS = W / 2 - (cs < 0 ? 1 : 0), cyS = H / 2 - (sn < 0 ? 1 : 0);
@@ -247,7 +250,8 @@ QImage Quarter(const QImage& img, int quarters) {
 }  // namespace
 
 QSize TzunoCADImage::TargetSize() const {
-  const int e = std::abs(Nearest(l * document_->PixelsPerMmX)), g = std::abs(Nearest(h * document_->PixelsPerMmY));
+  const int e = std::abs(Nearest(l * document_->PixelsPerMmX)),
+            g = std::abs(Nearest(h * document_->PixelsPerMmY));
   const QSize own = PictureSize();
   if (own.width() >= e && own.height() >= g) return QSize(e, g);
   QRect fit;
@@ -299,8 +303,8 @@ QImage TzunoCADImage::TileBorder() {
         tile = top ? 5 : right ? 6 : bottom ? 7 : 8;
       }
       if (tile == 0 || tiles[tile].isNull()) continue;
-      c.StretchDraw(Nearest(col * A * sx), Nearest(k * T * sy), Nearest((col + 1) * A * sx), Nearest((k + 1) * T * sy),
-                    tiles[tile]);
+      c.StretchDraw(Nearest(col * A * sx), Nearest(k * T * sy), Nearest((col + 1) * A * sx),
+                    Nearest((k + 1) * T * sy), tiles[tile]);
     }
   }
   return b;
@@ -325,7 +329,8 @@ void TzunoCADImage::ApplyMask(QImage& b) const {
     TBitmapCanvas c(&second);
     PlayMetafile(MaskMetafile, c, x1 + g, y1 + g, x2 - g, y2 - g);
   }
-  const uchar band[3] = {static_cast<uchar>(ColorR(MasqueBordureColor)), static_cast<uchar>(ColorG(MasqueBordureColor)),
+  const uchar band[3] = {static_cast<uchar>(ColorR(MasqueBordureColor)),
+                         static_cast<uchar>(ColorG(MasqueBordureColor)),
                          static_cast<uchar>(ColorB(MasqueBordureColor))};
   for (int y = 0; y < H; ++y) {
     uchar* p = b.scanLine(y);
@@ -378,7 +383,8 @@ void TzunoCADImage::RebuildCache() {
     const bool average = Averages(pictureSize_, target);
     reduced = LoadPicture(pictureFile_, average ? DecodeSizeFor(pictureSize_, target) : QSize());
     const QSize own = pictureSize_;
-    const bool sameShape = !reduced.isNull() && reduced.width() <= own.width() && reduced.height() <= own.height() &&
+    const bool sameShape = !reduced.isNull() && reduced.width() <= own.width() &&
+                           reduced.height() <= own.height() &&
                            std::llabs(static_cast<long long>(reduced.width()) * own.height() -
                                       static_cast<long long>(reduced.height()) * own.width()) <=
                                std::max(own.width(), own.height());
@@ -441,14 +447,19 @@ void TzunoCADImage::Draw(TCanvas& canvas) {
     const double hw = (std::fabs(l * std::cos(t)) + std::fabs(h * std::sin(t))) / 2;
     const double hh = (std::fabs(l * std::sin(t)) + std::fabs(h * std::cos(t))) / 2;
     const bool wireframe = Dragging && d->WireframeDrag;
-    if (Cache.isNull()) RebuildCache();
-    else if (d->RefreshImages && !wireframe && HitCode <= 0 && MakeCacheKey(TargetSize()) != CacheKey) RebuildCache();
+    if (Cache.isNull())
+      RebuildCache();
+    else if (d->RefreshImages && !wireframe && HitCode <= 0 && MakeCacheKey(TargetSize()) != CacheKey)
+      RebuildCache();
     if (wireframe) {
       DrawPlaceholder(canvas, QString());
     } else if (!Cache.isNull()) {
-      const int x1 = d->MmToPxX(x - hw), y1 = d->MmToPxY(y - hh), x2 = d->MmToPxX(x + hw), y2 = d->MmToPxY(y + hh);
-      if (CacheTransparent) canvas.StretchDrawTransparent(x1, y1, x2, y2, Cache, CacheKeyColor);
-      else canvas.StretchDraw(x1, y1, x2, y2, Cache);
+      const int x1 = d->MmToPxX(x - hw), y1 = d->MmToPxY(y - hh), x2 = d->MmToPxX(x + hw),
+                y2 = d->MmToPxY(y + hh);
+      if (CacheTransparent)
+        canvas.StretchDrawTransparent(x1, y1, x2, y2, Cache, CacheKeyColor);
+      else
+        canvas.StretchDraw(x1, y1, x2, y2, Cache);
     }
   } else if (d->DrawPlaceholders) {
     QString label;

@@ -61,7 +61,9 @@ bool PointInPolygon(const QPoint* pts, int n, QPoint p) {
 
 TzunoCADObj::TzunoCADObj(TzunoCADMdl* document) : document_(document) {}
 
-TCanvas& TzunoCADObj::MeasureCanvas() const { return document_->MeasureCanvas(); }
+TCanvas& TzunoCADObj::MeasureCanvas() const {
+  return document_->MeasureCanvas();
+}
 
 QStringList TzunoCADObj::GetProperties() {
   QStringList p;
@@ -93,7 +95,8 @@ TzunoCADRect::TzunoCADRect(TzunoCADMdl* document) : TzunoCADObj(document) {
   HandleEnabled[0] = false;
   HandleEnabled[1] = false;
   HandleEnabled[4] = false;
-  if (TObjectHost* host = ObjectHost()) MinDim = ReadReal(host->ReadSoftString(QStringLiteral("rect_dim_min")));
+  if (TObjectHost* host = ObjectHost())
+    MinDim = ReadReal(host->ReadSoftString(QStringLiteral("rect_dim_min")));
 }
 
 QStringList TzunoCADRect::GetProperties() {
@@ -119,20 +122,47 @@ QPointF TzunoCADRect::HandlePos(int k) const {
   const double left = x - l / 2, right = x + l / 2, top = y - h / 2, bottom = y + h / 2;
   double px, py;
   switch (k) {
-    case 1: px = left; py = top; break;
-    case 2: px = right; py = top; break;
-    case 3: px = right; py = bottom; break;
-    case 4: px = left; py = bottom; break;
-    case 5: px = x; py = top; break;
-    case 6: px = right; py = y; break;
-    case 7: px = x; py = bottom; break;
-    case 8: px = left; py = y; break;
-    default: return QPointF(x, y);
+    case 1:
+      px = left;
+      py = top;
+      break;
+    case 2:
+      px = right;
+      py = top;
+      break;
+    case 3:
+      px = right;
+      py = bottom;
+      break;
+    case 4:
+      px = left;
+      py = bottom;
+      break;
+    case 5:
+      px = x;
+      py = top;
+      break;
+    case 6:
+      px = right;
+      py = y;
+      break;
+    case 7:
+      px = x;
+      py = bottom;
+      break;
+    case 8:
+      px = left;
+      py = y;
+      break;
+    default:
+      return QPointF(x, y);
   }
   return RotateAround(QPointF(px, py));
 }
 
-QPointF TzunoCADRect::RotateAround(QPointF p) const { return RotatePoint(QPointF(x, y), p, r); }
+QPointF TzunoCADRect::RotateAround(QPointF p) const {
+  return RotatePoint(QPointF(x, y), p, r);
+}
 
 int TzunoCADRect::HitTest(QPointF p) {
   if (!CanSelect) return -1;
@@ -147,7 +177,8 @@ int TzunoCADRect::HitTest(QPointF p) {
   QPoint quad[4];
   for (int k = 1; k <= 4; ++k) {
     const QPointF hp = HandlePos(k);
-    quad[k - 1] = QPoint(static_cast<int>(RoundEven(hp.x() * 100)), static_cast<int>(RoundEven(hp.y() * 100)));
+    quad[k - 1] =
+        QPoint(static_cast<int>(RoundEven(hp.x() * 100)), static_cast<int>(RoundEven(hp.y() * 100)));
   }
   const QPoint q(static_cast<int>(RoundEven(p.x() * 100)), static_cast<int>(RoundEven(p.y() * 100)));
   return PointInPolygon(quad, 4, q) ? 0 : -1;
@@ -174,10 +205,14 @@ void TzunoCADRect::StartDrag() {
 void TzunoCADRect::RotateTo(QPointF p, bool shift) {
   const double dx = p.x() - x, dy = p.y() - y;
   const double a = std::atan2(l, h) / kDeg;  // corner angle; atan(l / h) for a non-empty box
-  if (dy > 0) r = 180 - (a + std::atan(dx / dy) / kDeg);
-  else if (dy < 0) r = -(a + std::atan(dx / dy) / kDeg);
-  else if (dx > 0) r = 90 - a;
-  else r = -90 - a;
+  if (dy > 0)
+    r = 180 - (a + std::atan(dx / dy) / kDeg);
+  else if (dy < 0)
+    r = -(a + std::atan(dx / dy) / kDeg);
+  else if (dx > 0)
+    r = 90 - a;
+  else
+    r = -90 - a;
   if (shift) r = std::round(r / 22.5) * 22.5;
   const double g = 2 * std::sqrt(dx * dx + dy * dy);
   if (g > 0) {
@@ -210,13 +245,36 @@ void TzunoCADRect::ResizeAnchored(QPointF p) {
   // Fixed point per handle, as signs of the half sizes.
   double fx = 0, fy = 0;
   switch (HitCode) {
-    case 1: nl = l0 / 2 - u; nh = h0 / 2 - v; fx = 1; fy = 1; break;
-    case 4: nl = l0 / 2 - u; nh = h0 / 2 + v; fx = 1; fy = -1; break;
-    case 5: nh = h0 / 2 - v; fy = 1; break;
-    case 6: nl = l0 / 2 + u; fx = -1; break;
-    case 7: nh = h0 / 2 + v; fy = -1; break;
-    case 8: nl = l0 / 2 - u; fx = 1; break;
-    default: return;
+    case 1:
+      nl = l0 / 2 - u;
+      nh = h0 / 2 - v;
+      fx = 1;
+      fy = 1;
+      break;
+    case 4:
+      nl = l0 / 2 - u;
+      nh = h0 / 2 + v;
+      fx = 1;
+      fy = -1;
+      break;
+    case 5:
+      nh = h0 / 2 - v;
+      fy = 1;
+      break;
+    case 6:
+      nl = l0 / 2 + u;
+      fx = -1;
+      break;
+    case 7:
+      nh = h0 / 2 + v;
+      fy = -1;
+      break;
+    case 8:
+      nl = l0 / 2 - u;
+      fx = 1;
+      break;
+    default:
+      return;
   }
   if (fx != 0) nl = std::max(nl, std::fabs(document_->PxToMmX(5)));
   if (fy != 0) nh = std::max(nh, std::fabs(document_->PxToMmY(5)));

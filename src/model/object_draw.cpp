@@ -15,7 +15,9 @@ TColor HandleColor(const TzunoCADMdl* doc, int kind) {
 
 }  // namespace
 
-bool TzunoCADObj::OnCurrentFace() const { return Visible && Face == document_->CurrentFace; }
+bool TzunoCADObj::OnCurrentFace() const {
+  return Visible && Face == document_->CurrentFace;
+}
 
 TPen TzunoCADObj::DevicePen() const {
   TPen p = Pen;
@@ -71,12 +73,18 @@ void TzunoCADRect::DrawHandle(TCanvas& canvas, int k) {
   const TDocumentEditor* e = d->Editor();
   if (!e || !e->ModeAvance() || !d->ShowHandles || k < 1 || k > 8 || !HandleEnabled[k]) return;
   int kind;
-  if (k == HitCode) kind = 1;
-  else if (Selected) kind = 2;
-  else if (HitCode != -1) kind = 0;
-  else return;
-  if (k == 2 || k == 3) DrawRoundHandle(canvas, HandlePos(k), kind);
-  else DrawSquareHandle(canvas, HandlePos(k), kind);
+  if (k == HitCode)
+    kind = 1;
+  else if (Selected)
+    kind = 2;
+  else if (HitCode != -1)
+    kind = 0;
+  else
+    return;
+  if (k == 2 || k == 3)
+    DrawRoundHandle(canvas, HandlePos(k), kind);
+  else
+    DrawSquareHandle(canvas, HandlePos(k), kind);
 }
 
 void TzunoCADRect::DrawPlaceholder(TCanvas& canvas, const QString& label) {

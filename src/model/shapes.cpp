@@ -20,7 +20,8 @@ QList<QPointF> ReadPoints(const QString& text) {
 
 QString WritePoints(const QList<QPointF>& points) {
   QString s;
-  for (const QPointF& p : points) s += WriteReal(p.x()) + QLatin1Char(';') + WriteReal(p.y()) + QLatin1Char('|');
+  for (const QPointF& p : points)
+    s += WriteReal(p.x()) + QLatin1Char(';') + WriteReal(p.y()) + QLatin1Char('|');
   return s;
 }
 

@@ -14,7 +14,9 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Pixel coordinates computed here stay well inside int, whatever a file holds.
-int Px(double v) { return static_cast<int>(std::clamp<long long>(RoundEven(v), -(1LL << 29), 1LL << 29)); }
+int Px(double v) {
+  return static_cast<int>(std::clamp<long long>(RoundEven(v), -(1LL << 29), 1LL << 29));
+}
 
 std::vector<QPoint> ToDevice(const TzunoCADMdl* d, const QList<QPointF>& pts) {
   std::vector<QPoint> out;
@@ -73,8 +75,10 @@ void TzunoCADLigne::Draw(TCanvas& canvas) {
   canvas.SetPen(DevicePen());
   TBrush b = Brush;
   if (!d->FillShapes) b.Color = clWhite;
-  if (d->StencilView == 1) b = TBrush{clWhite, bsSolid};
-  else if (d->StencilView == 2) b = TBrush{clBlack, bsBDiagonal};
+  if (d->StencilView == 1)
+    b = TBrush{clWhite, bsSolid};
+  else if (d->StencilView == 2)
+    b = TBrush{clBlack, bsBDiagonal};
   canvas.SetBrush(b);
   const std::vector<QPoint> px = ToDevice(d, Points);
   const bool clear = b.Style == bsClear;
@@ -98,9 +102,12 @@ void TzunoCADLigne::Draw(TCanvas& canvas) {
   }
   if (d->ShowFrames && d->ShowHandles) {
     for (int i = 0; i < n; i += 3) {
-      if (i == HitCode) DrawRoundHandle(canvas, Points[i], 1);
-      else if (Selected) DrawRoundHandle(canvas, Points[i], 2);
-      else if (HitCode != -1) DrawRoundHandle(canvas, Points[i], 0);
+      if (i == HitCode)
+        DrawRoundHandle(canvas, Points[i], 1);
+      else if (Selected)
+        DrawRoundHandle(canvas, Points[i], 2);
+      else if (HitCode != -1)
+        DrawRoundHandle(canvas, Points[i], 0);
     }
   }
 }
@@ -116,7 +123,8 @@ int TzunoCADLigne::HitTest(QPointF p, bool ctrl) {
   const int n = static_cast<int>(Points.size());
   auto search = [&](bool anchors) {
     for (int i = 0; i < n; ++i)
-      if ((i % 3 == 0) == anchors && std::fabs(Points[i].x() - p.x()) < tx && std::fabs(Points[i].y() - p.y()) < ty)
+      if ((i % 3 == 0) == anchors && std::fabs(Points[i].x() - p.x()) < tx &&
+          std::fabs(Points[i].y() - p.y()) < ty)
         return i;
     return -1;
   };
@@ -128,9 +136,12 @@ int TzunoCADLigne::HitTest(QPointF p, bool ctrl) {
 bool TzunoCADLigne::DeleteAnchor(int index) {
   const int n = static_cast<int>(Points.size());
   if (n < 3 || index < 0 || index >= n || index % 3 != 0) return false;
-  if (index == 0) Points.remove(0, 3);
-  else if (index + 3 >= n) Points.remove(index - 2, n - (index - 2));  // the last anchor and any loose tail
-  else Points.remove(index - 1, 3);
+  if (index == 0)
+    Points.remove(0, 3);
+  else if (index + 3 >= n)
+    Points.remove(index - 2, n - (index - 2));  // the last anchor and any loose tail
+  else
+    Points.remove(index - 1, 3);
   return true;
 }
 
@@ -169,8 +180,10 @@ void TzunoCADLigne::MovePoint(int index, QPointF target, bool shift, bool wholeL
     Points[index] = target;
     if (shift) return;
     // The control point across the anchor mirrors this one, so the curve stays smooth there.
-    if (index % 3 == 1 && index > 2) Points[index - 2] = 2 * Points[index - 1] - Points[index];
-    else if (index % 3 == 2 && index + 2 < n) Points[index + 2] = 2 * Points[index + 1] - Points[index];
+    if (index % 3 == 1 && index > 2)
+      Points[index - 2] = 2 * Points[index - 1] - Points[index];
+    else if (index % 3 == 2 && index + 2 < n)
+      Points[index + 2] = 2 * Points[index + 1] - Points[index];
     return;
   }
   const QPointF delta = target - Points[index];
@@ -275,6 +288,8 @@ void TzunoCADRepere::ClampRepere() {
   } else {
     return;
   }
-  if (position < lo) position = static_cast<double>(RoundEven(lo));
-  else if (position > hi) position = static_cast<double>(RoundEven(hi));
+  if (position < lo)
+    position = static_cast<double>(RoundEven(lo));
+  else if (position > hi)
+    position = static_cast<double>(RoundEven(hi));
 }

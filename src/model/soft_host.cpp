@@ -5,14 +5,20 @@
 #include "model/document.h"
 #include "model/encodings.h"
 #include "records/csv_table.h"
-#include "shell/paths.h"
 #include "shell/language.h"
+#include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/shell_folders.h"
 
-QString TSoftHost::ReadSoftString(const QString& key) { return Soft() ? Soft()->ReadSoftString(key) : QString(); }
-int TSoftHost::ReadSoftInteger(const QString& key) { return Soft() ? Soft()->ReadSoftInteger(key) : -1; }
-QString TSoftHost::DataPath() { return Soft() ? Soft()->DataPath : QString(); }
+QString TSoftHost::ReadSoftString(const QString& key) {
+  return Soft() ? Soft()->ReadSoftString(key) : QString();
+}
+int TSoftHost::ReadSoftInteger(const QString& key) {
+  return Soft() ? Soft()->ReadSoftInteger(key) : -1;
+}
+QString TSoftHost::DataPath() {
+  return Soft() ? Soft()->DataPath : QString();
+}
 
 QString TSoftHost::Text(const QString& key, const QString& fallback) {
   const QString t = MLText(key);
@@ -41,7 +47,9 @@ QSizeF SupportSize(const TSoft& soft, const QString& support) {
                 ReadReal(table.Lookup(QStringLiteral("mmhaut"), support)));
 }
 
-QSizeF TSoftHost::SupportSize(const QString& support) { return Soft() ? ::SupportSize(*Soft(), support) : QSizeF(0, 0); }
+QSizeF TSoftHost::SupportSize(const QString& support) {
+  return Soft() ? ::SupportSize(*Soft(), support) : QSizeF(0, 0);
+}
 
 void ConnectToSoft(TzunoCADMdl& document) {
   document.OnCheminFichier = [](TzunoCADMdl*, QString& name) {

@@ -1,12 +1,12 @@
 #include "model/text.h"
 
+#include <cmath>
+#include <numbers>
+
 #include "model/document.h"
 #include "model/encodings.h"
 #include "model/host.h"
 #include "render/canvas.h"
-
-#include <cmath>
-#include <numbers>
 
 namespace {
 // Heights beyond this no longer change the measured width (fonts are capped when realised).
@@ -15,7 +15,7 @@ constexpr int kMaxFitHeight = 20000;
 // changes with the scale it is drawn at. The centre is written and read with the box measured at
 // this one scale, so reading finds the corner that was saved, whatever the text was drawn at since.
 constexpr double kReferencePxPerMm = 10;
-}
+}  // namespace
 
 QStringList TextLines(const QString& displayed) {
   QStringList lines = displayed.split(QLatin1Char('|'));
@@ -35,9 +35,12 @@ TzunoCADTexte::TzunoCADTexte(TzunoCADMdl* document) : TzunoCADRect(document) {
 }
 
 QStringList TzunoCADTexte::GetProperties() {
-  if (txt == QLatin1String("<Texte1>")) Code = QStringLiteral("texte1");
-  else if (txt == QLatin1String("<Texte2>")) Code = QStringLiteral("texte2");
-  else if (txt == QLatin1String("<Texte3>")) Code = QStringLiteral("texte3");
+  if (txt == QLatin1String("<Texte1>"))
+    Code = QStringLiteral("texte1");
+  else if (txt == QLatin1String("<Texte2>"))
+    Code = QStringLiteral("texte2");
+  else if (txt == QLatin1String("<Texte3>"))
+    Code = QStringLiteral("texte3");
   QStringList p = TzunoCADRect::GetProperties();
   const QPointF centre = AnchorHandle() == 0 ? QPointF(x, y) : StoredCentre();
   // The box is measured from the text, never stored.
@@ -48,7 +51,8 @@ QStringList TzunoCADTexte::GetProperties() {
       line = QStringLiteral("y=") + WriteReal(centre.y());
     else if (line.startsWith(QLatin1String("l=")))
       line = QStringLiteral("l=0");
-    else if (line.startsWith(QLatin1String("h="))) line = QStringLiteral("h=0");
+    else if (line.startsWith(QLatin1String("h=")))
+      line = QStringLiteral("h=0");
   }
   PropAdd(p, u"Font", WriteFont(Font));
   PropAdd(p, u"Aligne", WriteInt(Aligne));

@@ -7,7 +7,9 @@
 
 namespace {
 
-char16_t LowerAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t LowerAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 // The first `limit` fields of a line split at ";" (fields are kept as they stand, not trimmed).
 QStringList SplitLine(const QString& line, int limit) {
@@ -38,7 +40,9 @@ bool SameTextAscii(const QString& a, const QString& b) {
   return true;
 }
 
-TzunoCSV::TzunoCSV(const QString& fileName) { LoadFromFile(fileName); }
+TzunoCSV::TzunoCSV(const QString& fileName) {
+  LoadFromFile(fileName);
+}
 
 bool TzunoCSV::LoadFromFile(const QString& fileName) {
   QStringList lines;
@@ -70,7 +74,9 @@ void TzunoCSV::LoadFromStrings(const QStringList& lines) {
   }
 }
 
-bool TzunoCSV::SaveToFile(const QString& fileName) const { return WriteTextFile(fileName, SaveToStrings()); }
+bool TzunoCSV::SaveToFile(const QString& fileName) const {
+  return WriteTextFile(fileName, SaveToStrings());
+}
 
 QStringList TzunoCSV::SaveToStrings() const {
   QStringList lines;
@@ -102,7 +108,8 @@ void TzunoCSV::DeleteRow(int row) {
 
 int TzunoCSV::ColIndex(const QString& name) const {
   for (int c = 0; c < ColCount(); ++c)
-    if (!Cells[static_cast<size_t>(c)].isEmpty() && SameTextAscii(Cells[static_cast<size_t>(c)].front(), name))
+    if (!Cells[static_cast<size_t>(c)].isEmpty() &&
+        SameTextAscii(Cells[static_cast<size_t>(c)].front(), name))
       return c;
   return -1;
 }
@@ -141,12 +148,16 @@ void TzunoCSV::SetCell(int col, int row, const QString& value) {
 void TzunoCSV::ToGrid(QAbstractItemModel& grid) const {
   const int cols = ColCount(), rows = RowCount();
   auto fit = [](int have, int want, auto insert, auto remove) {
-    if (have < want) insert(have, want - have);
-    else if (have > want) remove(want, have - want);
+    if (have < want)
+      insert(have, want - have);
+    else if (have > want)
+      remove(want, have - want);
   };
-  fit(grid.columnCount(), cols, [&](int at, int n) { grid.insertColumns(at, n); },
+  fit(
+      grid.columnCount(), cols, [&](int at, int n) { grid.insertColumns(at, n); },
       [&](int at, int n) { grid.removeColumns(at, n); });
-  fit(grid.rowCount(), rows, [&](int at, int n) { grid.insertRows(at, n); },
+  fit(
+      grid.rowCount(), rows, [&](int at, int n) { grid.insertRows(at, n); },
       [&](int at, int n) { grid.removeRows(at, n); });
   for (int c = 0; c < std::min(cols, grid.columnCount()); ++c)
     for (int r = 0; r < std::min(rows, grid.rowCount()); ++r)

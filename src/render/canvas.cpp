@@ -23,7 +23,9 @@ constexpr uint8_t kHatches[6][8] = {
 
 // Coordinates far outside any surface are pulled in so that widths never overflow.
 constexpr int kFar = 1 << 29;
-int Near(int v) { return std::clamp(v, -kFar, kFar); }
+int Near(int v) {
+  return std::clamp(v, -kFar, kFar);
+}
 
 QRect NormalBox(int x1, int y1, int x2, int y2) {
   x1 = Near(x1), y1 = Near(y1), x2 = Near(x2), y2 = Near(y2);
@@ -408,7 +410,8 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int cornerW, int cornerH
   if (pathOpen_) {
     // Corners as quarter ellipses, counter-clockwise from the top-right corner.
     const double l = box.x(), t = box.y(), r = box.x() + box.width() - 1, b = box.y() + box.height() - 1;
-    const double w = std::min<double>(std::abs(double(cornerW)), r - l), h = std::min<double>(std::abs(double(cornerH)), b - t);
+    const double w = std::min<double>(std::abs(double(cornerW)), r - l),
+                 h = std::min<double>(std::abs(double(cornerH)), b - t);
     std::vector<QPointF> pts;
     auto quarter = [&](QRectF e, QPointF s, QPointF f) {
       auto q = ArcBeziers(e, s, f, false);
@@ -526,7 +529,9 @@ void TCanvas::BeginPath() {
   pathOpen_ = true;
 }
 
-void TCanvas::EndPath() { pathOpen_ = false; }
+void TCanvas::EndPath() {
+  pathOpen_ = false;
+}
 
 void TCanvas::AbortPath() {
   path_.Clear();

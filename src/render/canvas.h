@@ -21,7 +21,6 @@
 
 #include "render/gdi_types.h"
 
-
 constexpr TColor clInvalid = 0xFFFFFFFF;  // what Pixel answers where there is no pixel
 
 enum TBkMode : int { bkTransparent = 1, bkOpaque = 2 };
@@ -51,7 +50,10 @@ struct TPath {
   std::vector<QPoint> Points;
   std::vector<uint8_t> Types;  // ptMoveTo, ptLineTo or ptBezierTo, optionally | ptCloseFigure
   bool Empty() const { return Points.empty(); }
-  void Clear() { Points.clear(); Types.clear(); }
+  void Clear() {
+    Points.clear();
+    Types.clear();
+  }
   // Figures as a Qt path moved by `offset`, every figure closed when `closeAll` is set (fills).
   QPainterPath ToPainterPath(QPointF offset, bool closeAll, TPolyFillMode mode) const;
 };
@@ -100,7 +102,10 @@ class TCanvas {
   const TPen& Pen() const { return pen_; }
   void SetPen(const TPen& pen) { pen_ = pen; }
   // End and join shape of wide pens (round by default, as GDI's simple pens).
-  void SetPenEnds(TPenCap cap, TPenJoin join) { cap_ = cap; join_ = join; }
+  void SetPenEnds(TPenCap cap, TPenJoin join) {
+    cap_ = cap;
+    join_ = join;
+  }
   TPenCap PenCap() const { return cap_; }
   TPenJoin PenJoin() const { return join_; }
   const TBrush& Brush() const { return brush_; }

@@ -17,18 +17,29 @@ const QPointF kFillShift(-1.0 / 64, 0);  // one step of the rasteriser's fixed p
 // Largest font size, in pixels, handed to the paint engine as text.
 constexpr int kMaxGlyphPixels = 256;
 
-QColor ToQColor(TColor c) { return QColor(ColorR(c), ColorG(c), ColorB(c)); }
+QColor ToQColor(TColor c) {
+  return QColor(ColorR(c), ColorG(c), ColorB(c));
+}
 
-int ClampPenStyle(int s) { return (s < psSolid || s > psInsideFrame) ? psSolid : s; }
-int ClampBrushStyle(int s) { return (s < bsSolid || s > bsDiagCross) ? bsSolid : s; }
+int ClampPenStyle(int s) {
+  return (s < psSolid || s > psInsideFrame) ? psSolid : s;
+}
+int ClampBrushStyle(int s) {
+  return (s < bsSolid || s > bsDiagCross) ? bsSolid : s;
+}
 
 QVector<qreal> DashPattern(int style) {
   switch (style) {
-    case psDash: return {18, 6};
-    case psDot: return {3, 3};
-    case psDashDot: return {9, 6, 3, 6};
-    case psDashDotDot: return {9, 3, 3, 3, 3, 3};
-    default: return {};
+    case psDash:
+      return {18, 6};
+    case psDot:
+      return {3, 3};
+    case psDashDot:
+      return {9, 6, 3, 6};
+    case psDashDotDot:
+      return {9, 3, 3, 3, 3, 3};
+    default:
+      return {};
   }
 }
 
@@ -66,8 +77,12 @@ class TQtCanvas::Scope {
 
 namespace {
 
-bool HasPen(const TCanvas& c) { return ClampPenStyle(c.Pen().Style) != psClear; }
-bool HasBrush(const TCanvas& c) { return ClampBrushStyle(c.Brush().Style) != bsClear; }
+bool HasPen(const TCanvas& c) {
+  return ClampPenStyle(c.Pen().Style) != psClear;
+}
+bool HasBrush(const TCanvas& c) {
+  return ClampBrushStyle(c.Brush().Style) != bsClear;
+}
 
 QPen MakePen(const TCanvas& c, bool background) {
   const TPen& tp = c.Pen();
@@ -83,9 +98,12 @@ QPen MakePen(const TCanvas& c, bool background) {
     // Wide pens draw solid whatever their style, as GDI's simple pens do. Qt refuses widths from
     // 32,768 on, which are wider than any surface anyway.
     pen.setWidth(std::min(tp.Width, 32767));
-    pen.setCapStyle(c.PenCap() == pcFlat ? Qt::FlatCap : c.PenCap() == pcSquare ? Qt::SquareCap : Qt::RoundCap);
-    pen.setJoinStyle(c.PenJoin() == pjMiter ? Qt::MiterJoin : c.PenJoin() == pjBevel ? Qt::BevelJoin
-                                                                                       : Qt::RoundJoin);
+    pen.setCapStyle(c.PenCap() == pcFlat     ? Qt::FlatCap
+                    : c.PenCap() == pcSquare ? Qt::SquareCap
+                                             : Qt::RoundCap);
+    pen.setJoinStyle(c.PenJoin() == pjMiter   ? Qt::MiterJoin
+                     : c.PenJoin() == pjBevel ? Qt::BevelJoin
+                                              : Qt::RoundJoin);
   }
   return pen;
 }
@@ -217,8 +235,7 @@ void TQtCanvas::DoArc(int kind, QRect box, QPoint start, QPoint end) {
   Scope p(*this);
   if (!p) return;
   const QRectF e = OutlineBox(*this, box);
-  const auto pts = ArcBeziers(e, QPointF(start), QPointF(end),
-                              ArcDirection() == adClockwise);
+  const auto pts = ArcBeziers(e, QPointF(start), QPointF(end), ArcDirection() == adClockwise);
   if (pts.empty()) return;
   QPainterPath path;
   if (kind == 2) {
@@ -259,7 +276,8 @@ void TQtCanvas::DoRoundRect(QRect box, QSize corner) {
   if (!p) return;
   QPainterPath path;
   const QRectF r = OutlineBox(*this, box);
-  path.addRoundedRect(r, std::min(corner.width() / 2.0, r.width() / 2), std::min(corner.height() / 2.0, r.height() / 2));
+  path.addRoundedRect(r, std::min(corner.width() / 2.0, r.width() / 2),
+                      std::min(corner.height() / 2.0, r.height() / 2));
   Fill(*p, *this, path.translated(kFillShift));
   Stroke(*p, *this, path);
 }
@@ -422,7 +440,8 @@ void TBitmapCanvas::CombineImage(QRect target, const QImage& scaled, TBlitOp op)
   for (const QRect& r : area) {
     for (int y = r.top(); y <= r.bottom(); ++y) {
       uchar* d = bitmap_->scanLine(y) + 3 * r.left();
-      const QRgb* s = reinterpret_cast<const QRgb*>(scaled.constScanLine(y - target.top())) + (r.left() - target.left());
+      const QRgb* s =
+          reinterpret_cast<const QRgb*>(scaled.constScanLine(y - target.top())) + (r.left() - target.left());
       for (int x = 0; x < r.width(); ++x, d += 3) {
         const uchar c[3] = {uchar(qRed(s[x])), uchar(qGreen(s[x])), uchar(qBlue(s[x]))};
         for (int k = 0; k < 3; ++k)
@@ -434,6 +453,8 @@ void TBitmapCanvas::CombineImage(QRect target, const QImage& scaled, TBlitOp op)
 
 // --- painter canvas --------------------------------------------------------------------------------
 
-QPainter* TPainterCanvas::BeginPaint() { return (painter_ && painter_->isActive()) ? painter_ : nullptr; }
+QPainter* TPainterCanvas::BeginPaint() {
+  return (painter_ && painter_->isActive()) ? painter_ : nullptr;
+}
 
 void TPainterCanvas::EndPaint() {}

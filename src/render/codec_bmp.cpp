@@ -2,7 +2,6 @@
 // against the picture limits before any pixel memory is allocated.
 #include <QFile>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -88,12 +87,20 @@ bool ReadHeader(const Bytes& b, Header& h) {
 
   const bool fields = h.compression == kBitFields || h.compression == kAlphaBitFields;
   switch (h.compression) {
-    case kRgb: break;
-    case kRle8: if (h.bpp != 8) return false; break;
-    case kRle4: if (h.bpp != 4) return false; break;
+    case kRgb:
+      break;
+    case kRle8:
+      if (h.bpp != 8) return false;
+      break;
+    case kRle4:
+      if (h.bpp != 4) return false;
+      break;
     case kBitFields:
-    case kAlphaBitFields: if (h.bpp != 16 && h.bpp != 32) return false; break;
-    default: return false;  // embedded JPEG or PNG, or unknown
+    case kAlphaBitFields:
+      if (h.bpp != 16 && h.bpp != 32) return false;
+      break;
+    default:
+      return false;  // embedded JPEG or PNG, or unknown
   }
   if (h.bpp != 1 && h.bpp != 2 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 && h.bpp != 24 && h.bpp != 32)
     return false;
@@ -176,7 +183,10 @@ bool DecodeRows(const Bytes& b, const Header& h, const std::array<uint32_t, 256>
     const uint8_t* p = b.data + off + stride * uint64_t(row);
     uchar* out = img.scanLine(h.topDown ? row : height - 1 - row);
     switch (h.bpp) {
-      case 1: case 2: case 4: case 8: {
+      case 1:
+      case 2:
+      case 4:
+      case 8: {
         const unsigned per = 8 / h.bpp, mask = (1u << h.bpp) - 1u;
         for (int x = 0; x < w; ++x, out += 3) {
           const unsigned shift = 8 - h.bpp * (x % per + 1);
@@ -195,7 +205,8 @@ bool DecodeRows(const Bytes& b, const Header& h, const std::array<uint32_t, 256>
         break;
       case 32:
         for (int x = 0; x < w; ++x, out += 3, p += 4) {
-          const uint32_t px = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+          const uint32_t px =
+              uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
           out[0] = h.red.get(px), out[1] = h.green.get(px), out[2] = h.blue.get(px);
         }
         break;
@@ -234,8 +245,12 @@ bool DecodeRle(const Bytes& b, const Header& h, const std::array<uint32_t, 256>&
       continue;
     }
     switch (value) {
-      case 0: x = 0, ++y; break;
-      case 1: done = true; break;
+      case 0:
+        x = 0, ++y;
+        break;
+      case 1:
+        done = true;
+        break;
       case 2:
         if (!b.has(p, 2)) return false;
         x += b.data[p], y += b.data[p + 1];

@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+// jpeglib.h needs size_t and FILE declared before it.
+// clang-format off
 #include <jpeglib.h>
 #include <jerror.h>
+// clang-format on
 
 #include "render/codecs.h"
 
@@ -34,8 +37,7 @@ void OutputMessage(j_common_ptr) {}
 constexpr int kMaxScans = 1000;
 
 void Progress(j_common_ptr cinfo) {
-  if (cinfo->is_decompressor &&
-      reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+  if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
     ErrorExit(cinfo);
 }
 
@@ -74,14 +76,15 @@ struct DecodeState {
 };
 
 bool AllocatePicture(DecodeState* state, JDIMENSION w, JDIMENSION h) {
-  if (w == 0 || h == 0 || w > JDIMENSION(kMaxPictureSide) || h > JDIMENSION(kMaxPictureSide))
-    return false;
+  if (w == 0 || h == 0 || w > JDIMENSION(kMaxPictureSide) || h > JDIMENSION(kMaxPictureSide)) return false;
   if (qint64(w) * qint64(h) > MaxPicturePixels()) return false;
   state->image = QImage(int(w), int(h), QImage::Format_RGB888);
   return !state->image.isNull();
 }
 
-uchar* Row(DecodeState* state, JDIMENSION y) { return state->image.scanLine(int(y)); }
+uchar* Row(DecodeState* state, JDIMENSION y) {
+  return state->image.scanLine(int(y));
+}
 
 bool DecodeInto(DecodeState* state, const uint8_t* data, size_t size, QSize atLeast) {
   jpeg_decompress_struct cinfo;

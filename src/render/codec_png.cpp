@@ -4,12 +4,12 @@
 //
 // Memory: the declared size is believed only as far as the file's compressed data could fill it,
 // and the picture is the only full-size buffer (interlaced passes are spread into it row by row).
+#include <png.h>
+
 #include <csetjmp>
 #include <cstring>
 #include <new>
 #include <vector>
-
-#include <png.h>
 
 #include "render/codecs.h"
 
@@ -29,7 +29,9 @@ void ReadData(png_structp png, png_bytep out, png_size_t length) {
 }
 
 // libpng's own handlers print to stderr; a broken file is an ordinary outcome here.
-[[noreturn]] void Error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+[[noreturn]] void Error(png_structp png, png_const_charp) {
+  png_longjmp(png, 1);
+}
 void Warning(png_structp, png_const_charp) {}
 
 struct ReadState {
@@ -145,8 +147,8 @@ bool ReadInto(ReadState* state, const uint8_t* data, size_t size) {
 
   png_uint_32 resX = 0, resY = 0;
   int unit = 0;
-  if (png_get_pHYs(png, info, &resX, &resY, &unit) && unit == PNG_RESOLUTION_METER && resX > 0 &&
-      resY > 0 && resX < 1000000 && resY < 1000000) {
+  if (png_get_pHYs(png, info, &resX, &resY, &unit) && unit == PNG_RESOLUTION_METER && resX > 0 && resY > 0 &&
+      resX < 1000000 && resY < 1000000) {
     state->image.setDotsPerMeterX(int(resX));
     state->image.setDotsPerMeterY(int(resY));
   }

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 

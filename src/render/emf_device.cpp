@@ -1,10 +1,10 @@
 #include "render/emf_device.h"
 
+#include <QLineF>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QLineF>
 #include <QTransform>
 #include <algorithm>
 #include <climits>
@@ -36,7 +36,9 @@ struct Mixed {
   double r = 0, g = 0, b = 0, a = 0;
 };
 
-bool Invisible(const Mixed& m) { return m.a < 0.5 / 255; }
+bool Invisible(const Mixed& m) {
+  return m.a < 0.5 / 255;
+}
 
 // A colour with alpha put over what lies below.
 TColor Over(const Mixed& m, const Mixed& below) {
@@ -48,8 +50,9 @@ TColor Over(const Mixed& m, const Mixed& below) {
 // Colour of a gradient at t (pad spread), straight alpha.
 Mixed GradientAt(const QGradientStops& stops, double t) {
   if (stops.isEmpty()) return {};
-  if (t <= stops.front().first) return Mixed{double(stops.front().second.red()), double(stops.front().second.green()),
-                                             double(stops.front().second.blue()), stops.front().second.alphaF()};
+  if (t <= stops.front().first)
+    return Mixed{double(stops.front().second.red()), double(stops.front().second.green()),
+                 double(stops.front().second.blue()), stops.front().second.alphaF()};
   for (int i = 1; i < stops.size(); ++i) {
     if (t <= stops[i].first) {
       const double span = stops[i].first - stops[i - 1].first;
@@ -111,26 +114,41 @@ Mixed ImageAverage(const QImage& image) {
 // How much of the area Qt's dense patterns cover.
 double DenseCoverage(Qt::BrushStyle s) {
   switch (s) {
-    case Qt::Dense1Pattern: return 0.94;
-    case Qt::Dense2Pattern: return 0.88;
-    case Qt::Dense3Pattern: return 0.63;
-    case Qt::Dense4Pattern: return 0.50;
-    case Qt::Dense5Pattern: return 0.37;
-    case Qt::Dense6Pattern: return 0.12;
-    case Qt::Dense7Pattern: return 0.06;
-    default: return 1;
+    case Qt::Dense1Pattern:
+      return 0.94;
+    case Qt::Dense2Pattern:
+      return 0.88;
+    case Qt::Dense3Pattern:
+      return 0.63;
+    case Qt::Dense4Pattern:
+      return 0.50;
+    case Qt::Dense5Pattern:
+      return 0.37;
+    case Qt::Dense6Pattern:
+      return 0.12;
+    case Qt::Dense7Pattern:
+      return 0.06;
+    default:
+      return 1;
   }
 }
 
 std::optional<uint32_t> HatchOf(Qt::BrushStyle s) {
   switch (s) {
-    case Qt::HorPattern: return 0;
-    case Qt::VerPattern: return 1;
-    case Qt::FDiagPattern: return 2;
-    case Qt::BDiagPattern: return 3;
-    case Qt::CrossPattern: return 4;
-    case Qt::DiagCrossPattern: return 5;
-    default: return std::nullopt;
+    case Qt::HorPattern:
+      return 0;
+    case Qt::VerPattern:
+      return 1;
+    case Qt::FDiagPattern:
+      return 2;
+    case Qt::BDiagPattern:
+      return 3;
+    case Qt::CrossPattern:
+      return 4;
+    case Qt::DiagCrossPattern:
+      return 5;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -164,8 +182,10 @@ std::optional<Paint> PaintOf(const QBrush& brush, double opacity) {
     paint.colour = ImageAverage(brush.textureImage());
   } else {
     paint.colour = FromColor(brush.color());
-    if (auto h = HatchOf(s)) paint.style = kBsHatched, paint.hatch = *h;
-    else paint.colour.a *= DenseCoverage(s);
+    if (auto h = HatchOf(s))
+      paint.style = kBsHatched, paint.hatch = *h;
+    else
+      paint.colour.a *= DenseCoverage(s);
   }
   paint.colour.a *= opacity;
   if (Invisible(paint.colour)) return std::nullopt;
@@ -174,11 +194,16 @@ std::optional<Paint> PaintOf(const QBrush& brush, double opacity) {
 
 uint32_t DashStyle(Qt::PenStyle s) {
   switch (s) {
-    case Qt::DashLine: return kPsDash;
-    case Qt::DotLine: return kPsDot;
-    case Qt::DashDotLine: return kPsDashDot;
-    case Qt::DashDotDotLine: return kPsDashDotDot;
-    default: return kPsSolid;
+    case Qt::DashLine:
+      return kPsDash;
+    case Qt::DotLine:
+      return kPsDot;
+    case Qt::DashDotLine:
+      return kPsDashDot;
+    case Qt::DashDotDotLine:
+      return kPsDashDotDot;
+    default:
+      return kPsSolid;
   }
 }
 
@@ -241,7 +266,8 @@ QPainterPath Clean(const QPainterPath& path) {
     } else if (e.isLineTo()) {
       out.lineTo(e.x, e.y);
     } else if (e.isCurveTo() && i + 2 < n) {
-      out.cubicTo(e.x, e.y, path.elementAt(i + 1).x, path.elementAt(i + 1).y, path.elementAt(i + 2).x, path.elementAt(i + 2).y);
+      out.cubicTo(e.x, e.y, path.elementAt(i + 1).x, path.elementAt(i + 1).y, path.elementAt(i + 2).x,
+                  path.elementAt(i + 2).y);
       i += 2;
     }
   }
@@ -258,10 +284,13 @@ QPainterPath Intersect(const QPainterPath& a, const QPainterPath& b) {
   other.lineTo((QPointF(b.elementAt(0)) + QPointF(b.elementAt(1))) / 2);
   for (int i = 1; i < b.elementCount(); ++i) {
     const QPainterPath::Element e = b.elementAt(i);
-    if (e.isMoveTo()) other.moveTo(e.x, e.y);
-    else if (e.isLineTo()) other.lineTo(e.x, e.y);
+    if (e.isMoveTo())
+      other.moveTo(e.x, e.y);
+    else if (e.isLineTo())
+      other.lineTo(e.x, e.y);
     else if (e.isCurveTo() && i + 2 < b.elementCount()) {
-      other.cubicTo(e.x, e.y, b.elementAt(i + 1).x, b.elementAt(i + 1).y, b.elementAt(i + 2).x, b.elementAt(i + 2).y);
+      other.cubicTo(e.x, e.y, b.elementAt(i + 1).x, b.elementAt(i + 1).y, b.elementAt(i + 2).x,
+                    b.elementAt(i + 2).y);
       i += 2;
     }
   }
@@ -274,7 +303,9 @@ QPoint Round(QPointF p) {
 }
 
 // Points the importer makes of a figure entered from another one and left back to it.
-int ImportCost(const Figure& f) { return 3 * int(f.segments.size()) + 9; }
+int ImportCost(const Figure& f) {
+  return 3 * int(f.segments.size()) + 9;
+}
 
 // Runs of straight sides thinned (Douglas-Peucker) to within `tolerance`; curves are kept.
 Figure Thinned(const Figure& f, double tolerance) {
@@ -295,7 +326,8 @@ Figure Thinned(const Figure& f, double tolerance) {
       for (size_t i = a + 1; i < b; ++i) {
         const QPointF d = run[i] - run[a];
         const double len = chord.length();
-        const double dist = len > 0 ? std::abs(chord.dx() * d.y() - chord.dy() * d.x()) / len : QLineF(run[a], run[i]).length();
+        const double dist = len > 0 ? std::abs(chord.dx() * d.y() - chord.dy() * d.x()) / len
+                                    : QLineF(run[a], run[i]).length();
         if (dist > worst) worst = dist, at = i;
       }
       if (worst > tolerance) {
@@ -353,7 +385,8 @@ class TEmfPaintEngine : public QPaintEngine {
     writer_.SetViewportExt(24, 24);
     writer_.SetBkMode(kTransparent);
     // A small picture of what has been recorded, to know the colour under a translucent paint.
-    shadowScale_ = std::min(1.0, kShadowPixels / std::max(1.0, double(std::max(frame.width(), frame.height()))));
+    shadowScale_ =
+        std::min(1.0, kShadowPixels / std::max(1.0, double(std::max(frame.width(), frame.height()))));
     shadow_ = QImage(std::max(1, int(std::ceil(frame.width() * shadowScale_))),
                      std::max(1, int(std::ceil(frame.height() * shadowScale_))), QImage::Format_RGB32);
     shadow_.fill(Qt::white);
@@ -393,9 +426,11 @@ class TEmfPaintEngine : public QPaintEngine {
 
  private:
   void Draw(const QPainterPath& path, bool fill);
-  void FillGradient(const QPainterPath& path, const QPainterPath& devicePath, const QBrush& brush, double opacity);
+  void FillGradient(const QPainterPath& path, const QPainterPath& devicePath, const QBrush& brush,
+                    double opacity);
   // `mayDrop`: faint paint over a varied backdrop is left out (whole shapes only, never a part).
-  std::optional<BrushKey> Resolve(const Paint& paint, const QPainterPath& devicePath, bool mayDrop = true) const;
+  std::optional<BrushKey> Resolve(const Paint& paint, const QPainterPath& devicePath,
+                                  bool mayDrop = true) const;
   // The average colour recorded under the path so far, and how much it varies (standard deviation).
   Mixed Below(const QPainterPath& devicePath, double* spread = nullptr) const;
   void Shade(const QPainterPath& devicePath, TColor color, double strokeWidth = -1);
@@ -449,7 +484,8 @@ void TEmfPaintEngine::Draw(const QPainterPath& path, bool fill) {
   if (!paint) return;
   // A translucent pen mixes with what lies under the band it covers.
   const bool translucent = paint->colour.a < 1 - 0.5 / 255;
-  const auto color = Resolve(*paint, translucent ? Clean(t.map(QPainterPathStroker(pen).createStroke(path))) : device);
+  const auto color =
+      Resolve(*paint, translucent ? Clean(t.map(QPainterPathStroker(pen).createStroke(path))) : device);
   if (!color) return;
   const bool cosmetic = pen.isCosmetic() || pen.widthF() <= 0;
   const double sx = std::hypot(t.m11(), t.m12()), sy = std::hypot(t.m21(), t.m22());
@@ -470,8 +506,10 @@ void TEmfPaintEngine::Draw(const QPainterPath& path, bool fill) {
   } else {
     key.width = std::max(1, int(std::lround(pen.widthF() * std::sqrt(std::abs(t.determinant())))));
     key.style |= kPsGeometric;
-    key.style |= pen.capStyle() == Qt::FlatCap ? kPsEndcapFlat : pen.capStyle() == Qt::SquareCap ? kPsEndcapSquare : 0;
-    key.style |= pen.joinStyle() == Qt::BevelJoin ? kPsJoinBevel
+    key.style |= pen.capStyle() == Qt::FlatCap     ? kPsEndcapFlat
+                 : pen.capStyle() == Qt::SquareCap ? kPsEndcapSquare
+                                                   : 0;
+    key.style |= pen.joinStyle() == Qt::BevelJoin   ? kPsJoinBevel
                  : pen.joinStyle() == Qt::RoundJoin ? 0
                                                     : kPsJoinMiter;
   }
@@ -512,13 +550,15 @@ Mixed TEmfPaintEngine::Below(const QPainterPath& devicePath, double* spread) con
     return mean;
   }
   // Smaller than a pixel of the shadow: the pixel under its middle.
-  const QPoint c = QTransform::fromScale(shadowScale_, shadowScale_).map(devicePath.boundingRect().center()).toPoint();
+  const QPoint c =
+      QTransform::fromScale(shadowScale_, shadowScale_).map(devicePath.boundingRect().center()).toPoint();
   if (!shadow_.rect().contains(c)) return Mixed{255, 255, 255, 1};
   const QRgb px = shadow_.pixel(c);
   return Mixed{double(qRed(px)), double(qGreen(px)), double(qBlue(px)), 1};
 }
 
-std::optional<BrushKey> TEmfPaintEngine::Resolve(const Paint& paint, const QPainterPath& devicePath, bool mayDrop) const {
+std::optional<BrushKey> TEmfPaintEngine::Resolve(const Paint& paint, const QPainterPath& devicePath,
+                                                 bool mayDrop) const {
   if (Invisible(paint.colour)) return std::nullopt;
   if (paint.colour.a >= 1 - 0.5 / 255) return BrushKey{paint.style, paint.hatch, Over(paint.colour, {})};
   double spread = 0;
@@ -542,8 +582,8 @@ void TEmfPaintEngine::Shade(const QPainterPath& devicePath, TColor color, double
 }
 
 // Linear and radial gradients fill as bands of one colour each, as many as the colours call for.
-void TEmfPaintEngine::FillGradient(const QPainterPath& path, const QPainterPath& devicePath, const QBrush& brush,
-                                   double opacity) {
+void TEmfPaintEngine::FillGradient(const QPainterPath& path, const QPainterPath& devicePath,
+                                   const QBrush& brush, double opacity) {
   const QGradient& g = *brush.gradient();
   const QGradientStops stops = g.stops();
   if (stops.isEmpty() || devicePath.isEmpty()) return;
@@ -567,8 +607,8 @@ void TEmfPaintEngine::FillGradient(const QPainterPath& path, const QPainterPath&
   double change = 0;
   for (int i = 1; i < stops.size(); ++i) {
     const QColor a = stops[i - 1].second.toRgb(), b = stops[i].second.toRgb();
-    change += std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()), std::abs(a.blue() - b.blue()),
-                        int(std::abs(a.alphaF() - b.alphaF()) * 255)});
+    change += std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                        std::abs(a.blue() - b.blue()), int(std::abs(a.alphaF() - b.alphaF()) * 255)});
   }
   const int bands = std::clamp(int(std::ceil(change / 16)), 1, 16);
   // A faint gradient over a varied picture is left out as a whole, like a faint plain colour.
@@ -674,9 +714,12 @@ void TEmfPaintEngine::Geometry(const Figure& f, bool closeForFill) {
   bool runCurve = false;
   auto flush = [&] {
     if (run.empty()) return;
-    if (runCurve) writer_.PolyBezierTo(run);
-    else if (run.size() == 1) writer_.LineTo(run[0].x(), run[0].y());
-    else writer_.PolylineTo(run);
+    if (runCurve)
+      writer_.PolyBezierTo(run);
+    else if (run.size() == 1)
+      writer_.LineTo(run[0].x(), run[0].y());
+    else
+      writer_.PolylineTo(run);
     run.clear();
   };
   const QPoint start = Round(f.start);
@@ -724,7 +767,8 @@ void TEmfPaintEngine::Fill(const QPainterPath& devicePath, const BrushKey& brush
   }
   // The largest figure of a group is entered first: the others are usually inside it.
   auto area = [&](int i) { return figures[size_t(i)].bounds.width() * figures[size_t(i)].bounds.height(); };
-  for (auto& g : groups) std::stable_sort(g.begin(), g.end(), [&](int x, int y) { return area(x) > area(y); });
+  for (auto& g : groups)
+    std::stable_sort(g.begin(), g.end(), [&](int x, int y) { return area(x) > area(y); });
   // Outlines made of many short sides (flattened curves) are thinned until the importer holds them.
   for (const auto& g : groups) {
     auto cost = [&] {
@@ -777,7 +821,8 @@ void TEmfPaintEngine::Stroke(const QPainterPath& devicePath, const PenKey& pen, 
   }
 }
 
-void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr, Qt::ImageConversionFlags) {
+void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
+                                Qt::ImageConversionFlags) {
   if (image.isNull() || r.isEmpty()) return;
   QPainter* p = painter();
   const QTransform t = Transform();
@@ -787,9 +832,11 @@ void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRec
   QRectF target = t.mapRect(r);
   if (t.type() > QTransform::TxScale) {
     // Turned or sheared: turn the pixels here, at about their own resolution.
-    const double density = std::sqrt(double(part.width()) * part.height() / std::max(1.0, r.width() * r.height()));
-    const QSize size(std::max(1, int(std::ceil(target.width() * density / std::sqrt(std::abs(t.determinant()))))),
-                     std::max(1, int(std::ceil(target.height() * density / std::sqrt(std::abs(t.determinant()))))));
+    const double density =
+        std::sqrt(double(part.width()) * part.height() / std::max(1.0, r.width() * r.height()));
+    const QSize size(
+        std::max(1, int(std::ceil(target.width() * density / std::sqrt(std::abs(t.determinant()))))),
+        std::max(1, int(std::ceil(target.height() * density / std::sqrt(std::abs(t.determinant()))))));
     QImage turned(std::min(size.width(), 4096), std::min(size.height(), 4096), QImage::Format_ARGB32);
     turned.fill(Qt::transparent);
     QPainter q(&turned);
@@ -821,7 +868,8 @@ void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRec
     // Clipped: keep the matching part of the pixels.
     const double fx = flat.width() / full.width(), fy = flat.height() / full.height();
     flat = flat.copy(QRectF((target.left() - full.left()) * fx, (target.top() - full.top()) * fy,
-                            target.width() * fx, target.height() * fy).toAlignedRect());
+                            target.width() * fx, target.height() * fy)
+                         .toAlignedRect());
   }
   const QRect dest = target.toRect();
   writer_.StretchDIBits(dest.x(), dest.y(), dest.width(), dest.height(), flat);
@@ -831,33 +879,55 @@ void TEmfPaintEngine::drawImage(const QRectF& r, const QImage& image, const QRec
 }
 
 TEmfDevice::TEmfDevice(QSizeF sizeMm)
-    : units_(std::max(1, int(std::lround(sizeMm.width() * 100))), std::max(1, int(std::lround(sizeMm.height() * 100)))),
-      engine_(std::make_unique<TEmfPaintEngine>(QRect(QPoint(0, 0), QPoint(units_.width(), units_.height())))) {}
+    : units_(std::max(1, int(std::lround(sizeMm.width() * 100))),
+             std::max(1, int(std::lround(sizeMm.height() * 100)))),
+      engine_(
+          std::make_unique<TEmfPaintEngine>(QRect(QPoint(0, 0), QPoint(units_.width(), units_.height())))) {}
 
 TEmfDevice::~TEmfDevice() = default;
 
-QPaintEngine* TEmfDevice::paintEngine() const { return engine_.get(); }
+QPaintEngine* TEmfDevice::paintEngine() const {
+  return engine_.get();
+}
 
-QByteArray TEmfDevice::Finish() const { return engine_->Finish(); }
-bool TEmfDevice::Save(const QString& fileName) const { return engine_->Save(fileName); }
+QByteArray TEmfDevice::Finish() const {
+  return engine_->Finish();
+}
+bool TEmfDevice::Save(const QString& fileName) const {
+  return engine_->Save(fileName);
+}
 
 int TEmfDevice::metric(PaintDeviceMetric m) const {
   switch (m) {
-    case PdmWidth: return units_.width();
-    case PdmHeight: return units_.height();
-    case PdmWidthMM: return std::max(1, units_.width() / 100);
-    case PdmHeightMM: return std::max(1, units_.height() / 100);
-    case PdmNumColors: return INT_MAX;
-    case PdmDepth: return 32;
-    case PdmDpiX: case PdmDpiY: case PdmPhysicalDpiX: case PdmPhysicalDpiY: return 2540;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
-    default: return 0;
+    case PdmWidth:
+      return units_.width();
+    case PdmHeight:
+      return units_.height();
+    case PdmWidthMM:
+      return std::max(1, units_.width() / 100);
+    case PdmHeightMM:
+      return std::max(1, units_.height() / 100);
+    case PdmNumColors:
+      return INT_MAX;
+    case PdmDepth:
+      return 32;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY:
+      return 2540;
+    case PdmDevicePixelRatio:
+      return 1;
+    case PdmDevicePixelRatioScaled:
+      return int(QPaintDevice::devicePixelRatioFScale());
+    default:
+      return 0;
   }
 }
 
 QByteArray RecordEmf(QSizeF sizeMm, const std::function<void(QPainter&)>& draw) {
-  if (!(sizeMm.width() > 0) || !(sizeMm.height() > 0) || sizeMm.width() > 20000 || sizeMm.height() > 20000) return {};
+  if (!(sizeMm.width() > 0) || !(sizeMm.height() > 0) || sizeMm.width() > 20000 || sizeMm.height() > 20000)
+    return {};
   TEmfDevice device(sizeMm);
   QPainter painter;
   if (!painter.begin(&device)) return {};

@@ -46,7 +46,9 @@ void TEmfWriter::End() {
   recordStart_ = -1;
 }
 
-void TEmfWriter::Put32(uint32_t v) { Append32(body_, v); }
+void TEmfWriter::Put32(uint32_t v) {
+  Append32(body_, v);
+}
 void TEmfWriter::Put16(uint16_t v) {
   body_.append(char(v & 0xFF));
   body_.append(char(v >> 8));
@@ -114,13 +116,14 @@ void TEmfWriter::PolyPolygon(std::span<const QPoint> pts, std::span<const int> c
 }
 
 void TEmfWriter::SetWorldTransform(const QTransform& t) {
-  Write32(EMR_SETWORLDTRANSFORM, {FloatBits(t.m11()), FloatBits(t.m12()), FloatBits(t.m21()), FloatBits(t.m22()),
-                                  FloatBits(t.dx()), FloatBits(t.dy())});
+  Write32(EMR_SETWORLDTRANSFORM, {FloatBits(t.m11()), FloatBits(t.m12()), FloatBits(t.m21()),
+                                  FloatBits(t.m22()), FloatBits(t.dx()), FloatBits(t.dy())});
 }
 
 void TEmfWriter::ModifyWorldTransform(const QTransform& t, int mode) {
-  Write32(EMR_MODIFYWORLDTRANSFORM, {FloatBits(t.m11()), FloatBits(t.m12()), FloatBits(t.m21()),
-                                     FloatBits(t.m22()), FloatBits(t.dx()), FloatBits(t.dy()), uint32_t(mode)});
+  Write32(EMR_MODIFYWORLDTRANSFORM,
+          {FloatBits(t.m11()), FloatBits(t.m12()), FloatBits(t.m21()), FloatBits(t.m22()), FloatBits(t.dx()),
+           FloatBits(t.dy()), uint32_t(mode)});
 }
 
 uint32_t TEmfWriter::NewHandle() {
@@ -237,8 +240,9 @@ QByteArray TEmfWriter::Finish() const {
   };
   Append32(out, EMR_HEADER);
   Append32(out, kHeaderSize);
-  for (int v : {px(frame_.left(), kRefPixelsX, kRefMicronsX), px(frame_.top(), kRefPixelsY, kRefMicronsY),
-                px(frame_.right(), kRefPixelsX, kRefMicronsX), px(frame_.bottom(), kRefPixelsY, kRefMicronsY)})
+  for (int v :
+       {px(frame_.left(), kRefPixelsX, kRefMicronsX), px(frame_.top(), kRefPixelsY, kRefMicronsY),
+        px(frame_.right(), kRefPixelsX, kRefMicronsX), px(frame_.bottom(), kRefPixelsY, kRefMicronsY)})
     Append32(out, uint32_t(v));
   for (int v : {frame_.left(), frame_.top(), frame_.right(), frame_.bottom()}) Append32(out, uint32_t(v));
   Append32(out, 0x464D4520);  // " EMF"

@@ -53,10 +53,18 @@ class TEmfWriter {
   void LineTo(int x, int y) { Write32(EMR_LINETO, {uint32_t(x), uint32_t(y)}); }
   void Rectangle(int l, int t, int r, int b) { WriteBox(EMR_RECTANGLE, l, t, r, b, {}); }
   void Ellipse(int l, int t, int r, int b) { WriteBox(EMR_ELLIPSE, l, t, r, b, {}); }
-  void RoundRect(int l, int t, int r, int b, int w, int h) { WriteBox(EMR_ROUNDRECT, l, t, r, b, {uint32_t(w), uint32_t(h)}); }
-  void Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye) { WriteArc(EMR_ARC, l, t, r, b, xs, ys, xe, ye); }
-  void Chord(int l, int t, int r, int b, int xs, int ys, int xe, int ye) { WriteArc(EMR_CHORD, l, t, r, b, xs, ys, xe, ye); }
-  void Pie(int l, int t, int r, int b, int xs, int ys, int xe, int ye) { WriteArc(EMR_PIE, l, t, r, b, xs, ys, xe, ye); }
+  void RoundRect(int l, int t, int r, int b, int w, int h) {
+    WriteBox(EMR_ROUNDRECT, l, t, r, b, {uint32_t(w), uint32_t(h)});
+  }
+  void Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+    WriteArc(EMR_ARC, l, t, r, b, xs, ys, xe, ye);
+  }
+  void Chord(int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+    WriteArc(EMR_CHORD, l, t, r, b, xs, ys, xe, ye);
+  }
+  void Pie(int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+    WriteArc(EMR_PIE, l, t, r, b, xs, ys, xe, ye);
+  }
   void Polygon(std::span<const QPoint> pts) { WritePoly(EMR_POLYGON, EMR_POLYGON16, pts); }
   void Polyline(std::span<const QPoint> pts) { WritePoly(EMR_POLYLINE, EMR_POLYLINE16, pts); }
   void PolyBezier(std::span<const QPoint> pts) { WritePoly(EMR_POLYBEZIER, EMR_POLYBEZIER16, pts); }

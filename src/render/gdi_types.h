@@ -11,9 +11,15 @@ using TColor = uint32_t;
 constexpr TColor RGBColor(int r, int g, int b) {
   return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int ColorR(TColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int ColorG(TColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int ColorB(TColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int ColorR(TColor c) {
+  return static_cast<int>(c & 0xFF);
+}
+constexpr int ColorG(TColor c) {
+  return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int ColorB(TColor c) {
+  return static_cast<int>((c >> 16) & 0xFF);
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
@@ -26,7 +32,14 @@ constexpr TColor clMagenta = 0xFF00FF;
 enum TPenStyle : int { psSolid = 0, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 // Brush style ordinals as stored in documents.
 enum TBrushStyle : int {
-  bsSolid = 0, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+  bsSolid = 0,
+  bsClear,
+  bsHorizontal,
+  bsVertical,
+  bsFDiagonal,
+  bsBDiagonal,
+  bsCross,
+  bsDiagCross
 };
 
 // Styles are kept as read (an out-of-range ordinal survives a load-save cycle); drawing clamps them.

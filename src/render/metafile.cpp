@@ -15,68 +15,218 @@ constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr qint64 kMaxFileSize = 512ll << 20;
 
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
+uint16_t Le16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
 
 const char* const kEmfNames[] = {
-    nullptr, "EMR_HEADER", "EMR_POLYBEZIER", "EMR_POLYGON", "EMR_POLYLINE", "EMR_POLYBEZIERTO",
-    "EMR_POLYLINETO", "EMR_POLYPOLYLINE", "EMR_POLYPOLYGON", "EMR_SETWINDOWEXTEX", "EMR_SETWINDOWORGEX",
-    "EMR_SETVIEWPORTEXTEX", "EMR_SETVIEWPORTORGEX", "EMR_SETBRUSHORGEX", "EMR_EOF", "EMR_SETPIXELV",
-    "EMR_SETMAPPERFLAGS", "EMR_SETMAPMODE", "EMR_SETBKMODE", "EMR_SETPOLYFILLMODE", "EMR_SETROP2",
-    "EMR_SETSTRETCHBLTMODE", "EMR_SETTEXTALIGN", "EMR_SETCOLORADJUSTMENT", "EMR_SETTEXTCOLOR",
-    "EMR_SETBKCOLOR", "EMR_OFFSETCLIPRGN", "EMR_MOVETOEX", "EMR_SETMETARGN", "EMR_EXCLUDECLIPRECT",
-    "EMR_INTERSECTCLIPRECT", "EMR_SCALEVIEWPORTEXTEX", "EMR_SCALEWINDOWEXTEX", "EMR_SAVEDC",
-    "EMR_RESTOREDC", "EMR_SETWORLDTRANSFORM", "EMR_MODIFYWORLDTRANSFORM", "EMR_SELECTOBJECT",
-    "EMR_CREATEPEN", "EMR_CREATEBRUSHINDIRECT", "EMR_DELETEOBJECT", "EMR_ANGLEARC", "EMR_ELLIPSE",
-    "EMR_RECTANGLE", "EMR_ROUNDRECT", "EMR_ARC", "EMR_CHORD", "EMR_PIE", "EMR_SELECTPALETTE",
-    "EMR_CREATEPALETTE", "EMR_SETPALETTEENTRIES", "EMR_RESIZEPALETTE", "EMR_REALIZEPALETTE",
-    "EMR_EXTFLOODFILL", "EMR_LINETO", "EMR_ARCTO", "EMR_POLYDRAW", "EMR_SETARCDIRECTION",
-    "EMR_SETMITERLIMIT", "EMR_BEGINPATH", "EMR_ENDPATH", "EMR_CLOSEFIGURE", "EMR_FILLPATH",
-    "EMR_STROKEANDFILLPATH", "EMR_STROKEPATH", "EMR_FLATTENPATH", "EMR_WIDENPATH", "EMR_SELECTCLIPPATH",
-    "EMR_ABORTPATH", nullptr, "EMR_GDICOMMENT", "EMR_FILLRGN", "EMR_FRAMERGN", "EMR_INVERTRGN",
-    "EMR_PAINTRGN", "EMR_EXTSELECTCLIPRGN", "EMR_BITBLT", "EMR_STRETCHBLT", "EMR_MASKBLT", "EMR_PLGBLT",
-    "EMR_SETDIBITSTODEVICE", "EMR_STRETCHDIBITS", "EMR_EXTCREATEFONTINDIRECTW", "EMR_EXTTEXTOUTA",
-    "EMR_EXTTEXTOUTW", "EMR_POLYBEZIER16", "EMR_POLYGON16", "EMR_POLYLINE16", "EMR_POLYBEZIERTO16",
-    "EMR_POLYLINETO16", "EMR_POLYPOLYLINE16", "EMR_POLYPOLYGON16", "EMR_POLYDRAW16", "EMR_CREATEMONOBRUSH",
-    "EMR_CREATEDIBPATTERNBRUSHPT", "EMR_EXTCREATEPEN", "EMR_POLYTEXTOUTA", "EMR_POLYTEXTOUTW",
-    "EMR_SETICMMODE", "EMR_CREATECOLORSPACE", "EMR_SETCOLORSPACE", "EMR_DELETECOLORSPACE",
-    "EMR_GLSRECORD", "EMR_GLSBOUNDEDRECORD", "EMR_PIXELFORMAT", "EMR_DRAWESCAPE", "EMR_EXTESCAPE",
-    nullptr, "EMR_SMALLTEXTOUT", "EMR_FORCEUFIMAPPING", "EMR_NAMEDESCAPE", "EMR_COLORCORRECTPALETTE",
-    "EMR_SETICMPROFILEA", "EMR_SETICMPROFILEW", "EMR_ALPHABLEND", "EMR_SETLAYOUT", "EMR_TRANSPARENTBLT",
-    nullptr, "EMR_GRADIENTFILL", "EMR_SETLINKEDUFIS", "EMR_SETTEXTJUSTIFICATION",
-    "EMR_COLORMATCHTOTARGETW", "EMR_CREATECOLORSPACEW",
+    nullptr,
+    "EMR_HEADER",
+    "EMR_POLYBEZIER",
+    "EMR_POLYGON",
+    "EMR_POLYLINE",
+    "EMR_POLYBEZIERTO",
+    "EMR_POLYLINETO",
+    "EMR_POLYPOLYLINE",
+    "EMR_POLYPOLYGON",
+    "EMR_SETWINDOWEXTEX",
+    "EMR_SETWINDOWORGEX",
+    "EMR_SETVIEWPORTEXTEX",
+    "EMR_SETVIEWPORTORGEX",
+    "EMR_SETBRUSHORGEX",
+    "EMR_EOF",
+    "EMR_SETPIXELV",
+    "EMR_SETMAPPERFLAGS",
+    "EMR_SETMAPMODE",
+    "EMR_SETBKMODE",
+    "EMR_SETPOLYFILLMODE",
+    "EMR_SETROP2",
+    "EMR_SETSTRETCHBLTMODE",
+    "EMR_SETTEXTALIGN",
+    "EMR_SETCOLORADJUSTMENT",
+    "EMR_SETTEXTCOLOR",
+    "EMR_SETBKCOLOR",
+    "EMR_OFFSETCLIPRGN",
+    "EMR_MOVETOEX",
+    "EMR_SETMETARGN",
+    "EMR_EXCLUDECLIPRECT",
+    "EMR_INTERSECTCLIPRECT",
+    "EMR_SCALEVIEWPORTEXTEX",
+    "EMR_SCALEWINDOWEXTEX",
+    "EMR_SAVEDC",
+    "EMR_RESTOREDC",
+    "EMR_SETWORLDTRANSFORM",
+    "EMR_MODIFYWORLDTRANSFORM",
+    "EMR_SELECTOBJECT",
+    "EMR_CREATEPEN",
+    "EMR_CREATEBRUSHINDIRECT",
+    "EMR_DELETEOBJECT",
+    "EMR_ANGLEARC",
+    "EMR_ELLIPSE",
+    "EMR_RECTANGLE",
+    "EMR_ROUNDRECT",
+    "EMR_ARC",
+    "EMR_CHORD",
+    "EMR_PIE",
+    "EMR_SELECTPALETTE",
+    "EMR_CREATEPALETTE",
+    "EMR_SETPALETTEENTRIES",
+    "EMR_RESIZEPALETTE",
+    "EMR_REALIZEPALETTE",
+    "EMR_EXTFLOODFILL",
+    "EMR_LINETO",
+    "EMR_ARCTO",
+    "EMR_POLYDRAW",
+    "EMR_SETARCDIRECTION",
+    "EMR_SETMITERLIMIT",
+    "EMR_BEGINPATH",
+    "EMR_ENDPATH",
+    "EMR_CLOSEFIGURE",
+    "EMR_FILLPATH",
+    "EMR_STROKEANDFILLPATH",
+    "EMR_STROKEPATH",
+    "EMR_FLATTENPATH",
+    "EMR_WIDENPATH",
+    "EMR_SELECTCLIPPATH",
+    "EMR_ABORTPATH",
+    nullptr,
+    "EMR_GDICOMMENT",
+    "EMR_FILLRGN",
+    "EMR_FRAMERGN",
+    "EMR_INVERTRGN",
+    "EMR_PAINTRGN",
+    "EMR_EXTSELECTCLIPRGN",
+    "EMR_BITBLT",
+    "EMR_STRETCHBLT",
+    "EMR_MASKBLT",
+    "EMR_PLGBLT",
+    "EMR_SETDIBITSTODEVICE",
+    "EMR_STRETCHDIBITS",
+    "EMR_EXTCREATEFONTINDIRECTW",
+    "EMR_EXTTEXTOUTA",
+    "EMR_EXTTEXTOUTW",
+    "EMR_POLYBEZIER16",
+    "EMR_POLYGON16",
+    "EMR_POLYLINE16",
+    "EMR_POLYBEZIERTO16",
+    "EMR_POLYLINETO16",
+    "EMR_POLYPOLYLINE16",
+    "EMR_POLYPOLYGON16",
+    "EMR_POLYDRAW16",
+    "EMR_CREATEMONOBRUSH",
+    "EMR_CREATEDIBPATTERNBRUSHPT",
+    "EMR_EXTCREATEPEN",
+    "EMR_POLYTEXTOUTA",
+    "EMR_POLYTEXTOUTW",
+    "EMR_SETICMMODE",
+    "EMR_CREATECOLORSPACE",
+    "EMR_SETCOLORSPACE",
+    "EMR_DELETECOLORSPACE",
+    "EMR_GLSRECORD",
+    "EMR_GLSBOUNDEDRECORD",
+    "EMR_PIXELFORMAT",
+    "EMR_DRAWESCAPE",
+    "EMR_EXTESCAPE",
+    nullptr,
+    "EMR_SMALLTEXTOUT",
+    "EMR_FORCEUFIMAPPING",
+    "EMR_NAMEDESCAPE",
+    "EMR_COLORCORRECTPALETTE",
+    "EMR_SETICMPROFILEA",
+    "EMR_SETICMPROFILEW",
+    "EMR_ALPHABLEND",
+    "EMR_SETLAYOUT",
+    "EMR_TRANSPARENTBLT",
+    nullptr,
+    "EMR_GRADIENTFILL",
+    "EMR_SETLINKEDUFIS",
+    "EMR_SETTEXTJUSTIFICATION",
+    "EMR_COLORMATCHTOTARGETW",
+    "EMR_CREATECOLORSPACEW",
 };
 
 const QHash<uint32_t, const char*>& WmfNames() {
   static const QHash<uint32_t, const char*> names = {
-      {0x0000, "META_EOF"}, {0x001E, "META_SAVEDC"}, {0x0035, "META_REALIZEPALETTE"}, {0x0037, "META_SETPALENTRIES"},
-      {0x0102, "META_SETBKMODE"}, {0x0103, "META_SETMAPMODE"}, {0x0104, "META_SETROP2"},
-      {0x0105, "META_SETRELABS"}, {0x0106, "META_SETPOLYFILLMODE"}, {0x0107, "META_SETSTRETCHBLTMODE"},
-      {0x0108, "META_SETTEXTCHAREXTRA"}, {0x0127, "META_RESTOREDC"}, {0x012A, "META_INVERTREGION"},
-      {0x012B, "META_PAINTREGION"}, {0x012C, "META_SELECTCLIPREGION"}, {0x012D, "META_SELECTOBJECT"},
-      {0x012E, "META_SETTEXTALIGN"}, {0x0139, "META_RESIZEPALETTE"}, {0x0142, "META_DIBCREATEPATTERNBRUSH"},
-      {0x014C, "META_SETLAYOUT"}, {0x01F0, "META_DELETEOBJECT"}, {0x01F9, "META_CREATEPATTERNBRUSH"},
-      {0x0201, "META_SETBKCOLOR"}, {0x0209, "META_SETTEXTCOLOR"}, {0x020A, "META_SETTEXTJUSTIFICATION"},
-      {0x020B, "META_SETWINDOWORG"}, {0x020C, "META_SETWINDOWEXT"}, {0x020D, "META_SETVIEWPORTORG"},
-      {0x020E, "META_SETVIEWPORTEXT"}, {0x020F, "META_OFFSETWINDOWORG"}, {0x0211, "META_OFFSETVIEWPORTORG"},
-      {0x0213, "META_LINETO"}, {0x0214, "META_MOVETO"}, {0x0220, "META_OFFSETCLIPRGN"},
-      {0x0228, "META_FILLREGION"}, {0x0231, "META_SETMAPPERFLAGS"}, {0x0234, "META_SELECTPALETTE"},
-      {0x02FA, "META_CREATEPENINDIRECT"}, {0x02FB, "META_CREATEFONTINDIRECT"},
-      {0x02FC, "META_CREATEBRUSHINDIRECT"}, {0x0324, "META_POLYGON"}, {0x0325, "META_POLYLINE"},
-      {0x0410, "META_SCALEWINDOWEXT"}, {0x0412, "META_SCALEVIEWPORTEXT"}, {0x0415, "META_EXCLUDECLIPRECT"},
-      {0x0416, "META_INTERSECTCLIPRECT"}, {0x0418, "META_ELLIPSE"}, {0x0419, "META_FLOODFILL"},
-      {0x0429, "META_FRAMEREGION"}, {0x0436, "META_ANIMATEPALETTE"}, {0x041B, "META_RECTANGLE"},
-      {0x041F, "META_SETPIXEL"}, {0x0521, "META_TEXTOUT"}, {0x0538, "META_POLYPOLYGON"},
-      {0x0548, "META_EXTFLOODFILL"}, {0x061C, "META_ROUNDRECT"}, {0x061D, "META_PATBLT"},
-      {0x0626, "META_ESCAPE"}, {0x06FF, "META_CREATEREGION"}, {0x0817, "META_ARC"}, {0x081A, "META_PIE"},
-      {0x0830, "META_CHORD"}, {0x0922, "META_BITBLT"}, {0x0940, "META_DIBBITBLT"},
-      {0x0A32, "META_EXTTEXTOUT"}, {0x0B23, "META_STRETCHBLT"}, {0x0B41, "META_DIBSTRETCHBLT"},
-      {0x0D33, "META_SETDIBTODEV"}, {0x0F43, "META_STRETCHDIB"}, {0x00F7, "META_CREATEPALETTE"},
+      {0x0000, "META_EOF"},
+      {0x001E, "META_SAVEDC"},
+      {0x0035, "META_REALIZEPALETTE"},
+      {0x0037, "META_SETPALENTRIES"},
+      {0x0102, "META_SETBKMODE"},
+      {0x0103, "META_SETMAPMODE"},
+      {0x0104, "META_SETROP2"},
+      {0x0105, "META_SETRELABS"},
+      {0x0106, "META_SETPOLYFILLMODE"},
+      {0x0107, "META_SETSTRETCHBLTMODE"},
+      {0x0108, "META_SETTEXTCHAREXTRA"},
+      {0x0127, "META_RESTOREDC"},
+      {0x012A, "META_INVERTREGION"},
+      {0x012B, "META_PAINTREGION"},
+      {0x012C, "META_SELECTCLIPREGION"},
+      {0x012D, "META_SELECTOBJECT"},
+      {0x012E, "META_SETTEXTALIGN"},
+      {0x0139, "META_RESIZEPALETTE"},
+      {0x0142, "META_DIBCREATEPATTERNBRUSH"},
+      {0x014C, "META_SETLAYOUT"},
+      {0x01F0, "META_DELETEOBJECT"},
+      {0x01F9, "META_CREATEPATTERNBRUSH"},
+      {0x0201, "META_SETBKCOLOR"},
+      {0x0209, "META_SETTEXTCOLOR"},
+      {0x020A, "META_SETTEXTJUSTIFICATION"},
+      {0x020B, "META_SETWINDOWORG"},
+      {0x020C, "META_SETWINDOWEXT"},
+      {0x020D, "META_SETVIEWPORTORG"},
+      {0x020E, "META_SETVIEWPORTEXT"},
+      {0x020F, "META_OFFSETWINDOWORG"},
+      {0x0211, "META_OFFSETVIEWPORTORG"},
+      {0x0213, "META_LINETO"},
+      {0x0214, "META_MOVETO"},
+      {0x0220, "META_OFFSETCLIPRGN"},
+      {0x0228, "META_FILLREGION"},
+      {0x0231, "META_SETMAPPERFLAGS"},
+      {0x0234, "META_SELECTPALETTE"},
+      {0x02FA, "META_CREATEPENINDIRECT"},
+      {0x02FB, "META_CREATEFONTINDIRECT"},
+      {0x02FC, "META_CREATEBRUSHINDIRECT"},
+      {0x0324, "META_POLYGON"},
+      {0x0325, "META_POLYLINE"},
+      {0x0410, "META_SCALEWINDOWEXT"},
+      {0x0412, "META_SCALEVIEWPORTEXT"},
+      {0x0415, "META_EXCLUDECLIPRECT"},
+      {0x0416, "META_INTERSECTCLIPRECT"},
+      {0x0418, "META_ELLIPSE"},
+      {0x0419, "META_FLOODFILL"},
+      {0x0429, "META_FRAMEREGION"},
+      {0x0436, "META_ANIMATEPALETTE"},
+      {0x041B, "META_RECTANGLE"},
+      {0x041F, "META_SETPIXEL"},
+      {0x0521, "META_TEXTOUT"},
+      {0x0538, "META_POLYPOLYGON"},
+      {0x0548, "META_EXTFLOODFILL"},
+      {0x061C, "META_ROUNDRECT"},
+      {0x061D, "META_PATBLT"},
+      {0x0626, "META_ESCAPE"},
+      {0x06FF, "META_CREATEREGION"},
+      {0x0817, "META_ARC"},
+      {0x081A, "META_PIE"},
+      {0x0830, "META_CHORD"},
+      {0x0922, "META_BITBLT"},
+      {0x0940, "META_DIBBITBLT"},
+      {0x0A32, "META_EXTTEXTOUT"},
+      {0x0B23, "META_STRETCHBLT"},
+      {0x0B41, "META_DIBSTRETCHBLT"},
+      {0x0D33, "META_SETDIBTODEV"},
+      {0x0F43, "META_STRETCHDIB"},
+      {0x00F7, "META_CREATEPALETTE"},
   };
   return names;
 }
 
-QRect RectFromEdges(int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); }
+QRect RectFromEdges(int l, int t, int r, int b) {
+  return QRect(QPoint(l, t), QPoint(r, b));
+}
 
 // UTF-16 text of `chars` code units at a byte offset of the record, stopping at a terminating zero.
 QString Utf16At(const TMetafileRecord& r, uint32_t offset, uint32_t chars) {
@@ -94,9 +244,15 @@ QString Utf16At(const TMetafileRecord& r, uint32_t offset, uint32_t chars) {
 
 // --- records ---------------------------------------------------------------------------------------
 
-uint8_t TMetafileRecord::U8(uint32_t offset) const { return Has(offset, 1) ? Params[offset] : 0; }
-uint16_t TMetafileRecord::U16(uint32_t offset) const { return Has(offset, 2) ? Le16(Params + offset) : 0; }
-uint32_t TMetafileRecord::U32(uint32_t offset) const { return Has(offset, 4) ? Le32(Params + offset) : 0; }
+uint8_t TMetafileRecord::U8(uint32_t offset) const {
+  return Has(offset, 1) ? Params[offset] : 0;
+}
+uint16_t TMetafileRecord::U16(uint32_t offset) const {
+  return Has(offset, 2) ? Le16(Params + offset) : 0;
+}
+uint32_t TMetafileRecord::U32(uint32_t offset) const {
+  return Has(offset, 4) ? Le32(Params + offset) : 0;
+}
 float TMetafileRecord::F32(uint32_t offset) const {
   const uint32_t bits = U32(offset);
   float f;
@@ -136,8 +292,13 @@ std::optional<TEmfHeader> ReadEmfHeader(const TMetafileRecord& r) {
 
 std::optional<QPoint> ReadEmfPoint(const TMetafileRecord& r) {
   switch (r.Type) {
-    case EMR_MOVETOEX: case EMR_LINETO: case EMR_SETWINDOWORGEX: case EMR_SETWINDOWEXTEX:
-    case EMR_SETVIEWPORTORGEX: case EMR_SETVIEWPORTEXTEX: case EMR_SETBRUSHORGEX:
+    case EMR_MOVETOEX:
+    case EMR_LINETO:
+    case EMR_SETWINDOWORGEX:
+    case EMR_SETWINDOWEXTEX:
+    case EMR_SETVIEWPORTORGEX:
+    case EMR_SETVIEWPORTEXTEX:
+    case EMR_SETBRUSHORGEX:
       break;
     default:
       return std::nullopt;
@@ -149,10 +310,17 @@ std::optional<QPoint> ReadEmfPoint(const TMetafileRecord& r) {
 std::optional<std::vector<QPoint>> ReadEmfPolyPoints(const TMetafileRecord& r) {
   bool small;
   switch (r.Type) {
-    case EMR_POLYBEZIER: case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYBEZIERTO: case EMR_POLYLINETO:
+    case EMR_POLYBEZIER:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYLINETO:
       small = false;
       break;
-    case EMR_POLYBEZIER16: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYBEZIERTO16:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYBEZIERTO16:
     case EMR_POLYLINETO16:
       small = true;
       break;
@@ -173,9 +341,16 @@ std::optional<std::vector<QPoint>> ReadEmfPolyPoints(const TMetafileRecord& r) {
 std::optional<TEmfPolyPoly> ReadEmfPolyPoly(const TMetafileRecord& r) {
   bool small;
   switch (r.Type) {
-    case EMR_POLYPOLYLINE: case EMR_POLYPOLYGON: small = false; break;
-    case EMR_POLYPOLYLINE16: case EMR_POLYPOLYGON16: small = true; break;
-    default: return std::nullopt;
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON:
+      small = false;
+      break;
+    case EMR_POLYPOLYLINE16:
+    case EMR_POLYPOLYGON16:
+      small = true;
+      break;
+    default:
+      return std::nullopt;
   }
   const uint32_t polys = r.U32(16), total = r.U32(20);
   const uint32_t each = small ? 4 : 8;
@@ -307,7 +482,9 @@ void TMetafile::Clear() {
   wmfPlaceable_ = false;
 }
 
-QByteArray TMetafile::Data() const { return data_ ? *data_ : QByteArray(); }
+QByteArray TMetafile::Data() const {
+  return data_ ? *data_ : QByteArray();
+}
 
 void TMetafile::Enumerate(const std::function<bool(const TMetafileRecord&)>& visit) const {
   for (const TMetafileRecord& r : records_)
@@ -413,7 +590,8 @@ bool TMetafile::ParseWmf() {
 // --- reports and renderings ------------------------------------------------------------------------
 
 QImage RenderMetafile(const TMetafile& metafile, int width, int height, TColor background) {
-  if (!metafile.IsValid() || width <= 0 || height <= 0 || int64_t(width) * height > (1ll << 28)) return QImage();
+  if (!metafile.IsValid() || width <= 0 || height <= 0 || int64_t(width) * height > (1ll << 28))
+    return QImage();
   QImage img(width, height, QImage::Format_RGB888);
   if (img.isNull()) return img;
   img.fill(QColor(ColorR(background), ColorG(background), ColorB(background)));
@@ -427,18 +605,25 @@ QString MetafileReport(const TMetafile& metafile) {
   QStringList lines;
   const bool emf = metafile.Kind() == TMetafileKind::Emf;
   const QRect f = metafile.Frame(), b = metafile.Bounds();
-  lines << QStringLiteral("kind: %1").arg(emf ? QStringLiteral("EMF")
-                                             : metafile.WmfPlaceable() ? QStringLiteral("WMF (placeable)")
-                                                                       : QStringLiteral("WMF"));
+  lines << QStringLiteral("kind: %1")
+               .arg(emf                       ? QStringLiteral("EMF")
+                    : metafile.WmfPlaceable() ? QStringLiteral("WMF (placeable)")
+                                              : QStringLiteral("WMF"));
   lines << QStringLiteral("size: %1 x %2 pixels").arg(metafile.Size().width()).arg(metafile.Size().height());
-  lines << QStringLiteral("frame: %1 %2 %3 %4 (0.01 mm)").arg(f.left()).arg(f.top()).arg(f.right()).arg(f.bottom());
+  lines << QStringLiteral("frame: %1 %2 %3 %4 (0.01 mm)")
+               .arg(f.left())
+               .arg(f.top())
+               .arg(f.right())
+               .arg(f.bottom());
   lines << QStringLiteral("bounds: %1 %2 %3 %4").arg(b.left()).arg(b.top()).arg(b.right()).arg(b.bottom());
   if (emf && !metafile.EmfHeader().Description.isEmpty())
-    lines << QStringLiteral("description: %1").arg(QString(metafile.EmfHeader().Description).replace(QChar(0), QLatin1Char('|')));
+    lines << QStringLiteral("description: %1")
+                 .arg(QString(metafile.EmfHeader().Description).replace(QChar(0), QLatin1Char('|')));
   lines << QStringLiteral("records: %1").arg(metafile.Records().size());
   QMap<QString, int> counts;
   for (const TMetafileRecord& r : metafile.Records()) ++counts[MetafileRecordName(metafile.Kind(), r.Type)];
-  for (auto it = counts.cbegin(); it != counts.cend(); ++it) lines << QStringLiteral("  %1 %2").arg(it.key()).arg(it.value());
+  for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+    lines << QStringLiteral("  %1 %2").arg(it.key()).arg(it.value());
   return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
@@ -519,15 +704,23 @@ QImage DecodeDib(const uint8_t* info, uint32_t infoSize, const uint8_t* bits, ui
     QRgb* out = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = 0; x < width; ++x) {
       switch (bitCount) {
-        case 1: out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1]; break;
-        case 4: out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]; break;
-        case 8: out[x] = palette[row[x]]; break;
+        case 1:
+          out[x] = palette[(row[x >> 3] >> (7 - (x & 7))) & 1];
+          break;
+        case 4:
+          out[x] = palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
+          break;
+        case 8:
+          out[x] = palette[row[x]];
+          break;
         case 16: {
           const uint32_t v = Le16(row + 2 * x);
           out[x] = qRgb(channel(v, masks[0]), channel(v, masks[1]), channel(v, masks[2]));
           break;
         }
-        case 24: out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]); break;
+        case 24:
+          out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+          break;
         case 32: {
           const uint32_t v = Le32(row + 4 * x);
           out[x] = qRgb(channel(v, masks[0]), channel(v, masks[1]), channel(v, masks[2]));

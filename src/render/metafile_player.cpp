@@ -13,13 +13,32 @@
 
 namespace {
 
-enum { MM_TEXT = 1, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_HIENGLISH, MM_TWIPS, MM_ISOTROPIC, MM_ANISOTROPIC };
+enum {
+  MM_TEXT = 1,
+  MM_LOMETRIC,
+  MM_HIMETRIC,
+  MM_LOENGLISH,
+  MM_HIENGLISH,
+  MM_TWIPS,
+  MM_ISOTROPIC,
+  MM_ANISOTROPIC
+};
 enum : uint32_t { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
 enum : uint32_t { TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24 };
 enum : uint32_t { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2 };
-enum : uint32_t { PS_STYLE_MASK = 0xF, PS_NULL = 5, PS_USERSTYLE = 7, PS_ALTERNATE = 8, PS_ENDCAP_MASK = 0xF00,
-                  PS_ENDCAP_SQUARE = 0x100, PS_ENDCAP_FLAT = 0x200, PS_JOIN_MASK = 0xF000, PS_JOIN_BEVEL = 0x1000,
-                  PS_JOIN_MITER = 0x2000, PS_GEOMETRIC = 0x10000 };
+enum : uint32_t {
+  PS_STYLE_MASK = 0xF,
+  PS_NULL = 5,
+  PS_USERSTYLE = 7,
+  PS_ALTERNATE = 8,
+  PS_ENDCAP_MASK = 0xF00,
+  PS_ENDCAP_SQUARE = 0x100,
+  PS_ENDCAP_FLAT = 0x200,
+  PS_JOIN_MASK = 0xF000,
+  PS_JOIN_BEVEL = 0x1000,
+  PS_JOIN_MITER = 0x2000,
+  PS_GEOMETRIC = 0x10000
+};
 
 constexpr size_t kMaxObjects = 65536;
 constexpr size_t kMaxSavedStates = 4096;
@@ -64,9 +83,19 @@ struct TDc {
 // The canvas state a playback changes, restored at its end.
 struct TCanvasState {
   explicit TCanvasState(TCanvas& c)
-      : canvas(c), pen(c.Pen()), brush(c.Brush()), font(c.Font()), escapement(c.Escapement()),
-        bkMode(c.BkMode()), bkColor(c.BkColor()), fillMode(c.PolyFillMode()), arc(c.ArcDirection()),
-        cap(c.PenCap()), join(c.PenJoin()), clip(c.ClipRegion()), pos(c.PenPos()) {}
+      : canvas(c),
+        pen(c.Pen()),
+        brush(c.Brush()),
+        font(c.Font()),
+        escapement(c.Escapement()),
+        bkMode(c.BkMode()),
+        bkColor(c.BkColor()),
+        fillMode(c.PolyFillMode()),
+        arc(c.ArcDirection()),
+        cap(c.PenCap()),
+        join(c.PenJoin()),
+        clip(c.ClipRegion()),
+        pos(c.PenPos()) {}
   ~TCanvasState() {
     if (canvas.PathOpen()) canvas.AbortPath();
     canvas.SetPen(pen);
@@ -109,7 +138,8 @@ TColor AverageColour(const QImage& img) {
 // Size of a packed DIB's info part (header, masks and colour table), 0 when malformed.
 uint32_t DibInfoSize(const uint8_t* p, uint32_t avail) {
   if (avail < 12) return 0;
-  const uint32_t hs = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+  const uint32_t hs =
+      uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
   if (hs == 12) {
     const int bits = p[10] | (p[11] << 8);
     const uint32_t size = 12 + (bits <= 8 ? 3u << bits : 0);
@@ -117,10 +147,14 @@ uint32_t DibInfoSize(const uint8_t* p, uint32_t avail) {
   }
   if (hs < 40 || hs > avail) return 0;
   const int bits = p[14] | (p[15] << 8);
-  const uint32_t compression = uint32_t(p[16]) | (uint32_t(p[17]) << 8) | (uint32_t(p[18]) << 16) | (uint32_t(p[19]) << 24);
-  uint32_t used = uint32_t(p[32]) | (uint32_t(p[33]) << 8) | (uint32_t(p[34]) << 16) | (uint32_t(p[35]) << 24);
-  if (bits <= 8) used = used ? std::min<uint32_t>(used, 1u << bits) : (1u << bits);
-  else used = std::min<uint32_t>(used, 256);
+  const uint32_t compression =
+      uint32_t(p[16]) | (uint32_t(p[17]) << 8) | (uint32_t(p[18]) << 16) | (uint32_t(p[19]) << 24);
+  uint32_t used =
+      uint32_t(p[32]) | (uint32_t(p[33]) << 8) | (uint32_t(p[34]) << 16) | (uint32_t(p[35]) << 24);
+  if (bits <= 8)
+    used = used ? std::min<uint32_t>(used, 1u << bits) : (1u << bits);
+  else
+    used = std::min<uint32_t>(used, 256);
   uint64_t size = uint64_t(hs) + uint64_t(used) * 4 + ((compression == 3 && hs == 40) ? 12 : 0);
   return size <= avail ? uint32_t(size) : 0;
 }
@@ -128,17 +162,24 @@ uint32_t DibInfoSize(const uint8_t* p, uint32_t avail) {
 bool DibBottomUp(const uint8_t* p, uint32_t avail) {
   if (avail >= 12 && p[0] == 12) return int16_t(p[6] | (p[7] << 8)) > 0;
   if (avail < 12) return true;
-  return int32_t(uint32_t(p[8]) | (uint32_t(p[9]) << 8) | (uint32_t(p[10]) << 16) | (uint32_t(p[11]) << 24)) > 0;
+  return int32_t(uint32_t(p[8]) | (uint32_t(p[9]) << 8) | (uint32_t(p[10]) << 16) | (uint32_t(p[11]) << 24)) >
+         0;
 }
 
 TBlitOp BlitOpFor(uint32_t rop, bool* known) {
   *known = true;
   switch (rop) {
-    case 0x008800C6: return TBlitOp::And;   // SRCAND
-    case 0x00EE0086: return TBlitOp::Or;    // SRCPAINT
-    case 0x00660046: return TBlitOp::Xor;   // SRCINVERT
-    case 0x00CC0020: return TBlitOp::Copy;  // SRCCOPY
-    default: *known = false; return TBlitOp::Copy;
+    case 0x008800C6:
+      return TBlitOp::And;  // SRCAND
+    case 0x00EE0086:
+      return TBlitOp::Or;  // SRCPAINT
+    case 0x00660046:
+      return TBlitOp::Xor;  // SRCINVERT
+    case 0x00CC0020:
+      return TBlitOp::Copy;  // SRCCOPY
+    default:
+      *known = false;
+      return TBlitOp::Copy;
   }
 }
 
@@ -198,7 +239,8 @@ class TPlayer {
   QTransform Page() const {
     if (mf_.Kind() == TMetafileKind::Wmf) {
       // The window is stretched over the target rectangle whatever the mapping mode says.
-      const double ww = dc_.winExt.width() ? dc_.winExt.width() : 1, wh = dc_.winExt.height() ? dc_.winExt.height() : 1;
+      const double ww = dc_.winExt.width() ? dc_.winExt.width() : 1,
+                   wh = dc_.winExt.height() ? dc_.winExt.height() : 1;
       const double sx = (x2_ - x1_) / ww, sy = (y2_ - y1_) / wh;
       return QTransform(sx, 0, 0, sy, x1_ - dc_.winOrg.x() * sx, y1_ - dc_.winOrg.y() * sy);
     }
@@ -208,14 +250,25 @@ class TPlayer {
       sy = -mmPerUnit * refPpmY_;
     };
     switch (dc_.mapMode) {
-      case MM_LOMETRIC: metric(0.1); break;
-      case MM_HIMETRIC: metric(0.01); break;
-      case MM_LOENGLISH: metric(0.254); break;
-      case MM_HIENGLISH: metric(0.0254); break;
-      case MM_TWIPS: metric(25.4 / 1440); break;
+      case MM_LOMETRIC:
+        metric(0.1);
+        break;
+      case MM_HIMETRIC:
+        metric(0.01);
+        break;
+      case MM_LOENGLISH:
+        metric(0.254);
+        break;
+      case MM_HIENGLISH:
+        metric(0.0254);
+        break;
+      case MM_TWIPS:
+        metric(25.4 / 1440);
+        break;
       case MM_ISOTROPIC:
       case MM_ANISOTROPIC: {
-        const double ww = dc_.winExt.width() ? dc_.winExt.width() : 1, wh = dc_.winExt.height() ? dc_.winExt.height() : 1;
+        const double ww = dc_.winExt.width() ? dc_.winExt.width() : 1,
+                     wh = dc_.winExt.height() ? dc_.winExt.height() : 1;
         sx = dc_.vpExt.width() / ww;
         sy = dc_.vpExt.height() / wh;
         if (dc_.mapMode == MM_ISOTROPIC) {
@@ -225,7 +278,8 @@ class TPlayer {
         }
         break;
       }
-      default: break;
+      default:
+        break;
     }
     return QTransform(sx, 0, 0, sy, dc_.vpOrg.x() - dc_.winOrg.x() * sx, dc_.vpOrg.y() - dc_.winOrg.y() * sy);
   }
@@ -249,14 +303,19 @@ class TPlayer {
     return out;
   }
   static bool AxisAligned(const QTransform& t) { return t.m12() == 0 && t.m21() == 0; }
-  static double MeanScale(const QTransform& t) { return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21())); }
+  static double MeanScale(const QTransform& t) {
+    return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
+  }
 
   // --- state onto the canvas ----------------------------------------------------------------------
 
   void ApplyPen() {
     const TEmfPen& p = dc_.pen;
     uint32_t style = p.Style & PS_STYLE_MASK;
-    int canvasStyle = style <= psInsideFrame ? int(style) : style == PS_USERSTYLE ? psDash : style == PS_ALTERNATE ? psDot : psSolid;
+    int canvasStyle = style <= psInsideFrame  ? int(style)
+                      : style == PS_USERSTYLE ? psDash
+                      : style == PS_ALTERNATE ? psDot
+                                              : psSolid;
     int width = 1;
     // Extended cosmetic pens are one pixel; other widths are logical units.
     const bool cosmetic = p.Handle == kExtMarker && !(p.Style & PS_GEOMETRIC);
@@ -264,15 +323,21 @@ class TPlayer {
     width = std::min(width, 1 << 16);
     c_.SetPen({p.Color, width, canvasStyle});
     const uint32_t cap = p.Style & PS_ENDCAP_MASK, join = p.Style & PS_JOIN_MASK;
-    c_.SetPenEnds(cap == PS_ENDCAP_FLAT ? pcFlat : cap == PS_ENDCAP_SQUARE ? pcSquare : pcRound,
-                  join == PS_JOIN_MITER ? pjMiter : join == PS_JOIN_BEVEL ? pjBevel : pjRound);
+    c_.SetPenEnds(cap == PS_ENDCAP_FLAT     ? pcFlat
+                  : cap == PS_ENDCAP_SQUARE ? pcSquare
+                                            : pcRound,
+                  join == PS_JOIN_MITER   ? pjMiter
+                  : join == PS_JOIN_BEVEL ? pjBevel
+                                          : pjRound);
   }
 
   void ApplyBrush() {
     const TEmfBrush& b = dc_.brush;
     int style = bsSolid;
-    if (b.Style == BS_NULL) style = bsClear;
-    else if (b.Style == BS_HATCHED) style = b.Hatch <= 5 ? bsHorizontal + int(b.Hatch) : bsSolid;
+    if (b.Style == BS_NULL)
+      style = bsClear;
+    else if (b.Style == BS_HATCHED)
+      style = b.Hatch <= 5 ? bsHorizontal + int(b.Hatch) : bsSolid;
     c_.SetBrush({b.Color, style});
   }
 
@@ -293,7 +358,8 @@ class TPlayer {
 
   // A closed or open figure given as Bézier points (start + 3 per segment) in device pixels, drawn
   // through the path machinery so rotated shapes keep their outline and fill.
-  void DrawBezierFigure(const std::vector<QPoint>& pts, bool closed, bool fill, std::optional<QPoint> lead = {}) {
+  void DrawBezierFigure(const std::vector<QPoint>& pts, bool closed, bool fill,
+                        std::optional<QPoint> lead = {}) {
     if (pts.size() < 4) return;
     const bool inPath = c_.PathOpen();
     if (!inPath) c_.BeginPath();
@@ -307,8 +373,10 @@ class TPlayer {
     if (closed) c_.CloseFigure();
     if (inPath) return;
     c_.EndPath();
-    if (fill) c_.StrokeAndFillPath();
-    else c_.StrokePath();
+    if (fill)
+      c_.StrokeAndFillPath();
+    else
+      c_.StrokePath();
   }
 
   std::vector<QPoint> MapBeziers(const std::vector<QPointF>& pts, const QTransform& t) const {
@@ -362,9 +430,12 @@ class TPlayer {
     if (AxisAligned(t) && kind != 3) {
       const QPoint a = Map(t, QPointF(r.left(), r.top())), b = Map(t, QPointF(r.right(), r.bottom()));
       const QPoint s = Map(t, start), e = Map(t, end);
-      if (kind == 0) c_.Arc(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
-      else if (kind == 1) c_.Chord(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
-      else c_.Pie(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
+      if (kind == 0)
+        c_.Arc(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
+      else if (kind == 1)
+        c_.Chord(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
+      else
+        c_.Pie(a.x(), a.y(), b.x(), b.y(), s.x(), s.y(), e.x(), e.y());
       return;
     }
     // In logical space: turning direction as seen after the mapping.
@@ -390,11 +461,21 @@ class TPlayer {
     Prepare();
     const std::vector<QPoint> pts = MapAll(logical);
     switch (emrKind) {
-      case EMR_POLYGON: c_.Polygon(pts); break;
-      case EMR_POLYLINE: c_.Polyline(pts); break;
-      case EMR_POLYBEZIER: c_.PolyBezier(pts); break;
-      case EMR_POLYBEZIERTO: c_.PolyBezierTo(pts); break;
-      case EMR_POLYLINETO: c_.PolylineTo(pts); break;
+      case EMR_POLYGON:
+        c_.Polygon(pts);
+        break;
+      case EMR_POLYLINE:
+        c_.Polyline(pts);
+        break;
+      case EMR_POLYBEZIER:
+        c_.PolyBezier(pts);
+        break;
+      case EMR_POLYBEZIERTO:
+        c_.PolyBezierTo(pts);
+        break;
+      case EMR_POLYLINETO:
+        c_.PolylineTo(pts);
+        break;
     }
   }
 
@@ -425,7 +506,8 @@ class TPlayer {
 
   void FillDeviceRect(QRect logical, TColor colour) {
     const QTransform t = Full();
-    const QPoint a = Map(t, QPointF(logical.left(), logical.top())), b = Map(t, QPointF(logical.right(), logical.bottom()));
+    const QPoint a = Map(t, QPointF(logical.left(), logical.top())),
+                 b = Map(t, QPointF(logical.right(), logical.bottom()));
     c_.SetClipRegion(dc_.clip);
     const TBrush keep = c_.Brush();
     c_.SetBrush({colour, bsSolid});
@@ -435,7 +517,8 @@ class TPlayer {
 
   // --- text ----------------------------------------------------------------------------------------
 
-  void DrawText(QPoint reference, const QString& text, uint32_t options, QRect rect, const std::vector<int>& dx) {
+  void DrawText(QPoint reference, const QString& text, uint32_t options, QRect rect,
+                const std::vector<int>& dx) {
     Prepare();
     const QTransform t = Full();
     const bool hasRect = rect.left() != rect.right() || rect.top() != rect.bottom();
@@ -448,8 +531,8 @@ class TPlayer {
     font.Name = lf.FaceName.isEmpty() ? QStringLiteral("Arial") : lf.FaceName;
     font.Color = dc_.textColor;
     font.Height = std::clamp(Clamp(lf.Height * sy), -20000, 20000);
-    font.Style = (lf.Weight >= 600 ? fsBold : 0) | (lf.Italic ? fsItalic : 0) | (lf.Underline ? fsUnderline : 0) |
-                 (lf.StrikeOut ? fsStrikeOut : 0);
+    font.Style = (lf.Weight >= 600 ? fsBold : 0) | (lf.Italic ? fsItalic : 0) |
+                 (lf.Underline ? fsUnderline : 0) | (lf.StrikeOut ? fsStrikeOut : 0);
     // The world transform's turn adds to the font's escapement.
     const double turn = std::atan2(-dc_.world.m12(), dc_.world.m11()) * 1800 / std::numbers::pi;
     int esc = lf.Escapement + int(std::lround(std::isfinite(turn) ? turn : 0));
@@ -466,10 +549,14 @@ class TPlayer {
     }
     const int height = c_.TextHeight(text);
     double ox = 0, oy = 0;
-    if ((dc_.textAlign & TA_CENTER) == TA_CENTER) ox = -width / 2;
-    else if (dc_.textAlign & TA_RIGHT) ox = -width;
-    if ((dc_.textAlign & TA_BASELINE) == TA_BASELINE) oy = -c_.TextAscent();
-    else if (dc_.textAlign & TA_BOTTOM) oy = -height;
+    if ((dc_.textAlign & TA_CENTER) == TA_CENTER)
+      ox = -width / 2;
+    else if (dc_.textAlign & TA_RIGHT)
+      ox = -width;
+    if ((dc_.textAlign & TA_BASELINE) == TA_BASELINE)
+      oy = -c_.TextAscent();
+    else if (dc_.textAlign & TA_BOTTOM)
+      oy = -height;
     const double a = esc / 10.0 * std::numbers::pi / 180;
     const double ca = std::cos(a), sa = std::sin(a);
     auto place = [&](double u, double v) {  // text-frame offset to device point (counter-clockwise turn)
@@ -478,7 +565,8 @@ class TPlayer {
 
     std::optional<QRegion> keep = c_.ClipRegion();
     if ((options & ETO_CLIPPED) && hasRect) {
-      const QPoint p1 = Map(t, QPointF(rect.left(), rect.top())), p2 = Map(t, QPointF(rect.right(), rect.bottom()));
+      const QPoint p1 = Map(t, QPointF(rect.left(), rect.top())),
+                   p2 = Map(t, QPointF(rect.right(), rect.bottom()));
       c_.IntersectClipRect(p1.x(), p1.y(), p2.x(), p2.y());
     }
     if (advances.empty()) {
@@ -498,7 +586,9 @@ class TPlayer {
     c_.SetClipRegion(keep);
     if (dc_.textAlign & TA_UPDATECP) {
       // The position moves past the text for left alignment and back over it for right alignment.
-      const double move = (dc_.textAlign & TA_CENTER) == TA_CENTER ? 0 : (dc_.textAlign & TA_RIGHT) ? -width : width;
+      const double move = (dc_.textAlign & TA_CENTER) == TA_CENTER ? 0
+                          : (dc_.textAlign & TA_RIGHT)             ? -width
+                                                                   : width;
       const QPointF moved = place(move, 0);
       c_.MoveTo(Clamp(moved.x()), Clamp(moved.y()));
     }
@@ -506,8 +596,8 @@ class TPlayer {
 
   // --- bitmaps -------------------------------------------------------------------------------------
 
-  void DrawDib(const TMetafileRecord& r, uint32_t infoAt, uint32_t infoSize, uint32_t bitsAt, uint32_t bitsSize,
-               QRectF dest, QRectF src, uint32_t rop, bool stretchDibits) {
+  void DrawDib(const TMetafileRecord& r, uint32_t infoAt, uint32_t infoSize, uint32_t bitsAt,
+               uint32_t bitsSize, QRectF dest, QRectF src, uint32_t rop, bool stretchDibits) {
     if (!r.Has(infoAt, infoSize) || !r.Has(bitsAt, bitsSize) || infoSize == 0) return;
     QImage img = DecodeDib(r.Params + infoAt, infoSize, r.Params + bitsAt, bitsSize);
     if (img.isNull()) return;
@@ -540,9 +630,12 @@ class TPlayer {
       c_.FillRect(a.x(), a.y(), b.x(), b.y());
       return;
     }
-    if (rop == 0x00000042) colour = clBlack;
-    else if (rop == 0x00FF0062) colour = clWhite;
-    else return;
+    if (rop == 0x00000042)
+      colour = clBlack;
+    else if (rop == 0x00FF0062)
+      colour = clWhite;
+    else
+      return;
     const QPoint a = Map(Full(), dest.topLeft()), b = Map(Full(), dest.bottomRight());
     c_.SetClipRegion(dc_.clip);
     const TBrush keep = c_.Brush();
@@ -561,37 +654,69 @@ class TPlayer {
 
   void SelectStock(uint32_t which) {
     switch (which) {
-      case WHITE_BRUSH: dc_.brush = StockBrush(clWhite); break;
-      case LTGRAY_BRUSH: dc_.brush = StockBrush(RGBColor(192, 192, 192)); break;
-      case GRAY_BRUSH: dc_.brush = StockBrush(RGBColor(128, 128, 128)); break;
-      case DKGRAY_BRUSH: dc_.brush = StockBrush(RGBColor(64, 64, 64)); break;
-      case BLACK_BRUSH: dc_.brush = StockBrush(clBlack); break;
-      case NULL_BRUSH: dc_.brush = StockBrush(clBlack, BS_NULL); break;
-      case DC_BRUSH: dc_.brush = StockBrush(clWhite); break;
-      case WHITE_PEN: dc_.pen = StockPen(clWhite); break;
-      case BLACK_PEN: case DC_PEN: dc_.pen = StockPen(clBlack); break;
-      case NULL_PEN: dc_.pen = StockPen(clBlack, PS_NULL); break;
-      case OEM_FIXED_FONT: case ANSI_FIXED_FONT: case SYSTEM_FIXED_FONT:
+      case WHITE_BRUSH:
+        dc_.brush = StockBrush(clWhite);
+        break;
+      case LTGRAY_BRUSH:
+        dc_.brush = StockBrush(RGBColor(192, 192, 192));
+        break;
+      case GRAY_BRUSH:
+        dc_.brush = StockBrush(RGBColor(128, 128, 128));
+        break;
+      case DKGRAY_BRUSH:
+        dc_.brush = StockBrush(RGBColor(64, 64, 64));
+        break;
+      case BLACK_BRUSH:
+        dc_.brush = StockBrush(clBlack);
+        break;
+      case NULL_BRUSH:
+        dc_.brush = StockBrush(clBlack, BS_NULL);
+        break;
+      case DC_BRUSH:
+        dc_.brush = StockBrush(clWhite);
+        break;
+      case WHITE_PEN:
+        dc_.pen = StockPen(clWhite);
+        break;
+      case BLACK_PEN:
+      case DC_PEN:
+        dc_.pen = StockPen(clBlack);
+        break;
+      case NULL_PEN:
+        dc_.pen = StockPen(clBlack, PS_NULL);
+        break;
+      case OEM_FIXED_FONT:
+      case ANSI_FIXED_FONT:
+      case SYSTEM_FIXED_FONT:
         dc_.font = TLogFont();
         dc_.font.FaceName = QStringLiteral("Courier New");
         break;
-      case ANSI_VAR_FONT: case SYSTEM_FONT: case DEVICE_DEFAULT_FONT: case DEFAULT_GUI_FONT:
+      case ANSI_VAR_FONT:
+      case SYSTEM_FONT:
+      case DEVICE_DEFAULT_FONT:
+      case DEFAULT_GUI_FONT:
         dc_.font = TLogFont();
         break;
-      default: break;
+      default:
+        break;
     }
   }
 
   void Select(const TObject* o) {
     if (!o) return;
-    if (o->kind == TObject::Pen) dc_.pen = o->pen;
-    else if (o->kind == TObject::Brush) dc_.brush = o->brush;
-    else if (o->kind == TObject::Font) dc_.font = o->font;
+    if (o->kind == TObject::Pen)
+      dc_.pen = o->pen;
+    else if (o->kind == TObject::Brush)
+      dc_.brush = o->brush;
+    else if (o->kind == TObject::Font)
+      dc_.font = o->font;
   }
 
   void Save() {
-    if (saved_.size() < kMaxSavedStates) saved_.push_back(dc_);
-    else ++overflowSaves_;
+    if (saved_.size() < kMaxSavedStates)
+      saved_.push_back(dc_);
+    else
+      ++overflowSaves_;
   }
   void Restore(int n) {
     // Negative: that many levels back; positive: the absolute level.
@@ -613,11 +738,14 @@ class TPlayer {
 
   void IntersectClip(QRect logical, bool exclude) {
     const QTransform t = Full();
-    const QPoint a = Map(t, QPointF(logical.left(), logical.top())), b = Map(t, QPointF(logical.right(), logical.bottom()));
+    const QPoint a = Map(t, QPointF(logical.left(), logical.top())),
+                 b = Map(t, QPointF(logical.right(), logical.bottom()));
     const QRegion r(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                           QPoint(std::max(a.x(), b.x()) - 1, std::max(a.y(), b.y()) - 1)));
     if (exclude) {
-      const QRegion all = dc_.clip ? *dc_.clip : QRegion(QRect(-int(kMaxCoord), -int(kMaxCoord), 2 * int(kMaxCoord), 2 * int(kMaxCoord)));
+      const QRegion all =
+          dc_.clip ? *dc_.clip
+                   : QRegion(QRect(-int(kMaxCoord), -int(kMaxCoord), 2 * int(kMaxCoord), 2 * int(kMaxCoord)));
       dc_.clip = all.subtracted(r);
     } else {
       dc_.clip = dc_.clip ? dc_.clip->intersected(r) : r;
@@ -641,12 +769,18 @@ class TPlayer {
 
   void PlayEmf(const TMetafileRecord& r) {
     switch (r.Type) {
-      case EMR_SETMAPMODE: dc_.mapMode = int(r.U32(0)); break;
-      case EMR_SETWINDOWORGEX: dc_.winOrg = QPointF(r.I32(0), r.I32(4)); break;
+      case EMR_SETMAPMODE:
+        dc_.mapMode = int(r.U32(0));
+        break;
+      case EMR_SETWINDOWORGEX:
+        dc_.winOrg = QPointF(r.I32(0), r.I32(4));
+        break;
       case EMR_SETWINDOWEXTEX:
         if (r.I32(0) && r.I32(4)) dc_.winExt = QSizeF(r.I32(0), r.I32(4));
         break;
-      case EMR_SETVIEWPORTORGEX: dc_.vpOrg = QPointF(r.I32(0), r.I32(4)); break;
+      case EMR_SETVIEWPORTORGEX:
+        dc_.vpOrg = QPointF(r.I32(0), r.I32(4));
+        break;
       case EMR_SETVIEWPORTEXTEX:
         if (r.I32(0) && r.I32(4)) dc_.vpExt = QSizeF(r.I32(0), r.I32(4));
         break;
@@ -667,21 +801,43 @@ class TPlayer {
         QTransform x;
         if (!r.Has(0, 28)) break;
         const uint32_t mode = r.U32(24);
-        if (mode == 1) { dc_.world = QTransform(); break; }
+        if (mode == 1) {
+          dc_.world = QTransform();
+          break;
+        }
         if (!FiniteXform(r, &x)) break;
-        if (mode == 2) dc_.world = x * dc_.world;
-        else if (mode == 3) dc_.world = dc_.world * x;
-        else if (mode == 4) dc_.world = x;
+        if (mode == 2)
+          dc_.world = x * dc_.world;
+        else if (mode == 3)
+          dc_.world = dc_.world * x;
+        else if (mode == 4)
+          dc_.world = x;
         break;
       }
-      case EMR_SAVEDC: Save(); break;
-      case EMR_RESTOREDC: Restore(r.I32(0)); break;
-      case EMR_SETBKMODE: dc_.bkMode = r.U32(0) == 1 ? bkTransparent : bkOpaque; break;
-      case EMR_SETBKCOLOR: dc_.bkColor = r.U32(0) & 0xFFFFFF; break;
-      case EMR_SETTEXTCOLOR: dc_.textColor = r.U32(0) & 0xFFFFFF; break;
-      case EMR_SETTEXTALIGN: dc_.textAlign = r.U32(0); break;
-      case EMR_SETPOLYFILLMODE: dc_.fillMode = r.U32(0) == 2 ? pfWinding : pfAlternate; break;
-      case EMR_SETARCDIRECTION: dc_.arcDirection = r.U32(0) == 2 ? adClockwise : adCounterClockwise; break;
+      case EMR_SAVEDC:
+        Save();
+        break;
+      case EMR_RESTOREDC:
+        Restore(r.I32(0));
+        break;
+      case EMR_SETBKMODE:
+        dc_.bkMode = r.U32(0) == 1 ? bkTransparent : bkOpaque;
+        break;
+      case EMR_SETBKCOLOR:
+        dc_.bkColor = r.U32(0) & 0xFFFFFF;
+        break;
+      case EMR_SETTEXTCOLOR:
+        dc_.textColor = r.U32(0) & 0xFFFFFF;
+        break;
+      case EMR_SETTEXTALIGN:
+        dc_.textAlign = r.U32(0);
+        break;
+      case EMR_SETPOLYFILLMODE:
+        dc_.fillMode = r.U32(0) == 2 ? pfWinding : pfAlternate;
+        break;
+      case EMR_SETARCDIRECTION:
+        dc_.arcDirection = r.U32(0) == 2 ? adClockwise : adCounterClockwise;
+        break;
 
       case EMR_CREATEPEN:
       case EMR_EXTCREATEPEN: {
@@ -712,7 +868,8 @@ class TPlayer {
         o->kind = TObject::Brush;
         o->brush = StockBrush(clGray);
         if (offBmi >= 8 && offBits >= 8 && r.Has(offBmi - 8, cbBmi) && r.Has(offBits - 8, cbBits))
-          o->brush.Color = AverageColour(DecodeDib(r.Params + offBmi - 8, cbBmi, r.Params + offBits - 8, cbBits));
+          o->brush.Color =
+              AverageColour(DecodeDib(r.Params + offBmi - 8, cbBmi, r.Params + offBits - 8, cbBits));
         break;
       }
       case EMR_EXTCREATEFONTINDIRECTW: {
@@ -726,8 +883,10 @@ class TPlayer {
       }
       case EMR_SELECTOBJECT: {
         const uint32_t h = r.U32(0);
-        if (h & kStockObject) SelectStock(h & ~kStockObject);
-        else if (h < objects_.size()) Select(&objects_[h]);
+        if (h & kStockObject)
+          SelectStock(h & ~kStockObject);
+        else if (h < objects_.size())
+          Select(&objects_[h]);
         break;
       }
       case EMR_DELETEOBJECT: {
@@ -736,42 +895,75 @@ class TPlayer {
         break;
       }
 
-      case EMR_MOVETOEX: MoveTo(QPoint(r.I32(0), r.I32(4))); break;
-      case EMR_LINETO: LineTo(QPoint(r.I32(0), r.I32(4))); break;
-      case EMR_POLYGON: case EMR_POLYGON16: case EMR_POLYLINE: case EMR_POLYLINE16: case EMR_POLYBEZIER:
-      case EMR_POLYBEZIER16: case EMR_POLYBEZIERTO: case EMR_POLYBEZIERTO16: case EMR_POLYLINETO:
+      case EMR_MOVETOEX:
+        MoveTo(QPoint(r.I32(0), r.I32(4)));
+        break;
+      case EMR_LINETO:
+        LineTo(QPoint(r.I32(0), r.I32(4)));
+        break;
+      case EMR_POLYGON:
+      case EMR_POLYGON16:
+      case EMR_POLYLINE:
+      case EMR_POLYLINE16:
+      case EMR_POLYBEZIER:
+      case EMR_POLYBEZIER16:
+      case EMR_POLYBEZIERTO:
+      case EMR_POLYBEZIERTO16:
+      case EMR_POLYLINETO:
       case EMR_POLYLINETO16: {
         auto pts = ReadEmfPolyPoints(r);
         if (!pts) break;
-        static const std::pair<uint32_t, uint32_t> kWide[] = {
-            {EMR_POLYGON16, EMR_POLYGON}, {EMR_POLYLINE16, EMR_POLYLINE}, {EMR_POLYBEZIER16, EMR_POLYBEZIER},
-            {EMR_POLYBEZIERTO16, EMR_POLYBEZIERTO}, {EMR_POLYLINETO16, EMR_POLYLINETO}};
+        static const std::pair<uint32_t, uint32_t> kWide[] = {{EMR_POLYGON16, EMR_POLYGON},
+                                                              {EMR_POLYLINE16, EMR_POLYLINE},
+                                                              {EMR_POLYBEZIER16, EMR_POLYBEZIER},
+                                                              {EMR_POLYBEZIERTO16, EMR_POLYBEZIERTO},
+                                                              {EMR_POLYLINETO16, EMR_POLYLINETO}};
         uint32_t kind = r.Type;
         for (auto [small, wide] : kWide)
           if (kind == small) kind = wide;
         DrawPoly(kind, *pts);
         break;
       }
-      case EMR_POLYPOLYGON: case EMR_POLYPOLYGON16: case EMR_POLYPOLYLINE: case EMR_POLYPOLYLINE16: {
+      case EMR_POLYPOLYGON:
+      case EMR_POLYPOLYGON16:
+      case EMR_POLYPOLYLINE:
+      case EMR_POLYPOLYLINE16: {
         auto pp = ReadEmfPolyPoly(r);
-        if (pp) DrawPolyPoly(r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYGON16, pp->Points, pp->Counts);
+        if (pp)
+          DrawPolyPoly(r.Type == EMR_POLYPOLYGON || r.Type == EMR_POLYPOLYGON16, pp->Points, pp->Counts);
         break;
       }
-      case EMR_POLYDRAW: case EMR_POLYDRAW16: PlayPolyDraw(r, r.Type == EMR_POLYDRAW16); break;
-      case EMR_RECTANGLE: if (r.Has(0, 16)) DrawRectangle(EmfRect(r, 0)); break;
-      case EMR_ELLIPSE: if (r.Has(0, 16)) DrawEllipse(EmfRect(r, 0)); break;
-      case EMR_ROUNDRECT: if (r.Has(0, 24)) DrawRoundRect(EmfRect(r, 0), QSize(r.I32(16), r.I32(20))); break;
-      case EMR_ARC: case EMR_CHORD: case EMR_PIE: case EMR_ARCTO:
+      case EMR_POLYDRAW:
+      case EMR_POLYDRAW16:
+        PlayPolyDraw(r, r.Type == EMR_POLYDRAW16);
+        break;
+      case EMR_RECTANGLE:
+        if (r.Has(0, 16)) DrawRectangle(EmfRect(r, 0));
+        break;
+      case EMR_ELLIPSE:
+        if (r.Has(0, 16)) DrawEllipse(EmfRect(r, 0));
+        break;
+      case EMR_ROUNDRECT:
+        if (r.Has(0, 24)) DrawRoundRect(EmfRect(r, 0), QSize(r.I32(16), r.I32(20)));
+        break;
+      case EMR_ARC:
+      case EMR_CHORD:
+      case EMR_PIE:
+      case EMR_ARCTO:
         if (r.Has(0, 32))
-          DrawArc(r.Type == EMR_ARC ? 0 : r.Type == EMR_CHORD ? 1 : r.Type == EMR_PIE ? 2 : 3, EmfRect(r, 0),
-                  QPoint(r.I32(16), r.I32(20)), QPoint(r.I32(24), r.I32(28)));
+          DrawArc(r.Type == EMR_ARC     ? 0
+                  : r.Type == EMR_CHORD ? 1
+                  : r.Type == EMR_PIE   ? 2
+                                        : 3,
+                  EmfRect(r, 0), QPoint(r.I32(16), r.I32(20)), QPoint(r.I32(24), r.I32(28)));
         break;
       case EMR_ANGLEARC: {
         if (!r.Has(0, 20)) break;
         const double cx = r.I32(0), cy = r.I32(4), rad = r.U32(8);
         const double a0 = r.F32(12), sweep = r.F32(16);
         if (!std::isfinite(a0) || !std::isfinite(sweep) || rad > 1e8) break;
-        const double s = a0 * std::numbers::pi / 180, e = (a0 + std::clamp(sweep, -3600.0, 3600.0)) * std::numbers::pi / 180;
+        const double s = a0 * std::numbers::pi / 180,
+                     e = (a0 + std::clamp(sweep, -3600.0, 3600.0)) * std::numbers::pi / 180;
         const QRect box(QPoint(int(cx - rad), int(cy - rad)), QPoint(int(cx + rad), int(cy + rad)));
         const QPoint sp(int(std::lround(cx + rad * std::cos(s))), int(std::lround(cy - rad * std::sin(s))));
         const QPoint ep(int(std::lround(cx + rad * std::cos(e))), int(std::lround(cy - rad * std::sin(e))));
@@ -789,25 +981,51 @@ class TPlayer {
         break;
       }
 
-      case EMR_BEGINPATH: c_.BeginPath(); break;
-      case EMR_ENDPATH: c_.EndPath(); break;
-      case EMR_CLOSEFIGURE: c_.CloseFigure(); break;
-      case EMR_ABORTPATH: c_.AbortPath(); break;
-      case EMR_FILLPATH: Prepare(); c_.FillPath(); break;
-      case EMR_STROKEPATH: Prepare(); c_.StrokePath(); break;
-      case EMR_STROKEANDFILLPATH: Prepare(); c_.StrokeAndFillPath(); break;
+      case EMR_BEGINPATH:
+        c_.BeginPath();
+        break;
+      case EMR_ENDPATH:
+        c_.EndPath();
+        break;
+      case EMR_CLOSEFIGURE:
+        c_.CloseFigure();
+        break;
+      case EMR_ABORTPATH:
+        c_.AbortPath();
+        break;
+      case EMR_FILLPATH:
+        Prepare();
+        c_.FillPath();
+        break;
+      case EMR_STROKEPATH:
+        Prepare();
+        c_.StrokePath();
+        break;
+      case EMR_STROKEANDFILLPATH:
+        Prepare();
+        c_.StrokeAndFillPath();
+        break;
       case EMR_SELECTCLIPPATH:
         Prepare();
         if (c_.SelectClipPath()) dc_.clip = c_.ClipRegion();
         break;
 
-      case EMR_INTERSECTCLIPRECT: if (r.Has(0, 16)) IntersectClip(EmfRect(r, 0), false); break;
-      case EMR_EXCLUDECLIPRECT: if (r.Has(0, 16)) IntersectClip(EmfRect(r, 0), true); break;
-      case EMR_EXTSELECTCLIPRGN: PlayClipRegion(r); break;
+      case EMR_INTERSECTCLIPRECT:
+        if (r.Has(0, 16)) IntersectClip(EmfRect(r, 0), false);
+        break;
+      case EMR_EXCLUDECLIPRECT:
+        if (r.Has(0, 16)) IntersectClip(EmfRect(r, 0), true);
+        break;
+      case EMR_EXTSELECTCLIPRGN:
+        PlayClipRegion(r);
+        break;
 
-      case EMR_EXTTEXTOUTA: case EMR_EXTTEXTOUTW: {
+      case EMR_EXTTEXTOUTA:
+      case EMR_EXTTEXTOUTW: {
         auto t = ReadEmfText(r);
-        if (t) DrawText(t->Reference, t->Text, t->Options, QRect(QPoint(t->Left, t->Top), QPoint(t->Right, t->Bottom)), t->Dx);
+        if (t)
+          DrawText(t->Reference, t->Text, t->Options,
+                   QRect(QPoint(t->Left, t->Top), QPoint(t->Right, t->Bottom)), t->Dx);
         break;
       }
 
@@ -824,11 +1042,12 @@ class TPlayer {
         const uint32_t offBmi = r.U32(40), cbBmi = r.U32(44), offBits = r.U32(48), cbBits = r.U32(52);
         if (offBmi < 8 || offBits < 8) break;
         const QRectF src(r.I32(24), r.I32(28), r.I32(32), r.I32(36));
-        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, QRectF(r.I32(16), r.I32(20), src.width(), src.height()), src,
-                0x00CC0020, true);
+        DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits,
+                QRectF(r.I32(16), r.I32(20), src.width(), src.height()), src, 0x00CC0020, true);
         break;
       }
-      case EMR_BITBLT: case EMR_STRETCHBLT: {
+      case EMR_BITBLT:
+      case EMR_STRETCHBLT: {
         if (!r.Has(0, 92)) break;
         const QRectF dest(r.I32(16), r.I32(20), r.I32(24), r.I32(28));
         const uint32_t rop = r.U32(32);
@@ -842,7 +1061,8 @@ class TPlayer {
         DrawDib(r, offBmi - 8, cbBmi, offBits - 8, cbBits, dest, src, rop, false);
         break;
       }
-      default: break;  // everything else does not draw (comments, palettes, colour management…)
+      default:
+        break;  // everything else does not draw (comments, palettes, colour management…)
     }
   }
 
@@ -862,7 +1082,9 @@ class TPlayer {
           c_.MoveTo(p.x(), p.y());
           figureStart = p;
           break;
-        case ptLineTo: c_.LineTo(p.x(), p.y()); break;
+        case ptLineTo:
+          c_.LineTo(p.x(), p.y());
+          break;
         case ptBezierTo: {
           if (i + 2 >= n) return;
           QPoint pts[3] = {p, QPoint(), QPoint()};
@@ -874,11 +1096,14 @@ class TPlayer {
           i += 2;
           break;
         }
-        default: break;
+        default:
+          break;
       }
       if (type & ptCloseFigure) {
-        if (c_.PathOpen()) c_.CloseFigure();
-        else c_.LineTo(figureStart.x(), figureStart.y());
+        if (c_.PathOpen())
+          c_.CloseFigure();
+        else
+          c_.LineTo(figureStart.x(), figureStart.y());
       }
     }
   }
@@ -906,12 +1131,23 @@ class TPlayer {
     const QRegion region = RegionFromPolygons(rects, true, c_.Surface());
     const QRegion base = initialClip_ ? *initialClip_ : region;
     switch (mode) {
-      case 1: dc_.clip = dc_.clip ? dc_.clip->intersected(region) : region; break;        // AND
-      case 2: if (dc_.clip) dc_.clip = dc_.clip->united(region); break;                   // OR
-      case 3: if (dc_.clip) dc_.clip = dc_.clip->xored(region); break;                    // XOR
-      case 4: if (dc_.clip) dc_.clip = dc_.clip->subtracted(region); break;               // DIFF
-      case 5: dc_.clip = base.intersected(region); break;                                 // COPY
-      default: break;
+      case 1:
+        dc_.clip = dc_.clip ? dc_.clip->intersected(region) : region;
+        break;  // AND
+      case 2:
+        if (dc_.clip) dc_.clip = dc_.clip->united(region);
+        break;  // OR
+      case 3:
+        if (dc_.clip) dc_.clip = dc_.clip->xored(region);
+        break;  // XOR
+      case 4:
+        if (dc_.clip) dc_.clip = dc_.clip->subtracted(region);
+        break;  // DIFF
+      case 5:
+        dc_.clip = base.intersected(region);
+        break;  // COPY
+      default:
+        break;
     }
   }
 
@@ -962,26 +1198,47 @@ class TPlayer {
 
   void PlayWmf(const TMetafileRecord& r) {
     switch (r.Type) {
-      case 0x0103: dc_.mapMode = r.U16(0); break;                                   // SETMAPMODE
-      case 0x020B: dc_.winOrg = QPointF(r.I16(2), r.I16(0)); break;                  // SETWINDOWORG
-      case 0x020C:                                                                   // SETWINDOWEXT
+      case 0x0103:
+        dc_.mapMode = r.U16(0);
+        break;  // SETMAPMODE
+      case 0x020B:
+        dc_.winOrg = QPointF(r.I16(2), r.I16(0));
+        break;      // SETWINDOWORG
+      case 0x020C:  // SETWINDOWEXT
         if (r.I16(0) && r.I16(2)) dc_.winExt = QSizeF(r.I16(2), r.I16(0));
         break;
-      case 0x020F: dc_.winOrg += QPointF(r.I16(2), r.I16(0)); break;                 // OFFSETWINDOWORG
-      case 0x0410: {                                                                 // SCALEWINDOWEXT
+      case 0x020F:
+        dc_.winOrg += QPointF(r.I16(2), r.I16(0));
+        break;        // OFFSETWINDOWORG
+      case 0x0410: {  // SCALEWINDOWEXT
         const int yd = r.I16(0), yn = r.I16(2), xd = r.I16(4), xn = r.I16(6);
-        if (xd && yd && xn && yn) dc_.winExt = QSizeF(dc_.winExt.width() * xn / xd, dc_.winExt.height() * yn / yd);
+        if (xd && yd && xn && yn)
+          dc_.winExt = QSizeF(dc_.winExt.width() * xn / xd, dc_.winExt.height() * yn / yd);
         break;
       }
-      case 0x001E: Save(); break;                                                    // SAVEDC
-      case 0x0127: Restore(r.I16(0)); break;                                         // RESTOREDC
-      case 0x0102: dc_.bkMode = r.U16(0) == 1 ? bkTransparent : bkOpaque; break;     // SETBKMODE
-      case 0x0201: dc_.bkColor = r.U32(0) & 0xFFFFFF; break;                         // SETBKCOLOR
-      case 0x0209: dc_.textColor = r.U32(0) & 0xFFFFFF; break;                       // SETTEXTCOLOR
-      case 0x012E: dc_.textAlign = r.U16(0); break;                                  // SETTEXTALIGN
-      case 0x0106: dc_.fillMode = r.U16(0) == 2 ? pfWinding : pfAlternate; break;    // SETPOLYFILLMODE
+      case 0x001E:
+        Save();
+        break;  // SAVEDC
+      case 0x0127:
+        Restore(r.I16(0));
+        break;  // RESTOREDC
+      case 0x0102:
+        dc_.bkMode = r.U16(0) == 1 ? bkTransparent : bkOpaque;
+        break;  // SETBKMODE
+      case 0x0201:
+        dc_.bkColor = r.U32(0) & 0xFFFFFF;
+        break;  // SETBKCOLOR
+      case 0x0209:
+        dc_.textColor = r.U32(0) & 0xFFFFFF;
+        break;  // SETTEXTCOLOR
+      case 0x012E:
+        dc_.textAlign = r.U16(0);
+        break;  // SETTEXTALIGN
+      case 0x0106:
+        dc_.fillMode = r.U16(0) == 2 ? pfWinding : pfAlternate;
+        break;  // SETPOLYFILLMODE
 
-      case 0x02FA: {                                                                 // CREATEPENINDIRECT
+      case 0x02FA: {  // CREATEPENINDIRECT
         TObject* o = NewWmfObject();
         if (!o) break;
         o->kind = TObject::Pen;
@@ -989,7 +1246,7 @@ class TPlayer {
         o->pen.Width = r.I16(2);
         break;
       }
-      case 0x02FC: {                                                                 // CREATEBRUSHINDIRECT
+      case 0x02FC: {  // CREATEBRUSHINDIRECT
         TObject* o = NewWmfObject();
         if (!o) break;
         o->kind = TObject::Brush;
@@ -997,18 +1254,19 @@ class TPlayer {
         o->brush.Hatch = r.U16(6);
         break;
       }
-      case 0x0142: {                                                                 // DIBCREATEPATTERNBRUSH
+      case 0x0142: {  // DIBCREATEPATTERNBRUSH
         TObject* o = NewWmfObject();
         if (!o) break;
         o->kind = TObject::Brush;
         o->brush = StockBrush(clGray);
         if (r.Has(4, 12)) {
           const uint32_t avail = r.ParamSize - 4, info = DibInfoSize(r.Params + 4, avail);
-          if (info) o->brush.Color = AverageColour(DecodeDib(r.Params + 4, info, r.Params + 4 + info, avail - info));
+          if (info)
+            o->brush.Color = AverageColour(DecodeDib(r.Params + 4, info, r.Params + 4 + info, avail - info));
         }
         break;
       }
-      case 0x02FB: {                                                                 // CREATEFONTINDIRECT
+      case 0x02FB: {  // CREATEFONTINDIRECT
         TObject* o = NewWmfObject();
         if (!o) break;
         o->kind = TObject::Font;
@@ -1027,27 +1285,36 @@ class TPlayer {
         }
         break;
       }
-      case 0x00F7: case 0x01F9: case 0x06FF: {                                       // palette, pattern, region
+      case 0x00F7:
+      case 0x01F9:
+      case 0x06FF: {  // palette, pattern, region
         if (TObject* o = NewWmfObject()) o->kind = TObject::Other;
         break;
       }
-      case 0x012D: {                                                                 // SELECTOBJECT
+      case 0x012D: {  // SELECTOBJECT
         const uint16_t i = r.U16(0);
         if (i < objects_.size()) Select(&objects_[i]);
         break;
       }
-      case 0x01F0: DeleteWmfObject(r.U16(0)); break;                                 // DELETEOBJECT
+      case 0x01F0:
+        DeleteWmfObject(r.U16(0));
+        break;  // DELETEOBJECT
 
-      case 0x0214: MoveTo(QPoint(r.I16(2), r.I16(0))); break;                        // MOVETO
-      case 0x0213: LineTo(QPoint(r.I16(2), r.I16(0))); break;                        // LINETO
-      case 0x0324: case 0x0325: {                                                    // POLYGON, POLYLINE
+      case 0x0214:
+        MoveTo(QPoint(r.I16(2), r.I16(0)));
+        break;  // MOVETO
+      case 0x0213:
+        LineTo(QPoint(r.I16(2), r.I16(0)));
+        break;  // LINETO
+      case 0x0324:
+      case 0x0325: {  // POLYGON, POLYLINE
         const int n = r.I16(0);
         if (n <= 0) break;
         auto pts = WmfPoints(r, 2, uint32_t(n));
         if (!pts.empty()) DrawPoly(r.Type == 0x0324 ? EMR_POLYGON : EMR_POLYLINE, pts);
         break;
       }
-      case 0x0538: {                                                                 // POLYPOLYGON
+      case 0x0538: {  // POLYPOLYGON
         const uint32_t polys = r.U16(0);
         if (!r.Has(2, uint64_t(polys) * 2)) break;
         std::vector<int> counts;
@@ -1057,35 +1324,49 @@ class TPlayer {
         if (pts.size() == total) DrawPolyPoly(true, pts, counts);
         break;
       }
-      case 0x041B: if (r.Has(0, 8)) DrawRectangle(WmfBox(r, 0)); break;              // RECTANGLE
-      case 0x0418: if (r.Has(0, 8)) DrawEllipse(WmfBox(r, 0)); break;                // ELLIPSE
-      case 0x061C:                                                                   // ROUNDRECT
+      case 0x041B:
+        if (r.Has(0, 8)) DrawRectangle(WmfBox(r, 0));
+        break;  // RECTANGLE
+      case 0x0418:
+        if (r.Has(0, 8)) DrawEllipse(WmfBox(r, 0));
+        break;      // ELLIPSE
+      case 0x061C:  // ROUNDRECT
         if (r.Has(0, 12)) DrawRoundRect(WmfBox(r, 4), QSize(r.I16(2), r.I16(0)));
         break;
-      case 0x0817: case 0x081A: case 0x0830:                                         // ARC, PIE, CHORD
+      case 0x0817:
+      case 0x081A:
+      case 0x0830:  // ARC, PIE, CHORD
         if (r.Has(0, 16))
-          DrawArc(r.Type == 0x0817 ? 0 : r.Type == 0x0830 ? 1 : 2, WmfBox(r, 8), QPoint(r.I16(6), r.I16(4)),
-                  QPoint(r.I16(2), r.I16(0)));
+          DrawArc(r.Type == 0x0817   ? 0
+                  : r.Type == 0x0830 ? 1
+                                     : 2,
+                  WmfBox(r, 8), QPoint(r.I16(6), r.I16(4)), QPoint(r.I16(2), r.I16(0)));
         break;
-      case 0x041F: {                                                                 // SETPIXEL
+      case 0x041F: {  // SETPIXEL
         if (!r.Has(0, 8)) break;
         Prepare();
         const QPoint p = Map(QPointF(r.I16(6), r.I16(4)));
         c_.SetPixel(p.x(), p.y(), r.U32(0) & 0xFFFFFF);
         break;
       }
-      case 0x0416: if (r.Has(0, 8)) IntersectClip(WmfBox(r, 0), false); break;       // INTERSECTCLIPRECT
-      case 0x0415: if (r.Has(0, 8)) IntersectClip(WmfBox(r, 0), true); break;        // EXCLUDECLIPRECT
-      case 0x012C: if (r.U16(0) == 0) dc_.clip = initialClip_; break;                // SELECTCLIPREGION (none)
+      case 0x0416:
+        if (r.Has(0, 8)) IntersectClip(WmfBox(r, 0), false);
+        break;  // INTERSECTCLIPRECT
+      case 0x0415:
+        if (r.Has(0, 8)) IntersectClip(WmfBox(r, 0), true);
+        break;  // EXCLUDECLIPRECT
+      case 0x012C:
+        if (r.U16(0) == 0) dc_.clip = initialClip_;
+        break;  // SELECTCLIPREGION (none)
 
-      case 0x0521: {                                                                 // TEXTOUT
+      case 0x0521: {  // TEXTOUT
         const uint32_t n = r.U16(0);
         const uint32_t after = 2 + ((n + 1) & ~1u);
         if (!r.Has(after, 4)) break;
         DrawText(QPoint(r.I16(after + 2), r.I16(after)), WmfString(r, 2, n), 0, QRect(), {});
         break;
       }
-      case 0x0A32: {                                                                 // EXTTEXTOUT
+      case 0x0A32: {  // EXTTEXTOUT
         if (!r.Has(0, 8)) break;
         const QPoint ref(r.I16(2), r.I16(0));
         const uint32_t n = uint16_t(r.I16(4)), opts = r.U16(6);
@@ -1106,18 +1387,18 @@ class TPlayer {
         break;
       }
 
-      case 0x061D: {                                                                 // PATBLT
+      case 0x061D: {  // PATBLT
         if (!r.Has(0, 12)) break;
         PatternBlit(QRectF(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
         break;
       }
-      case 0x0F43: {                                                                 // STRETCHDIB
+      case 0x0F43: {  // STRETCHDIB
         if (!r.Has(0, 22)) break;
         WmfDib(r, 22, QRectF(r.I16(20), r.I16(18), r.I16(16), r.I16(14)),
                QRectF(r.I16(12), r.I16(10), r.I16(8), r.I16(6)), r.U32(0));
         break;
       }
-      case 0x0B41: {                                                                 // DIBSTRETCHBLT
+      case 0x0B41: {              // DIBSTRETCHBLT
         if (r.ParamSize == 22) {  // no bitmap: a pattern operation
           PatternBlit(QRectF(r.I16(20), r.I16(18), r.I16(16), r.I16(14)), r.U32(0));
           break;
@@ -1127,7 +1408,7 @@ class TPlayer {
                QRectF(r.I16(10), r.I16(8), r.I16(6), r.I16(4)), r.U32(0));
         break;
       }
-      case 0x0940: {                                                                 // DIBBITBLT
+      case 0x0940: {  // DIBBITBLT
         if (r.ParamSize == 18) {
           PatternBlit(QRectF(r.I16(16), r.I16(14), r.I16(12), r.I16(10)), r.U32(0));
           break;
@@ -1137,7 +1418,8 @@ class TPlayer {
         WmfDib(r, 16, dest, QRectF(r.I16(6), r.I16(4), dest.width(), dest.height()), r.U32(0));
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 

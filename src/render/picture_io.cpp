@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-
 #include <atomic>
 
 #include "render/codecs.h"
@@ -28,8 +27,12 @@ Codec CodecFor(const QString& name) {
 }
 }  // namespace
 
-qint64 MaxPicturePixels() { return gMaxPixels.load(std::memory_order_relaxed); }
-void SetMaxPicturePixels(qint64 pixels) { gMaxPixels.store(pixels, std::memory_order_relaxed); }
+qint64 MaxPicturePixels() {
+  return gMaxPixels.load(std::memory_order_relaxed);
+}
+void SetMaxPicturePixels(qint64 pixels) {
+  gMaxPixels.store(pixels, std::memory_order_relaxed);
+}
 
 bool ReadPictureFile(const QString& path, QByteArray& bytes) {
   QFile f(path);
@@ -54,10 +57,14 @@ QImage DecodePicture(const QByteArray& bytes, const QString& name, QSize jpegAtL
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
   const size_t size = size_t(bytes.size());
   switch (CodecFor(name)) {
-    case Codec::Png: return DecodePng(data, size);
-    case Codec::Jpeg: return DecodeJpeg(data, size, jpegAtLeast);
-    case Codec::Bmp: return DecodeBmp(data, size);
-    case Codec::None: break;
+    case Codec::Png:
+      return DecodePng(data, size);
+    case Codec::Jpeg:
+      return DecodeJpeg(data, size, jpegAtLeast);
+    case Codec::Bmp:
+      return DecodeBmp(data, size);
+    case Codec::None:
+      break;
   }
   return QImage();
 }

@@ -36,7 +36,9 @@ TCanvasCall& TRecordingCanvas::Add(const QString& op) {
   return calls_.back();
 }
 
-void TRecordingCanvas::DoLine(QPoint from, QPoint to) { Add("LineTo").Points = {from, to}; }
+void TRecordingCanvas::DoLine(QPoint from, QPoint to) {
+  Add("LineTo").Points = {from, to};
+}
 
 void TRecordingCanvas::DoPolyline(std::span<const QPoint> points) {
   Add("Polyline").Points.assign(points.begin(), points.end());
@@ -52,8 +54,12 @@ void TRecordingCanvas::DoArc(int kind, QRect box, QPoint start, QPoint end) {
   c.Points = {start, end};
 }
 
-void TRecordingCanvas::DoRectangle(QRect box) { Add("Rectangle").Args = BoxArgs(box); }
-void TRecordingCanvas::DoFillRect(QRect box) { Add("FillRect").Args = BoxArgs(box); }
+void TRecordingCanvas::DoRectangle(QRect box) {
+  Add("Rectangle").Args = BoxArgs(box);
+}
+void TRecordingCanvas::DoFillRect(QRect box) {
+  Add("FillRect").Args = BoxArgs(box);
+}
 
 void TRecordingCanvas::DoRoundRect(QRect box, QSize corner) {
   TCanvasCall& c = Add("RoundRect");
@@ -62,7 +68,9 @@ void TRecordingCanvas::DoRoundRect(QRect box, QSize corner) {
   c.Args.push_back(corner.height());
 }
 
-void TRecordingCanvas::DoEllipse(QRect box) { Add("Ellipse").Args = BoxArgs(box); }
+void TRecordingCanvas::DoEllipse(QRect box) {
+  Add("Ellipse").Args = BoxArgs(box);
+}
 
 void TRecordingCanvas::DoPolyPolygon(std::span<const QPoint> points, std::span<const int> counts) {
   TCanvasCall& c = Add(counts.size() == 1 ? "Polygon" : "PolyPolygon");

@@ -8,12 +8,12 @@
 #include "render/canvas.h"
 
 struct TCanvasCall {
-  QString Op;                 // "LineTo", "Polyline", "PolyBezier", "Arc", "Chord", "Pie", "Rectangle",
-                              // "FillRect", "RoundRect", "Ellipse", "Polygon", "FillPath", "StrokePath",
-                              // "StrokeAndFillPath", "TextOut", "StretchDraw", "SetPixel"
-  std::vector<int> Args;      // box and other integers, in the order of the public call
+  QString Op;             // "LineTo", "Polyline", "PolyBezier", "Arc", "Chord", "Pie", "Rectangle",
+                          // "FillRect", "RoundRect", "Ellipse", "Polygon", "FillPath", "StrokePath",
+                          // "StrokeAndFillPath", "TextOut", "StretchDraw", "SetPixel"
+  std::vector<int> Args;  // box and other integers, in the order of the public call
   std::vector<QPoint> Points;
-  std::vector<int> Counts;    // points per polygon (PolyPolygon) or path point kinds (paths)
+  std::vector<int> Counts;  // points per polygon (PolyPolygon) or path point kinds (paths)
   QString Text;
   TPen Pen;
   TBrush Brush;

@@ -15,7 +15,8 @@ const QString kSection = QStringLiteral("Lorvane");
 // A name that an ini line can hold as its key.
 bool UsableName(const QString& name) {
   return !name.trimmed().isEmpty() && !name.contains(QLatin1Char('=')) && !name.contains(QLatin1Char('\n')) &&
-         !name.contains(QLatin1Char('\r')) && !name.startsWith(QLatin1Char('[')) && !name.startsWith(QLatin1Char(';'));
+         !name.contains(QLatin1Char('\r')) && !name.startsWith(QLatin1Char('[')) &&
+         !name.startsWith(QLatin1Char(';'));
 }
 
 }  // namespace

@@ -92,9 +92,8 @@ TSplitText SplitText(const QString& separator, const QString& text) {
   TSplitText r;
   qsizetype start = 0;
   while (true) {
-    const qsizetype p = separator.isEmpty() || r.Parts.size() == kMaxSplitParts - 1
-                            ? -1
-                            : text.indexOf(separator, start);
+    const qsizetype p =
+        separator.isEmpty() || r.Parts.size() == kMaxSplitParts - 1 ? -1 : text.indexOf(separator, start);
     r.Parts << (p < 0 ? text.mid(start) : text.mid(start, p - start));
     if (!r.Parts.last().isEmpty()) r.LastNonEmpty = static_cast<int>(r.Parts.size() - 1);
     if (p < 0) break;
@@ -103,7 +102,9 @@ TSplitText SplitText(const QString& separator, const QString& text) {
   return r;
 }
 
-QString JoinText(const QStringList& parts) { return parts.join(QLatin1Char('|')); }
+QString JoinText(const QStringList& parts) {
+  return parts.join(QLatin1Char('|'));
+}
 
 QString ReplaceAll(const QString& text, const QString& oldText, const QString& newText) {
   if (oldText.isEmpty()) return text;
@@ -176,7 +177,9 @@ QModelIndex FindNode(const QAbstractItemModel& model, const QString& path) {
   return QModelIndex();
 }
 
-bool FolderExists(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir(); }
+bool FolderExists(const QString& folder) {
+  return !folder.isEmpty() && QFileInfo(folder).isDir();
+}
 
 bool MakeFolders(const QString& folder) {
   if (folder.isEmpty()) return false;

@@ -11,7 +11,9 @@
 
 namespace {
 
-QString FolderKey(const QString& folder) { return QDir::cleanPath(QFileInfo(folder).absoluteFilePath()); }
+QString FolderKey(const QString& folder) {
+  return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
 
 }  // namespace
 
@@ -63,9 +65,15 @@ TzunoFont& FontManager() {
   return manager;
 }
 
-void InstallFonts(const QString& folder) { FontManager().InstallFonts(folder); }
-void RemoveFonts(const QString& folder) { FontManager().RemoveFonts(folder); }
-QStringList OwnFonts() { return FontManager().OwnFonts(); }
+void InstallFonts(const QString& folder) {
+  FontManager().InstallFonts(folder);
+}
+void RemoveFonts(const QString& folder) {
+  FontManager().RemoveFonts(folder);
+}
+QStringList OwnFonts() {
+  return FontManager().OwnFonts();
+}
 
 bool IsTrueType(const QString& name) {
   if (name.isEmpty()) return false;

@@ -82,7 +82,8 @@ const QStringList& TIniFile::Lines() const {
   return lines_;
 }
 
-void TIniFile::FindSection(const QStringList& lines, const QString& section, qsizetype* first, qsizetype* end) const {
+void TIniFile::FindSection(const QStringList& lines, const QString& section, qsizetype* first,
+                           qsizetype* end) const {
   *first = -1;
   *end = -1;
   QString name;

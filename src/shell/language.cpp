@@ -33,7 +33,9 @@ QStringList Fields(const QString& line) {
   return f;
 }
 
-QString Unescape(QString text) { return text.replace(QLatin1String("\\n"), QLatin1String("\r\n")); }
+QString Unescape(QString text) {
+  return text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+}
 
 // Field of a language in a line's fields, where field 0 is the key.
 QString LanguageField(const QStringList& fields, int language) {
@@ -49,11 +51,21 @@ bool KeyNumber(const QString& key, int* n) {
 
 }  // namespace
 
-void MLSetProgramFolder(const QString& folder) { g_programFolder = folder; }
-void MLSetLanguage(int language) { g_language = language; }
-int MLLanguage() { return g_language; }
-void MLSetDebug(bool on) { g_debug = on; }
-bool MLDebug() { return g_debug; }
+void MLSetProgramFolder(const QString& folder) {
+  g_programFolder = folder;
+}
+void MLSetLanguage(int language) {
+  g_language = language;
+}
+int MLLanguage() {
+  return g_language;
+}
+void MLSetDebug(bool on) {
+  g_debug = on;
+}
+bool MLDebug() {
+  return g_debug;
+}
 
 bool MLCreate(const QString& fileName) {
   if (g_tables && g_tables->loaded) return false;
@@ -79,7 +91,8 @@ bool MLCreateFromLines(const QStringList& lines) {
     t.keys.append(key);
     t.firstByLowerKey.insert(key.toLower(), i);  // replaced below when seen earlier
     int n;
-    if (semi >= 0 && KeyNumber(key, &n) && n > 0 && n < kSlots) t.numbered[static_cast<size_t>(n)] = line.mid(semi + 1);
+    if (semi >= 0 && KeyNumber(key, &n) && n > 0 && n < kSlots)
+      t.numbered[static_cast<size_t>(n)] = line.mid(semi + 1);
   }
   // The first line of a key wins.
   for (qsizetype i = t.keys.size() - 1; i >= 0; --i) t.firstByLowerKey.insert(t.keys[i].toLower(), i);
@@ -87,7 +100,9 @@ bool MLCreateFromLines(const QStringList& lines) {
   return true;
 }
 
-void MLFree() { g_tables.reset(); }
+void MLFree() {
+  g_tables.reset();
+}
 
 QString MLMessage(int number) {
   if (!g_tables) return QString::number(number);
@@ -139,7 +154,8 @@ void MLTranslateWindow(TMLWindow& window) {
     if (g_debug && value.trimmed().isEmpty()) value = QLatin1Char('#') + LanguageField(f, 1);
     const QStringList parts = f[0].split(QLatin1Char('.'));
     const QString part1 = parts.value(1), part2 = parts.value(2);
-    if (part1 == QLatin1String("Caption") || part1 == QLatin1String("Hint")) window.SetWindowText(part1, value);
+    if (part1 == QLatin1String("Caption") || part1 == QLatin1String("Hint"))
+      window.SetWindowText(part1, value);
     if (!window.HasComponent(part1)) continue;
     // List forms: a letter, a space and an item index.
     if (part2.size() >= 2 && part2[1] == QLatin1Char(' ') && QStringLiteral("LCMR").contains(part2[0])) {
@@ -152,8 +168,10 @@ void MLTranslateWindow(TMLWindow& window) {
       // A hostile index would have the list grow by billions of empty items.
       if (k > kMaxListItems) continue;
       while (items->size() < k) items->append(QString());
-      if (items->size() == k) items->append(value);
-      else (*items)[k] = value;
+      if (items->size() == k)
+        items->append(value);
+      else
+        (*items)[k] = value;
       window.SetListItems(part1, kind, *items);
       continue;
     }

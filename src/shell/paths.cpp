@@ -33,7 +33,8 @@ const Listing* FolderListing(const QString& folder) {
   if (it != Listings().end() && it->stamp == stamp && settled) return &*it;
   Listing l;
   l.stamp = stamp;
-  const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  const QStringList names =
+      QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   l.exact.reserve(names.size());
   l.byLower.reserve(names.size());
   for (const QString& n : names) l.exact.insert(n);
@@ -52,7 +53,8 @@ QString NormaliseSeparators(const QString& path) {
 
 QString FindInFolder(const QString& folder, const QString& name) {
   if (name.isEmpty()) return QString();
-  const Listing* l = FolderListing(folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder);
+  const Listing* l =
+      FolderListing(folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder);
   if (!l) return QString();
   if (l->exact.contains(name)) return name;
   return l->byLower.value(name.toLower());
@@ -65,7 +67,8 @@ QString ResolvePath(const QString& path) {
   QString current = p.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
   for (const QString& part : p.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
     const QString folder = current.isEmpty() ? QStringLiteral(".") : current;
-    const QString real = (part == QLatin1String(".") || part == QLatin1String("..")) ? part : FindInFolder(folder, part);
+    const QString real =
+        (part == QLatin1String(".") || part == QLatin1String("..")) ? part : FindInFolder(folder, part);
     if (real.isEmpty()) return QString();
     if (!current.isEmpty() && !current.endsWith(QLatin1Char('/'))) current += QLatin1Char('/');
     current += real;

@@ -34,10 +34,16 @@ QString MessageOr(int number, const QString& fallback) {
 
 }  // namespace
 
-TSoft* Soft() { return g_soft; }
-void SetSoft(TSoft* soft) { g_soft = soft; }
+TSoft* Soft() {
+  return g_soft;
+}
+void SetSoft(TSoft* soft) {
+  g_soft = soft;
+}
 
-QString ReferenceName(const QString& reference) { return reference.section(QLatin1Char('|'), 0, 0); }
+QString ReferenceName(const QString& reference) {
+  return reference.section(QLatin1Char('|'), 0, 0);
+}
 
 QString ImageFileFor(const QString& base) {
   for (const char* ext : {".jpg", ".jpeg", ".bmp", ".png", ".emf", ".wmf"}) {
@@ -64,18 +70,34 @@ TSoft::TSoft(const QString& iniFile, const TSoftOptions& options) : UserIni(QStr
   UserIni = TIniFile(UserIniFile);
 }
 
-QString TSoft::ReadSoftString(const QString& key) const { return SoftIni.ReadString(kSoftSection, key); }
-int TSoft::ReadSoftInteger(const QString& key) const { return SoftIni.ReadInteger(kSoftSection, key, -1); }
-bool TSoft::WriteSoftString(const QString& key, const QString& value) { return SoftIni.WriteString(kSoftSection, key, value); }
+QString TSoft::ReadSoftString(const QString& key) const {
+  return SoftIni.ReadString(kSoftSection, key);
+}
+int TSoft::ReadSoftInteger(const QString& key) const {
+  return SoftIni.ReadInteger(kSoftSection, key, -1);
+}
+bool TSoft::WriteSoftString(const QString& key, const QString& value) {
+  return SoftIni.WriteString(kSoftSection, key, value);
+}
 bool TSoft::SoftFlag(const QString& key) const {
   const QString v = ReadSoftString(key);
   return !v.isEmpty() && v != QLatin1String("0");
 }
-QString TSoft::ReadUserString(const QString& key) const { return UserIni.ReadString(kUserSection, key); }
-bool TSoft::WriteUserString(const QString& key, const QString& value) { return UserIni.WriteString(kUserSection, key, value); }
-int TSoft::ReadUserInteger(const QString& key) const { return UserIni.ReadInteger(kUserSection, key, -1); }
-bool TSoft::WriteUserInteger(const QString& key, int value) { return WriteUserString(key, QString::number(value)); }
-bool TSoft::UserFlag(const QString& key) const { return !ReadUserString(key).isEmpty(); }
+QString TSoft::ReadUserString(const QString& key) const {
+  return UserIni.ReadString(kUserSection, key);
+}
+bool TSoft::WriteUserString(const QString& key, const QString& value) {
+  return UserIni.WriteString(kUserSection, key, value);
+}
+int TSoft::ReadUserInteger(const QString& key) const {
+  return UserIni.ReadInteger(kUserSection, key, -1);
+}
+bool TSoft::WriteUserInteger(const QString& key, int value) {
+  return WriteUserString(key, QString::number(value));
+}
+bool TSoft::UserFlag(const QString& key) const {
+  return !ReadUserString(key).isEmpty();
+}
 bool TSoft::SetUserFlag(const QString& key, bool on) {
   return on ? WriteUserString(key, QStringLiteral("1")) : UserIni.DeleteKey(kUserSection, key);
 }
@@ -100,8 +122,10 @@ void TSoft::InitialisePaths() {
   ClipartsPath = DataPath + QStringLiteral("Cliparts/");
   const QString formes = ReadSoftString(QStringLiteral("path_formes"));
   const QString masques = ReadSoftString(QStringLiteral("path_masques"));
-  FormesPath = DataPath + (formes.isEmpty() ? QStringLiteral("Formes") : NormaliseSeparators(formes)) + QLatin1Char('/');
-  MasquesPath = DataPath + (masques.isEmpty() ? QStringLiteral("Masques") : NormaliseSeparators(masques)) + QLatin1Char('/');
+  FormesPath = DataPath + (formes.isEmpty() ? QStringLiteral("Formes") : NormaliseSeparators(formes)) +
+               QLatin1Char('/');
+  MasquesPath = DataPath + (masques.isEmpty() ? QStringLiteral("Masques") : NormaliseSeparators(masques)) +
+                QLatin1Char('/');
   SupportsPath = DataPath + QStringLiteral("Supports/");
   CacheModelesPath = DataPath + QStringLiteral("Cache/Modeles/");
   CacheClipartsPath = DataPath + QStringLiteral("Cache/Cliparts/");
@@ -133,9 +157,11 @@ void TSoft::InitialisePaths() {
   if (MasquesPath != FormesPath) AddFolderTree(ImageFolders, MasquesPath, true);
   AddFolderTree(ImageFolders, SupportsPath, true);
   if (SoftFlag(QStringLiteral("mode_perforatrice")))
-    AddFolderTree(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_perforatrice"))), true);
+    AddFolderTree(ImageFolders,
+                  DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_perforatrice"))), true);
   if (SoftFlag(QStringLiteral("mode_tampon")))
-    AddFolderTree(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_tampon"))), true);
+    AddFolderTree(ImageFolders, DataPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_tampon"))),
+                  true);
   AddFolderTree(ImageFolders, WizardImagesPath, false);
   for (const char* step : {"fond/", "photo/", "accessoire/"})
     AddFolderTree(ImageFolders, WizardImagesPath + QLatin1String(step), false);
@@ -173,7 +199,8 @@ QString TSoft::FindImageFile(const QString& reference) {
   }
   if (name.isEmpty()) return QString();
   const bool online = SoftFlag(QStringLiteral("internet_image")) && !checksum.isEmpty();
-  const QString ext = QFileInfo(name).suffix().isEmpty() ? QString() : QLatin1Char('.') + QFileInfo(name).suffix();
+  const QString ext =
+      QFileInfo(name).suffix().isEmpty() ? QString() : QLatin1Char('.') + QFileInfo(name).suffix();
   if (online) {
     const QString cached = FindInFolder(ImagesInternetPath, checksum + ext);
     if (!cached.isEmpty()) return ImagesInternetPath + cached;
@@ -229,9 +256,12 @@ QString TSoft::FieldValue(const QString& name) {
     value = Fields->CardField(name);
   }
   if (Debug) {
-    if (name == QLatin1String("texte1")) value = QStringLiteral("JOYEUX CARNAVAL !");
+    if (name == QLatin1String("texte1"))
+      value = QStringLiteral("JOYEUX CARNAVAL !");
     else if (name == QLatin1String("texte2"))
-      value = QString::fromUtf8("Voici venu la saison des masques et des cotillons.|Bonne fete à tous et à toutes.|Ne buvez pas trop !");
+      value = QString::fromUtf8(
+          "Voici venu la saison des masques et des cotillons.|Bonne fete à tous et à toutes.|Ne buvez pas "
+          "trop !");
     else if (name == QLatin1String("texte3"))
       value = QString::fromUtf8("Je vous prie d'agreer|Monsieur|Mes sincères salutations.");
   }
@@ -255,7 +285,9 @@ void TSoft::CopyTablesToUser() {
     if (user.exists() && user.lastModified() > table.lastModified()) continue;  // the user's copy is newer
     QDir().mkpath(UserPath);
     // A read-only copy is replaced too.
-    if (user.exists()) QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (user.exists())
+      QFile::setPermissions(target,
+                            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     const QString temp = target + QStringLiteral(".copie");
     QFile::remove(temp);
     if (!QFile::copy(table.absoluteFilePath(), temp)) continue;
@@ -272,10 +304,12 @@ QString TSoft::CheckInstallation() {
   QString report;
   auto line = [&report](const QString& text) { report += QStringLiteral("\r\n") + text; };
   auto requireKey = [&](const char* key) {
-    if (ReadSoftString(QString::fromLatin1(key)).isEmpty()) line(QStringLiteral("IniVar MANQUANT : ") + QLatin1String(key));
+    if (ReadSoftString(QString::fromLatin1(key)).isEmpty())
+      line(QStringLiteral("IniVar MANQUANT : ") + QLatin1String(key));
   };
   auto requireFolder = [&](const QString& folder) {
-    if (!QFileInfo(folder).isDir() && ResolvePath(folder).isEmpty()) line(QStringLiteral("DOSSIER MANQUANT : ") + folder);
+    if (!QFileInfo(folder).isDir() && ResolvePath(folder).isEmpty())
+      line(QStringLiteral("DOSSIER MANQUANT : ") + folder);
   };
   auto requireFile = [&](const QString& name) {
     const QString file = DataPath + name;
@@ -287,7 +321,8 @@ QString TSoft::CheckInstallation() {
   requireKey("ApercuLarge");
   requireKey("ApercuHaut");
   if (!ReadSoftString(QStringLiteral("Aide")).isEmpty()) line(QStringLiteral("IniVar EN TROP : Aide"));
-  for (const QString& f : {DataPath, ModelesPath, ImagesPath, SkinPath, DataPath + QStringLiteral("fonts/")}) requireFolder(f);
+  for (const QString& f : {DataPath, ModelesPath, ImagesPath, SkinPath, DataPath + QStringLiteral("fonts/")})
+    requireFolder(f);
   if (flag("wizard_dvd"))
     for (const QString& f : {GabaritsAudioPath, GabaritsDataPath, GabaritsViergePath}) requireFolder(f);
   if (flag("wizard_support")) requireFolder(SupportsPath);
@@ -324,7 +359,7 @@ QString TSoft::CheckInstallation() {
     if (ReadSoftString(key).isEmpty()) line(QStringLiteral("IniVar MANQUANT : ") + key);
     requireFolder(DataPath + NormaliseSeparators(ReadSoftString(key)));
   }
-  if (flag("action_bordure")) requireFolder(ImagesPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_bordures"))));
+  if (flag("action_bordure"))
+    requireFolder(ImagesPath + NormaliseSeparators(ReadSoftString(QStringLiteral("path_bordures"))));
   return report;
 }
-

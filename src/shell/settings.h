@@ -24,9 +24,9 @@ class TFieldSource {
 };
 
 struct TSoftOptions {
-  QString ExePath;       // the installation folder
-  QString AppDataPath;   // the per-user data folder; empty uses the platform's
-  QStringList Arguments; // command-line arguments after the program name
+  QString ExePath;        // the installation folder
+  QString AppDataPath;    // the per-user data folder; empty uses the platform's
+  QStringList Arguments;  // command-line arguments after the program name
 };
 
 class TSoft {

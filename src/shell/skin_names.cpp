@@ -40,8 +40,12 @@ const QStringList& EditorBarButtons() {
   return s;
 }
 
-QString MenuIconFile(const QString& title) { return QStringLiteral("icone ") + title + QStringLiteral(".bmp"); }
-QString DefaultMenuIconFile() { return QStringLiteral("icone defaut.bmp"); }
+QString MenuIconFile(const QString& title) {
+  return QStringLiteral("icone ") + title + QStringLiteral(".bmp");
+}
+QString DefaultMenuIconFile() {
+  return QStringLiteral("icone defaut.bmp");
+}
 QString ArrowFile(bool unfolded) {
   return unfolded ? QStringLiteral("updown1.bmp") : QStringLiteral("updown.bmp");
 }
@@ -65,17 +69,38 @@ const QStringList& MenuFixedTitles() {
   return s;
 }
 
-QString LabelGlyphFile(const QString& labelName) { return labelName + QStringLiteral(".png"); }
+QString LabelGlyphFile(const QString& labelName) {
+  return labelName + QStringLiteral(".png");
+}
 
 const QStringList& LabelNames() {
   static const QStringList s = [] {
-    QStringList out = L({"zmlDupliquer", "zmlCopier", "zmlColler", "zmlSupprimer", "zmlSupprimerMesImages",
-                         "zmlAjouterMesImages", "zmlChoisirImageBase", "zmlChoisirImageCD2",
-                         "zmlChargerImagePersonnelle", "zmlImporter", "zmlEffetsGraphiques", "zmlImageFond",
-                         "zmlRedresser", "zmlToutCopierAutreFace", "zmlEffacerCetteFace", "zmlChoisirTexteBase",
-                         "zmlChoisirCouleurTransparante", "zmlRepereSens", "zmlRepereSorte", "zmlRecadrerImage",
-                         "zmlAjouterBordure", "zmlChangerSupport", "zmlChangerCouleurSupport",
-                         "zmlEffacerImage", "zmlEffacerToutesImages", "zmlArboChoisirDossier"});
+    QStringList out = L({"zmlDupliquer",
+                         "zmlCopier",
+                         "zmlColler",
+                         "zmlSupprimer",
+                         "zmlSupprimerMesImages",
+                         "zmlAjouterMesImages",
+                         "zmlChoisirImageBase",
+                         "zmlChoisirImageCD2",
+                         "zmlChargerImagePersonnelle",
+                         "zmlImporter",
+                         "zmlEffetsGraphiques",
+                         "zmlImageFond",
+                         "zmlRedresser",
+                         "zmlToutCopierAutreFace",
+                         "zmlEffacerCetteFace",
+                         "zmlChoisirTexteBase",
+                         "zmlChoisirCouleurTransparante",
+                         "zmlRepereSens",
+                         "zmlRepereSorte",
+                         "zmlRecadrerImage",
+                         "zmlAjouterBordure",
+                         "zmlChangerSupport",
+                         "zmlChangerCouleurSupport",
+                         "zmlEffacerImage",
+                         "zmlEffacerToutesImages",
+                         "zmlArboChoisirDossier"});
     for (int i = 1; i <= 15; ++i) out.append(QStringLiteral("zunoMenuLabel%1").arg(i));
     return out;
   }();
@@ -92,9 +117,8 @@ const QStringList& CaseItemButtons() {
 }
 
 const QStringList& DiscWizardButtons() {
-  static const QStringList s =
-      L({"dvd_audio", "dvd_data", "dvd_vierge", "dvd_sourcecd", "dvd_sourcemp3", "dvd_sourcealbum",
-         "dvd_repertoire", "dvd_albumcd", "dvd_new"});
+  static const QStringList s = L({"dvd_audio", "dvd_data", "dvd_vierge", "dvd_sourcecd", "dvd_sourcemp3",
+                                  "dvd_sourcealbum", "dvd_repertoire", "dvd_albumcd", "dvd_new"});
   return s;
 }
 
@@ -109,7 +133,9 @@ const QStringList& HelpChooserKeys() {
   return s;
 }
 
-QString LayoutBadgeFile(int code) { return QStringLiteral("dvd_%1").arg(code) + QStringLiteral("0.bmp"); }
+QString LayoutBadgeFile(int code) {
+  return QStringLiteral("dvd_%1").arg(code) + QStringLiteral("0.bmp");
+}
 
 QString ToolGlyphFile(int tag, bool active) {
   return QStringLiteral("btn_%1%2.bmp")
@@ -129,10 +155,16 @@ const QStringList& DialogGlyphs() {
   return s;
 }
 
-QString CalibrationTypeFile(int type) { return QStringLiteral("ImprimerCalibre%1.bmp").arg(type); }
-int CalibrationTypeCount() { return 3; }
+QString CalibrationTypeFile(int type) {
+  return QStringLiteral("ImprimerCalibre%1.bmp").arg(type);
+}
+int CalibrationTypeCount() {
+  return 3;
+}
 
-QString WizardWelcomeFile(int language) { return QStringLiteral("AssistantModele_%1.bmp").arg(language); }
+QString WizardWelcomeFile(int language) {
+  return QStringLiteral("AssistantModele_%1.bmp").arg(language);
+}
 
 const QStringList& FixedPictures() {
   static const QStringList s = L({"PanelPerso.bmp", "fond_right_etiquette.bmp", "fond_right_fond.bmp",

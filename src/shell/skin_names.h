@@ -10,8 +10,8 @@
 namespace skin {
 
 // Sections of "skin.txt": button bars, side menus and the fallback sections.
-const QStringList& BarSections();   // "ecran1", "ecran2"
-const QStringList& MenuSections();  // "ecran1_gauche", "ecran2_gauche", "ecran2_droite", "menu"
+const QStringList& BarSections();       // "ecran1", "ecran2"
+const QStringList& MenuSections();      // "ecran1_gauche", "ecran2_gauche", "ecran2_droite", "menu"
 const QStringList& FallbackSections();  // "defaut" (ReadSkinValue), "Menu" (menus without ColorFond)
 
 // Button bar: normal, pointer over, disabled.
@@ -35,10 +35,10 @@ const QStringList& LabelNames();
 
 // Picture toggle buttons: file name + state digit + ".bmp".
 QString ToggleButtonFile(const QString& fileName, bool active);
-const QStringList& CaseItemButtons();      // "dvd_1" … "dvd_6": case items and sheet layouts
-const QStringList& DiscWizardButtons();    // type, source and data-source buttons of the disc wizard
-const QStringList& WizardChooserKeys();    // one button per wizard
-const QStringList& HelpChooserKeys();      // one button per kind of help
+const QStringList& CaseItemButtons();    // "dvd_1" … "dvd_6": case items and sheet layouts
+const QStringList& DiscWizardButtons();  // type, source and data-source buttons of the disc wizard
+const QStringList& WizardChooserKeys();  // one button per wizard
+const QStringList& HelpChooserKeys();    // one button per kind of help
 // The sheet layout code's badge on a template preview.
 QString LayoutBadgeFile(int code);
 

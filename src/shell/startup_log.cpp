@@ -53,7 +53,8 @@ QString LogTimeStamp(const QDateTime& when) {
     if (quoted || c != QLatin1Char('t')) timeFormat += c;
   }
   timeFormat = timeFormat.trimmed();
-  return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') + locale.toString(when.time(), timeFormat);
+  return locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+         locale.toString(when.time(), timeFormat);
 }
 
 void Log(const QString& message) {
@@ -64,5 +65,6 @@ void Log(const QString& message) {
   QDir().mkpath(QFileInfo(g_file).absolutePath());
   QFile f(g_file);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return;
-  f.write((LogTimeStamp(QDateTime::currentDateTime()) + QStringLiteral(" : ") + message + QLatin1Char('\n')).toUtf8());
+  f.write((LogTimeStamp(QDateTime::currentDateTime()) + QStringLiteral(" : ") + message + QLatin1Char('\n'))
+              .toUtf8());
 }

@@ -1,3 +1,5 @@
+#include "shell/textfile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -13,15 +15,13 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/textfile.h"
-
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the five unassigned bytes map to the C1 control of the same value.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                            0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                            0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                            0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 }  // namespace
 
@@ -58,8 +58,10 @@ bool ReadTextFile(const QString& fileName, QStringList& lines) {
 
 void DecodeTextLines(const QByteArray& bytes, QStringList& lines) {
   QString text;
-  if (bytes.startsWith("\xEF\xBB\xBF")) text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-  else text = Decode1252(bytes.constData(), bytes.size());
+  if (bytes.startsWith("\xEF\xBB\xBF"))
+    text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  else
+    text = Decode1252(bytes.constData(), bytes.size());
   lines.clear();
   const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
   const qsizetype n = text.size();
@@ -109,9 +111,12 @@ void SplitLines(const char* s, qsizetype n, std::vector<uint32_t>& starts) {
     }
     const char* cr = static_cast<const char*>(std::memchr(p, '\r', size_t(nl - p)));
     const char* next;
-    if (cr) next = cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
-    else if (nl < end) next = nl + 1;
-    else break;
+    if (cr)
+      next = cr + 1 < end && cr[1] == '\n' ? cr + 2 : cr + 1;
+    else if (nl < end)
+      next = nl + 1;
+    else
+      break;
     starts.push_back(uint32_t(next - s));
     p = next;
   }
@@ -147,7 +152,9 @@ bool TTextLines::Read(const QString& fileName) {
 
 // ---------------------------------------------------------------------------------------------
 
-void TTextFileWriter::Add(QStringView line) { Add(QStringView(), line); }
+void TTextFileWriter::Add(QStringView line) {
+  Add(QStringView(), line);
+}
 
 void TTextFileWriter::Add(QStringView indent, QStringView line) {
   if (!utf8_) {

@@ -15,7 +15,9 @@ bool ReadTextFile(const QString& fileName, QStringList& lines);
 void DecodeTextLines(const QByteArray& bytes, QStringList& lines);
 // Windows-1252 text of bytes (no line splitting).
 QString Decode1252(const char* data, qsizetype size);
-inline QString Decode1252(QLatin1StringView bytes) { return Decode1252(bytes.data(), bytes.size()); }
+inline QString Decode1252(QLatin1StringView bytes) {
+  return Decode1252(bytes.data(), bytes.size());
+}
 // Writes lines with CR LF in Windows-1252, or in UTF-8 with a byte-order mark when needed. The old
 // file is replaced atomically (see TTextFileWriter).
 bool WriteTextFile(const QString& fileName, const QStringList& lines);

@@ -31,8 +31,12 @@ QString BrowseStart(const QString& folder) {
   return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
-void SetUserDialogs(TUserDialogs* dialogs) { g_dialogs = dialogs; }
-TUserDialogs* UserDialogs() { return g_dialogs; }
+void SetUserDialogs(TUserDialogs* dialogs) {
+  g_dialogs = dialogs;
+}
+TUserDialogs* UserDialogs() {
+  return g_dialogs;
+}
 
 int AskUser(const QString& text, int kind, int buttons) {
   return g_dialogs ? g_dialogs->AskUser(text, kind, buttons) : arNone;

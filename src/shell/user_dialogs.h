@@ -14,7 +14,16 @@ enum TAskKind { akWarning = 0, akError = 1, akInformation = 2, akQuestion = 3 };
 // Buttons asked for (a set).
 enum TAskButton { abYes = 1, abNo = 2, abOK = 4, abCancel = 8, abAbort = 16, abRetry = 32, abIgnore = 64 };
 // The answer: the button pressed, or arNone when the box was closed some other way.
-enum TAskResult { arOK = 1, arCancel = 2, arAbort = 3, arRetry = 4, arIgnore = 5, arYes = 6, arNo = 7, arNone = 8 };
+enum TAskResult {
+  arOK = 1,
+  arCancel = 2,
+  arAbort = 3,
+  arRetry = 4,
+  arIgnore = 5,
+  arYes = 6,
+  arNo = 7,
+  arNone = 8
+};
 
 // The buttons a box shows for a set of asked buttons, in the order shown (TAskResult values). Yes or
 // No gives Yes/No (with Cancel when Cancel is asked too); else Abort or Ignore gives

@@ -1,15 +1,15 @@
+#include "catalogue/thumbnails.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <cmath>
 #include <cstdlib>
 #include <random>
 
-#include "catalogue/thumbnails.h"
 #include "imagetools/resample.h"
 #include "render/codecs.h"
 #include "render/emf_writer.h"
@@ -50,7 +50,9 @@ QByteArray ReadBytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QRgb Pixel(const QImage& img, int x, int y) { return img.pixel(x, y); }
+QRgb Pixel(const QImage& img, int x, int y) {
+  return img.pixel(x, y);
+}
 
 bool Near(QRgb a, QRgb b, int tolerance) {
   return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
@@ -78,7 +80,8 @@ TEST(Thumbnails, PathReplacesTheExtensionInTheFolder) {
       {"/pictures/noextension", "/cache/", "/cache/noextension_thumb.jpg"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ThumbPath(QString::fromLatin1(c.file), QString::fromLatin1(c.folder)), QString::fromLatin1(c.expected))
+    EXPECT_EQ(ThumbPath(QString::fromLatin1(c.file), QString::fromLatin1(c.folder)),
+              QString::fromLatin1(c.expected))
         << c.file;
 }
 
@@ -161,7 +164,8 @@ TEST(Thumbnails, MagentaCornerMakesMagentaWhite) {
     const QImage thumb = LoadJpeg(MakeThumb(file, dir.path(), 120, 120));
     ASSERT_EQ(thumb.size(), QSize(120, 60));
     const QRgb background = marked ? qRgb(255, 255, 255) : qRgb(255, 0, 255);
-    EXPECT_TRUE(Near(Pixel(thumb, 110, 50), background, 6)) << marked << " " << std::hex << Pixel(thumb, 110, 50);
+    EXPECT_TRUE(Near(Pixel(thumb, 110, 50), background, 6))
+        << marked << " " << std::hex << Pixel(thumb, 110, 50);
     EXPECT_TRUE(Near(Pixel(thumb, 5, 55), background, 6)) << marked;
     EXPECT_TRUE(Near(Pixel(thumb, 60, 30), qRgb(0, 0, 200), 8)) << marked;
   }
@@ -183,7 +187,8 @@ TEST(Thumbnails, MetafileIsStretchedOverTheWholeBox) {
   ASSERT_TRUE(written);
   ASSERT_EQ(thumb.size(), QSize(50, 50));
   for (const int y : {3, 25, 44}) {
-    EXPECT_TRUE(Near(Pixel(thumb, 10, y), qRgb(255, 0, 0), 12)) << y << " " << std::hex << Pixel(thumb, 10, y);
+    EXPECT_TRUE(Near(Pixel(thumb, 10, y), qRgb(255, 0, 0), 12))
+        << y << " " << std::hex << Pixel(thumb, 10, y);
     EXPECT_TRUE(Near(Pixel(thumb, 40, y), qRgb(255, 255, 255), 6)) << y;
   }
   // The metafiles of other programs, EMF and WMF, give thumbnails of the asked size too.

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "common/files.h"
-
-#include "cli/cli_runner.h"
-
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "cli/cli_runner.h"
+#include "common/files.h"
 #include "common/qt_printers.h"
 
 namespace {
@@ -17,7 +15,8 @@ const QString kSample = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/Exe
 }  // namespace
 
 TEST(Cli, InfoDescribesTheDocument) {
-  const CliRun r = Cli({QStringLiteral("--home"), QStringLiteral(LORVANE_SOURCE_DATA), QStringLiteral("info"), kSample});
+  const CliRun r =
+      Cli({QStringLiteral("--home"), QStringLiteral(LORVANE_SOURCE_DATA), QStringLiteral("info"), kSample});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
   for (const char* line : {"page: 120 x 120 mm\n", "item: 1 CD\n", "header: GrandDiam=118\n", "objects: 4\n",
@@ -36,7 +35,10 @@ TEST(Cli, ExitStatuses) {
   EXPECT_EQ(missing.code, 1);
   EXPECT_TRUE(missing.err.contains(QStringLiteral("absent.mdl")));
   EXPECT_EQ(Cli({QStringLiteral("resave"), kSample, dir.filePath(QStringLiteral("no/dir/x.mdl"))}).code, 1);
-  EXPECT_EQ(Cli({QStringLiteral("--home"), dir.filePath(QStringLiteral("nohome")), QStringLiteral("info"), kSample}).code, 1);
+  EXPECT_EQ(
+      Cli({QStringLiteral("--home"), dir.filePath(QStringLiteral("nohome")), QStringLiteral("info"), kSample})
+          .code,
+      1);
 }
 
 // Every document we ship or keep as test input: the second resave gives the bytes of the first.
@@ -44,7 +46,8 @@ TEST(Cli, ResaveTwiceIsStable) {
   QTemporaryDir dir;
   QStringList files;
   for (const char* root : {LORVANE_SOURCE_DATA, LORVANE_TEST_DATA, LORVANE_FUZZ_CORPUS}) {
-    QDirIterator it(QString::fromUtf8(root), {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(QString::fromUtf8(root), {QStringLiteral("*.mdl")}, QDir::Files,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) files << it.next();
   }
   ASSERT_FALSE(files.isEmpty());

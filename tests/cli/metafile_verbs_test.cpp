@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
-
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "cli/cli_runner.h"
 #include "common/qt_printers.h"
 
 namespace {
@@ -24,17 +23,17 @@ void Record(QByteArray& b, uint32_t type, std::initializer_list<uint32_t> params
 // (40, 30) mm and no outline, written record by record.
 QByteArray RedRectangle() {
   QByteArray body;
-  Record(body, 17, {8});                       // map mode: anisotropic
-  Record(body, 9, {10000, 5000});              // window extent
-  Record(body, 11, {378, 189});                // viewport extent, 96 dpi
-  Record(body, 37, {0x80000008});              // select the null pen
-  Record(body, 39, {1, 0, 0x0000FF, 0});       // solid red brush
+  Record(body, 17, {8});                  // map mode: anisotropic
+  Record(body, 9, {10000, 5000});         // window extent
+  Record(body, 11, {378, 189});           // viewport extent, 96 dpi
+  Record(body, 37, {0x80000008});         // select the null pen
+  Record(body, 39, {1, 0, 0x0000FF, 0});  // solid red brush
   Record(body, 37, {1});
   Record(body, 43, {1000, 1000, 4000, 3000});  // rectangle
   QByteArray f;
   const uint32_t size = 108 + uint32_t(body.size()) + 20;
-  Put(f, {1, 108, 0, 0, 378, 189, 0, 0, 10000, 5000, 0x464D4520, 0x10000, size, 9, 2, 0, 0, 0, 1920, 1440, 508,
-          381, 0, 0, 0, 508000, 381000});
+  Put(f, {1, 108, 0, 0, 378,  189,  0,   0,   10000, 5000, 0x464D4520, 0x10000, size,  9,
+          2, 0,   0, 0, 1920, 1440, 508, 381, 0,     0,    0,          508000,  381000});
   f += body;
   Record(f, 14, {0, 16, 20});
   return f;
@@ -59,7 +58,8 @@ TEST(CliMetafile, InfoReportsFrameAndRecordCounts) {
                            "records: 9\n", "  EMR_SELECTOBJECT 2\n", "  EMR_RECTANGLE 1\n", "  EMR_EOF 1\n"})
     EXPECT_TRUE(r.out.contains(QString::fromLatin1(line))) << line << "\n" << r.out.toStdString();
 
-  const CliRun wmf = Cli({QStringLiteral("metafile-info"), QStringLiteral(LORVANE_TEST_DATA "/metafiles/libreoffice_text.wmf")});
+  const CliRun wmf = Cli(
+      {QStringLiteral("metafile-info"), QStringLiteral(LORVANE_TEST_DATA "/metafiles/libreoffice_text.wmf")});
   ASSERT_EQ(wmf.code, 0) << wmf.err.toStdString();
   EXPECT_TRUE(wmf.out.startsWith(QStringLiteral("kind: WMF"))) << wmf.out.toStdString();
 }
@@ -68,7 +68,8 @@ TEST(CliMetafile, RenderStretchesOntoWhite) {
   QTemporaryDir dir;
   const QString emf = WriteFile(dir, "rouge.emf", RedRectangle());
   const QString png = dir.filePath(QStringLiteral("rouge.png"));
-  const CliRun r = Cli({QStringLiteral("metafile-render"), emf, png, QStringLiteral("200"), QStringLiteral("100")});
+  const CliRun r =
+      Cli({QStringLiteral("metafile-render"), emf, png, QStringLiteral("200"), QStringLiteral("100")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   const QImage img(png);
   ASSERT_EQ(img.size(), QSize(200, 100));
@@ -78,7 +79,9 @@ TEST(CliMetafile, RenderStretchesOntoWhite) {
   EXPECT_EQ(img.pixel(82, 40), qRgb(255, 255, 255));
   EXPECT_EQ(img.pixel(150, 80), qRgb(255, 255, 255));
   // Stretched, not fitted: a square target squeezes the picture horizontally.
-  ASSERT_EQ(Cli({QStringLiteral("metafile-render"), emf, png, QStringLiteral("100"), QStringLiteral("100")}).code, 0);
+  ASSERT_EQ(
+      Cli({QStringLiteral("metafile-render"), emf, png, QStringLiteral("100"), QStringLiteral("100")}).code,
+      0);
   const QImage square(png);
   EXPECT_EQ(square.pixel(35, 40), qRgb(255, 0, 0));
   EXPECT_EQ(square.pixel(45, 40), qRgb(255, 255, 255));

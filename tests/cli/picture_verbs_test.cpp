@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
-
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include "cli/cli_runner.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ TEST(CliPicture, StretchResamplesWithTheNamedFilter) {
   for (int i = 0; i < 2; ++i) {
     const QString out = dir.filePath(QStringLiteral("out%1.png").arg(i));
     const CliRun r = Cli({QStringLiteral("stretch"), in, out, QStringLiteral("50"), QStringLiteral("30"),
-                       QStringLiteral("--filter"), QString::fromLatin1(filters[i])});
+                          QStringLiteral("--filter"), QString::fromLatin1(filters[i])});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     results[i] = QImage(out).convertToFormat(QImage::Format_RGB888);
     ASSERT_EQ(results[i].size(), QSize(50, 30)) << filters[i];
@@ -41,7 +41,8 @@ TEST(CliPicture, StretchResamplesWithTheNamedFilter) {
   EXPECT_NE(results[0], results[1]);  // the filter name reaches the resampler
   for (const char* ext : {"jpg", "bmp"}) {
     const QString out = dir.filePath(QStringLiteral("out.") + QLatin1String(ext));
-    ASSERT_EQ(Cli({QStringLiteral("stretch"), in, out, QStringLiteral("160"), QStringLiteral("20")}).code, 0) << ext;
+    ASSERT_EQ(Cli({QStringLiteral("stretch"), in, out, QStringLiteral("160"), QStringLiteral("20")}).code, 0)
+        << ext;
     EXPECT_EQ(QImage(out).size(), QSize(160, 20)) << ext;
   }
 }

@@ -1,13 +1,12 @@
 // The installation session every program opens, and the tool resolving files exactly as it does.
 #include <gtest/gtest.h>
 
-#include "cli/cli_runner.h"
-#include "common/files.h"
-
 #include <QCryptographicHash>
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "cli/cli_runner.h"
+#include "common/files.h"
 #include "model/document.h"
 #include "model/encodings.h"
 #include "model/host.h"
@@ -57,9 +56,12 @@ TEST_F(SessionFixture, TheToolResolvesAsTheProgram) {
   for (const char* name : {"fond.png", "mer.jpg", "C:\\Anciens\\Mer.JPG|0123", "absent.png", "beside.png"}) {
     ++n;
     text += "  Objet=" + QByteArray::number(n) + "\r\n    Name=image\r\n    Code=i" + QByteArray::number(n) +
-            "\r\n    x=10\r\n    y=10\r\n    l=5\r\n    h=5\r\n    FichierImage=" + name + "\r\n  End\r\n  \r\n";
+            "\r\n    x=10\r\n    y=10\r\n    l=5\r\n    h=5\r\n    FichierImage=" + name +
+            "\r\n  End\r\n  \r\n";
   }
-  text += "  Objet=6\r\n    Name=tampon\r\n    x=50\r\n    y=50\r\n    l=20\r\n    h=20\r\n  End\r\n  \r\nEnd\r\n\r\n";
+  text +=
+      "  Objet=6\r\n    Name=tampon\r\n    x=50\r\n    y=50\r\n    l=20\r\n    h=20\r\n  End\r\n  "
+      "\r\nEnd\r\n\r\n";
   WriteAll(doc, text);
 
   qputenv("XDG_DATA_HOME", appData.toLocal8Bit());

@@ -1,12 +1,13 @@
 // Reading and writing whole files in tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
-#include <gtest/gtest.h>
 
 // The file's bytes; empty when it cannot be read.
 inline QByteArray ReadAll(const QString& path) {

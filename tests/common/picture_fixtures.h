@@ -1,13 +1,16 @@
 // The small pictures kept in the test data, by name.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QString>
-#include <gtest/gtest.h>
 
-inline QString Fixture(const char* name) { return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name); }
+inline QString Fixture(const char* name) {
+  return QStringLiteral(LORVANE_TEST_DATA "/pictures/") + QString::fromLatin1(name);
+}
 
 inline QByteArray Bytes(const char* name) {
   QFile f(Fixture(name));
@@ -16,4 +19,6 @@ inline QByteArray Bytes(const char* name) {
 }
 
 // The picture a fixture was made from, as 24-bit pixels.
-inline QImage Source(const char* name) { return QImage(Fixture(name)).convertToFormat(QImage::Format_RGB888); }
+inline QImage Source(const char* name) {
+  return QImage(Fixture(name)).convertToFormat(QImage::Format_RGB888);
+}

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 // Font measurement and painting need a GUI application; tests run headless.
 int main(int argc, char** argv) {
@@ -11,7 +12,8 @@ int main(int argc, char** argv) {
   // tests start inherit it.
   qputenv("FONTCONFIG_FILE", LORVANE_FONTS_CONF);
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    const QString dir = QDir::tempPath() + QStringLiteral("/lorvane-test-runtime-") + QString::number(getuid());
+    const QString dir =
+        QDir::tempPath() + QStringLiteral("/lorvane-test-runtime-") + QString::number(getuid());
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());

@@ -14,13 +14,13 @@
 #include "common/files.h"
 #include "data_tests/installation_fixture.h"
 #include "model/document.h"
-#include "render/picture_io.h"
+#include "model/encodings.h"
 #include "model/kinds.h"
 #include "model/soft_host.h"
-#include "shell/language.h"
 #include "records/csv_table.h"
-#include "model/encodings.h"
+#include "render/picture_io.h"
 #include "shell/inifile.h"
+#include "shell/language.h"
 #include "shell/paths.h"
 #include "shell/settings.h"
 #include "shell/textfile.h"
@@ -64,7 +64,8 @@ QStringList Misses(TzunoCADMdl& doc, const QStringList& unresolved) {
       if (!image->FichierMasque.isEmpty() && !image->MaskMetafile.IsValid())
         misses << QStringLiteral("mask ") + image->FichierMasque;
     } else if (auto* group = dynamic_cast<TzunoCADGroup*>(o.get())) {
-      if (!group->Nested() || group->Nested()->Count() == 0) misses << QStringLiteral("drawing of a ") + group->Name;
+      if (!group->Nested() || group->Nested()->Count() == 0)
+        misses << QStringLiteral("drawing of a ") + group->Name;
     }
   }
   return misses;
@@ -130,9 +131,11 @@ TEST(CatalogueFiles, EveryFaceADocumentNamesIsShipped) {
   // design serves its upright requests.
   QSet<QString> faces;
   const auto key = [](const QString& family, bool bold, bool italic) {
-    return family + (bold ? QStringLiteral(",B") : QStringLiteral(",")) + (italic ? QStringLiteral("I") : QString());
+    return family + (bold ? QStringLiteral(",B") : QStringLiteral(",")) +
+           (italic ? QStringLiteral("I") : QString());
   };
-  for (const QFileInfo& ttf : QDir(kData + QStringLiteral("fonts")).entryInfoList({QStringLiteral("*.ttf")})) {
+  for (const QFileInfo& ttf :
+       QDir(kData + QStringLiteral("fonts")).entryInfoList({QStringLiteral("*.ttf")})) {
     const QRawFont raw(ttf.filePath(), 12);
     const bool bold = raw.weight() >= QFont::DemiBold, italic = raw.style() != QFont::StyleNormal;
     faces << key(raw.familyName(), bold, italic);
@@ -150,7 +153,8 @@ TEST(CatalogueFiles, EveryFaceADocumentNamesIsShipped) {
       const auto m = font.match(line);
       if (!m.hasMatch()) continue;
       const QString style = m.captured(2);
-      EXPECT_TRUE(faces.contains(key(m.captured(1), style.contains(QLatin1Char('B')), style.contains(QLatin1Char('I')))))
+      EXPECT_TRUE(faces.contains(
+          key(m.captured(1), style.contains(QLatin1Char('B')), style.contains(QLatin1Char('I')))))
           << file.toStdString() << ": " << line.toStdString();
       ++named;
     }
@@ -160,7 +164,8 @@ TEST(CatalogueFiles, EveryFaceADocumentNamesIsShipped) {
 
 TEST(CatalogueFiles, PreviewsBesideTheCatalogueAreCurrentPictures) {
   // The catalogue uses a shipped preview as it is, so each one must belong to a template.
-  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.jpg")}, QDir::Files, QDirIterator::Subdirectories);
+  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.jpg")}, QDir::Files,
+                  QDirIterator::Subdirectories);
   int previews = 0;
   while (it.hasNext()) {
     const QString jpg = it.next();
@@ -209,7 +214,8 @@ TEST(WizardFolders, HoldWhatTheWizardsLookFor) {
       const auto doc = Read(kData + QString::fromLatin1(folder) + QLatin1Char('/') + f);
       EXPECT_FALSE(Codes(*doc, "image").isEmpty()) << f.toStdString();
       // The round label has no room for a listing; every other data item has one.
-      if (QString::fromLatin1(folder).endsWith(QLatin1String("Data")) && !f.endsWith(QLatin1String("1.mdl"))) {
+      if (QString::fromLatin1(folder).endsWith(QLatin1String("Data")) &&
+          !f.endsWith(QLatin1String("1.mdl"))) {
         EXPECT_FALSE(Codes(*doc, "arbo").isEmpty()) << f.toStdString();
       }
     }
@@ -242,7 +248,8 @@ TEST(WizardFolders, HoldWhatTheWizardsLookFor) {
     const QStringList files = MdlIn(QString::fromLatin1(folder));
     EXPECT_FALSE(files.isEmpty()) << folder;
     for (QString f : files)
-      EXPECT_TRUE(QFileInfo::exists(kData + QString::fromLatin1(folder) + QLatin1Char('/') + f.replace(QLatin1String(".mdl"), QLatin1String(".jpg"))))
+      EXPECT_TRUE(QFileInfo::exists(kData + QString::fromLatin1(folder) + QLatin1Char('/') +
+                                    f.replace(QLatin1String(".mdl"), QLatin1String(".jpg"))))
           << f.toStdString();
   }
 }
@@ -265,7 +272,8 @@ TEST(WizardFolders, EveryFormatWithAFileNameHasItsPage) {
 }
 
 TEST(CatalogueFiles, DiscTemplatesCarryTheAlbumFieldsAndTheStartCategoryExists) {
-  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+  QDirIterator it(kData + QStringLiteral("Modeles"), {QStringLiteral("*.mdl")}, QDir::Files,
+                  QDirIterator::Subdirectories);
   int discs = 0;
   while (it.hasNext()) {
     const QString file = it.next();
@@ -273,14 +281,16 @@ TEST(CatalogueFiles, DiscTemplatesCarryTheAlbumFieldsAndTheStartCategoryExists) 
     const auto doc = Read(file);
     bool album = false;
     for (const auto& o : doc->Objets())
-      if (auto* t = dynamic_cast<TzunoCADTexte*>(o.get())) album = album || t->txt.contains(QLatin1String("<cd"));
+      if (auto* t = dynamic_cast<TzunoCADTexte*>(o.get()))
+        album = album || t->txt.contains(QLatin1String("<cd"));
     EXPECT_TRUE(album) << file.toStdString();
     ++discs;
   }
   EXPECT_GT(discs, 0);
   const TIniFile ini(kHome + QStringLiteral("/lorvane.ini"));
   const QString start = ini.ReadString(QStringLiteral("lorvane"), QStringLiteral("path_modele_start"));
-  EXPECT_FALSE(MdlIn(QStringLiteral("Modeles") + NormaliseSeparators(start)).isEmpty()) << start.toStdString();
+  EXPECT_FALSE(MdlIn(QStringLiteral("Modeles") + NormaliseSeparators(start)).isEmpty())
+      << start.toStdString();
 }
 
 #ifdef LORVANE_CONTENT_TOOL
@@ -322,7 +332,8 @@ bool SamePicture(const QString& a, const QString& b, std::string& why) {
   }
   const double pixels = double(x.width()) * x.height();
   const double mean = sum / (pixels * 3), farShare = far / pixels;
-  why = "mean difference " + std::to_string(mean) + ", pixels far off " + std::to_string(farShare * 100) + " %";
+  why =
+      "mean difference " + std::to_string(mean) + ", pixels far off " + std::to_string(farShare * 100) + " %";
   return mean <= 0.5 && farShare <= 0.001;
 }
 
@@ -342,7 +353,8 @@ TEST(ContentTool, MakesTheShippedTreeAgain) {
   EXPECT_EQ(tool.exitCode(), 0) << log.toStdString();
   RecordProperty("seconds", int(clock.elapsed() / 1000));
   const auto made = Tree(copy);
-  const QRegularExpression picture(QStringLiteral("\\.(jpe?g|bmp|png)$"), QRegularExpression::CaseInsensitiveOption);
+  const QRegularExpression picture(QStringLiteral("\\.(jpe?g|bmp|png)$"),
+                                   QRegularExpression::CaseInsensitiveOption);
   int pictures = 0, exact = 0;
   for (const auto& [path, bytes] : shipped) {
     const auto it = made.find(path);
@@ -359,8 +371,7 @@ TEST(ContentTool, MakesTheShippedTreeAgain) {
     }
     pictures += picture.match(path).hasMatch();
   }
-  for (const auto& [path, bytes] : made)
-    EXPECT_TRUE(shipped.count(path)) << "added " << path.toStdString();
+  for (const auto& [path, bytes] : made) EXPECT_TRUE(shipped.count(path)) << "added " << path.toStdString();
   RecordProperty("pictures", pictures);
   RecordProperty("pictures_exact", exact);
 }

@@ -1,11 +1,11 @@
+#include "shell/fonts.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFontDatabase>
 #include <QRawFont>
 #include <QSet>
-
-#include "shell/fonts.h"
 
 // The shipped fonts load as TrueType faces and give families of different kinds.
 TEST(ShippedFonts, SixOrMoreTrueTypeFamilies) {
@@ -30,7 +30,8 @@ TEST(ShippedFonts, SixOrMoreTrueTypeFamilies) {
 TEST(ShippedFonts, TestsSeeOnlyTheProjectsFonts) {
   QSet<QString> expected{QStringLiteral("Liberation Sans"), QStringLiteral("Liberation Sans Narrow"),
                          QStringLiteral("Liberation Serif"), QStringLiteral("Liberation Mono")};
-  const QSet<QString> generic{QStringLiteral("Serif"), QStringLiteral("Sans Serif"), QStringLiteral("Monospace")};
+  const QSet<QString> generic{QStringLiteral("Serif"), QStringLiteral("Sans Serif"),
+                              QStringLiteral("Monospace")};
   const QDir folder(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/fonts"));
   for (const QString& f : folder.entryList({QStringLiteral("*.ttf")}, QDir::Files))
     expected << QRawFont(folder.filePath(f), 12).familyName();

@@ -2,14 +2,13 @@
 // relies on.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "data_tests/installation_fixture.h"
 #include "records/csv_table.h"
@@ -30,8 +29,9 @@ TEST_F(Installation, CheckFindsNoProblem) {
 }
 
 TEST_F(Installation, SettingsNameWhatTheTablesHold) {
-  for (const char* key : {"ApercuLarge", "ApercuHaut", "nouveau_large", "nouveau_haut", "perforatrice_taille_mini",
-                          "perforatrice_taille_maxi", "tampon_taille_mini", "tampon_taille_maxi"})
+  for (const char* key :
+       {"ApercuLarge", "ApercuHaut", "nouveau_large", "nouveau_haut", "perforatrice_taille_mini",
+        "perforatrice_taille_maxi", "tampon_taille_mini", "tampon_taille_maxi"})
     EXPECT_GT(soft->ReadSoftInteger(QString::fromLatin1(key)), 0) << key;
   EXPECT_LT(soft->ReadSoftInteger(QStringLiteral("perforatrice_taille_mini")),
             soft->ReadSoftInteger(QStringLiteral("perforatrice_taille_maxi")));
@@ -40,7 +40,8 @@ TEST_F(Installation, SettingsNameWhatTheTablesHold) {
 
   // The print dialog's first brand and format exist together.
   TzunoCSV layouts(kData + QStringLiteral("papiers_gab.csv"));
-  const int row = layouts.FindRowBy(QStringLiteral("nom"), soft->ReadSoftString(QStringLiteral("PrintGabarits_start")));
+  const int row =
+      layouts.FindRowBy(QStringLiteral("nom"), soft->ReadSoftString(QStringLiteral("PrintGabarits_start")));
   ASSERT_GE(row, 1);
   EXPECT_EQ(layouts.Cell(layouts.ColIndex(QStringLiteral("marque")), row),
             soft->ReadSoftString(QStringLiteral("PrintMarques_start")));
@@ -83,7 +84,8 @@ TEST(Tables, FormatsAndSupportsHavePositiveSizes) {
     const QString name = supports.Cell(0, r);
     EXPECT_TRUE(name.endsWith(QLatin1String(".emf"))) << name.toStdString();
     for (const char* column : {"mmlarge", "mmhaut"})
-      EXPECT_GT(supports.Lookup(QString::fromLatin1(column), name).replace(',', '.').toDouble(), 0) << name.toStdString();
+      EXPECT_GT(supports.Lookup(QString::fromLatin1(column), name).replace(',', '.').toDouble(), 0)
+          << name.toStdString();
     // The maintenance grid marks a row whose millimetres and picture pixels disagree in shape.
     auto number = [&](int c) { return QString(supports.Cell(c, r)).replace(',', '.').toDouble(); };
     ASSERT_GT(number(3) * number(4), 0) << name.toStdString();
@@ -110,7 +112,8 @@ TEST_F(Installation, ShapePanelFoldersHoldTheirKindsDrawings) {
                           QDirIterator::Subdirectories);
     EXPECT_TRUE(drawings.hasNext()) << k.folder;
     if (!k.fallback) continue;
-    const QString found = ReferenceName(soft->FindImageFile(soft->ReadSoftString(QString::fromLatin1(k.fallback))));
+    const QString found =
+        ReferenceName(soft->FindImageFile(soft->ReadSoftString(QString::fromLatin1(k.fallback))));
     EXPECT_TRUE(found.startsWith(folder + '/')) << k.fallback << " " << found.toStdString();
   }
 }
@@ -120,7 +123,8 @@ TEST(Tables, EveryFormatHasItsReadyMadePage) {
   TzunoCSV formats(kData + QStringLiteral("formats.csv"));
   ASSERT_GE(formats.RowCount(), 2);
   for (int r = 1; r < formats.RowCount(); ++r)
-    EXPECT_TRUE(QFileInfo(kData + QStringLiteral("formats/") + formats.Cell(0, r) + QStringLiteral(".mdl")).isFile())
+    EXPECT_TRUE(
+        QFileInfo(kData + QStringLiteral("formats/") + formats.Cell(0, r) + QStringLiteral(".mdl")).isFile())
         << formats.Cell(0, r).toStdString();
 }
 
@@ -153,11 +157,11 @@ TEST(Tables, TextLibraryHasTwoHundredTextsInTenThemes) {
 }
 
 TEST(Tables, AddressBookFieldsAreTheBuiltInTags) {
-  const QStringList personal = {"<Civilité>", "<Nom>", "<Prénom>", "<Adresse>", "<Code>", "<Ville>",
-                                "<Pays>", "<Tél>", "<Portable>", "<Fax>", "<Email>", "<Web>"};
-  const QStringList professional = {"<Société>", "<Fonction>", "<AdressePRO>", "<CodePRO>", "<VillePRO>",
-                                    "<PaysPRO>", "<TélPRO>", "<PortablePRO>", "<FaxPRO>", "<EmailPRO>",
-                                    "<WebPRO>"};
+  const QStringList personal = {"<Civilité>", "<Nom>", "<Prénom>",   "<Adresse>", "<Code>",  "<Ville>",
+                                "<Pays>",     "<Tél>", "<Portable>", "<Fax>",     "<Email>", "<Web>"};
+  const QStringList professional = {"<Société>",  "<Fonction>", "<AdressePRO>", "<CodePRO>",
+                                    "<VillePRO>", "<PaysPRO>",  "<TélPRO>",     "<PortablePRO>",
+                                    "<FaxPRO>",   "<EmailPRO>", "<WebPRO>"};
   for (int language : {1, 2}) {
     TzunoCSV fields(kData + QStringLiteral("fiches_champs_%1.def").arg(language));
     QStringList pages[2];
@@ -177,7 +181,8 @@ TEST(Tables, AddressBookFieldsAreTheBuiltInTags) {
     for (const QString& line : card.mid(1)) {
       if (line.isEmpty()) continue;
       const QString key = line.section('=', 0, 0);
-      EXPECT_TRUE(personal.contains('<' + key + '>') || professional.contains('<' + key + '>')) << key.toStdString();
+      EXPECT_TRUE(personal.contains('<' + key + '>') || professional.contains('<' + key + '>'))
+          << key.toStdString();
     }
   }
 }

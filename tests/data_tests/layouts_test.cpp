@@ -50,9 +50,9 @@ TEST(Layouts, EveryLayoutFitsOnItsPaper) {
     return c;
   };
   const int cNom = col("nom"), cMarque = col("marque"), cPapier = col("papier"), cGabarit = col("gabarit"),
-            cX0 = col("x0"), cY0 = col("y0"), cInterX = col("interx"), cInterY = col("intery"), cLarge = col("large"),
-            cHaut = col("haut"), cNx = col("nbrex"), cNy = col("nbrey"), cRv = col("rectoverso"),
-            cOrient = col("orientation");
+            cX0 = col("x0"), cY0 = col("y0"), cInterX = col("interx"), cInterY = col("intery"),
+            cLarge = col("large"), cHaut = col("haut"), cNx = col("nbrex"), cNy = col("nbrey"),
+            cRv = col("rectoverso"), cOrient = col("orientation");
   ASSERT_FALSE(HasFailure());
   const QSet<QString> kinds = {"", "cd", "jaquette", "livret", "feuillet", "jaquettedvd", "pochettecd"};
   constexpr double kSlack = 1e-6;
@@ -101,7 +101,6 @@ TEST(Layouts, EveryLayoutFitsOnItsPaper) {
     EXPECT_LE(x0 + nx * w + (nx - 1) * gx, sheet.width() + kSlack) << "past the right edge";
     EXPECT_LE(y0 + ny * h + (ny - 1) * gy, sheet.height() + kSlack) << "past the bottom edge";
   }
-
 }
 
 }  // namespace

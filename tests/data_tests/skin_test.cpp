@@ -33,22 +33,27 @@ TEST_F(Skin, DefinitionFileHasEverySectionWithItsPictures) {
     SCOPED_TRACE(section.toStdString());
     // A menu section without its own colour would silently read the fallback section.
     const QString colour = ini.ReadString(section, QStringLiteral("ColorFond"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-Fa-f]{6}$")).match(colour).hasMatch()) << colour.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9A-Fa-f]{6}$")).match(colour).hasMatch())
+        << colour.toStdString();
     Picture(ini.ReadString(section, QStringLiteral("bmpFond")));
     Picture(ini.ReadString(section, QStringLiteral("iconPanelName")));
     EXPECT_GT(ini.ReadInteger(section, QStringLiteral("Haut"), 0), 16);
   }
   for (const QString& section : skin::BarSections()) {
     SCOPED_TRACE(section.toStdString());
-    const QSize background = Picture(ini.ReadString(section, QStringLiteral("fond"), QStringLiteral("fond.bmp")));
-    const QSize right = Picture(ini.ReadString(section, QStringLiteral("fond_right"), QStringLiteral("fond_right.bmp")));
+    const QSize background =
+        Picture(ini.ReadString(section, QStringLiteral("fond"), QStringLiteral("fond.bmp")));
+    const QSize right =
+        Picture(ini.ReadString(section, QStringLiteral("fond_right"), QStringLiteral("fond_right.bmp")));
     EXPECT_EQ(right.height(), background.height());
     // Buttons, and the captions written 18 pixels above the bottom, fit on the background.
     const int top = ini.ReadInteger(section, QStringLiteral("margehaut"), 0);
     for (const QString& name : skin::MainBarButtons() + skin::EditorBarButtons())
-      EXPECT_LE(top + Picture(skin::BarButtonFiles(name)[0]).height(), background.height() - 18) << name.toStdString();
+      EXPECT_LE(top + Picture(skin::BarButtonFiles(name)[0]).height(), background.height() - 18)
+          << name.toStdString();
   }
-  EXPECT_EQ(soft->ReadSkinValue(QStringLiteral("ecran1_gauche"), QStringLiteral("FontSize")), QStringLiteral("10"));
+  EXPECT_EQ(soft->ReadSkinValue(QStringLiteral("ecran1_gauche"), QStringLiteral("FontSize")),
+            QStringLiteral("10"));
 }
 
 TEST_F(Skin, EveryNamedPictureExists) {
@@ -61,9 +66,11 @@ TEST_F(Skin, EveryNamedPictureExists) {
   }
   for (const QString& name : skin::CaseItemButtons() + skin::DiscWizardButtons() + skin::WizardChooserKeys() +
                                  skin::HelpChooserKeys())
-    EXPECT_EQ(Picture(skin::ToggleButtonFile(name, false)), Picture(skin::ToggleButtonFile(name, true))) << name.toStdString();
+    EXPECT_EQ(Picture(skin::ToggleButtonFile(name, false)), Picture(skin::ToggleButtonFile(name, true)))
+        << name.toStdString();
   for (int code = 1; code <= 6; ++code) Picture(skin::LayoutBadgeFile(code));
-  for (int tag : skin::ToolTags()) EXPECT_EQ(Picture(skin::ToolGlyphFile(tag, false)), Picture(skin::ToolGlyphFile(tag, true)));
+  for (int tag : skin::ToolTags())
+    EXPECT_EQ(Picture(skin::ToolGlyphFile(tag, false)), Picture(skin::ToolGlyphFile(tag, true)));
   for (const QString& name : skin::LabelNames()) Picture(skin::LabelGlyphFile(name));
   for (const QString& file : skin::DialogGlyphs()) Picture(file);
   for (int type = 0; type < skin::CalibrationTypeCount(); ++type) Picture(skin::CalibrationTypeFile(type));

@@ -1,11 +1,11 @@
+#include "imagetools/resample.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <random>
 #include <stdexcept>
-
-#include "imagetools/resample.h"
 
 namespace {
 
@@ -25,7 +25,9 @@ QImage Filled(int w, int h, uchar v) {
   return img;
 }
 
-int Channel(const QImage& img, int x, int y, int c = 0) { return img.constScanLine(y)[3 * x + c]; }
+int Channel(const QImage& img, int x, int y, int c = 0) {
+  return img.constScanLine(y)[3 * x + c];
+}
 
 // Straightforward per-pixel resampler written from the algorithm's description: contributors per
 // output position, horizontal pass into byte rows, vertical pass column by column.
@@ -113,13 +115,23 @@ TEST(ResampleFilters, TableAndKernels) {
     TFilterProc f;
     float x, expected;
   } cases[] = {
-      {BoxFilter, 0.5f, 1.0f},  {BoxFilter, -0.5f, 0.0f},  {BoxFilter, 0.0f, 1.0f},
+      {BoxFilter, 0.5f, 1.0f},
+      {BoxFilter, -0.5f, 0.0f},
+      {BoxFilter, 0.0f, 1.0f},
       {TriangleFilter, -0.25f, 0.75f},
-      {HermiteFilter, 0.5f, 0.5f}, {HermiteFilter, 0.0f, 1.0f},
-      {BellFilter, 0.0f, 0.75f}, {BellFilter, 1.0f, 0.125f}, {BellFilter, -0.5f, 0.5f},
-      {SplineFilter, 0.0f, 2.0f / 3.0f}, {SplineFilter, 1.0f, 1.0f / 6.0f}, {SplineFilter, -1.5f, 0.125f / 6.0f},
-      {Lanczos3Filter, 0.0f, 1.0f}, {Lanczos3Filter, 1.0f, 0.0f}, {Lanczos3Filter, 0.5f, 0.6079271f},
-      {MitchellFilter, 0.0f, 8.0f / 9.0f}, {MitchellFilter, 1.0f, 1.0f / 18.0f},
+      {HermiteFilter, 0.5f, 0.5f},
+      {HermiteFilter, 0.0f, 1.0f},
+      {BellFilter, 0.0f, 0.75f},
+      {BellFilter, 1.0f, 0.125f},
+      {BellFilter, -0.5f, 0.5f},
+      {SplineFilter, 0.0f, 2.0f / 3.0f},
+      {SplineFilter, 1.0f, 1.0f / 6.0f},
+      {SplineFilter, -1.5f, 0.125f / 6.0f},
+      {Lanczos3Filter, 0.0f, 1.0f},
+      {Lanczos3Filter, 1.0f, 0.0f},
+      {Lanczos3Filter, 0.5f, 0.6079271f},
+      {MitchellFilter, 0.0f, 8.0f / 9.0f},
+      {MitchellFilter, 1.0f, 1.0f / 18.0f},
       {MitchellFilter, -1.5f, -0.0347222f},
   };
   for (const Case& c : cases) EXPECT_NEAR(c.f(c.x), c.expected, 2e-6f) << c.x;
@@ -157,11 +169,12 @@ TEST(Resample, FlatColoursStayExactlyFlat) {
   const struct {
     int sw, sh, dw, dh;
   } sizes[] = {
-      {400, 40, 200, 20}, {1000, 30, 333, 10}, {30, 1000, 10, 333}, {7, 7, 3, 3},   {3, 3, 7, 7},
-      {200, 200, 100, 100}, {13, 5, 64, 23},  {2000, 9, 7, 2},      {37, 5, 1, 1},  {1, 1, 9, 4},
-      {999, 4, 1000, 4},   {64, 48, 17, 29},
+      {400, 40, 200, 20}, {1000, 30, 333, 10},  {30, 1000, 10, 333}, {7, 7, 3, 3},
+      {3, 3, 7, 7},       {200, 200, 100, 100}, {13, 5, 64, 23},     {2000, 9, 7, 2},
+      {37, 5, 1, 1},      {1, 1, 9, 4},         {999, 4, 1000, 4},   {64, 48, 17, 29},
   };
-  const QColor colours[] = {QColor(128, 128, 128), QColor(255, 255, 255), QColor(0, 0, 0), QColor(17, 200, 254)};
+  const QColor colours[] = {QColor(128, 128, 128), QColor(255, 255, 255), QColor(0, 0, 0),
+                            QColor(17, 200, 254)};
   for (const auto& s : sizes)
     for (int f = 0; f < 7; ++f)
       for (const QColor& colour : colours) {
@@ -174,8 +187,9 @@ TEST(Resample, FlatColoursStayExactlyFlat) {
         for (int y = 0; y < s.dh; ++y)
           for (int x = 0; x < s.dw; ++x)
             if (dst.pixelColor(x, y) != colour && off++ == 0) seen = dst.pixelColor(x, y);
-        EXPECT_EQ(off, 0) << ResampleFilters[size_t(f)].Name << " " << s.sw << "x" << s.sh << " -> " << s.dw << "x"
-                          << s.dh << ": " << colour.name().toStdString() << " became " << seen.name().toStdString();
+        EXPECT_EQ(off, 0) << ResampleFilters[size_t(f)].Name << " " << s.sw << "x" << s.sh << " -> " << s.dw
+                          << "x" << s.dh << ": " << colour.name().toStdString() << " became "
+                          << seen.name().toStdString();
       }
 }
 
@@ -207,7 +221,8 @@ TEST(Resample, MitchellEdgeClampsWithoutWrapping) {
   int under = 0, over = 0;
   for (int x = 0; x < 61; ++x) {
     float sum = 0;
-    for (int k = con.Start[x]; k < con.Start[x + 1]; ++k) sum += con.Weight[size_t(k)] * (con.Index[size_t(k)] >= 8 ? 255.0f : 0.0f);
+    for (int k = con.Start[x]; k < con.Start[x + 1]; ++k)
+      sum += con.Weight[size_t(k)] * (con.Index[size_t(k)] >= 8 ? 255.0f : 0.0f);
     if (sum < -0.5f) {
       ++under;
       EXPECT_EQ(Channel(dst, x, 1), 0) << x;
@@ -268,15 +283,16 @@ TEST(Resample, MatchesPerPixelArithmetic) {
   const struct {
     int sw, sh, dw, dh;
   } sizes[] = {
-      {1, 1, 7, 5},   {13, 9, 13, 9},  {17, 11, 40, 23}, {40, 23, 17, 11},   {1, 9, 6, 4},
-      {9, 1, 4, 6},   {50, 30, 1, 1},  {50, 30, 2, 3},   {3, 2, 64, 1},      {1000, 703, 410, 300},
+      {1, 1, 7, 5}, {13, 9, 13, 9}, {17, 11, 40, 23}, {40, 23, 17, 11}, {1, 9, 6, 4},
+      {9, 1, 4, 6}, {50, 30, 1, 1}, {50, 30, 2, 3},   {3, 2, 64, 1},    {1000, 703, 410, 300},
   };
   unsigned seed = 1;
   for (const auto& s : sizes) {
     const QImage src = Noise(s.sw, s.sh, seed++);
     for (int f = 0; f < 7; ++f) {
       const TFilterEntry& e = ResampleFilters[size_t(f)];
-      SCOPED_TRACE(testing::Message() << e.Name << " " << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh);
+      SCOPED_TRACE(testing::Message()
+                   << e.Name << " " << s.sw << "x" << s.sh << " -> " << s.dw << "x" << s.dh);
       QImage dst(s.dw, s.dh, QImage::Format_RGB888);
       Stretch(src, dst, f, e.Support);
       EXPECT_TRUE(SamePixels(dst, Reference(src, s.dw, s.dh, e.Filter, e.Support)));

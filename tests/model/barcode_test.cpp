@@ -1,9 +1,10 @@
+#include "model/barcode.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "model/barcode.h"
 #include "model/document.h"
 #include "render/recording_canvas.h"
 
@@ -28,8 +29,10 @@ QString DecodeModules(const QString& m) {
     const QString chunk = m.mid(3 + 7 * i, 7);
     int found = -1;
     for (int dgt = 0; dgt < 10; ++dgt) {
-      if (chunk == kA[dgt]) found = dgt, parity += 'A';
-      else if (chunk == kB[dgt]) found = dgt, parity += 'B';
+      if (chunk == kA[dgt])
+        found = dgt, parity += 'A';
+      else if (chunk == kB[dgt])
+        found = dgt, parity += 'B';
     }
     if (found < 0) return {};
     digits += QString::number(found);
@@ -91,16 +94,18 @@ std::vector<const TCanvasCall*> Ops(const TRecordingCanvas& c, const char* op) {
   return out;
 }
 
-int Round(double v) { return static_cast<int>(std::nearbyint(v)); }
+int Round(double v) {
+  return static_cast<int>(std::nearbyint(v));
+}
 
 }  // namespace
 
 // Bars read back to the digits drawn, for every first digit (every parity pattern), at two sizes,
 // with a wrong check digit too.
 TEST(Barcode, BarsDecodeToTheSameDigits) {
-  const char* codes[] = {"0012345678905", "1234567890128", "2109876543210", "3000000000000", "4006381333931",
-                         "5901234123457", "6999999999999", "7123456789012", "8765432109876", "9780201379624",
-                         "5901234123450"};
+  const char* codes[] = {"0012345678905", "1234567890128", "2109876543210", "3000000000000",
+                         "4006381333931", "5901234123457", "6999999999999", "7123456789012",
+                         "8765432109876", "9780201379624", "5901234123450"};
   for (double scale : {4.0, 2.5}) {
     for (const char* code : codes) {
       auto d = Doc(scale);
@@ -153,7 +158,8 @@ TEST(Barcode, ExactLayoutOfBarsAndDigits) {
   for (int k = 1; k <= 95; ++k) {
     if (modules[k - 1] != QLatin1Char('1')) continue;
     const bool guard = k == 1 || k == 3 || k == 47 || k == 49 || k == 93 || k == 95;
-    want.push_back({left + Round(x0 + m * k), top + 9, left + Round(x0 + m * (k + 1)), bottom + (guard ? f / 2 : 0)});
+    want.push_back(
+        {left + Round(x0 + m * k), top + 9, left + Round(x0 + m * (k + 1)), bottom + (guard ? f / 2 : 0)});
   }
   ASSERT_EQ(rects.size(), want.size() + 1);
   for (size_t i = 1; i < rects.size(); ++i) {
@@ -168,9 +174,11 @@ TEST(Barcode, ExactLayoutOfBarsAndDigits) {
   ASSERT_EQ(texts.size(), 13u);
   const int textTop = top + Round(200 - f - 9.0);
   EXPECT_EQ(texts[0]->Args, std::vector<int>({left + 9, textTop}));
-  EXPECT_EQ(texts[1]->Args, std::vector<int>({left + Round(5 * m + x0), textTop}));   // one module into digit 2
+  EXPECT_EQ(texts[1]->Args,
+            std::vector<int>({left + Round(5 * m + x0), textTop}));  // one module into digit 2
   EXPECT_EQ(texts[6]->Args, std::vector<int>({left + Round(40 * m + x0), textTop}));
-  EXPECT_EQ(texts[7]->Args, std::vector<int>({left + Round(52 * m + x0), textTop}));  // after the centre guard
+  EXPECT_EQ(texts[7]->Args,
+            std::vector<int>({left + Round(52 * m + x0), textTop}));  // after the centre guard
   EXPECT_EQ(texts[12]->Args, std::vector<int>({left + Round(87 * m + x0), textTop}));
   for (const TCanvasCall* t : texts) {
     EXPECT_EQ(t->Font, (TFont{bar->colorBarre, QStringLiteral("Arial"), 31, 0}));
@@ -185,8 +193,12 @@ TEST(Barcode, PlaceholdersForCodesThatCannotBeEncoded) {
   const struct {
     QString code, label;
   } cases[] = {
-      {"590123412345", notThirteen},   {"", notThirteen},       {"59012341234570", notThirteen},
-      {"ABCDEFGHIJKLM", notDigits},    {"590123412345X", notDigits}, {"59012341234 7", notDigits},
+      {"590123412345", notThirteen},
+      {"", notThirteen},
+      {"59012341234570", notThirteen},
+      {"ABCDEFGHIJKLM", notDigits},
+      {"590123412345X", notDigits},
+      {"59012341234 7", notDigits},
       {QString::fromUtf8("５９０１２３４１２３４５７"), notDigits},  // digits, but not ASCII ones
   };
   for (const auto& k : cases) {

@@ -1,3 +1,5 @@
+#include "model/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,7 +9,6 @@
 #include <limits>
 #include <map>
 
-#include "model/calendar.h"
 #include "model/document.h"
 #include "model/host.h"
 #include "render/recording_canvas.h"
@@ -98,7 +99,7 @@ TEST(Calendar, GridCellsAndFills) {
   ASSERT_EQ(fills.size(), 50u);
   EXPECT_EQ(fills[0]->ToString(), QStringLiteral("FillRect 100 60 380 340"));
   EXPECT_EQ(fills[0]->Brush, (TBrush{clWhite, bsSolid}));
-  EXPECT_EQ(fills[1]->ToString(), QStringLiteral("FillRect 101 61 139 99"));   // Monday initial
+  EXPECT_EQ(fills[1]->ToString(), QStringLiteral("FillRect 101 61 139 99"));     // Monday initial
   EXPECT_EQ(fills[49]->ToString(), QStringLiteral("FillRect 341 301 379 339"));  // last Sunday
   for (int c = 0; c < 7; ++c)
     for (int w = 0; w < 7; ++w) {
@@ -117,8 +118,8 @@ TEST(Calendar, DayNumbersFollowTheMonth) {
   const struct {
     int year, month, firstColumn, days, lastColumn, lastRow;
   } cases[] = {
-      {2021, 2, 0, 28, 6, 4},  {2021, 8, 6, 31, 1, 6}, {2024, 2, 3, 29, 3, 5}, {1900, 2, 3, 28, 2, 5},
-      {2000, 2, 1, 29, 1, 5},  {9999, 12, 2, 31, 4, 5}, {1, 1, 0, 31, 2, 5},
+      {2021, 2, 0, 28, 6, 4}, {2021, 8, 6, 31, 1, 6},  {2024, 2, 3, 29, 3, 5}, {1900, 2, 3, 28, 2, 5},
+      {2000, 2, 1, 29, 1, 5}, {9999, 12, 2, 31, 4, 5}, {1, 1, 0, 31, 2, 5},
   };
   const QString initials[7] = {"L", "M", "M", "J", "V", "S", "D"};
   for (const auto& k : cases) {
@@ -227,10 +228,12 @@ TEST(Calendar, NumberCornersAndSaintPlaces) {
     measure.SetFont(number->Font);
     const QSize e = measure.TextExtent(QStringLiteral("14"));
     const int x2 = box.right() + 1, y2 = box.bottom() + 1;
-    const int wantX = k.numberX == 'l' ? box.left() : k.numberX == 'r' ? x2 - e.width()
-                                                    : box.left() + (box.width() - e.width()) / 2;
-    const int wantY = k.numberY == 't' ? box.top() : k.numberY == 'b' ? y2 - e.height()
-                                                   : box.top() + (box.height() - e.height()) / 2;
+    const int wantX = k.numberX == 'l'   ? box.left()
+                      : k.numberX == 'r' ? x2 - e.width()
+                                         : box.left() + (box.width() - e.width()) / 2;
+    const int wantY = k.numberY == 't'   ? box.top()
+                      : k.numberY == 'b' ? y2 - e.height()
+                                         : box.top() + (box.height() - e.height()) / 2;
     EXPECT_EQ(number->Args, std::vector<int>({wantX, wantY}));
     if (!k.saintY) {
       EXPECT_EQ(saint, nullptr);
@@ -238,7 +241,8 @@ TEST(Calendar, NumberCornersAndSaintPlaces) {
     }
     ASSERT_NE(saint, nullptr);
     measure.SetFont(saint->Font);
-    const int saintTop = k.saintY == 't' ? box.top() + 1 : y2 - measure.TextHeight(QStringLiteral("Valentin"));
+    const int saintTop =
+        k.saintY == 't' ? box.top() + 1 : y2 - measure.TextHeight(QStringLiteral("Valentin"));
     EXPECT_EQ(saint->Args, std::vector<int>({box.left() + 1, saintTop}));
     EXPECT_EQ(saint->Clip, box);
     EXPECT_EQ(saint->Font.Height, static_cast<int>(std::nearbyint(cal->FontSaints.Height * 0.14 * 4)));
@@ -274,7 +278,8 @@ TEST(Calendar, SaintsFromTheInstallationTable) {
   }
   {
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::copy(kTables + "SaintsCalendrier.csv", dir.filePath(QStringLiteral("saintscalendrier.CSV"))));
+    ASSERT_TRUE(
+        QFile::copy(kTables + "SaintsCalendrier.csv", dir.filePath(QStringLiteral("saintscalendrier.CSV"))));
     DataHost host(dir.path() + QLatin1Char('/'));
     auto d = Doc();
     EXPECT_EQ(Cal(*d, 8, 2021)->SaintOf(15, 8), QStringLiteral("Marie"));
@@ -343,7 +348,8 @@ TEST(Calendar, TransparentFirstRowShowsWhatLiesBelow) {
     }
   EXPECT_GT(red, monday.width() * monday.height() / 2);
   EXPECT_GT(dark, 10);  // the "L"
-  EXPECT_EQ(img.pixelColor(CellBox(0, 1).topLeft() + QPoint(2, 2)), QColor(182, 182, 182));  // day cells are filled
+  EXPECT_EQ(img.pixelColor(CellBox(0, 1).topLeft() + QPoint(2, 2)),
+            QColor(182, 182, 182));  // day cells are filled
 }
 
 // A rotated calendar draws upright and keeps r = 0 from then on; other faces draw nothing.
@@ -386,9 +392,12 @@ TEST(Calendar, HostileGeometryDraws) {
 
 // The sample documents, including a year 0 and a month 99, render to pictures with content.
 TEST(Calendar, SampleDocumentsRender) {
-  for (const char* name : {"calendrier_fevrier2021", "calendrier_aout2021", "calendrier_annee0", "calendrier_mois99"}) {
+  for (const char* name :
+       {"calendrier_fevrier2021", "calendrier_aout2021", "calendrier_annee0", "calendrier_mois99"}) {
     TzunoCADMdl d(nullptr, QRect(0, 0, 280, 240), 1, 1);
-    ASSERT_TRUE(d.LoadFromFile(QStringLiteral(LORVANE_TEST_DATA "/documents/%1.mdl").arg(QLatin1String(name)))) << name;
+    ASSERT_TRUE(
+        d.LoadFromFile(QStringLiteral(LORVANE_TEST_DATA "/documents/%1.mdl").arg(QLatin1String(name))))
+        << name;
     d.GabaritOnBitmaps = false;
     QImage img(280, 240, QImage::Format_RGB888);
     d.DrawBitmap(img);

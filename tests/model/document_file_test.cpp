@@ -24,14 +24,16 @@ const QByteArray kObjects =
 
 TEST(DocumentFile, ReadAndWrittenAsTheirLines) {
   QTemporaryDir dir;
-  const QByteArray header = "Version=1.2\r\nLarge=120\r\nHaut=90\r\nPapierDefaut=A4 entier\r\nFriseX=5\r\n\r\n";
+  const QByteArray header =
+      "Version=1.2\r\nLarge=120\r\nHaut=90\r\nPapierDefaut=A4 entier\r\nFriseX=5\r\n\r\n";
   QByteArray unix = header + kObjects;
   unix.replace("\r\n", "\n");
   const QByteArray cases[] = {
       header + kObjects,
       unix,
       // UTF-8 with its byte-order mark, for a character Windows-1252 lacks.
-      "\xEF\xBB\xBF" + QString::fromLatin1(header + kObjects).replace(QStringLiteral("Caf"), QString::fromUtf8("日本"))
+      "\xEF\xBB\xBF" + QString::fromLatin1(header + kObjects)
+                           .replace(QStringLiteral("Caf"), QString::fromUtf8("日本"))
                            .toUtf8(),
       // Without an empty line after the header.
       "Version=1.2\r\nLarge=50\r\nHaut=50\r\n" + kObjects,
@@ -46,10 +48,12 @@ TEST(DocumentFile, ReadAndWrittenAsTheirLines) {
     ASSERT_TRUE(fromFile->LoadFromFile(file));
     fromLines->LoadFromStrings(lines);
     EXPECT_EQ(fromFile->Count(), fromLines->Count());
-    EXPECT_EQ(fromFile->GetEntete(QStringLiteral("PapierDefaut")), fromLines->GetEntete(QStringLiteral("PapierDefaut")));
+    EXPECT_EQ(fromFile->GetEntete(QStringLiteral("PapierDefaut")),
+              fromLines->GetEntete(QStringLiteral("PapierDefaut")));
     EXPECT_EQ(fromFile->GetEntete(QStringLiteral("face")), fromLines->GetEntete(QStringLiteral("face")));
 
-    const QString written = dir.filePath(QStringLiteral("out.mdl")), expected = dir.filePath(QStringLiteral("exp.mdl"));
+    const QString written = dir.filePath(QStringLiteral("out.mdl")),
+                  expected = dir.filePath(QStringLiteral("exp.mdl"));
     ASSERT_TRUE(fromFile->SaveToFile(written));
     ASSERT_TRUE(WriteTextFile(expected, fromLines->SaveToStrings()));
     EXPECT_EQ(ReadAll(written), ReadAll(expected)) << bytes.left(40).toStdString();
@@ -68,7 +72,7 @@ TEST(DocumentFile, KeepsTheHeaderAndTheFaceLines) {
   EXPECT_EQ(d->Text(), kept);
   d->SetEntete(QStringLiteral("SupportPosX%"), QStringLiteral("50"));
   ASSERT_TRUE(d->SaveToFile(dir.filePath(QStringLiteral("out.mdl"))));
-  EXPECT_EQ(d->Text(), (QStringList{"Version=1.2", "Large=120", "Haut=90", "PapierDefaut=A4", "SupportPosX%=50", "",
-                                    "Face=1", "Face=2"}));
+  EXPECT_EQ(d->Text(), (QStringList{"Version=1.2", "Large=120", "Haut=90", "PapierDefaut=A4",
+                                    "SupportPosX%=50", "", "Face=1", "Face=2"}));
   EXPECT_EQ(d->GetEntete(QStringLiteral("SupportPosX%")), "50");
 }

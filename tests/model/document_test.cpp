@@ -1,14 +1,13 @@
+#include "model/document.h"
+
 #include <gtest/gtest.h>
-
-#include "common/files.h"
-
-#include "common/qt_printers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "model/document.h"
+#include "common/files.h"
+#include "common/qt_printers.h"
 #include "model/kinds.h"
 
 namespace {
@@ -17,7 +16,9 @@ std::unique_ptr<TzunoCADMdl> NewDoc(double large = 120, double haut = 120) {
   return std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), large, haut);
 }
 
-QStringList Lines(const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); }
+QStringList Lines(const char* text) {
+  return QString::fromUtf8(text).split(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -48,7 +49,8 @@ TEST(Document, ExampleIsWrittenByteForByte) {
       "End\r\n\r\n"
       "Face=2\r\n  Objet=2\r\n    Name=image\r\n    Face=2\r\n    CanSelect=1\r\n    Pen=000000,1,0\r\n"
       "    Brush=FFFFFF,1\r\n    x=60\r\n    y=60\r\n    l=100\r\n    h=100\r\n    r=0\r\n"
-      "    FichierImage=disque.jpg\r\n    Bordure=0,12,12,2\r\n    TransparentColor=FF00FF\r\n    MasqueBordureColor=808080\r\n  End\r\n  \r\n"
+      "    FichierImage=disque.jpg\r\n    Bordure=0,12,12,2\r\n    TransparentColor=FF00FF\r\n    "
+      "MasqueBordureColor=808080\r\n  End\r\n  \r\n"
       "End\r\n\r\n";
   EXPECT_EQ(QString::fromLatin1(ReadAll(path)).toStdString(), QString::fromLatin1(expected).toStdString());
 }
@@ -68,8 +70,9 @@ TEST(Document, FreshAndFaceTwoOnlyDocuments) {
 
 TEST(Document, HeaderLinesSurviveAndAreNormalised) {
   auto d = NewDoc();
-  d->LoadFromStrings(Lines("Version=1.0\nLarge=100,5\nPapierDefaut=A4\nFriseX=10\nColorPapier=FFFFFF\n"
-                           "TailleTranche=6\n\nFace=1\n  Objet=1\n    Name=rect\n    CanSelect=1\n  End\n  \nEnd\n"));
+  d->LoadFromStrings(
+      Lines("Version=1.0\nLarge=100,5\nPapierDefaut=A4\nFriseX=10\nColorPapier=FFFFFF\n"
+            "TailleTranche=6\n\nFace=1\n  Objet=1\n    Name=rect\n    CanSelect=1\n  End\n  \nEnd\n"));
   EXPECT_DOUBLE_EQ(d->Large, 100.5);
   EXPECT_DOUBLE_EQ(d->FriseX, 10);
   EXPECT_EQ(d->GetEntete(QStringLiteral("papierdefaut")), "A4");
@@ -106,14 +109,14 @@ TEST(Document, SetEnteteReplacesOrInsertsBeforeTheFirstEmptyLine) {
 
 TEST(Document, ReaderBlockRules) {
   auto d = NewDoc();
-  d->LoadFromStrings(Lines(
-      "Large=50\nHaut=40\nGabarit=jaquettedvd\n\n"
-      "Face=2\n  Objet=1\n    Name=rect\n    x=1\n  End\n  \nEnd\n\n"
-      "Face=1\n  Objet=2\n    Name=rect\n    Face=2\n    x=2\n  End\n  \n"
-      "  Objet=3\n    Name=cercle\n  End\n"       // unknown type: skipped
-      "  Objet=4\n    x=3\n  End\n"               // no Name: skipped
-      "  Objet=2\n    Name=rect\n    x=5\n  End\n"  // same number again: read as its own object
-      "End\n\nFace=3\n  Objet=9\n    Name=rect\n  End\nEnd\n"));
+  d->LoadFromStrings(
+      Lines("Large=50\nHaut=40\nGabarit=jaquettedvd\n\n"
+            "Face=2\n  Objet=1\n    Name=rect\n    x=1\n  End\n  \nEnd\n\n"
+            "Face=1\n  Objet=2\n    Name=rect\n    Face=2\n    x=2\n  End\n  \n"
+            "  Objet=3\n    Name=cercle\n  End\n"         // unknown type: skipped
+            "  Objet=4\n    x=3\n  End\n"                 // no Name: skipped
+            "  Objet=2\n    Name=rect\n    x=5\n  End\n"  // same number again: read as its own object
+            "End\n\nFace=3\n  Objet=9\n    Name=rect\n  End\nEnd\n"));
   EXPECT_EQ(d->Gabarit, 5);
   ASSERT_EQ(d->Count(), 3);
   // Face 1 first, whatever the order in the file; the face line decides an object's face.
@@ -231,7 +234,9 @@ TEST(Document, FilesInBothEncodingsAndLineEnds) {
   const QString out = dir.filePath(QStringLiteral("out.mdl"));
   static_cast<TzunoCADTexte*>(d->Objet(0))->txt = QString::fromUtf8("\u65E5\u672C \u00E9");
   ASSERT_TRUE(d->SaveToFile(out));
-  EXPECT_TRUE(ReadAll(out).startsWith("\xEF\xBB\xBF" "Large=10\r\n"));
+  EXPECT_TRUE(
+      ReadAll(out).startsWith("\xEF\xBB\xBF"
+                              "Large=10\r\n"));
   auto e = NewDoc();
   ASSERT_TRUE(e->LoadFromFile(out));
   EXPECT_EQ(static_cast<TzunoCADTexte*>(e->Objet(0))->txt, QString::fromUtf8("\u65E5\u672C \u00E9"));
@@ -263,8 +268,9 @@ TEST(Document, GroupsReadNestedDocumentsWithoutLooping) {
   QTemporaryDir dir;
   const QString a = dir.filePath(QStringLiteral("a.mdl")), b = dir.filePath(QStringLiteral("b.mdl"));
   // a holds a group showing b, b a group showing a: reading either must stop.
-  const QByteArray group = "Face=1\r\n  Objet=1\r\n    Name=groupe\r\n    l=10\r\n    h=10\r\n    FichierMdl=%1\r\n"
-                           "  End\r\n  Objet=2\r\n    Name=rectangle\r\n  End\r\nEnd\r\n";
+  const QByteArray group =
+      "Face=1\r\n  Objet=1\r\n    Name=groupe\r\n    l=10\r\n    h=10\r\n    FichierMdl=%1\r\n"
+      "  End\r\n  Objet=2\r\n    Name=rectangle\r\n  End\r\nEnd\r\n";
   WriteAll(a, "Large=30\r\nHaut=20\r\n\r\n" + QString::fromLatin1(group).arg(b).toLatin1());
   WriteAll(b, "Large=40\r\nHaut=25\r\n\r\n" + QString::fromLatin1(group).arg(a).toLatin1());
   auto d = NewDoc();

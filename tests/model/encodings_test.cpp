@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "model/encodings.h"
 
-#include "common/qt_printers.h"
+#include <gtest/gtest.h>
 
 #include <random>
 
-#include "model/encodings.h"
+#include "common/qt_printers.h"
 
 namespace {
 struct SeparatorGuard {
@@ -18,10 +18,9 @@ TEST(Encodings, ReadRealTable) {
     const char* text;
     double value;
   } cases[] = {
-      {"12,5", 12.5},   {"12.5", 12.5},   {"7", 7},          {"", 0},          {"-3,25", -3.25},
-      {"0,05", 0.05},   {"-0,5", -0.5},   {"-0", 0},         {" 42", 42},      {"$FF", 255},
-      {"1e308", 1},     {"12abc", 12},    {"abc", 0},        {"1.2.5", 1.5},  {"3,", 3},
-      {",5", 0.5},      {"210", 210},     {"-.25", -0.25},
+      {"12,5", 12.5}, {"12.5", 12.5}, {"7", 7},    {"", 0},      {"-3,25", -3.25}, {"0,05", 0.05},
+      {"-0,5", -0.5}, {"-0", 0},      {" 42", 42}, {"$FF", 255}, {"1e308", 1},     {"12abc", 12},
+      {"abc", 0},     {"1.2.5", 1.5}, {"3,", 3},   {",5", 0.5},  {"210", 210},     {"-.25", -0.25},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(ReadReal(QString::fromLatin1(c.text)), c.value) << c.text;
   // Absurd texts still give a finite number.
@@ -35,9 +34,11 @@ TEST(Encodings, WriteRealForms) {
     double value;
     const char* text;
   } cases[] = {
-      {12.5, "12,5"},      {-3.25, "-3,25"},  {0, "0"},         {210, "210"},       {0.00004, "0"},
-      {100, "100"},        {-0.0, "0"},       {1.23456789, "1,2346"},
-      {-0.00004, "0"},     {1e20, "100000000000000000000"},
+      {12.5, "12,5"},  {-3.25, "-3,25"},
+      {0, "0"},        {210, "210"},
+      {0.00004, "0"},  {100, "100"},
+      {-0.0, "0"},     {1.23456789, "1,2346"},
+      {-0.00004, "0"}, {1e20, "100000000000000000000"},
   };
   for (const auto& c : cases) EXPECT_EQ(WriteReal(c.value), QString::fromLatin1(c.text)) << c.value;
   EXPECT_EQ(WriteReal(std::numeric_limits<double>::infinity()), "0");

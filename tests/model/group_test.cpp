@@ -51,9 +51,7 @@ TEST(Group, MirroredContentIsAnchoredAtTheOppositeCorner) {
   g->Nested()->Large = 40;
   g->Nested()->Haut = 20;
   g->Nested()->CreateObjet(QStringLiteral("rect"));
-  const struct {
-    int mx, my, corner;
-  } cases[] = {{1, 1, 1}, {-1, 1, 2}, {-1, -1, 3}, {1, -1, 4}};
+  const struct { int mx, my, corner; } cases[] = {{1, 1, 1}, {-1, 1, 2}, {-1, -1, 3}, {1, -1, 4}};
   for (const auto& c : cases) {
     g->mirroirx = c.mx;
     g->mirroiry = c.my;
@@ -79,7 +77,9 @@ TEST(Group, EmptyGroupsShowTheirPlaceholderEvenInPrint) {
 
 TEST(Group, StampsClampAndPunchesTakeThePaperColour) {
   TestHost host;
-  host.soft = {{"tampon_taille_mini", "10"}, {"tampon_taille_maxi", "40"}, {"perforatrice_taille_mini", "3"},
+  host.soft = {{"tampon_taille_mini", "10"},
+               {"tampon_taille_maxi", "40"},
+               {"perforatrice_taille_mini", "3"},
                {"perforatrice_taille_maxi", "8"}};
   HostGuard guard(&host);
   TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
@@ -98,8 +98,8 @@ TEST(Group, StampsClampAndPunchesTakeThePaperColour) {
   EXPECT_TRUE(stamp->ForcePenBrush);
 
   auto* punch = static_cast<TzunoCADPerforatrice*>(d.CreateObjet(QStringLiteral("perforatrice")));
-  punch->SetProperties({QStringLiteral("Pen=0000FF,50,0"), QStringLiteral("Brush=00FF00,1"), QStringLiteral("l=5"),
-                        QStringLiteral("h=5")});
+  punch->SetProperties({QStringLiteral("Pen=0000FF,50,0"), QStringLiteral("Brush=00FF00,1"),
+                        QStringLiteral("l=5"), QStringLiteral("h=5")});
   punch->Draw(rec);
   EXPECT_EQ(punch->Pen, (TPen{RGBColor(250, 240, 200), 300, psSolid}));
   EXPECT_EQ(punch->Brush, (TBrush{RGBColor(250, 240, 200), bsSolid}));

@@ -43,7 +43,9 @@ TEST(Image, LoadingAPictureSetsTheKeyColourAndResetsTheCrop) {
   EXPECT_EQ(PropValue(img->GetProperties(), u"FichierImage"), "absent.jpg");
 
   // Names go through merge fields and the document's resolver.
-  d.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) { v = f == QLatin1String("saison") ? "cle" : ""; };
+  d.OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) {
+    v = f == QLatin1String("saison") ? "cle" : "";
+  };
   d.OnCheminFichier = [&dir](TzunoCADMdl*, QString& n) { n = dir.filePath(n); };
   img->SetFichierImage(QStringLiteral("<Saison>.png"));
   EXPECT_EQ(img->FichierImage, dir.filePath(QStringLiteral("cle.png")));
@@ -80,7 +82,7 @@ TEST(Image, UndecodablePicturesLeaveAnEmptyPictureAndThePlaceholder) {
   page.fill(Qt::white);
   img->l = img->h = 50;
   TBitmapCanvas c(&page);
-  d.DrawPage(c, page.rect());  // the placeholder, nothing else
+  d.DrawPage(c, page.rect());                          // the placeholder, nothing else
   EXPECT_EQ(page.pixel(26, 26), qRgb(128, 128, 128));  // on its diagonal
   img->SetPicture(QImage(8, 4, QImage::Format_ARGB32));
   EXPECT_EQ(img->Picture.format(), QImage::Format_RGB888);

@@ -1,3 +1,5 @@
+#include "model/import_metafile.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -6,7 +8,6 @@
 #include "common/qt_printers.h"
 #include "model/document.h"
 #include "model/group.h"
-#include "model/import_metafile.h"
 #include "model/kinds.h"
 #include "render/emf_writer.h"
 #include "render/metafile.h"
@@ -70,10 +71,18 @@ TEST(ImportMetafile, PathsBecomeLines) {
   TzunoCADLigne* a = LineAt(d, 0);
   EXPECT_EQ(a->Face, 1);
   EXPECT_EQ(a->Points, (QList<QPointF>{{10, 20},
-                                       {10, 20}, {30, 20}, {30, 20},
-                                       {30, 20}, {30, 40}, {30, 40},
-                                       {30, 40}, {10, 40}, {10, 40},
-                                       {10, 40}, {5, 5}, {5, 5}}));
+                                       {10, 20},
+                                       {30, 20},
+                                       {30, 20},
+                                       {30, 20},
+                                       {30, 40},
+                                       {30, 40},
+                                       {30, 40},
+                                       {10, 40},
+                                       {10, 40},
+                                       {10, 40},
+                                       {5, 5},
+                                       {5, 5}}));
   EXPECT_EQ(a->SegmentCount(), 4);
   EXPECT_EQ(a->Pen.Color, clRed);
   EXPECT_EQ(a->Pen.Width, 10);
@@ -114,7 +123,8 @@ TEST(ImportMetafile, FilesThatAreNotDrawings) {
   // A Windows metafile has no paths to give.
   const QString wmf = dir.filePath(QStringLiteral("vieux.wmf"));
   ASSERT_TRUE(QFile::copy(QStringLiteral(LORVANE_TEST_DATA "/metafiles/libreoffice_text.wmf"), wmf));
-  for (const QString& name : {QString(), dir.filePath(QStringLiteral("absent.emf")), garbage, wmf, dir.path()}) {
+  for (const QString& name :
+       {QString(), dir.filePath(QStringLiteral("absent.emf")), garbage, wmf, dir.path()}) {
     EXPECT_FALSE(ImportMetafile(&d, name)) << name.toStdString();
   }
   EXPECT_EQ(d.Count(), 0);
@@ -162,11 +172,10 @@ TEST(ImportMetafile, ImportedDrawingMatchesThePlayedPicture) {
     int x, y;
     QRgb colour;
   } samples[] = {
-      {50, 30, qRgb(255, 0, 0)},    // inside the triangle
-      {75, 60, qRgb(255, 0, 0)},
-      {30, 60, qRgb(255, 255, 255)},  // beyond its closing edge
-      {150, 30, qRgb(0, 0, 255)},   // inside the arch
-      {130, 20, qRgb(255, 255, 255)},  // above its shoulder
+      {50, 30, qRgb(255, 0, 0)},                                      // inside the triangle
+      {75, 60, qRgb(255, 0, 0)},      {30, 60, qRgb(255, 255, 255)},  // beyond its closing edge
+      {150, 30, qRgb(0, 0, 255)},                                     // inside the arch
+      {130, 20, qRgb(255, 255, 255)},                                 // above its shoulder
       {150, 90, qRgb(255, 255, 255)},
   };
   for (const auto& s : samples) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "common/qt_printers.h"
-
 #include "model/document.h"
 #include "model/kinds.h"
 
@@ -91,9 +90,9 @@ TEST(Objects, HitTestToleranceAndPrecedence) {
   auto d = Doc(4);  // 3 pixels = 0.75 mm
   TzunoCADRect* b = Box(*d, 50, 50, 20, 10);
   const QPointF h3 = b->HandlePos(3);
-  EXPECT_EQ(b->HitTest(h3 + QPointF(0.75, 0)), -1);        // exactly 3 pixels: not the handle
-  EXPECT_EQ(b->HitTest(h3 + QPointF(-0.725, 0.7)), 3);     // 2.9 pixels
-  EXPECT_EQ(b->HitTest(b->HandlePos(1)), 0);               // handle 1 is disabled: body
+  EXPECT_EQ(b->HitTest(h3 + QPointF(0.75, 0)), -1);     // exactly 3 pixels: not the handle
+  EXPECT_EQ(b->HitTest(h3 + QPointF(-0.725, 0.7)), 3);  // 2.9 pixels
+  EXPECT_EQ(b->HitTest(b->HandlePos(1)), 0);            // handle 1 is disabled: body
   EXPECT_EQ(b->HitTest(QPointF(50, 50)), 0);
   EXPECT_EQ(b->HitTest(QPointF(70.5, 50)), -1);
   // Left and top edges belong to the body, right and bottom do not.
@@ -138,9 +137,7 @@ TEST(Objects, ResizeCenteredAndAnchored) {
   EXPECT_NEAR(b->x, 50, 1e-9);
 
   // Every anchored handle keeps its opposite point where it was, at any angle.
-  const struct {
-    int handle, fixed;
-  } cases[] = {{1, 3}, {4, 2}, {5, 7}, {6, 8}, {7, 5}, {8, 6}};
+  const struct { int handle, fixed; } cases[] = {{1, 3}, {4, 2}, {5, 7}, {6, 8}, {7, 5}, {8, 6}};
   for (const auto& c : cases) {
     TzunoCADRect* o = Box(*d, 40, 30, 20, 12, 25);
     const QPointF fixedBefore = o->HandlePos(c.fixed);
@@ -180,25 +177,66 @@ TEST(Objects, KindsReadWhatTheyWrite) {
   // One list per kind with every key set away from its default; reading and writing it again
   // must give the same lines.
   const QStringList lists[] = {
-      {"Name=rectangle", "Face=1", "Tag=4", "Code=cadre1", "CanSelect=1", "Pen=00FF00,250,2", "Brush=0000FF,6",
-       "x=10,5", "y=20,25", "l=30", "h=40", "r=-12,5", "Cote=999"},
-      {"Name=texte", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=60", "y=40", "l=0", "h=0",
-       "r=30", "Font=FF0000,Arial,5000,BU", "Aligne=3", "Alignement=1", "txt=Bonjour|le monde"},
-      {"Name=image", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3", "h=4",
-       "r=5", "FichierImage=ete.jpg|0123abcd", "FichierMasque=coeur.emf", "Bordure=1,12.5,10,3", "Transparent=1",
-       "TransparentColor=00FF00", "MasqueNegatif=1", "MasqueMarge=10", "MasqueBordure=5",
-       "MasqueBordureColor=808080", "CropX1=10", "CropY1=20", "CropX2=30", "CropY2=40"},
-      {"Name=groupe", "Face=1", "CanSelect=1", "Pen=000000,300,0", "Brush=FFFFFF,0", "x=1", "y=2", "l=3", "h=4",
-       "r=5", "mirroirx=-1", "mirroiry=1", "FichierMdl=absent.mdl", "ForcePenBrush=1"},
-      {"Name=cal", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3", "h=4",
-       "r=0", "FontChiffres=000000,Arial,24,", "FontJours=000000,Arial,-11,B", "FontSaints=0000FF,Arial,-9,I",
-       "Name=cal", "Jour=14", "Mois=7", "Annee=2021", "ColorFond=FFFFFF", "ColorJours=909090",
-       "ColorDimanche=ADADAD", "ColorChiffres=C0C0C0", "TranspFond=0", "TranspJours=1", "TranspDimanche=0",
-       "TranspChiffres=1", "VoirSaints=1", "CoinChiffres=3"},
+      {"Name=rectangle", "Face=1", "Tag=4", "Code=cadre1", "CanSelect=1", "Pen=00FF00,250,2",
+       "Brush=0000FF,6", "x=10,5", "y=20,25", "l=30", "h=40", "r=-12,5", "Cote=999"},
+      {"Name=texte", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=60", "y=40", "l=0",
+       "h=0", "r=30", "Font=FF0000,Arial,5000,BU", "Aligne=3", "Alignement=1", "txt=Bonjour|le monde"},
+      {"Name=image",
+       "Face=1",
+       "CanSelect=1",
+       "Pen=000000,1,0",
+       "Brush=FFFFFF,1",
+       "x=1",
+       "y=2",
+       "l=3",
+       "h=4",
+       "r=5",
+       "FichierImage=ete.jpg|0123abcd",
+       "FichierMasque=coeur.emf",
+       "Bordure=1,12.5,10,3",
+       "Transparent=1",
+       "TransparentColor=00FF00",
+       "MasqueNegatif=1",
+       "MasqueMarge=10",
+       "MasqueBordure=5",
+       "MasqueBordureColor=808080",
+       "CropX1=10",
+       "CropY1=20",
+       "CropX2=30",
+       "CropY2=40"},
+      {"Name=groupe", "Face=1", "CanSelect=1", "Pen=000000,300,0", "Brush=FFFFFF,0", "x=1", "y=2", "l=3",
+       "h=4", "r=5", "mirroirx=-1", "mirroiry=1", "FichierMdl=absent.mdl", "ForcePenBrush=1"},
+      {"Name=cal",
+       "Face=1",
+       "CanSelect=1",
+       "Pen=000000,1,0",
+       "Brush=FFFFFF,1",
+       "x=1",
+       "y=2",
+       "l=3",
+       "h=4",
+       "r=0",
+       "FontChiffres=000000,Arial,24,",
+       "FontJours=000000,Arial,-11,B",
+       "FontSaints=0000FF,Arial,-9,I",
+       "Name=cal",
+       "Jour=14",
+       "Mois=7",
+       "Annee=2021",
+       "ColorFond=FFFFFF",
+       "ColorJours=909090",
+       "ColorDimanche=ADADAD",
+       "ColorChiffres=C0C0C0",
+       "TranspFond=0",
+       "TranspJours=1",
+       "TranspDimanche=0",
+       "TranspChiffres=1",
+       "VoirSaints=1",
+       "CoinChiffres=3"},
       {"Name=forme", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3", "h=4",
        "r=5", "p=0;0|1;1|2;2|3;3|", "FormeLarge=3", "FormeHaut=3"},
-      {"Name=codebarre", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3", "h=4",
-       "r=0", "codebarre=4006381333931", "colorBarre=000080", "colorFond=FFFF00", "Transparent=1"},
+      {"Name=codebarre", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3",
+       "h=4", "r=0", "codebarre=4006381333931", "colorBarre=000080", "colorFond=FFFF00", "Transparent=1"},
       {"Name=arbo", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "x=1", "y=2", "l=3", "h=4",
        "r=0", "Path=/tmp/disque/", "DepthMax=3", "Column=2", "ViewFichier=1", "Font=000000,Arial,-11,"},
       {"Name=ligne", "Face=1", "CanSelect=1", "Pen=000000,1,0", "Brush=FFFFFF,1", "p=0;0|0;0|30;0|30;0|"},

@@ -13,7 +13,8 @@ namespace {
 
 // Box reduction weights are not normalised: interior pixels come out about 0.8 % darker.
 bool Near(QRgb a, QRgb b) {
-  return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 && std::abs(qBlue(a) - qBlue(b)) <= 3;
+  return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+         std::abs(qBlue(a) - qBlue(b)) <= 3;
 }
 
 QImage White(int w, int h) {

@@ -31,7 +31,8 @@ TEST(Robustness, BinaryGarbageLoads) {
   QByteArray junk(1 << 20, '\0');
   for (char& c : junk) c = static_cast<char>(rng());
   // Sprinkle face and object lines so the reader really walks blocks of garbage.
-  junk.append("\r\nFace=1\r\n  Objet=1\r\n    Name=texte\r\n    txt=\x01\xFF<\r\n    Font=,,,\r\n  End\r\nEnd\r\n");
+  junk.append(
+      "\r\nFace=1\r\n  Objet=1\r\n    Name=texte\r\n    txt=\x01\xFF<\r\n    Font=,,,\r\n  End\r\nEnd\r\n");
   auto d = NewDoc();
   ASSERT_TRUE(d->LoadFromFile(WriteFile(dir, "junk.mdl", junk)));
   EXPECT_EQ(d->Count(), 1);
@@ -51,16 +52,18 @@ TEST(Robustness, FiftyMegabytesOnOneLine) {
 }
 
 TEST(Robustness, AbsurdNumbersEverywhere) {
-  const char* values[] = {"1e308", "-0", "$FFFFFFFF", "99999999999999999999999", "-1,5e-400", "NaN", "inf",
-                          "$", "--3", ",", "0x1p5", "12,5,6;7|8"};
+  const char* values[] = {"1e308",     "-0",  "$FFFFFFFF", "99999999999999999999999",
+                          "-1,5e-400", "NaN", "inf",       "$",
+                          "--3",       ",",   "0x1p5",     "12,5,6;7|8"};
   for (const char* v : values) {
     QStringList lines{QStringLiteral("Large=%1").arg(v), QStringLiteral("Haut=%1").arg(v), QString(),
                       QStringLiteral("Face=1")};
     for (const char* kind : kObjectTypeNames) {
       lines << QStringLiteral("  Objet=1") << QStringLiteral("    Name=%1").arg(kind);
-      for (const char* key : {"Face", "x", "y", "l", "h", "r", "Pen", "Brush", "Font", "Cote", "p", "FormeLarge",
-                              "position", "Bordure", "CropX1", "Mois", "Annee", "CoinChiffres", "DepthMax",
-                              "Column", "mirroirx", "Aligne", "txt", "Tag"})
+      for (const char* key : {"Face",     "x",       "y",        "l",      "h",     "r",
+                              "Pen",      "Brush",   "Font",     "Cote",   "p",     "FormeLarge",
+                              "position", "Bordure", "CropX1",   "Mois",   "Annee", "CoinChiffres",
+                              "DepthMax", "Column",  "mirroirx", "Aligne", "txt",   "Tag"})
         lines << QStringLiteral("    %1=%2").arg(key, v);
       lines << QStringLiteral("  End");
     }
@@ -81,11 +84,13 @@ TEST(Robustness, AbsurdNumbersEverywhere) {
 }
 
 TEST(Robustness, AMillionObjects) {
-  QStringList lines{QStringLiteral("Large=100"), QStringLiteral("Haut=100"), QString(), QStringLiteral("Face=1")};
+  QStringList lines{QStringLiteral("Large=100"), QStringLiteral("Haut=100"), QString(),
+                    QStringLiteral("Face=1")};
   constexpr int kObjects = 1000000;
   lines.reserve(kObjects * 3 + 8);
   for (int i = 1; i <= kObjects; ++i)
-    lines << QStringLiteral("  Objet=%1").arg(i) << QStringLiteral("    Name=rect") << QStringLiteral("  End");
+    lines << QStringLiteral("  Objet=%1").arg(i) << QStringLiteral("    Name=rect")
+          << QStringLiteral("  End");
   lines << QStringLiteral("End");
   auto d = NewDoc();
   d->LoadFromStrings(lines);

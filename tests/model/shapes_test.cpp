@@ -37,7 +37,9 @@ std::vector<const TCanvasCall*> Ops(const TRecordingCanvas& c, const char* op) {
   return out;
 }
 
-std::vector<QPoint> Pts(std::initializer_list<QPoint> l) { return l; }
+std::vector<QPoint> Pts(std::initializer_list<QPoint> l) {
+  return l;
+}
 
 TzunoCADLigne* Line(TzunoCADMdl& d, std::initializer_list<QPointF> pts) {
   auto* line = Make<TzunoCADLigne>(d, "ligne");
@@ -220,11 +222,14 @@ TEST(Shapes, NestedLinesAndRectanglesTurnAndMirrorWithTheGroup) {
     double r;
     std::vector<QPoint> line, rect;
   } cases[] = {
-      {1, 0, Pts({{80, 70}, {80, 70}, {120, 70}, {120, 70}}), Pts({{80, 70}, {120, 70}, {120, 90}, {80, 90}})},
+      {1, 0, Pts({{80, 70}, {80, 70}, {120, 70}, {120, 70}}),
+       Pts({{80, 70}, {120, 70}, {120, 90}, {80, 90}})},
       // Anchored at the top-right corner and drawn leftwards.
-      {-1, 0, Pts({{120, 70}, {120, 70}, {80, 70}, {80, 70}}), Pts({{120, 70}, {80, 70}, {80, 90}, {120, 90}})},
+      {-1, 0, Pts({{120, 70}, {120, 70}, {80, 70}, {80, 70}}),
+       Pts({{120, 70}, {80, 70}, {80, 90}, {120, 90}})},
       // A quarter turn: the top edge runs down the page from the turned top-left corner.
-      {1, 90, Pts({{110, 60}, {110, 60}, {110, 100}, {110, 100}}), Pts({{110, 60}, {110, 100}, {90, 100}, {90, 60}})},
+      {1, 90, Pts({{110, 60}, {110, 60}, {110, 100}, {110, 100}}),
+       Pts({{110, 60}, {110, 100}, {90, 100}, {90, 60}})},
   };
   for (const auto& c : cases) {
     g->mirroirx = c.mirror;
@@ -365,7 +370,7 @@ TEST(Shapes, LineHitTest) {
     bool ctrl, selected;
     int hit;
   } cases[] = {
-      {{10.5, 10}, false, false, 0},   // the closing anchor 6 is there too: the lower index wins
+      {{10.5, 10}, false, false, 0},  // the closing anchor 6 is there too: the lower index wins
       {{10.5, 10}, true, false, 1},
       {{11.45, 11.45}, false, false, 0},
       {{11.5, 10}, false, false, -1},  // exactly 3 pixels from anchor 0; control 1 is not searched
@@ -373,8 +378,8 @@ TEST(Shapes, LineHitTest) {
       {{31.2, 10}, true, false, 4},
       {{33, 10}, true, false, -1},
       {{9, 10}, true, false, -1},
-      {{9, 10}, true, true, 0},        // nothing among the controls within reach: the anchors
-      {{20, 10}, false, true, -1},     // no body
+      {{9, 10}, true, true, 0},     // nothing among the controls within reach: the anchors
+      {{20, 10}, false, true, -1},  // no body
   };
   for (const auto& c : cases) {
     line->Selected = c.selected;
@@ -410,8 +415,8 @@ TEST(Shapes, GuideMarkHitTestAndClamp) {
   const struct {
     int sens;
     double in, out;
-  } clamps[] = {{1, 0, 2}, {1, -1e9, 2}, {1, 1.5, 2}, {1, 50.4, 50.4}, {1, 98, 98}, {1, 99, 98},
-                {1, 1e12, 98}, {2, -3, 1}, {2, 48.5, 48.5}, {2, 49.5, 49}, {3, -5, -5}};
+  } clamps[] = {{1, 0, 2},     {1, -1e9, 2}, {1, 1.5, 2},     {1, 50.4, 50.4}, {1, 98, 98}, {1, 99, 98},
+                {1, 1e12, 98}, {2, -3, 1},   {2, 48.5, 48.5}, {2, 49.5, 49},   {3, -5, -5}};
   for (const auto& c : clamps) {
     m->sens = c.sens;
     m->position = c.in;
@@ -444,8 +449,10 @@ TEST(Shapes, DeleteAnchorAndSplitSegment) {
     line->Points.clear();
     for (int i = 0; i < 10; ++i) line->Points.append(QPointF(i, 0));
     EXPECT_EQ(line->DeleteAnchor(c.index), c.done) << c.index;
-    if (c.done) EXPECT_EQ(xs(line), c.left) << c.index;
-    else EXPECT_EQ(line->Points.size(), 10) << c.index;
+    if (c.done)
+      EXPECT_EQ(xs(line), c.left) << c.index;
+    else
+      EXPECT_EQ(line->Points.size(), 10) << c.index;
   }
   line->Points = {QPointF(1, 1), QPointF(2, 2)};
   EXPECT_FALSE(line->DeleteAnchor(0));
@@ -490,7 +497,12 @@ TEST(Shapes, MovePoint) {
       {"folds onto its anchor within 4 pixels", 4, {21, 1}, false, true, {{4, {20, 0}}}},
       {"exactly 4 pixels still folds", 4, {22, 0}, false, true, {{4, {20, 0}}}},
       {"5 pixels do not", 4, {22.5, 0}, false, true, {{4, {22.5, 0}}, {2, {17.5, 0}}}},
-      {"anchor alone takes its controls", 3, {20, 10}, false, false, {{2, {15, 10}}, {3, {20, 10}}, {4, {25, 10}}}},
+      {"anchor alone takes its controls",
+       3,
+       {20, 10},
+       false,
+       false,
+       {{2, {15, 10}}, {3, {20, 10}}, {4, {25, 10}}}},
       {"first anchor alone", 0, {1, 1}, true, false, {{0, {1, 1}}, {1, {6, 1}}}},
       {"out of range", 7, {9, 9}, false, true, {}},
   };
@@ -517,12 +529,13 @@ TEST(Shapes, AbsurdValuesDrawSafely) {
     const QString p = QStringLiteral("%1;%1|%1;0|0;%1|%1;%1|").arg(v);
     for (const char* kind : {"rectangle", "ligne", "forme", "repere"}) {
       TzunoCADObj* o = d->CreateObjet(QString::fromLatin1(kind));
-      o->SetProperties({QStringLiteral("Face=1"), QStringLiteral("CanSelect=1"), QStringLiteral("Pen=000000,%1,2").arg(v),
-                        QStringLiteral("Brush=0000FF,0"), QStringLiteral("x=%1").arg(v), QStringLiteral("y=5"),
-                        QStringLiteral("l=%1").arg(v), QStringLiteral("h=%1").arg(v), QStringLiteral("r=%1").arg(v),
-                        QStringLiteral("Cote=%1").arg(v), QStringLiteral("p=") + p,
-                        QStringLiteral("FormeLarge=%1").arg(v), QStringLiteral("FormeHaut=%1").arg(v),
-                        QStringLiteral("position=%1").arg(v), QStringLiteral("sens=1"), QStringLiteral("sorte=2")});
+      o->SetProperties(
+          {QStringLiteral("Face=1"), QStringLiteral("CanSelect=1"), QStringLiteral("Pen=000000,%1,2").arg(v),
+           QStringLiteral("Brush=0000FF,0"), QStringLiteral("x=%1").arg(v), QStringLiteral("y=5"),
+           QStringLiteral("l=%1").arg(v), QStringLiteral("h=%1").arg(v), QStringLiteral("r=%1").arg(v),
+           QStringLiteral("Cote=%1").arg(v), QStringLiteral("p=") + p, QStringLiteral("FormeLarge=%1").arg(v),
+           QStringLiteral("FormeHaut=%1").arg(v), QStringLiteral("position=%1").arg(v),
+           QStringLiteral("sens=1"), QStringLiteral("sorte=2")});
       o->Selected = true;
       o->HitCode = 0;
     }

@@ -1,10 +1,11 @@
+#include "model/soft_host.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "model/soft_host.h"
 #include "shell/settings.h"
 
 TEST(SoftHost, SupportSizesFromTheSupportsTable) {

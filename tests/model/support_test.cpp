@@ -64,7 +64,9 @@ struct SupportFixture : ::testing::Test {
     ASSERT_TRUE(WriteSupport(file));
     host.support = QStringLiteral("boitier.emf");
     // The resolver finds the file and appends its checksum.
-    doc.OnCheminFichier = [this](TzunoCADMdl*, QString& name) { name = dir.filePath(name) + QStringLiteral("|5eed"); };
+    doc.OnCheminFichier = [this](TzunoCADMdl*, QString& name) {
+      name = dir.filePath(name) + QStringLiteral("|5eed");
+    };
     doc.SetEntete(QStringLiteral("SupportFichier"), host.support);
     doc.SetEntete(QStringLiteral("SupportColor"), QStringLiteral("00A000"));
     doc.SetEntete(QStringLiteral("SupportPosX%"), QStringLiteral("50"));

@@ -8,7 +8,9 @@
 // turned by 0, 30 and 90 degrees, against a reference rendering kept in the test data. Set
 // LORVANE_UPDATE_REFERENCES=1 to write a new reference after checking it by eye.
 TEST(TextReference, MultiLineTextsInThreeFacesAndAngles) {
-  ASSERT_GE(QFontDatabase::addApplicationFont(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/fonts/DejaVuSans.ttf")), 0);
+  ASSERT_GE(
+      QFontDatabase::addApplicationFont(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/fonts/DejaVuSans.ttf")),
+      0);
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
   ASSERT_TRUE(doc.LoadFromFile(QStringLiteral(LORVANE_TEST_DATA "/documents/textes.mdl")));
   doc.Quality = 7;
@@ -25,7 +27,8 @@ TEST(TextReference, MultiLineTextsInThreeFacesAndAngles) {
     for (int x = 0; x < img.width(); ++x) {
       const QRgb a = img.pixel(x, y), b = expected.pixel(x, y);
       inked += b != qRgb(255, 255, 255);
-      differing += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 192;
+      differing +=
+          std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 192;
     }
   EXPECT_GT(inked, 5000);
   EXPECT_LT(differing, inked / 50) << differing << " of " << inked << " inked pixels differ";

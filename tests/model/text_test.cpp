@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "common/qt_printers.h"
+#include <numbers>
 
+#include "common/qt_printers.h"
 #include "model/document.h"
 #include "model/kinds.h"
 #include "render/recording_canvas.h"
-
-#include <numbers>
 
 namespace {
 
@@ -28,7 +27,7 @@ struct TextFixture : ::testing::Test {
 
 TEST_F(TextFixture, BoxIsMeasuredFromTheTextAndScaledFont) {
   TzunoCADTexte* t = New(QStringLiteral("  Bonjour|monde|  "));
-  EXPECT_EQ(t->txt, "Bonjour|monde|");  // blanks go, line breaks stay
+  EXPECT_EQ(t->txt, "Bonjour|monde|");    // blanks go, line breaks stay
   EXPECT_EQ(t->ScaledFont().Height, 20);  // 5 mm at 4 px/mm
   TCanvas& c = doc.MeasureCanvas();
   c.SetFont(t->ScaledFont());
@@ -126,7 +125,8 @@ TEST_F(TextFixture, DrawingRotatesAndAlignsEachLine) {
     };
     const QPointF e0 = end(texts[0]), e1 = end(texts[1]);
     // Project on the baseline direction: equal projections mean the same right edge.
-    const double p0 = e0.x() * std::cos(a) + e0.y() * std::sin(a), p1 = e1.x() * std::cos(a) + e1.y() * std::sin(a);
+    const double p0 = e0.x() * std::cos(a) + e0.y() * std::sin(a),
+                 p1 = e1.x() * std::cos(a) + e1.y() * std::sin(a);
     EXPECT_NEAR(p0, p1, 1.5) << angle;
   }
 }

@@ -1,16 +1,18 @@
-#include <gtest/gtest.h>
+#include "records/csv_table.h"
 
-#include "common/files.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 
-#include "records/csv_table.h"
+#include "common/files.h"
 
 namespace {
 
-QStringList Column(const TzunoCSV& t, int c) { return t.Cells.at(static_cast<size_t>(c)); }
+QStringList Column(const TzunoCSV& t, int c) {
+  return t.Cells.at(static_cast<size_t>(c));
+}
 
 }  // namespace
 
@@ -118,7 +120,7 @@ TEST(CsvTable, SearchesAndLookups) {
   EXPECT_EQ(t.FindRowBy(QStringLiteral("papier"), QStringLiteral("papier")), 0);
   EXPECT_EQ(t.FindRowBy(QStringLiteral("PAPIER"), QStringLiteral("a4")), 1);  // first match wins
   EXPECT_EQ(t.ColIndex(QStringLiteral("LARGE")), 1);
-  EXPECT_EQ(t.ColIndex(QStringLiteral("papier")), 0);  // the first of two equal names
+  EXPECT_EQ(t.ColIndex(QStringLiteral("papier")), 0);     // the first of two equal names
   EXPECT_EQ(t.FindRow(0, QString::fromUtf8("ÉTÉ")), -1);  // accented letters keep their case
   EXPECT_EQ(t.FindRow(0, QString::fromUtf8("été")), 2);
   EXPECT_EQ(t.FindRow(0, QStringLiteral("A4 ")), -1);
@@ -154,7 +156,8 @@ TEST(CsvTable, CellAccessOutsideTheTable) {
 
 TEST(CsvTable, ResizingAndDeletingRows) {
   TzunoCSV t;
-  t.LoadFromStrings({QStringLiteral("a;b"), QStringLiteral("1;2"), QStringLiteral("3;4"), QStringLiteral("5;6")});
+  t.LoadFromStrings(
+      {QStringLiteral("a;b"), QStringLiteral("1;2"), QStringLiteral("3;4"), QStringLiteral("5;6")});
   t.DeleteRow(1);
   EXPECT_EQ(Column(t, 0), QStringList({"a", "3", "5"}));
   EXPECT_EQ(Column(t, 1), QStringList({"b", "4", "6"}));

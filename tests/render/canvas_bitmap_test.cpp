@@ -5,7 +5,9 @@
 #include "render/canvas.h"
 
 // Readable strings in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -152,7 +154,8 @@ TEST(CanvasBitmap, PolygonFillAndOutline) {
   EXPECT_EQ(k.count, 121);
 
   // Winding fills the inner loop of a doubly wound figure, alternate leaves it empty.
-  const QPoint twice[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}, {0, 0}, {4, 4}, {12, 4}, {12, 12}, {4, 12}, {4, 4}};
+  const QPoint twice[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}, {0, 0},
+                          {4, 4}, {12, 4}, {12, 12}, {4, 12}, {4, 4}};
   c.SetPen({clBlack, 1, psClear});
   for (auto [mode, inner] : {std::pair{pfAlternate, clWhite}, std::pair{pfWinding, clBlue}}) {
     img.fill(Qt::white);
@@ -367,7 +370,8 @@ TEST(CanvasRegion, PointInPolygonRegion) {
   EXPECT_TRUE(d.Contains(10, 10));
   EXPECT_FALSE(d.Contains(2, 2));
   // Self-overlapping figure: winding counts the overlap as inside, alternate does not.
-  const QPoint twice[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}, {0, 0}, {4, 4}, {12, 4}, {12, 12}, {4, 12}, {4, 4}};
+  const QPoint twice[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}, {0, 0},
+                          {4, 4}, {12, 4}, {12, 12}, {4, 12}, {4, 4}};
   EXPECT_FALSE(TPolygonRegion(twice, pfAlternate).Contains(8, 8));
   EXPECT_TRUE(TPolygonRegion(twice, pfWinding).Contains(8, 8));
   EXPECT_FALSE(TPolygonRegion(std::span<const QPoint>(square, 2)).Contains(0, 0));

@@ -2,7 +2,9 @@
 
 #include "render/recording_canvas.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 // Paths keep exact points and kinds; drawing calls inside a path add figures instead of drawing.
 TEST(CanvasRecording, PathsRecordPointsAndKinds) {
@@ -23,8 +25,9 @@ TEST(CanvasRecording, PathsRecordPointsAndKinds) {
   ASSERT_EQ(c.Calls().size(), 1u);
   const TCanvasCall& call = c.Calls()[0];
   EXPECT_EQ(call.ToString(), "StrokeAndFillPath 0,0 10,0 12,2 12,8 10,10 20,20 20,24 29,24 29,20");
-  EXPECT_EQ(call.Counts, (std::vector<int>{ptMoveTo, ptLineTo, ptBezierTo, ptBezierTo, ptBezierTo | ptCloseFigure,
-                                            ptMoveTo, ptLineTo, ptLineTo, ptLineTo | ptCloseFigure}));
+  EXPECT_EQ(call.Counts,
+            (std::vector<int>{ptMoveTo, ptLineTo, ptBezierTo, ptBezierTo, ptBezierTo | ptCloseFigure,
+                              ptMoveTo, ptLineTo, ptLineTo, ptLineTo | ptCloseFigure}));
   EXPECT_EQ(call.Pen, (TPen{clRed, 3, psSolid}));
   EXPECT_EQ(call.Brush, (TBrush{clBlue, bsBDiagonal}));
   EXPECT_FALSE(c.FillPath());  // consumed
@@ -50,7 +53,7 @@ TEST(CanvasRecording, CallsKeepCoordinatesAndState) {
   c.StretchDrawTransparent(10, 10, 0, 20, QImage(4, 4, QImage::Format_RGB888), clMagenta);
   c.Rectangle(8, 9, 2, 3);  // corners in any order, as GDI accepts them
   const QPoint tooFew[] = {{1, 1}};
-  c.Polygon(tooFew);        // nothing to draw
+  c.Polygon(tooFew);  // nothing to draw
   const QPoint pts[] = {{0, 0}, {4, 0}, {4, 4}, {9, 9}, {9, 12}, {12, 12}};
   const int counts[] = {3, 3};
   c.PolyPolygon(pts, counts);

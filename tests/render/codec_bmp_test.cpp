@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "common/picture_fixtures.h"
 #include "render/codecs.h"
@@ -33,14 +34,18 @@ struct Bmp {
     u32(40), u32(uint32_t(width)), u32(uint32_t(height)), u16(1), u16(bpp), u32(compression);
     u32(uint32_t(pixels.size())), u32(2835), u32(2835), u32(colorsUsed), u32(0);
     for (uint32_t m : masks) u32(m);
-    for (QRgb c : palette) b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
+    for (QRgb c : palette)
+      b.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
     return b + pixels;
   }
 };
 
-QByteArray Hex(const char* s) { return QByteArray::fromHex(s); }
+QByteArray Hex(const char* s) {
+  return QByteArray::fromHex(s);
+}
 
-const QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), K = qRgb(0, 0, 0), W = qRgb(255, 255, 255);
+const QRgb R = qRgb(255, 0, 0), G = qRgb(0, 255, 0), B = qRgb(0, 0, 255), K = qRgb(0, 0, 0),
+           W = qRgb(255, 255, 255);
 
 void ExpectPixels(const QImage& img, int width, const std::vector<QRgb>& expected, const char* what) {
   ASSERT_FALSE(img.isNull()) << what;
@@ -57,9 +62,9 @@ TEST(BmpCodec, WrittenFilesOfEveryCommonKind) {
     const char* file;
     const char* source;
   } cases[] = {
-      {"bmp_rgb24.bmp", "rgb.ppm"},      {"bmp_v5_rgb24.bmp", "rgb.ppm"}, {"bmp_rgb32.bmp", "rgb.ppm"},
-      {"bmp_pal1.bmp", "two.ppm"},       {"bmp_pal4.bmp", "rgb.ppm"},     {"bmp_pal8.bmp", "grad64.ppm"},
-      {"bmp_rle8.bmp", "grad64.ppm"},    {"bmp_os2_rgb24.bmp", "rgb.ppm"}, {"bmp_os2_pal4.bmp", "rgb.ppm"},
+      {"bmp_rgb24.bmp", "rgb.ppm"},   {"bmp_v5_rgb24.bmp", "rgb.ppm"},  {"bmp_rgb32.bmp", "rgb.ppm"},
+      {"bmp_pal1.bmp", "two.ppm"},    {"bmp_pal4.bmp", "rgb.ppm"},      {"bmp_pal8.bmp", "grad64.ppm"},
+      {"bmp_rle8.bmp", "grad64.ppm"}, {"bmp_os2_rgb24.bmp", "rgb.ppm"}, {"bmp_os2_pal4.bmp", "rgb.ppm"},
   };
   for (const auto& c : cases) {
     const QImage img = LoadBmp(Fixture(c.file));
@@ -90,7 +95,9 @@ TEST(BmpCodec, HandMadeLayouts) {
   {  // top-down 24 bits (negative height)
     Bmp b;
     b.width = 1, b.height = -2, b.bpp = 24;
-    b.pixels = Hex("0000ff00" "ff000000");  // red row first, blue row second
+    b.pixels =
+        Hex("0000ff00"
+            "ff000000");  // red row first, blue row second
     ExpectPixels(Decode(b.bytes()), 1, {R, B}, "top-down");
   }
   {  // 2-bit palette; colorsUsed 2 leaves index 3 outside the palette: black
@@ -110,24 +117,35 @@ TEST(BmpCodec, HandMadeLayouts) {
     Bmp b;
     b.width = 2, b.height = 1, b.bpp = 32, b.compression = 3, b.zeroOffset = true;
     b.masks = {0x000000ff, 0x0000ff00, 0x00ff0000};
-    b.pixels = Hex("ff000000" "0000ff00");
+    b.pixels =
+        Hex("ff000000"
+            "0000ff00");
     ExpectPixels(Decode(b.bytes()), 2, {R, B}, "bitfields");
   }
   {  // RLE8: runs, absolute mode with padding, delta, end of line, skipped pixels take entry 0
     Bmp b;
     b.width = 5, b.height = 3, b.compression = 1;
     b.palette = {W, R, G, B};
-    b.pixels = Hex("0301" "000302030200" "0000"  // row 0: R R R, then 2 3 2 (padded), EOL
-                   "00020101" "0203" "0000"    // row 1: delta (1,1) -> row 2, col 1: B B, EOL
-                   "0001");
+    b.pixels =
+        Hex("0301"
+            "000302030200"
+            "0000"  // row 0: R R R, then 2 3 2 (padded), EOL
+            "00020101"
+            "0203"
+            "0000"  // row 1: delta (1,1) -> row 2, col 1: B B, EOL
+            "0001");
     ExpectPixels(Decode(b.bytes()), 5, {W, B, B, W, W, W, W, W, W, W, R, R, R, G, B}, "RLE8");
   }
   {  // RLE4: runs alternate nibbles, odd absolute runs are padded, overlong runs are clipped
     Bmp b;
     b.width = 4, b.height = 2, b.bpp = 4, b.compression = 2;
     b.palette = {W, R, G, B};
-    b.pixels = Hex("0312" "00033230" "0000"  // row 0: 1 2 1, absolute 3 -> 1 2 1 3
-                   "ff23" "0001");            // row 1: 255 pixels of 2 3, clipped to 4
+    b.pixels =
+        Hex("0312"
+            "00033230"
+            "0000"  // row 0: 1 2 1, absolute 3 -> 1 2 1 3
+            "ff23"
+            "0001");  // row 1: 255 pixels of 2 3, clipped to 4
     ExpectPixels(Decode(b.bytes()), 4, {G, B, G, B, R, G, R, B}, "RLE4");
   }
 }
@@ -167,7 +185,9 @@ TEST(BmpCodec, BrokenFilesGiveNull) {
       {"width 70000", with([](Bmp& b) { b.width = 70000; })},
       {"20000 x 20000", with([](Bmp& b) { b.width = 20000, b.height = 20000; })},
       {"height INT_MIN", with([](Bmp& b) { b.height = INT32_MIN; })},
-      {"split mask", with([](Bmp& b) { b.bpp = 32, b.compression = 3, b.masks = {0xf0f, 0xf0, 0xf0000}; })},
+      {"split mask", with([](Bmp& b) {
+         b.bpp = 32, b.compression = 3, b.masks = {0xf0f, 0xf0, 0xf0000};
+       })},
       {"RLE without end", with([](Bmp& b) { b.bpp = 8, b.compression = 1, b.pixels = Hex("0301"); })},
       {"RLE absolute run cut", with([](Bmp& b) { b.bpp = 8, b.compression = 1, b.pixels = Hex("000501"); })},
       {"a PNG", Bytes("png_rgb8.png")},

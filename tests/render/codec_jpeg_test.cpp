@@ -1,7 +1,7 @@
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "common/picture_fixtures.h"
@@ -83,8 +83,8 @@ TEST(JpegCodec, ScaledDecoding) {
   const struct {
     QSize atLeast, expected;
   } cases[] = {
-      {QSize(), QSize(400, 300)},        {QSize(100, 75), QSize(100, 75)},   {QSize(101, 75), QSize(150, 113)},
-      {QSize(50, 10), QSize(50, 38)},    {QSize(10, 76), QSize(150, 113)},   {QSize(399, 1), QSize(400, 300)},
+      {QSize(), QSize(400, 300)},         {QSize(100, 75), QSize(100, 75)}, {QSize(101, 75), QSize(150, 113)},
+      {QSize(50, 10), QSize(50, 38)},     {QSize(10, 76), QSize(150, 113)}, {QSize(399, 1), QSize(400, 300)},
       {QSize(800, 800), QSize(400, 300)}, {QSize(0, 50), QSize(400, 300)},
   };
   const QImage full = Decode(jpeg);

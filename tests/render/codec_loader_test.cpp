@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "common/picture_fixtures.h"
 #include "render/codecs.h"
@@ -14,10 +15,10 @@ TEST(LoadPicture, ChoosesCodecByExtension) {
     const char* name;
     bool loads;
   } cases[] = {
-      {"png_rgb8.png", "a.PNG", true},        {"jpeg_blocks.jpg", "b.Jpg", true},
-      {"jpeg_blocks.jpg", "c.jpeg", true},    {"bmp_rgb24.bmp", "d.bmp", true},
-      {"bmp_rgb24.bmp", "e.gif", false},      {"png_rgb8.png", "f", false},
-      {"jpeg_blocks.jpg", "g.png", false},    {"png_rgb8.png", "h.png.txt", false},
+      {"png_rgb8.png", "a.PNG", true},         {"jpeg_blocks.jpg", "b.Jpg", true},
+      {"jpeg_blocks.jpg", "c.jpeg", true},     {"bmp_rgb24.bmp", "d.bmp", true},
+      {"bmp_rgb24.bmp", "e.gif", false},       {"png_rgb8.png", "f", false},
+      {"jpeg_blocks.jpg", "g.png", false},     {"png_rgb8.png", "h.png.txt", false},
       {"png_rgb8.png", "dotted.dir/i", false},
   };
   QDir().mkpath(dir.filePath("dotted.dir"));
@@ -45,8 +46,8 @@ TEST(LoadPicture, PixelLimitBoundary) {
   const struct {
     const char* file;
     qint64 pixels;
-  } cases[] = {{"png_rgb8.png", 15}, {"png_rgba8_interlaced.png", 8}, {"bmp_rgb24.bmp", 15},
-               {"bmp_rle8.bmp", 61 * 37}, {"jpeg_blocks.jpg", 32 * 16}, {"jpeg_progressive.jpg", 61 * 37}};
+  } cases[] = {{"png_rgb8.png", 15},      {"png_rgba8_interlaced.png", 8}, {"bmp_rgb24.bmp", 15},
+               {"bmp_rle8.bmp", 61 * 37}, {"jpeg_blocks.jpg", 32 * 16},    {"jpeg_progressive.jpg", 61 * 37}};
   for (const auto& c : cases) {
     SetMaxPicturePixels(c.pixels);
     EXPECT_FALSE(LoadPicture(Fixture(c.file)).isNull()) << c.file;

@@ -1,7 +1,7 @@
-#include <QFile>
 #include <gtest/gtest.h>
-
 #include <zlib.h>
+
+#include <QFile>
 
 #include "common/picture_fixtures.h"
 #include "render/codecs.h"
@@ -32,10 +32,10 @@ TEST(PngCodec, OpaqueColourTypesAndDepths) {
     const char* file;
     const char* source;
   } cases[] = {
-      {"png_gray1.png", "bw.pgm"},   {"png_gray2.png", "gray.pgm"}, {"png_gray4.png", "gray.pgm"},
+      {"png_gray1.png", "bw.pgm"},   {"png_gray2.png", "gray.pgm"},  {"png_gray4.png", "gray.pgm"},
       {"png_gray8.png", "gray.pgm"}, {"png_gray16.png", "gray.pgm"}, {"png_rgb8.png", "rgb.ppm"},
-      {"png_rgb16.png", "rgb.ppm"},  {"png_pal1.png", "two.ppm"},   {"png_pal2.png", "two.ppm"},
-      {"png_pal4.png", "rgb.ppm"},   {"png_pal8.png", "rgb.ppm"},   {"png_rgb8_interlaced.png", "grad.ppm"},
+      {"png_rgb16.png", "rgb.ppm"},  {"png_pal1.png", "two.ppm"},    {"png_pal2.png", "two.ppm"},
+      {"png_pal4.png", "rgb.ppm"},   {"png_pal8.png", "rgb.ppm"},    {"png_rgb8_interlaced.png", "grad.ppm"},
   };
   for (const auto& c : cases) {
     const QImage img = LoadPng(Fixture(c.file));
@@ -50,8 +50,8 @@ TEST(PngCodec, AlphaFlattenedOntoWhite) {
   const QRgb W = qRgb(255, 255, 255);
   // rgba.pam: red, transparent blue, black at alpha 51, magenta / red at alpha 102, green,
   // transparent, white at alpha 128.
-  const std::vector<QRgb> rgba = {qRgb(255, 0, 0), W, qRgb(204, 204, 204), qRgb(255, 0, 255),
-                                  qRgb(255, 153, 153), qRgb(0, 255, 0), W, W};
+  const std::vector<QRgb> rgba = {
+      qRgb(255, 0, 0), W, qRgb(204, 204, 204), qRgb(255, 0, 255), qRgb(255, 153, 153), qRgb(0, 255, 0), W, W};
   // ga.pam: black at alpha 51, white, transparent grey, opaque grey 170.
   const std::vector<QRgb> graya = {qRgb(204, 204, 204), W, W, qRgb(170, 170, 170)};
   // key.pam: transparent pixels share one colour, written as a tRNS key.
@@ -61,9 +61,9 @@ TEST(PngCodec, AlphaFlattenedOntoWhite) {
     int width;
     const std::vector<QRgb>* expected;
   } cases[] = {
-      {"png_rgba8.png", 4, &rgba},   {"png_rgba16.png", 4, &rgba},      {"png_rgba8_interlaced.png", 4, &rgba},
-      {"png_pal_alpha.png", 4, &rgba}, {"png_graya8.png", 4, &graya},   {"png_graya16.png", 4, &graya},
-      {"png_rgb_trns.png", 3, &key}, {"png_pal_trns.png", 3, &key},
+      {"png_rgba8.png", 4, &rgba},     {"png_rgba16.png", 4, &rgba},  {"png_rgba8_interlaced.png", 4, &rgba},
+      {"png_pal_alpha.png", 4, &rgba}, {"png_graya8.png", 4, &graya}, {"png_graya16.png", 4, &graya},
+      {"png_rgb_trns.png", 3, &key},   {"png_pal_trns.png", 3, &key},
   };
   for (const auto& c : cases) {
     const QImage img = LoadPng(Fixture(c.file));

@@ -1,11 +1,13 @@
+#include "render/emf_device.h"
+
+#include <gtest/gtest.h>
+
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <gtest/gtest.h>
 
-#include "render/emf_device.h"
 #include "render/metafile.h"
 
 namespace {
@@ -35,7 +37,8 @@ double Mismatch(const QImage& a, const QImage& b) {
   for (int y = 0; y < a.height(); ++y)
     for (int x = 0; x < a.width(); ++x) {
       const QColor c = a.pixelColor(x, y), d = b.pixelColor(x, y);
-      if (std::max({std::abs(c.red() - d.red()), std::abs(c.green() - d.green()), std::abs(c.blue() - d.blue())}) > 80)
+      if (std::max({std::abs(c.red() - d.red()), std::abs(c.green() - d.green()),
+                    std::abs(c.blue() - d.blue())}) > 80)
         ++bad;
     }
   return double(bad) / (a.width() * a.height());
@@ -81,7 +84,8 @@ void Scene(QPainter& p) {
   p.drawText(QPointF(5200, 5300), QStringLiteral("Aq8"));
   QImage chequer(4, 4, QImage::Format_RGB888);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) chequer.setPixelColor(x, y, (x + y) % 2 ? QColor(255, 140, 0) : QColor(0, 0, 90));
+    for (int x = 0; x < 4; ++x)
+      chequer.setPixelColor(x, y, (x + y) % 2 ? QColor(255, 140, 0) : QColor(0, 0, 90));
   p.drawImage(QRectF(3700, 2800, 1200, 1200), chequer);
   // A turned picture lands upright in its bounding box, turned in its pixels.
   p.translate(9000, 4000);
@@ -112,7 +116,8 @@ TEST(EmfDevice, PlayedSceneMatchesDirectPainting) {
 }
 
 TEST(EmfDevice, FrameIsTheDrawingSizeInHundredthsOfMillimetre) {
-  const QByteArray emf = RecordEmf(QSizeF(120, 80.5), [](QPainter& p) { p.fillRect(QRectF(0, 0, 12000, 8050), Qt::black); });
+  const QByteArray emf =
+      RecordEmf(QSizeF(120, 80.5), [](QPainter& p) { p.fillRect(QRectF(0, 0, 12000, 8050), Qt::black); });
   TMetafile mf;
   ASSERT_TRUE(mf.LoadFromData(emf));
   EXPECT_EQ(mf.Frame(), QRect(QPoint(0, 0), QPoint(12000, 8050)));
@@ -134,22 +139,40 @@ TEST(EmfDevice, TranslucentPaintMixesWithWhatLiesBelow) {
     QColor expected;
   };
   const std::vector<Case> cases = {
-      {"half black over white", [](QPainter& p) { p.fillRect(QRectF(0, 0, 1000, 1000), QColor(0, 0, 0, 128)); }, {10, 10}, QColor(127, 127, 127)},
-      {"opacity over white", [](QPainter& p) { p.setOpacity(0.25); p.fillRect(QRectF(0, 0, 1000, 1000), Qt::blue); }, {10, 10}, QColor(191, 191, 255)},
-      {"half white over red", [](QPainter& p) {
+      {"half black over white",
+       [](QPainter& p) { p.fillRect(QRectF(0, 0, 1000, 1000), QColor(0, 0, 0, 128)); },
+       {10, 10},
+       QColor(127, 127, 127)},
+      {"opacity over white",
+       [](QPainter& p) {
+         p.setOpacity(0.25);
+         p.fillRect(QRectF(0, 0, 1000, 1000), Qt::blue);
+       },
+       {10, 10},
+       QColor(191, 191, 255)},
+      {"half white over red",
+       [](QPainter& p) {
          p.fillRect(QRectF(0, 0, 500, 1000), Qt::red);
          p.fillRect(QRectF(100, 0, 300, 1000), QColor(255, 255, 255, 128));
-       }, {5, 10}, QColor(255, 127, 127)},
-      {"picture with alpha over green", [](QPainter& p) {
+       },
+       {5, 10},
+       QColor(255, 127, 127)},
+      {"picture with alpha over green",
+       [](QPainter& p) {
          p.fillRect(QRectF(0, 0, 1000, 1000), Qt::green);
          QImage hole(8, 8, QImage::Format_ARGB32);
          hole.fill(QColor(0, 0, 255, 0));
          p.drawImage(QRectF(0, 0, 1000, 1000), hole);
-       }, {10, 10}, QColor(0, 255, 0)},
-      {"faint paint over stripes is left out", [](QPainter& p) {
+       },
+       {10, 10},
+       QColor(0, 255, 0)},
+      {"faint paint over stripes is left out",
+       [](QPainter& p) {
          for (int x = 0; x < 1000; x += 200) p.fillRect(QRectF(x, 0, 100, 1000), Qt::black);
          p.fillRect(QRectF(0, 0, 1000, 1000), QColor(255, 0, 0, 80));
-       }, {1, 10}, QColor(0, 0, 0)},
+       },
+       {1, 10},
+       QColor(0, 0, 0)},
   };
   for (const Case& c : cases) {
     const QColor got = Played(RecordEmf(QSizeF(10, 10), c.paint), QSize(20, 20)).pixelColor(c.probe);
@@ -191,7 +214,8 @@ TEST(EmfDevice, GradientsFillInBands) {
     const QImage direct = Direct(QSizeF(10, 10), draw), played = Played(emf, direct.size());
     double worst = 0;
     for (int y = 2; y < direct.height(); y += 5)
-      for (int x = 2; x < direct.width(); x += 5) worst = std::max(worst, double(Distance(direct.pixelColor(x, y), played.pixelColor(x, y))));
+      for (int x = 2; x < direct.width(); x += 5)
+        worst = std::max(worst, double(Distance(direct.pixelColor(x, y), played.pixelColor(x, y))));
     EXPECT_LT(worst, 60);
   }
 }
@@ -216,7 +240,8 @@ TEST(EmfDevice, LongPathsAreCutForTheImporter) {
     p.setBrush(Qt::yellow);
     QPolygonF poly;
     for (int i = 0; i < 2000; ++i)
-      poly << QPointF(2500 + 2000 * std::cos(i * 2 * M_PI / 2000), 2500 + 2000 * std::sin(i * 2 * M_PI / 2000));
+      poly << QPointF(2500 + 2000 * std::cos(i * 2 * M_PI / 2000),
+                      2500 + 2000 * std::sin(i * 2 * M_PI / 2000));
     p.drawPolygon(poly);
   });
   TMetafile mf;
@@ -225,7 +250,8 @@ TEST(EmfDevice, LongPathsAreCutForTheImporter) {
   for (const auto& r : mf.Records()) {
     if (r.Type == EMR_BEGINPATH) points = 0;
     if (r.Type == EMR_MOVETOEX || r.Type == EMR_LINETO) points += 3;
-    if (r.Type == EMR_POLYLINETO16 || r.Type == EMR_POLYLINETO) points += 3 * int(ReadEmfPolyPoints(r)->size());
+    if (r.Type == EMR_POLYLINETO16 || r.Type == EMR_POLYLINETO)
+      points += 3 * int(ReadEmfPolyPoints(r)->size());
     maxPoints = std::max(maxPoints, points);
   }
   EXPECT_LE(maxPoints, 1000);
@@ -234,8 +260,10 @@ TEST(EmfDevice, LongPathsAreCutForTheImporter) {
   const QImage img = Played(emf, QSize(200, 200));
   for (int deg = 0; deg < 360; deg += 7) {
     const double a = deg * M_PI / 180;
-    EXPECT_EQ(img.pixelColor(int(100 + 80 * std::cos(a)), int(100 + 80 * std::sin(a))), QColor(Qt::black)) << deg;
-    EXPECT_EQ(img.pixelColor(int(100 + 76 * std::cos(a)), int(100 + 76 * std::sin(a))), QColor(Qt::yellow)) << deg;
+    EXPECT_EQ(img.pixelColor(int(100 + 80 * std::cos(a)), int(100 + 80 * std::sin(a))), QColor(Qt::black))
+        << deg;
+    EXPECT_EQ(img.pixelColor(int(100 + 76 * std::cos(a)), int(100 + 76 * std::sin(a))), QColor(Qt::yellow))
+        << deg;
   }
 }
 

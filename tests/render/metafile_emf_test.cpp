@@ -7,7 +7,9 @@
 #include "render/metafile.h"
 #include "render/recording_canvas.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -130,7 +132,7 @@ TEST(MetafileEmf, WrittenPicturePlaysToExpectedPixels) {
   EXPECT_EQ(c.Pixel(50, 40), clRed);
   EXPECT_EQ(c.Pixel(82, 40), clWhite);
   EXPECT_EQ(c.Pixel(25, 62), clWhite);
-  EXPECT_EQ(c.Pixel(175, 30), clBlue);  // inside the triangle
+  EXPECT_EQ(c.Pixel(175, 30), clBlue);   // inside the triangle
   EXPECT_EQ(c.Pixel(130, 70), clWhite);  // below its diagonal
   EXPECT_EQ(c.Pixel(122, 20), clBlue);
 }
@@ -248,9 +250,9 @@ TEST(MetafileEmf, BitmapsPlayMirroredAndCombined) {
   a.Rectangle(0, 0, 10000, 2500);
   a.StretchDIBits(0, 0, 5000, 5000, pic, 0x008800C6);
   img = RenderMetafile(Read(a.Finish()), 200, 100);
-  EXPECT_EQ(c.Pixel(90, 90), clWhite);   // white on white
-  EXPECT_EQ(c.Pixel(90, 10), clBlack);   // green AND black
-  EXPECT_EQ(c.Pixel(10, 90), clBlue);    // blue AND white
+  EXPECT_EQ(c.Pixel(90, 90), clWhite);  // white on white
+  EXPECT_EQ(c.Pixel(90, 10), clBlack);  // green AND black
+  EXPECT_EQ(c.Pixel(10, 90), clBlue);   // blue AND white
 }
 
 TEST(MetafileEmf, ReportCountsRecordsByName) {
@@ -284,7 +286,8 @@ TEST(MetafileEmf, MalformedInputFailsCleanly) {
   // Unknown records are skipped; a polygon claiming more points than it holds draws nothing; a record
   // whose size runs past the end stops the enumeration there.
   const QByteArray records = Record(9999, {1, 2, 3}) + Record(EMR_POLYGON16, {0, 0, 0, 0, 1000, 0, 0}) +
-                             Record(EMR_RECTANGLE, {0, 0, 100, 100}) + Record(EMR_RECTANGLE, {0, 0, 5, 5}, 0x7FFFFFF0);
+                             Record(EMR_RECTANGLE, {0, 0, 100, 100}) +
+                             Record(EMR_RECTANGLE, {0, 0, 5, 5}, 0x7FFFFFF0);
   ASSERT_TRUE(mf.LoadFromData(Splice(good, records)));
   TRecordingCanvas rec;
   EXPECT_TRUE(PlayMetafile(mf, rec, 0, 0, 10000, 5000));
@@ -294,7 +297,8 @@ TEST(MetafileEmf, MalformedInputFailsCleanly) {
 
   // Absurd mapping values and object indices do not reach the canvas as garbage.
   const QByteArray wild = Record(EMR_SETWINDOWEXTEX, {1, 1}) + Record(EMR_SELECTOBJECT, {0x7FFFFFFF}) +
-                          Record(EMR_RESTOREDC, {uint32_t(-100)}) + Record(EMR_RECTANGLE, {0, 0, 0x7FFFFFFF, 5});
+                          Record(EMR_RESTOREDC, {uint32_t(-100)}) +
+                          Record(EMR_RECTANGLE, {0, 0, 0x7FFFFFFF, 5});
   ASSERT_TRUE(mf.LoadFromData(Splice(good, wild)));
   rec.Clear();
   PlayMetafile(mf, rec, 0, 0, 100, 100);
@@ -310,7 +314,8 @@ TEST(MetafileEmf, DrawingProgramExportPlays) {
   EXPECT_EQ(mf.Size(), QSize(382, 231));
   int beziers = 0;
   for (const TMetafileRecord& r : mf.Records())
-    if (r.Type == EMR_POLYBEZIERTO || r.Type == EMR_POLYBEZIERTO16) beziers += int(ReadEmfPolyPoints(r)->size());
+    if (r.Type == EMR_POLYBEZIERTO || r.Type == EMR_POLYBEZIERTO16)
+      beziers += int(ReadEmfPolyPoints(r)->size());
   EXPECT_GT(beziers, 0);
   // 100 x 60 mm drawn at 4 pixels per millimetre: red box 5..45 x 5..30 mm outlined in black, blue
   // ellipse centred at (75, 18), green wave closed at x = 90 mm.

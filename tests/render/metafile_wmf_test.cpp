@@ -4,7 +4,9 @@
 #include "render/metafile.h"
 #include "render/recording_canvas.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -29,7 +31,8 @@ class TWmfBuilder {
     if (placeable) {
       Put32(out, 0x9AC6CDD7);
       Put16(out, 0);
-      for (int v : {placeable->left(), placeable->top(), placeable->right(), placeable->bottom()}) Put16(out, uint16_t(v));
+      for (int v : {placeable->left(), placeable->top(), placeable->right(), placeable->bottom()})
+        Put16(out, uint16_t(v));
       Put16(out, uint16_t(inch));
       Put32(out, 0);
       Put16(out, 0);  // checksum, not checked
@@ -47,7 +50,9 @@ class TWmfBuilder {
     return out + body;
   }
   static void Put16(QByteArray& b, uint16_t v) { b.append(char(v & 0xFF)).append(char(v >> 8)); }
-  static void Put32(QByteArray& b, uint32_t v) { Put16(b, uint16_t(v & 0xFFFF)), Put16(b, uint16_t(v >> 16)); }
+  static void Put32(QByteArray& b, uint32_t v) {
+    Put16(b, uint16_t(v & 0xFFFF)), Put16(b, uint16_t(v >> 16));
+  }
 
  private:
   QByteArray body_;
@@ -57,16 +62,16 @@ class TWmfBuilder {
 
 TEST(MetafileWmf, PlaceableFileMapsItsBoxToTheTarget) {
   TWmfBuilder b;
-  b.Record(0x02FC, {0, 0x00FF, 0x0000, 0});      // CREATEBRUSHINDIRECT solid red -> object 0
-  b.Record(0x02FA, {5, 0, 0, 0, 0});             // CREATEPENINDIRECT null pen -> object 1
-  b.Record(0x012D, {0});                         // SELECTOBJECT brush
-  b.Record(0x012D, {1});                         // SELECTOBJECT pen
-  b.Record(0x041B, {500, 1000, 0, 0});           // RECTANGLE bottom, right, top, left
-  b.Record(0x01F0, {0});                         // DELETEOBJECT 0: the slot is reused
-  b.Record(0x02FC, {0, 0x0000, 0x00FF, 0});      // blue -> object 0 again
+  b.Record(0x02FC, {0, 0x00FF, 0x0000, 0});  // CREATEBRUSHINDIRECT solid red -> object 0
+  b.Record(0x02FA, {5, 0, 0, 0, 0});         // CREATEPENINDIRECT null pen -> object 1
+  b.Record(0x012D, {0});                     // SELECTOBJECT brush
+  b.Record(0x012D, {1});                     // SELECTOBJECT pen
+  b.Record(0x041B, {500, 1000, 0, 0});       // RECTANGLE bottom, right, top, left
+  b.Record(0x01F0, {0});                     // DELETEOBJECT 0: the slot is reused
+  b.Record(0x02FC, {0, 0x0000, 0x00FF, 0});  // blue -> object 0 again
   b.Record(0x012D, {0});
-  b.Record(0x0324, {3, 1000, 0, 2000, 0, 2000, 1000});  // POLYGON
-  b.Record(0x0213, {1000, 2000});                // LINETO y, x
+  b.Record(0x0324, {3, 1000, 0, 2000, 0, 2000, 1000});                       // POLYGON
+  b.Record(0x0213, {1000, 2000});                                            // LINETO y, x
   const QByteArray data = b.Build(QRect(QPoint(0, 0), QPoint(2000, 1000)));  // 1440 per inch
 
   TMetafile mf;
@@ -79,7 +84,8 @@ TEST(MetafileWmf, PlaceableFileMapsItsBoxToTheTarget) {
 
   TRecordingCanvas rec;
   ASSERT_TRUE(PlayMetafile(mf, rec, 0, 0, 200, 100));
-  EXPECT_EQ(rec.CallStrings(), QStringList({"Rectangle 0 0 100 50", "Polygon 100,0 200,0 200,100", "LineTo 0,0 200,100"}));
+  EXPECT_EQ(rec.CallStrings(),
+            QStringList({"Rectangle 0 0 100 50", "Polygon 100,0 200,0 200,100", "LineTo 0,0 200,100"}));
   EXPECT_EQ(rec.Calls()[0].Brush, (TBrush{clRed, bsSolid}));
   EXPECT_EQ(rec.Calls()[0].Pen.Style, psClear);
   EXPECT_EQ(rec.Calls()[1].Brush, (TBrush{clBlue, bsSolid}));
@@ -93,9 +99,9 @@ TEST(MetafileWmf, PlaceableFileMapsItsBoxToTheTarget) {
 
 TEST(MetafileWmf, WindowRecordsGiveSizeWithoutPlaceableHeader) {
   TWmfBuilder b;
-  b.Record(0x020B, {-100, -200});                // SETWINDOWORG y, x
-  b.Record(0x020C, {200, 400});                  // SETWINDOWEXT y, x
-  b.Record(0x0418, {100, 200, -100, -200});      // ELLIPSE over the whole window
+  b.Record(0x020B, {-100, -200});                             // SETWINDOWORG y, x
+  b.Record(0x020C, {200, 400});                               // SETWINDOWEXT y, x
+  b.Record(0x0418, {100, 200, -100, -200});                   // ELLIPSE over the whole window
   b.Record(0x0817, {0, 200, 0, -200, 100, 200, -100, -200});  // ARC from the left end to the right end
   TMetafile mf;
   ASSERT_TRUE(mf.LoadFromData(b.Build(std::nullopt)));
@@ -115,12 +121,12 @@ TEST(MetafileWmf, TextAndDibs) {
   font += QByteArray(8, '\0') + QByteArray("Arial", 5) + QByteArray(3, '\0');
   b.RawRecord(0x02FB, font);
   b.Record(0x012D, {0});
-  b.Record(0x0209, {0x00FF, 0});                 // SETTEXTCOLOR red
+  b.Record(0x0209, {0x00FF, 0});  // SETTEXTCOLOR red
   QByteArray text;
   TWmfBuilder::Put16(text, 3);
-  text += QByteArray("Caf\xE9", 4);              // three characters padded to four bytes... plus é
-  TWmfBuilder::Put16(text, 10);                  // y
-  TWmfBuilder::Put16(text, 20);                  // x
+  text += QByteArray("Caf\xE9", 4);  // three characters padded to four bytes... plus é
+  TWmfBuilder::Put16(text, 10);      // y
+  TWmfBuilder::Put16(text, 20);      // x
   b.RawRecord(0x0521, text);
   // STRETCHDIB of a 1 x 1 24-bit green DIB into (0, 50)–(100, 100).
   QByteArray dib;
@@ -180,9 +186,9 @@ TEST(MetafileWmf, DrawingProgramTextPlays) {
 TEST(MetafileWmf, MalformedInputFailsCleanly) {
   TMetafile mf;
   TWmfBuilder b;
-  b.Record(0x0324, {30000, 1, 2});               // POLYGON claiming 30000 points
-  b.Record(0x012D, {65535});                     // SELECTOBJECT of a missing object
-  b.Record(0x0127, {-5});                        // RESTOREDC with nothing saved
+  b.Record(0x0324, {30000, 1, 2});  // POLYGON claiming 30000 points
+  b.Record(0x012D, {65535});        // SELECTOBJECT of a missing object
+  b.Record(0x0127, {-5});           // RESTOREDC with nothing saved
   b.Record(0x041B, {10, 10, 0, 0});
   QByteArray data = b.Build(QRect(QPoint(0, 0), QPoint(10, 10)));
   ASSERT_TRUE(mf.LoadFromData(data));

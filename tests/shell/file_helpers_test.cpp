@@ -46,7 +46,8 @@ struct TreeFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(TreeFixture, FindFilesMatchesSuffixesWithoutRegardToCase) {
-  for (const char* f : {"a.1.mdl", "a.11.mdl", "B.MDL", "c.csv", "d.def", "e.mdl.bak", ".hidden.mdl", "noext"})
+  for (const char* f :
+       {"a.1.mdl", "a.11.mdl", "B.MDL", "c.csv", "d.def", "e.mdl.bak", ".hidden.mdl", "noext"})
     Touch(root + QLatin1String(f));
   Touch(root + QStringLiteral(".git/x.mdl"));
   Touch(root + QStringLiteral("sub/deep/f.mdl"));
@@ -131,12 +132,14 @@ TEST_F(TreeFixture, LinksBackUpTheTreeAreWalkedOnce) {
     Touch(root + QStringLiteral("locked/three.mdl"));
     QFile::setPermissions(root + QStringLiteral("locked"), QFileDevice::Permissions());
     EXPECT_EQ(Find(".mdl", true), (QStringList{"a/one.mdl", "b/two.mdl"}));
-    QFile::setPermissions(root + QStringLiteral("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(root + QStringLiteral("locked"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   }
 }
 
 TEST_F(TreeFixture, AddFolderTreeListsEachFolderBeforeItsSubfolders) {
-  for (const char* d : {"a/a1/a11", "a/a2", "b", ".hidden/h", "a/.cache"}) QDir().mkpath(root + QLatin1String(d));
+  for (const char* d : {"a/a1/a11", "a/a2", "b", ".hidden/h", "a/.cache"})
+    QDir().mkpath(root + QLatin1String(d));
   Touch(root + QStringLiteral("file.txt"));
 
   QStringList one{QStringLiteral("kept")};
@@ -201,11 +204,12 @@ TEST(ReplaceAll, ReplacesUntilNoneIsLeft) {
       {"xyz", "q", "r", "xyz"},
       {"abc", "", "z", "abc"},
       {"", "a", "b", ""},
-      {"aXa", "a", "aa", "aaXaa"},           // new holds old: replaced once each, no endless loop
+      {"aXa", "a", "aa", "aaXaa"},  // new holds old: replaced once each, no endless loop
       {"abab", "ab", "", ""},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(ReplaceAll(QString::fromLatin1(c.text), QString::fromLatin1(c.oldText), QString::fromLatin1(c.newText)),
+    EXPECT_EQ(ReplaceAll(QString::fromLatin1(c.text), QString::fromLatin1(c.oldText),
+                         QString::fromLatin1(c.newText)),
               QString::fromLatin1(c.expected))
         << c.text << " " << c.oldText << " " << c.newText;
 
@@ -216,7 +220,8 @@ TEST(ReplaceAll, ReplacesUntilNoneIsLeft) {
 
   // Many occurrences in a long text stay linear.
   const QString big = QStringLiteral("ab,").repeated(200000);
-  EXPECT_EQ(ReplaceAll(big, QStringLiteral("ab,"), QStringLiteral("c")), QStringLiteral("c").repeated(200000));
+  EXPECT_EQ(ReplaceAll(big, QStringLiteral("ab,"), QStringLiteral("c")),
+            QStringLiteral("c").repeated(200000));
 }
 
 namespace {

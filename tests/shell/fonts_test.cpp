@@ -1,13 +1,13 @@
-#include <gtest/gtest.h>
+#include "shell/fonts.h"
 
-#include "common/files.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QTemporaryDir>
 
-#include "shell/fonts.h"
+#include "common/files.h"
 
 namespace {
 

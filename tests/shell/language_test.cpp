@@ -1,10 +1,10 @@
+#include "shell/language.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <map>
-
-#include "shell/language.h"
 
 namespace {
 
@@ -56,15 +56,16 @@ TEST(Language, BeforeLoadingNumbersComeBackAsText) {
 }
 
 TEST_F(LanguageFixture, NumbersKeysAndLanguages) {
-  Load("12;premier;first\r\n"
-       "btn_aide;Aide;Help\r\n"
-       "12;second;later\r\n"
-       "5000;loin;far\r\n"
-       "multi;un\\ndeux;one\\ntwo\r\n"
-       "# a comment line\r\n"
-       "vide;seul;\r\n"
-       "caf\xE9;\xE9t\xE9;summer\r\n");
-  EXPECT_EQ(MLMessage(12), "second");  // the later line wins for numbers
+  Load(
+      "12;premier;first\r\n"
+      "btn_aide;Aide;Help\r\n"
+      "12;second;later\r\n"
+      "5000;loin;far\r\n"
+      "multi;un\\ndeux;one\\ntwo\r\n"
+      "# a comment line\r\n"
+      "vide;seul;\r\n"
+      "caf\xE9;\xE9t\xE9;summer\r\n");
+  EXPECT_EQ(MLMessage(12), "second");                  // the later line wins for numbers
   EXPECT_EQ(MLText(QStringLiteral("12")), "premier");  // the key search finds the earlier one
   EXPECT_EQ(MLText(QStringLiteral("BTN_AIDE")), "Aide");
   EXPECT_EQ(MLMessage(5000), "loin");  // beyond the table: searched by key
@@ -83,15 +84,16 @@ TEST_F(LanguageFixture, NumbersKeysAndLanguages) {
 }
 
 TEST_F(LanguageFixture, WindowsTakeTheirLines) {
-  Load("fmMain.Caption;Catalogue;Catalog\r\n"
-       "fmMain.bQuitter.Caption;Quitter;Quit\r\n"
-       "fmMain.bQuitter.Hint;Fermer;\r\n"
-       "fmMain.lbChoix.L 2;troisi\xE8me;third\r\n"
-       "fmMain.lbChoix.L x;premier;first\r\n"
-       "fmMain.lbChoix.L 1655500550;loin;far\r\n"
-       "fmMain.absent.Caption;rien;nothing\r\n"
-       "fmMainX.bQuitter.Caption;autre;other\r\n"
-       "fmmain.bQuitter.Caption;casse;case\r\n");
+  Load(
+      "fmMain.Caption;Catalogue;Catalog\r\n"
+      "fmMain.bQuitter.Caption;Quitter;Quit\r\n"
+      "fmMain.bQuitter.Hint;Fermer;\r\n"
+      "fmMain.lbChoix.L 2;troisi\xE8me;third\r\n"
+      "fmMain.lbChoix.L x;premier;first\r\n"
+      "fmMain.lbChoix.L 1655500550;loin;far\r\n"
+      "fmMain.absent.Caption;rien;nothing\r\n"
+      "fmMainX.bQuitter.Caption;autre;other\r\n"
+      "fmmain.bQuitter.Caption;casse;case\r\n");
   FakeWindow w;
   w.name = QStringLiteral("fmMain_2");  // a second instance shares the lines
   w.texts[QStringLiteral("bQuitter")];
@@ -120,7 +122,8 @@ TEST_F(LanguageFixture, MissingFileGivesEmptyTexts) {
 
 TEST_F(LanguageFixture, HostileLanguageFiles) {
   QByteArray big;
-  for (int i = 0; i < 100000; ++i) big += "cle" + QByteArray::number(i) + ";texte " + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 100000; ++i)
+    big += "cle" + QByteArray::number(i) + ";texte " + QByteArray::number(i) + "\r\n";
   big += "2999;dernier\r\n0;zero\r\n-5;negatif\r\n3000;hors table\r\n";
   Load(big);
   EXPECT_EQ(MLText(QStringLiteral("CLE99999")), "texte 99999");

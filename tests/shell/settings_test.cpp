@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
+#include "shell/settings.h"
 
-#include "common/files.h"
+#include <gtest/gtest.h>
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -8,14 +8,16 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "common/files.h"
 #include "shell/inifile.h"
 #include "shell/language.h"
 #include "shell/paths.h"
-#include "shell/settings.h"
 
 namespace {
 
-QString Md5(const QByteArray& b) { return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex()); }
+QString Md5(const QByteArray& b) {
+  return QString::fromLatin1(QCryptographicHash::hash(b, QCryptographicHash::Md5).toHex());
+}
 
 // An installation tree and a user folder in a temporary directory.
 struct SettingsFixture : ::testing::Test {
@@ -37,8 +39,9 @@ struct SettingsFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SettingsFixture, ReadsAndWritesBothFiles) {
-  Make("[lorvane]\r\nsociete=Atelier\r\nnom=Lorvane\r\ncode=data\r\nApercuLarge=120\r\n"
-       "formule=a=b;c\r\nStats=0\r\nLutinetMan=1\r\n[autre]\r\nnom=ignored\r\n");
+  Make(
+      "[lorvane]\r\nsociete=Atelier\r\nnom=Lorvane\r\ncode=data\r\nApercuLarge=120\r\n"
+      "formule=a=b;c\r\nStats=0\r\nLutinetMan=1\r\n[autre]\r\nnom=ignored\r\n");
   EXPECT_EQ(soft->Nom, "Lorvane");
   EXPECT_EQ(soft->UserPath, appData + "/Atelier/Lorvane/");
   EXPECT_EQ(soft->DataPath, home + "/data/");
@@ -81,7 +84,8 @@ TEST_F(SettingsFixture, AnOperationSeesTheSettingsFileOnce) {
     EXPECT_EQ(soft->ReadSoftString(QStringLiteral("rect_dim_min")), "2");
     {
       const TSettingsOperation nested;
-      ASSERT_TRUE(other.WriteString(QStringLiteral("lorvane"), QStringLiteral("rect_dim_min"), QStringLiteral("5")));
+      ASSERT_TRUE(
+          other.WriteString(QStringLiteral("lorvane"), QStringLiteral("rect_dim_min"), QStringLiteral("5")));
     }
     EXPECT_EQ(soft->ReadSoftString(QStringLiteral("rect_dim_min")), "2");
   }
@@ -101,7 +105,8 @@ TEST_F(SettingsFixture, PathsWithoutCodeAndWithoutLanguageFile) {
   EXPECT_EQ(soft->VariantesPath, soft->DocumentsPath + QString::fromUtf8("Variantes de modèles/"));
   EXPECT_EQ(soft->FichesFile, soft->UserPath + "fiches_1.def");
   const QString report = soft->CheckInstallation();
-  EXPECT_TRUE(report.startsWith(QStringLiteral("\r\nIniVar MANQUANT : ApercuLarge\r\nIniVar MANQUANT : ApercuHaut\r\n")));
+  EXPECT_TRUE(report.startsWith(
+      QStringLiteral("\r\nIniVar MANQUANT : ApercuLarge\r\nIniVar MANQUANT : ApercuHaut\r\n")));
   EXPECT_TRUE(report.contains(QStringLiteral("DOSSIER MANQUANT : ") + home + "//Modeles/"));
   EXPECT_TRUE(report.contains(QStringLiteral("FICHIER MANQUANT : ") + home + "//papiers_dim.csv"));
   soft->CreateUserFolders();
@@ -114,7 +119,8 @@ TEST_F(SettingsFixture, ImagesAreFoundInFolderOrderWithTheirDigest) {
   WriteAll(home + "/data/Images/Fonds/fond.jpg", "images");
   WriteAll(home + "/data/Images/Fonds/Mer.JPG", "mer");
   Make("[lorvane]\r\ncode=data\r\n");
-  EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")), home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire"));
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("fond.jpg")),
+            home + "/data/Prioritaire/fond.jpg|" + Md5("prioritaire"));
   // A checksum in the reference does not matter: the digest is the found file's.
   EXPECT_EQ(soft->FindImageFile(QStringLiteral("C:\\Anciens\\mer.jpg|0123")),
             home + "/data/Images/Fonds/Mer.JPG|" + Md5("mer"));
@@ -139,7 +145,8 @@ TEST_F(SettingsFixture, OnlinePicturesByChecksum) {
   };
   const QString got = soft->FindImageFile(QStringLiteral("vacances.jpg|abc123"));
   EXPECT_EQ(got, soft->ImagesInternetPath + "abc123.jpg|abc123");
-  EXPECT_EQ(soft->FindImageFile(QStringLiteral("vacances.jpg|abc123")), soft->ImagesInternetPath + "abc123.jpg");
+  EXPECT_EQ(soft->FindImageFile(QStringLiteral("vacances.jpg|abc123")),
+            soft->ImagesInternetPath + "abc123.jpg");
   EXPECT_EQ(fetches, 1);
 }
 
@@ -181,7 +188,9 @@ TEST_F(SettingsFixture, MergeFieldsFromTheLanguageFileAndSources) {
   EXPECT_EQ(soft->FieldValue(QStringLiteral("texte1")), "JOYEUX CARNAVAL !");
   struct Cards : TFieldSource {
     bool HasCards() override { return true; }
-    QString CardField(const QString& n) override { return n == QLatin1String("NomPre") ? "Jean Lune" : n + "?"; }
+    QString CardField(const QString& n) override {
+      return n == QLatin1String("NomPre") ? "Jean Lune" : n + "?";
+    }
     QString AlbumField(const QString& n) override { return "album:" + n; }
   } cards;
   soft->Fields = &cards;
@@ -192,7 +201,8 @@ TEST_F(SettingsFixture, MergeFieldsFromTheLanguageFileAndSources) {
 
 TEST_F(SettingsFixture, HostileSettingsFiles) {
   QByteArray big = "[lorvane]\r\n";
-  for (int i = 0; i < 100000; ++i) big += "cle" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 100000; ++i)
+    big += "cle" + QByteArray::number(i) + "=" + QByteArray::number(i) + "\r\n";
   Make(big);
   EXPECT_EQ(soft->ReadSoftInteger(QStringLiteral("cle99999")), 99999);
   QByteArray junk(1 << 16, '\0');
@@ -206,7 +216,8 @@ TEST_F(SettingsFixture, HostileSettingsFiles) {
 TEST(Paths, CaseInsensitiveResolution) {
   QTemporaryDir dir;
   WriteAll(dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")), "x");
-  EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits\\AUDIO\\1.MDL"))), dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")));
+  EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits\\AUDIO\\1.MDL"))),
+            dir.filePath(QStringLiteral("Gabarits/Audio/1.mdl")));
   EXPECT_EQ(ResolvePath(dir.filePath(QStringLiteral("gabarits/absent.mdl"))), "");
   // A new file is seen: the folder listing is read again when the folder changes.
   QThread::msleep(5);

@@ -1,17 +1,17 @@
-#include <gtest/gtest.h>
+#include "shell/startup_log.h"
 
-#include "common/files.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <memory>
-#include <unistd.h>
 
+#include "common/files.h"
 #include "shell/counters.h"
 #include "shell/settings.h"
-#include "shell/startup_log.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ namespace {
 struct UserFolders : ::testing::Test {
   UserFolders() { QStandardPaths::setTestModeEnabled(true); }
   ~UserFolders() override {
-    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane")).removeRecursively();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane"))
+        .removeRecursively();
     QStandardPaths::setTestModeEnabled(false);
     LogStart(false, QString());
   }
@@ -52,7 +53,8 @@ TEST_F(UserFolders, LogWritesStampedLinesOnlyWhenOn) {
   // Seconds are shown; the time zone is not.
   const QString stamp = LogTimeStamp(QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
   EXPECT_TRUE(stamp.contains(QStringLiteral("07:09"))) << stamp.toStdString();
-  EXPECT_FALSE(stamp.contains(QStringLiteral("UTC")) || stamp.contains(QStringLiteral("GMT"))) << stamp.toStdString();
+  EXPECT_FALSE(stamp.contains(QStringLiteral("UTC")) || stamp.contains(QStringLiteral("GMT")))
+      << stamp.toStdString();
 }
 
 TEST_F(UserFolders, StartingTwiceWithoutLoggingLeavesNoLog) {
@@ -70,8 +72,10 @@ TEST_F(UserFolders, StartingTwiceWithoutLoggingLeavesNoLog) {
 
 TEST_F(UserFolders, FilesBesideTheProgramMoveToTheUserFolderWhenItCannotHoldThem) {
   EXPECT_EQ(ProgramSideFile(tmp.path(), QStringLiteral(".sta")), tmp.filePath(QStringLiteral("lorvane.sta")));
-  const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane/");
-  EXPECT_EQ(ProgramSideFile(tmp.filePath(QStringLiteral("missing")), QStringLiteral(".log")), user + "lorvane.log");
+  const QString user =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/lorvane/");
+  EXPECT_EQ(ProgramSideFile(tmp.filePath(QStringLiteral("missing")), QStringLiteral(".log")),
+            user + "lorvane.log");
   if (geteuid() != 0) {  // the superuser writes anywhere
     const QString ro = tmp.filePath(QStringLiteral("readonly"));
     QDir().mkpath(ro);

@@ -1,3 +1,5 @@
+#include "shell/textfile.h"
+
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,14 +11,14 @@
 #include <QTemporaryDir>
 
 #include "common/files.h"
-#include "shell/textfile.h"
 
 namespace {
 
 void SetAge(const QString& path, int seconds) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-  ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
+  ASSERT_TRUE(
+      f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
 }
 
 }  // namespace
@@ -28,10 +30,12 @@ TEST(TextFile, SaveRemovesItsOwnLeftoversOnly) {
   const QString doc = dir.filePath(QStringLiteral("carte.mdl"));
   WriteAll(doc, "Version=1.2\r\n");
   const QString leftover = doc + QStringLiteral(".saving-AbC123");
-  const QString held = doc + QStringLiteral(".saving-XyZ789");    // a save still writing it
-  const QString fresh = doc + QStringLiteral(".saving-Fresh1");   // just created by another save
-  const QStringList others = {doc + QStringLiteral(".backup"), doc + QStringLiteral(".saving-abc12"),
-                              doc + QStringLiteral(".saving-abcdef.mdl"), doc + QStringLiteral(".saving-ab_d12"),
+  const QString held = doc + QStringLiteral(".saving-XyZ789");   // a save still writing it
+  const QString fresh = doc + QStringLiteral(".saving-Fresh1");  // just created by another save
+  const QStringList others = {doc + QStringLiteral(".backup"),
+                              doc + QStringLiteral(".saving-abc12"),
+                              doc + QStringLiteral(".saving-abcdef.mdl"),
+                              doc + QStringLiteral(".saving-ab_d12"),
                               dir.filePath(QStringLiteral("autre.mdl.saving-AbC123")),
                               dir.filePath(QStringLiteral("Carte.mdl.saving-AbC123"))};
   for (const QString& f : QStringList{leftover, held, fresh} + others) WriteAll(f, "Version=1.2\r\n");
@@ -72,15 +76,23 @@ TEST(TextFile, EncodingChosenForTheWholeFile) {
   const QString file = dir.filePath(QStringLiteral("t.mdl"));
   ASSERT_TRUE(WriteTextFile(file, {QString::fromUtf8("élève €"), QStringLiteral("x")}));
   EXPECT_EQ(ReadAll(file), QByteArray("\xE9l\xE8ve \x80\r\nx\r\n"));
-  ASSERT_TRUE(WriteTextFile(file, {QString::fromUtf8("élève €"), QString::fromUtf8("日本"), QStringLiteral("x")}));
-  EXPECT_EQ(ReadAll(file), QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("élève €\r\n日本\r\nx\r\n").toUtf8());
+  ASSERT_TRUE(
+      WriteTextFile(file, {QString::fromUtf8("élève €"), QString::fromUtf8("日本"), QStringLiteral("x")}));
+  EXPECT_EQ(ReadAll(file),
+            QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("élève €\r\n日本\r\nx\r\n").toUtf8());
 }
 
 // Lines read in place are the lines ReadTextFile gives, in both encodings and every line end.
 TEST(TextFile, LinesInPlaceMatchTheStringList) {
   QTemporaryDir dir;
-  const QByteArray cases[] = {"", "a", "a\r\nb\r\n", "a\nb\rc\r\n\r\nd", "\r\n\r\n", "x\x80y\xE9\r\n  \r\n",
-                              "\xEF\xBB\xBF" "\xC3\xA9t\xC3\xA9\r\n\xE6\x97\xA5\nfin"};
+  const QByteArray cases[] = {"",
+                              "a",
+                              "a\r\nb\r\n",
+                              "a\nb\rc\r\n\r\nd",
+                              "\r\n\r\n",
+                              "x\x80y\xE9\r\n  \r\n",
+                              "\xEF\xBB\xBF"
+                              "\xC3\xA9t\xC3\xA9\r\n\xE6\x97\xA5\nfin"};
   for (const QByteArray& bytes : cases) {
     const QString file = dir.filePath(QStringLiteral("t.txt"));
     WriteAll(file, bytes);

@@ -1,3 +1,5 @@
+#include "shell/user_dialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <QDesktopServices>
@@ -9,7 +11,6 @@
 #include <QUrl>
 
 #include "shell/shell_folders.h"
-#include "shell/user_dialogs.h"
 
 TEST(AskUser, TheBoxShownForEachButtonSet) {
   using L = QList<TAskResult>;

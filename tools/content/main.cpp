@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   }
   data = QDir(data).absolutePath();
   content::Output output(data);
-  content::Context context{data, data + QStringLiteral("/donnees"),
-                           QStringLiteral(LORVANE_CONTENT_SOURCES), &output};
+  content::Context context{data, data + QStringLiteral("/donnees"), QStringLiteral(LORVANE_CONTENT_SOURCES),
+                           &output};
   // Templates are laid out and previewed through the installation as the program opens it, fonts
   // included: drawings and pictures with text depend on the installation's faces only.
   TInstallationOptions options;

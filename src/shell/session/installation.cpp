@@ -61,7 +61,9 @@ TInstallation::~TInstallation() {
   g_open = false;
 }
 
-QString TInstallation::ResolveFile(const QString& name) const { return soft_->FindImageFile(name); }
+QString TInstallation::ResolveFile(const QString& name) const {
+  return soft_->FindImageFile(name);
+}
 
 void TInstallation::Connect(TzunoCADMdl& document) const {
   TSoft* soft = soft_.get();
@@ -89,7 +91,8 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   if (g_open) return fail(QStringLiteral("an installation is already open"));
   const QString ini = home + QStringLiteral("/lorvane.ini");
   const QString tra = QStringLiteral("lorvane.tra");
-  if (!QFileInfo(ini).isFile()) return fail(QStringLiteral("Not found : ") + QFileInfo(ini).absoluteFilePath());
+  if (!QFileInfo(ini).isFile())
+    return fail(QStringLiteral("Not found : ") + QFileInfo(ini).absoluteFilePath());
   if (!QFileInfo(home + QLatin1Char('/') + tra).isFile()) return fail(QStringLiteral("Not found : ") + tra);
 
   std::unique_ptr<TInstallation> in(new TInstallation);

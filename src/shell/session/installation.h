@@ -44,7 +44,8 @@ class TInstallation {
   void Connect(TzunoCADMdl& document) const;
 
  private:
-  friend std::unique_ptr<TInstallation> OpenInstallation(const QString&, const TInstallationOptions&, QString*);
+  friend std::unique_ptr<TInstallation> OpenInstallation(const QString&, const TInstallationOptions&,
+                                                         QString*);
   struct Parts;
   TInstallation();
 

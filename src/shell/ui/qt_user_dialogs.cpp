@@ -9,24 +9,37 @@ namespace {
 
 QMessageBox::StandardButton StandardFor(TAskResult b) {
   switch (b) {
-    case arOK: return QMessageBox::Ok;
-    case arCancel: return QMessageBox::Cancel;
-    case arAbort: return QMessageBox::Abort;
-    case arRetry: return QMessageBox::Retry;
-    case arIgnore: return QMessageBox::Ignore;
-    case arYes: return QMessageBox::Yes;
-    case arNo: return QMessageBox::No;
-    default: return QMessageBox::NoButton;
+    case arOK:
+      return QMessageBox::Ok;
+    case arCancel:
+      return QMessageBox::Cancel;
+    case arAbort:
+      return QMessageBox::Abort;
+    case arRetry:
+      return QMessageBox::Retry;
+    case arIgnore:
+      return QMessageBox::Ignore;
+    case arYes:
+      return QMessageBox::Yes;
+    case arNo:
+      return QMessageBox::No;
+    default:
+      return QMessageBox::NoButton;
   }
 }
 
 QMessageBox::Icon IconFor(int kind) {
   switch (kind) {
-    case akWarning: return QMessageBox::Warning;
-    case akError: return QMessageBox::Critical;
-    case akInformation: return QMessageBox::Information;
-    case akQuestion: return QMessageBox::Question;
-    default: return QMessageBox::NoIcon;
+    case akWarning:
+      return QMessageBox::Warning;
+    case akError:
+      return QMessageBox::Critical;
+    case akInformation:
+      return QMessageBox::Information;
+    case akQuestion:
+      return QMessageBox::Question;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 
@@ -46,8 +59,8 @@ int TQtUserDialogs::AskUser(const QString& text, int kind, int buttons) {
 }
 
 bool TQtUserDialogs::BrowseFolder(const QString& title, QString& folder) {
-  const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, BrowseStart(folder),
-                                                           QFileDialog::ShowDirsOnly);
+  const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(), title,
+                                                           BrowseStart(folder), QFileDialog::ShowDirsOnly);
   if (chosen.isEmpty()) return false;
   folder = QDir::fromNativeSeparators(chosen);
   return true;

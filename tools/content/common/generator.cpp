@@ -16,7 +16,9 @@ std::vector<Generator>& Registry() {
 }
 }  // namespace
 
-void Register(const Generator& generator) { Registry().push_back(generator); }
+void Register(const Generator& generator) {
+  Registry().push_back(generator);
+}
 
 const std::vector<Generator>& Generators() {
   auto& generators = Registry();
@@ -25,11 +27,17 @@ const std::vector<Generator>& Generators() {
   return generators;
 }
 
-QString Output::Absolute(const QString& path) const { return root_ + QLatin1Char('/') + path; }
+QString Output::Absolute(const QString& path) const {
+  return root_ + QLatin1Char('/') + path;
+}
 
-void Output::Keep(const QString& path) { kept_.insert(QDir::cleanPath(path)); }
+void Output::Keep(const QString& path) {
+  kept_.insert(QDir::cleanPath(path));
+}
 
-void Output::Own(const QString& folder) { owned_.append(QDir::cleanPath(folder)); }
+void Output::Own(const QString& folder) {
+  owned_.append(QDir::cleanPath(folder));
+}
 
 bool Output::Write(const QString& path, const QByteArray& bytes, QString* error) {
   const QString clean = QDir::cleanPath(path);

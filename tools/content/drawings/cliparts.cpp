@@ -33,7 +33,8 @@ bool ReadFile(const QString& path, QByteArray* bytes) {
 bool AsDocument(const QByteArray& emf, QByteArray* mdl, QString* why) {
   QTemporaryDir temp;
   const QString drawing = temp.filePath(QStringLiteral("clipart.emf"));
-  const QString first = temp.filePath(QStringLiteral("a.mdl")), second = temp.filePath(QStringLiteral("b.mdl"));
+  const QString first = temp.filePath(QStringLiteral("a.mdl")),
+                second = temp.filePath(QStringLiteral("b.mdl"));
   QFile f(drawing);
   if (!temp.isValid() || !f.open(QIODevice::WriteOnly) || f.write(emf) != emf.size()) {
     *why = QStringLiteral("cannot write a temporary file");
@@ -80,9 +81,12 @@ bool Run(const content::Context& context, QString* error) {
       return false;
     }
     const QImage reference = content::RasterSvg(svg, 200);
-    const double mismatch = content::PictureMismatch(reference, content::PlayEmf(drawing.emf, reference.size()));
+    const double mismatch =
+        content::PictureMismatch(reference, content::PlayEmf(drawing.emf, reference.size()));
     if (mismatch > kMaxMismatch) {
-      *error = QStringLiteral("%1: the EMF differs from the SVG on %2 % of its pixels").arg(relative).arg(mismatch * 100, 0, 'f', 1);
+      *error = QStringLiteral("%1: the EMF differs from the SVG on %2 % of its pixels")
+                   .arg(relative)
+                   .arg(mismatch * 100, 0, 'f', 1);
       return false;
     }
     const QString base = root + QLatin1Char('/') + relative.chopped(4);

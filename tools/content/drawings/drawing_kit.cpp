@@ -11,15 +11,19 @@ namespace content::kit {
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
-double Rad(double deg) { return deg * kPi / 180; }
+double Rad(double deg) {
+  return deg * kPi / 180;
+}
 }  // namespace
 
-bool WriteEmf(const Context& context, const QString& relativePath, QSizeF sizeMm, const Draw& draw, QString* error) {
+bool WriteEmf(const Context& context, const QString& relativePath, QSizeF sizeMm, const Draw& draw,
+              QString* error) {
   const QByteArray emf = RecordEmf(sizeMm, [&](QPainter& p) {
     p.scale(100, 100);
     draw(p);
   });
-  const QImage played = PlayEmf(emf, QSize(120, std::max(1, int(std::lround(120 * sizeMm.height() / sizeMm.width())))));
+  const QImage played =
+      PlayEmf(emf, QSize(120, std::max(1, int(std::lround(120 * sizeMm.height() / sizeMm.width())))));
   if (emf.isEmpty() || InkCoverage(played) <= 0) {
     *error = QStringLiteral("%1 draws nothing").arg(relativePath);
     return false;
@@ -99,7 +103,8 @@ std::vector<QPointF> EllipsePoints(const QRectF& b, int n, double turnDeg) {
   std::vector<QPointF> out;
   for (int i = 0; i < n; ++i) {
     const double a = Rad(turnDeg + 360.0 * i / n);
-    out.emplace_back(b.center().x() + b.width() / 2 * std::cos(a), b.center().y() + b.height() / 2 * std::sin(a));
+    out.emplace_back(b.center().x() + b.width() / 2 * std::cos(a),
+                     b.center().y() + b.height() / 2 * std::sin(a));
   }
   return out;
 }

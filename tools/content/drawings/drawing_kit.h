@@ -23,7 +23,8 @@ namespace kit {
 using Draw = std::function<void(QPainter&)>;
 
 // Records the drawing as an EMF of `sizeMm`, checks that it plays and is not empty, and writes it.
-bool WriteEmf(const Context& context, const QString& relativePath, QSizeF sizeMm, const Draw& draw, QString* error);
+bool WriteEmf(const Context& context, const QString& relativePath, QSizeF sizeMm, const Draw& draw,
+              QString* error);
 
 // The same numbers on every machine and every run.
 class Jitter {

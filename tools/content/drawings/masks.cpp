@@ -55,9 +55,11 @@ QPainterPath BrushStroke() {
   }
   std::vector<QPointF> ring(top.begin(), top.end());
   // Ragged right end: tufts going out and in.
-  for (int k = 1; k < 12; ++k) ring.emplace_back(94 + (k % 2 ? j.Between(2, 6) : j.Between(-4, 0)), 18 + 64.0 * k / 12);
+  for (int k = 1; k < 12; ++k)
+    ring.emplace_back(94 + (k % 2 ? j.Between(2, 6) : j.Between(-4, 0)), 18 + 64.0 * k / 12);
   ring.insert(ring.end(), bottom.rbegin(), bottom.rend());
-  for (int k = 1; k < 12; ++k) ring.emplace_back(6 - (k % 2 ? j.Between(2, 6) : j.Between(-4, 0)), 82 - 64.0 * k / 12);
+  for (int k = 1; k < 12; ++k)
+    ring.emplace_back(6 - (k % 2 ? j.Between(2, 6) : j.Between(-4, 0)), 82 - 64.0 * k / 12);
   QPainterPath p;
   p.moveTo(ring[0]);
   for (size_t i = 1; i < ring.size(); ++i) p.lineTo(ring[i]);
@@ -84,15 +86,42 @@ QPainterPath Spray() {
 
 std::vector<Mask> Masks() {
   return {
-      {"Formes", "cercle", [] { QPainterPath p; p.addEllipse(QRectF(2, 2, 96, 96)); return p; }},
-      {"Formes", "ovale", [] { QPainterPath p; p.addEllipse(QRectF(12, 2, 76, 96)); return p; }},
+      {"Formes", "cercle",
+       [] {
+         QPainterPath p;
+         p.addEllipse(QRectF(2, 2, 96, 96));
+         return p;
+       }},
+      {"Formes", "ovale",
+       [] {
+         QPainterPath p;
+         p.addEllipse(QRectF(12, 2, 76, 96));
+         return p;
+       }},
       {"Formes", "coeur", [] { return Heart(QRectF(3, 6, 94, 90)); }},
-      {"Formes", "etoile", [] { return Star({50, 53}, 50, 21, 5); }},
+      {"Formes", "etoile",
+       [] {
+         return Star({50, 53}, 50, 21, 5);
+       }},
       {"Formes", "rectangle_arrondi", [] { return RoundRect(QRectF(3, 3, 94, 94), 16); }},
       {"Formes", "nuage", [] { return Scallops(EllipsePoints(QRectF(10, 20, 80, 60), 9, -80), 0.28); }},
-      {"Formes", "hexagone", [] { return RegularPolygon({50, 50}, 49, 6, 0); }},
-      {"Formes", "losange", [] { QPainterPath p(QPointF(50, 1)); p.lineTo(99, 50); p.lineTo(50, 99); p.lineTo(1, 50); p.closeSubpath(); return p; }},
-      {"Formes", "fleur", [] { return Flower({50, 50}, 49, 8, 0.32); }},
+      {"Formes", "hexagone",
+       [] {
+         return RegularPolygon({50, 50}, 49, 6, 0);
+       }},
+      {"Formes", "losange",
+       [] {
+         QPainterPath p(QPointF(50, 1));
+         p.lineTo(99, 50);
+         p.lineTo(50, 99);
+         p.lineTo(1, 50);
+         p.closeSubpath();
+         return p;
+       }},
+      {"Formes", "fleur",
+       [] {
+         return Flower({50, 50}, 49, 8, 0.32);
+       }},
       {"Formes", "goutte", [] { return Drop(QRectF(14, 2, 72, 96)); }},
       {"Bords", "timbre", [] { return Scallops(RectPoints(QRectF(3, 3, 94, 94), 14, 14), -0.42); }},
       {"Bords", "festons", [] { return Scallops(RectPoints(QRectF(6, 6, 88, 88), 8, 8), 0.35); }},
@@ -106,13 +135,17 @@ std::vector<Mask> Masks() {
 bool Run(const content::Context& context, QString* error) {
   const QString root = QStringLiteral("donnees/Masques");
   for (const Mask& m : Masks()) {
-    const QString path = QStringLiteral("%1/%2/%3.emf").arg(root, QString::fromUtf8(m.folder), QString::fromUtf8(m.name));
+    const QString path =
+        QStringLiteral("%1/%2/%3.emf").arg(root, QString::fromUtf8(m.folder), QString::fromUtf8(m.name));
     const QPainterPath shape = m.shape();
-    if (!WriteEmf(context, path, kBox.size(), [&](QPainter& p) {
-          p.setPen(Qt::NoPen);
-          p.setBrush(Qt::black);
-          p.drawPath(shape);
-        }, error))
+    if (!WriteEmf(
+            context, path, kBox.size(),
+            [&](QPainter& p) {
+              p.setPen(Qt::NoPen);
+              p.setBrush(Qt::black);
+              p.drawPath(shape);
+            },
+            error))
       return false;
   }
   // Claimed only now: a failed run leaves the previous files in place.

@@ -31,7 +31,11 @@ QPainterPath Ellipse(QPointF c, double rx, double ry, double turnDeg = 0) {
 QPainterPath Box(double x, double y, double w, double h, double turnDeg, QPointF about) {
   QPainterPath p;
   p.addRect(QRectF(x, y, w, h));
-  return QTransform().translate(about.x(), about.y()).rotate(turnDeg).translate(-about.x(), -about.y()).map(p);
+  return QTransform()
+      .translate(about.x(), about.y())
+      .rotate(turnDeg)
+      .translate(-about.x(), -about.y())
+      .map(p);
 }
 
 QPainterPath Sun() {
@@ -56,7 +60,8 @@ QPainterPath Snowflake() {
   for (double y : {12.0, 26.0})
     for (double turn : {-45.0, 45.0}) arm = arm.united(Box(47.5, y, 5, 15, turn, QPointF(50, y + 12)));
   QPainterPath all;
-  for (int k = 0; k < 6; ++k) all = all.united(QTransform().translate(50, 50).rotate(k * 60).translate(-50, -50).map(arm));
+  for (int k = 0; k < 6; ++k)
+    all = all.united(QTransform().translate(50, 50).rotate(k * 60).translate(-50, -50).map(arm));
   return all.simplified();
 }
 
@@ -118,13 +123,25 @@ QPainterPath Clover() {
 
 std::vector<Model> Stamps() {
   return {
-      {"tampon_etoile", {100, 95}, [] { return Outlines{Star({50, 52}, 50, 20, 5)}; }},
+      {"tampon_etoile",
+       {100, 95},
+       [] {
+         return Outlines{Star({50, 52}, 50, 20, 5)};
+       }},
       {"tampon_coeur", {100, 92}, [] { return Outlines{Heart(QRectF(0, 2, 100, 90))}; }},
-      {"tampon_fleur", {100, 100}, [] { return Outlines{Flower({50, 50}, 50, 5, 0.5)}; }},
+      {"tampon_fleur",
+       {100, 100},
+       [] {
+         return Outlines{Flower({50, 50}, 50, 5, 0.5)};
+       }},
       {"tampon_soleil", {100, 100}, [] { return Outlines{Sun()}; }},
       {"tampon_flocon", {100, 100}, [] { return Outlines{Snowflake()}; }},
       {"tampon_patte", {100, 100}, Paw},
-      {"tampon_lune", {80, 100}, [] { return Outlines{Crescent({50, 50}, 50).translated(-20, 0)}; }},
+      {"tampon_lune",
+       {80, 100},
+       [] {
+         return Outlines{Crescent({50, 50}, 50).translated(-20, 0)};
+       }},
       {"tampon_note", {100, 100}, [] { return Outlines{Note()}; }},
       {"tampon_feuille", {100, 100}, [] { return Outlines{Leaf()}; }},
       {"tampon_papillon", {100, 100}, Butterfly},
@@ -133,12 +150,30 @@ std::vector<Model> Stamps() {
 
 std::vector<Model> Punches() {
   return {
-      {"perforatrice_rond", {100, 100}, [] { QPainterPath p; p.addEllipse(QRectF(0, 0, 100, 100)); return Outlines{p}; }},
+      {"perforatrice_rond",
+       {100, 100},
+       [] {
+         QPainterPath p;
+         p.addEllipse(QRectF(0, 0, 100, 100));
+         return Outlines{p};
+       }},
       {"perforatrice_coeur", {100, 92}, [] { return Outlines{Heart(QRectF(0, 2, 100, 90))}; }},
-      {"perforatrice_etoile", {100, 95}, [] { return Outlines{Star({50, 52}, 50, 20, 5)}; }},
+      {"perforatrice_etoile",
+       {100, 95},
+       [] {
+         return Outlines{Star({50, 52}, 50, 20, 5)};
+       }},
       {"perforatrice_carre", {100, 100}, [] { return Outlines{RoundRect(QRectF(0, 0, 100, 100), 6)}; }},
-      {"perforatrice_fleur", {100, 100}, [] { return Outlines{Flower({50, 50}, 50, 6, 0.4)}; }},
-      {"perforatrice_lune", {80, 100}, [] { return Outlines{Crescent({50, 50}, 50).translated(-20, 0)}; }},
+      {"perforatrice_fleur",
+       {100, 100},
+       [] {
+         return Outlines{Flower({50, 50}, 50, 6, 0.4)};
+       }},
+      {"perforatrice_lune",
+       {80, 100},
+       [] {
+         return Outlines{Crescent({50, 50}, 50).translated(-20, 0)};
+       }},
       {"perforatrice_goutte", {70, 100}, [] { return Outlines{Drop(QRectF(0, 0, 70, 100))}; }},
       {"perforatrice_trefle", {100, 100}, [] { return Outlines{Clover()}; }},
   };
@@ -186,36 +221,51 @@ Outlines Corners() {
 std::vector<Model> Frames() {
   return {
       {"cadre_simple", kFrame, [] { return Outlines{Rect(0.5)}; }},
-      {"cadre_double", kFrame, [] { return Outlines{Rect(0.5), Rect(3.5)}; }},
+      {"cadre_double", kFrame,
+       [] {
+         return Outlines{Rect(0.5), Rect(3.5)};
+       }},
       {"cadre_arrondi", kFrame, [] { return Outlines{RoundRect(QRectF(0.5, 0.5, 99, 69), 9)}; }},
-      {"cadre_ovale", kFrame, [] { QPainterPath p; p.addEllipse(QRectF(0.5, 0.5, 99, 69)); return Outlines{p}; }},
-      {"cadre_festonne", kFrame, [] { return Outlines{Scallops(RectPoints(QRectF(3, 3, 94, 64), 12, 8), 0.3)}; }},
-      {"cadre_timbre", kFrame, [] { return Outlines{Scallops(RectPoints(QRectF(1, 1, 98, 68), 20, 14), -0.4)}; }},
+      {"cadre_ovale", kFrame,
+       [] {
+         QPainterPath p;
+         p.addEllipse(QRectF(0.5, 0.5, 99, 69));
+         return Outlines{p};
+       }},
+      {"cadre_festonne", kFrame,
+       [] { return Outlines{Scallops(RectPoints(QRectF(3, 3, 94, 64), 12, 8), 0.3)}; }},
+      {"cadre_timbre", kFrame,
+       [] { return Outlines{Scallops(RectPoints(QRectF(1, 1, 98, 68), 20, 14), -0.4)}; }},
       {"cadre_coins", kFrame, Corners},
-      {"cadre_vague", kFrame, [] { return Outlines{Scallops(RectPoints(QRectF(2, 2, 96, 66), 10, 7), 0.12)}; }},
+      {"cadre_vague", kFrame,
+       [] { return Outlines{Scallops(RectPoints(QRectF(2, 2, 96, 66), 10, 7), 0.12)}; }},
       {"cadre_ticket", kFrame, [] { return Outlines{Concave(0.5, 8)}; }},
-      {"cadre_double_arrondi", kFrame, [] {
+      {"cadre_double_arrondi", kFrame,
+       [] {
          return Outlines{RoundRect(QRectF(0.5, 0.5, 99, 69), 9), RoundRect(QRectF(4, 4, 92, 62), 6)};
        }},
   };
 }
 
-bool WriteModels(const content::Context& context, const QString& folder, const std::vector<Model>& models, bool outline,
-                 QString* error) {
+bool WriteModels(const content::Context& context, const QString& folder, const std::vector<Model>& models,
+                 bool outline, QString* error) {
   const QString root = QStringLiteral("donnees/") + folder;
   for (const Model& m : models) {
     const Outlines outlines = m.outlines();
     const QString path = root + QLatin1Char('/') + QString::fromUtf8(m.name) + QStringLiteral(".emf");
-    if (!WriteEmf(context, path, m.size, [&](QPainter& p) {
-          if (outline) {
-            p.setPen(QPen(Qt::black, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.setBrush(Qt::NoBrush);
-          } else {
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::black);
-          }
-          for (const QPainterPath& o : outlines) p.drawPath(o);
-        }, error))
+    if (!WriteEmf(
+            context, path, m.size,
+            [&](QPainter& p) {
+              if (outline) {
+                p.setPen(QPen(Qt::black, 0.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.setBrush(Qt::NoBrush);
+              } else {
+                p.setPen(Qt::NoPen);
+                p.setBrush(Qt::black);
+              }
+              for (const QPainterPath& o : outlines) p.drawPath(o);
+            },
+            error))
       return false;
   }
   // Claimed only now: a failed run leaves the previous files in place.
@@ -224,10 +274,16 @@ bool WriteModels(const content::Context& context, const QString& folder, const s
 }
 
 content::Registration stamps("stamps", 13, "stamp drawings, with the default stamp model",
-                             [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Tampons"), Stamps(), false, e); });
+                             [](const content::Context& c, QString* e) {
+                               return WriteModels(c, QStringLiteral("Tampons"), Stamps(), false, e);
+                             });
 content::Registration punches("punches", 14, "hole-punch drawings, with the default punch model",
-                              [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Perforatrices"), Punches(), false, e); });
+                              [](const content::Context& c, QString* e) {
+                                return WriteModels(c, QStringLiteral("Perforatrices"), Punches(), false, e);
+                              });
 content::Registration frames("frames", 15, "frame drawings, with the default frame model",
-                             [](const content::Context& c, QString* e) { return WriteModels(c, QStringLiteral("Images/Cadres"), Frames(), true, e); });
+                             [](const content::Context& c, QString* e) {
+                               return WriteModels(c, QStringLiteral("Images/Cadres"), Frames(), true, e);
+                             });
 
 }  // namespace

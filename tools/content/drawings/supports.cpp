@@ -3,9 +3,9 @@
 // supports table gives, so millimetres on the drawing are millimetres on the object. The filled
 // body is what the support colour repaints; seams and stitches are open lines in grey, which keep
 // their colour.
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QFile>
 #include <cmath>
 #include <vector>
 
@@ -25,12 +25,14 @@ struct Unit {
 };
 
 struct Art {
-  std::vector<QPainterPath> bodies;  // filled, outlined
-  std::vector<QPainterPath> seams;   // open grey lines
+  std::vector<QPainterPath> bodies;    // filled, outlined
+  std::vector<QPainterPath> seams;     // open grey lines
   std::vector<QPainterPath> stitches;  // dashed grey lines
 };
 
-QPainterPath Mirrored(const QPainterPath& p, double width) { return QTransform(-1, 0, 0, 1, width, 0).map(p); }
+QPainterPath Mirrored(const QPainterPath& p, double width) {
+  return QTransform(-1, 0, 0, 1, width, 0).map(p);
+}
 
 QPainterPath Line(const Unit& at, std::initializer_list<QPointF> pts) {
   QPainterPath p;
@@ -81,7 +83,8 @@ Art Shirt(QSizeF size, double neckDepth, bool longSleeves) {
   art.bodies.push_back(body);
   // Collar rib, armhole seams, hems.
   const double rib = 0.025;
-  art.seams.push_back(Curve(at, {0.385, 0.04}, {0.415, neckDepth + rib}, {0.585, neckDepth + rib}, {0.615, 0.04}));
+  art.seams.push_back(
+      Curve(at, {0.385, 0.04}, {0.415, neckDepth + rib}, {0.585, neckDepth + rib}, {0.615, 0.04}));
   if (longSleeves) {
     art.seams.push_back(Curve(at, {0.22, 0.085}, {0.245, 0.15}, {0.245, 0.22}, {0.23, 0.28}));
     art.seams.push_back(Mirrored(art.seams.back(), size.width()));
@@ -238,29 +241,89 @@ Art MouseMat(QSizeF size) {
 
 struct Support {
   const char* folder;
-  const char* name;      // file name without extension, as in the supports table
-  QSizeF size;           // the table's mmlarge and mmhaut
+  const char* name;  // file name without extension, as in the supports table
+  QSizeF size;       // the table's mmlarge and mmhaut
   std::function<Art(QSizeF)> draw;
-  QSizeF transfer;       // default transfer size in millimetres
-  QPointF position;      // its centre, in percent of the drawing
+  QSizeF transfer;   // default transfer size in millimetres
+  QPointF position;  // its centre, in percent of the drawing
   TColor colour;
 };
 
 std::vector<Support> Supports() {
   const TColor white = RGBColor(255, 255, 255);
   return {
-      {"Textile", "tshirt_DV", {520, 720}, [](QSizeF s) { return Shirt(s, 0.12, false); }, {200, 250}, {50, 40}, white},
-      {"Textile", "tshirt_DR", {520, 720}, [](QSizeF s) { return Shirt(s, 0.065, false); }, {250, 300}, {50, 42}, white},
-      {"Textile", "tshirt_MG", {210, 190}, [](QSizeF s) { return Sleeve(s, false); }, {80, 80}, {50, 55}, white},
-      {"Textile", "tshirt_MD", {210, 190}, [](QSizeF s) { return Sleeve(s, true); }, {80, 80}, {50, 55}, white},
-      {"Textile", "tshirtenfant_DV", {400, 520}, [](QSizeF s) { return Shirt(s, 0.12, false); }, {150, 180}, {50, 42}, RGBColor(255, 225, 110)},
-      {"Textile", "tshirtenfant_DR", {400, 520}, [](QSizeF s) { return Shirt(s, 0.065, false); }, {170, 200}, {50, 44}, RGBColor(255, 225, 110)},
-      {"Textile", "sweat_DV", {600, 700}, [](QSizeF s) { return Shirt(s, 0.12, true); }, {220, 220}, {50, 38}, RGBColor(170, 172, 180)},
-      {"Textile", "sweat_DR", {600, 700}, [](QSizeF s) { return Shirt(s, 0.065, true); }, {260, 280}, {50, 42}, RGBColor(170, 172, 180)},
+      {"Textile",
+       "tshirt_DV",
+       {520, 720},
+       [](QSizeF s) { return Shirt(s, 0.12, false); },
+       {200, 250},
+       {50, 40},
+       white},
+      {"Textile",
+       "tshirt_DR",
+       {520, 720},
+       [](QSizeF s) { return Shirt(s, 0.065, false); },
+       {250, 300},
+       {50, 42},
+       white},
+      {"Textile",
+       "tshirt_MG",
+       {210, 190},
+       [](QSizeF s) { return Sleeve(s, false); },
+       {80, 80},
+       {50, 55},
+       white},
+      {"Textile",
+       "tshirt_MD",
+       {210, 190},
+       [](QSizeF s) { return Sleeve(s, true); },
+       {80, 80},
+       {50, 55},
+       white},
+      {"Textile",
+       "tshirtenfant_DV",
+       {400, 520},
+       [](QSizeF s) { return Shirt(s, 0.12, false); },
+       {150, 180},
+       {50, 42},
+       RGBColor(255, 225, 110)},
+      {"Textile",
+       "tshirtenfant_DR",
+       {400, 520},
+       [](QSizeF s) { return Shirt(s, 0.065, false); },
+       {170, 200},
+       {50, 44},
+       RGBColor(255, 225, 110)},
+      {"Textile",
+       "sweat_DV",
+       {600, 700},
+       [](QSizeF s) { return Shirt(s, 0.12, true); },
+       {220, 220},
+       {50, 38},
+       RGBColor(170, 172, 180)},
+      {"Textile",
+       "sweat_DR",
+       {600, 700},
+       [](QSizeF s) { return Shirt(s, 0.065, true); },
+       {260, 280},
+       {50, 42},
+       RGBColor(170, 172, 180)},
       {"Textile", "tablier_DV", {600, 850}, Apron, {240, 200}, {50, 60}, white},
       {"Accessoires", "casquette_DV", {200, 120}, CapFront, {80, 40}, {50, 45}, RGBColor(200, 50, 50)},
-      {"Accessoires", "casquette_AD", {180, 110}, [](QSizeF s) { return CapSide(s, false); }, {50, 30}, {40, 50}, RGBColor(200, 50, 50)},
-      {"Accessoires", "casquette_AG", {180, 110}, [](QSizeF s) { return CapSide(s, true); }, {50, 30}, {60, 50}, RGBColor(200, 50, 50)},
+      {"Accessoires",
+       "casquette_AD",
+       {180, 110},
+       [](QSizeF s) { return CapSide(s, false); },
+       {50, 30},
+       {40, 50},
+       RGBColor(200, 50, 50)},
+      {"Accessoires",
+       "casquette_AG",
+       {180, 110},
+       [](QSizeF s) { return CapSide(s, true); },
+       {50, 30},
+       {60, 50},
+       RGBColor(200, 50, 50)},
       {"Accessoires", "sac_DV", {380, 420}, Bag, {250, 220}, {50, 65}, RGBColor(235, 222, 195)},
       {"Accessoires", "coussin_DV", {400, 400}, Cushion, {300, 300}, {50, 50}, RGBColor(240, 232, 215)},
       {"Accessoires", "tapis_souris_DV", {230, 190}, MouseMat, {220, 180}, {50, 50}, RGBColor(50, 60, 80)},
@@ -289,17 +352,21 @@ bool Run(const content::Context& context, QString* error) {
   for (const Support& s : Supports()) {
     const Art art = s.draw(s.size);
     const double line = std::max(s.size.width(), s.size.height()) * 0.0045;
-    const QString base = QStringLiteral("%1/%2/%3").arg(root, QString::fromUtf8(s.folder), QString::fromUtf8(s.name));
-    if (!WriteEmf(context, base + QStringLiteral(".emf"), s.size, [&](QPainter& p) {
-          p.setPen(QPen(QColor(70, 70, 70), line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-          p.setBrush(QColor(236, 236, 236));
-          for (const QPainterPath& b : art.bodies) p.drawPath(b);
-          p.setBrush(Qt::NoBrush);
-          p.setPen(QPen(QColor(130, 130, 130), line * 0.6, Qt::SolidLine, Qt::RoundCap));
-          for (const QPainterPath& l : art.seams) p.drawPath(l);
-          p.setPen(QPen(QColor(130, 130, 130), line * 0.5, Qt::DashLine, Qt::FlatCap));
-          for (const QPainterPath& l : art.stitches) p.drawPath(l);
-        }, error))
+    const QString base =
+        QStringLiteral("%1/%2/%3").arg(root, QString::fromUtf8(s.folder), QString::fromUtf8(s.name));
+    if (!WriteEmf(
+            context, base + QStringLiteral(".emf"), s.size,
+            [&](QPainter& p) {
+              p.setPen(QPen(QColor(70, 70, 70), line, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+              p.setBrush(QColor(236, 236, 236));
+              for (const QPainterPath& b : art.bodies) p.drawPath(b);
+              p.setBrush(Qt::NoBrush);
+              p.setPen(QPen(QColor(130, 130, 130), line * 0.6, Qt::SolidLine, Qt::RoundCap));
+              for (const QPainterPath& l : art.seams) p.drawPath(l);
+              p.setPen(QPen(QColor(130, 130, 130), line * 0.5, Qt::DashLine, Qt::FlatCap));
+              for (const QPainterPath& l : art.stitches) p.drawPath(l);
+            },
+            error))
       return false;
     if (!Description(context, base + QStringLiteral(".mdl"), s, error)) return false;
   }

@@ -33,8 +33,10 @@ bool SvgToEmf(const QByteArray& svg, double longSideMm, SvgDrawing* out, QString
   }
   const double k = longSideMm / std::max(s.width(), s.height());
   // Whole hundredths of a millimetre, so the frame is exactly the stated size.
-  const QSizeF mm(std::max(1.0, std::round(s.width() * k * 100)) / 100, std::max(1.0, std::round(s.height() * k * 100)) / 100);
-  QByteArray emf = RecordEmf(mm, [&](QPainter& p) { renderer.render(&p, QRectF(0, 0, mm.width() * 100, mm.height() * 100)); });
+  const QSizeF mm(std::max(1.0, std::round(s.width() * k * 100)) / 100,
+                  std::max(1.0, std::round(s.height() * k * 100)) / 100);
+  QByteArray emf = RecordEmf(
+      mm, [&](QPainter& p) { renderer.render(&p, QRectF(0, 0, mm.width() * 100, mm.height() * 100)); });
   if (emf.isEmpty()) {
     *error = QStringLiteral("the SVG drawing could not be recorded");
     return false;

@@ -20,7 +20,9 @@ uint64_t Rng::Bits() {
   return z ^ (z >> 31);
 }
 
-double Rng::Next() { return double(Bits() >> 11) * (1.0 / 9007199254740992.0); }
+double Rng::Next() {
+  return double(Bits() >> 11) * (1.0 / 9007199254740992.0);
+}
 
 uint32_t NameSeed(const char* name) {
   uint32_t h = 2166136261u;
@@ -36,11 +38,17 @@ inline uint32_t Hash(int x, int y, uint32_t seed) {
   return h ^ (h >> 16);
 }
 
-inline float Lattice(int x, int y, uint32_t seed) { return float(Hash(x, y, seed) & 0xffffff) / 16777215.0f; }
+inline float Lattice(int x, int y, uint32_t seed) {
+  return float(Hash(x, y, seed) & 0xffffff) / 16777215.0f;
+}
 
-inline float Smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+inline float Smooth(float t) {
+  return t * t * (3.0f - 2.0f * t);
+}
 
-inline int Clamp255(double v) { return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5); }
+inline int Clamp255(double v) {
+  return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
+}
 
 }  // namespace
 
@@ -65,11 +73,14 @@ float Fbm(float x, float y, int octaves, uint32_t seed) {
   return sum / total;
 }
 
-QColor Hex(const char* rgb) { return QColor(QString::fromLatin1(rgb)); }
+QColor Hex(const char* rgb) {
+  return QColor(QString::fromLatin1(rgb));
+}
 
 QColor Mix(const QColor& a, const QColor& b, double t) {
-  return QColor(Clamp255(a.red() + (b.red() - a.red()) * t), Clamp255(a.green() + (b.green() - a.green()) * t),
-                Clamp255(a.blue() + (b.blue() - a.blue()) * t), Clamp255(a.alpha() + (b.alpha() - a.alpha()) * t));
+  return QColor(
+      Clamp255(a.red() + (b.red() - a.red()) * t), Clamp255(a.green() + (b.green() - a.green()) * t),
+      Clamp255(a.blue() + (b.blue() - a.blue()) * t), Clamp255(a.alpha() + (b.alpha() - a.alpha()) * t));
 }
 
 QColor WithAlpha(QColor c, int alpha) {
@@ -77,7 +88,9 @@ QColor WithAlpha(QColor c, int alpha) {
   return c;
 }
 
-QColor Darker(const QColor& c, double t) { return Mix(c, QColor(20, 16, 24), t); }
+QColor Darker(const QColor& c, double t) {
+  return Mix(c, QColor(20, 16, 24), t);
+}
 
 QImage NewImage(int w, int h, const QColor& fill) {
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -110,8 +123,11 @@ QImage Blurred(const QImage& image, int factor) {
     Stretch(small, big, kSplineFilter, 2.0f);
     return big;
   };
-  if (!alpha) return pass(image.convertToFormat(QImage::Format_RGB888)).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  QImage colour(image.width(), image.height(), QImage::Format_RGB888), grey(image.width(), image.height(), QImage::Format_RGB888);
+  if (!alpha)
+    return pass(image.convertToFormat(QImage::Format_RGB888))
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QImage colour(image.width(), image.height(), QImage::Format_RGB888),
+      grey(image.width(), image.height(), QImage::Format_RGB888);
   for (int y = 0; y < image.height(); ++y) {
     const QRgb* s = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     uchar* c = colour.scanLine(y);
@@ -131,7 +147,8 @@ QImage Blurred(const QImage& image, int factor) {
     QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
       const int a = g[3 * x];
-      d[x] = qRgba(std::min<int>(c[3 * x], a), std::min<int>(c[3 * x + 1], a), std::min<int>(c[3 * x + 2], a), a);
+      d[x] = qRgba(std::min<int>(c[3 * x], a), std::min<int>(c[3 * x + 1], a), std::min<int>(c[3 * x + 2], a),
+                   a);
     }
   }
   return out;
@@ -221,7 +238,10 @@ QPainterPath Star(QPointF centre, double outer, double inner, int points, double
     const double a = qDegreesToRadians(rotationDegrees) + M_PI * i / points;
     const double r = (i % 2) ? inner : outer;
     const QPointF p(centre.x() + r * std::cos(a), centre.y() + r * std::sin(a));
-    if (i == 0) path.moveTo(p); else path.lineTo(p);
+    if (i == 0)
+      path.moveTo(p);
+    else
+      path.lineTo(p);
   }
   path.closeSubpath();
   return path;
@@ -230,10 +250,13 @@ QPainterPath Star(QPointF centre, double outer, double inner, int points, double
 QPainterPath Heart(QPointF c, double s) {
   QPainterPath path;
   path.moveTo(c.x(), c.y() + 0.45 * s);
-  path.cubicTo(c.x() - 0.55 * s, c.y() + 0.05 * s, c.x() - 0.55 * s, c.y() - 0.45 * s, c.x() - 0.25 * s, c.y() - 0.45 * s);
+  path.cubicTo(c.x() - 0.55 * s, c.y() + 0.05 * s, c.x() - 0.55 * s, c.y() - 0.45 * s, c.x() - 0.25 * s,
+               c.y() - 0.45 * s);
   path.cubicTo(c.x() - 0.08 * s, c.y() - 0.45 * s, c.x(), c.y() - 0.32 * s, c.x(), c.y() - 0.25 * s);
-  path.cubicTo(c.x(), c.y() - 0.32 * s, c.x() + 0.08 * s, c.y() - 0.45 * s, c.x() + 0.25 * s, c.y() - 0.45 * s);
-  path.cubicTo(c.x() + 0.55 * s, c.y() - 0.45 * s, c.x() + 0.55 * s, c.y() + 0.05 * s, c.x(), c.y() + 0.45 * s);
+  path.cubicTo(c.x(), c.y() - 0.32 * s, c.x() + 0.08 * s, c.y() - 0.45 * s, c.x() + 0.25 * s,
+               c.y() - 0.45 * s);
+  path.cubicTo(c.x() + 0.55 * s, c.y() - 0.45 * s, c.x() + 0.55 * s, c.y() + 0.05 * s, c.x(),
+               c.y() + 0.45 * s);
   path.closeSubpath();
   return path;
 }

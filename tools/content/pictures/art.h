@@ -21,7 +21,9 @@ constexpr int kA4W = 1240, kA4H = 1754;
 constexpr int kSquare = 1500;
 
 // The key colour the image object turns transparent.
-inline QColor Magenta() { return QColor(255, 0, 255); }
+inline QColor Magenta() {
+  return QColor(255, 0, 255);
+}
 
 // SplitMix64: tiny, fast and the same on every platform (std distributions are not).
 class Rng {
@@ -47,12 +49,14 @@ float Fbm(float x, float y, int octaves, uint32_t seed);
 QColor Hex(const char* rgb);  // "#rrggbb"
 QColor Mix(const QColor& a, const QColor& b, double t);
 QColor WithAlpha(QColor c, int alpha);
-inline QColor Lighter(const QColor& c, double t) { return Mix(c, QColor(255, 255, 255), t); }
+inline QColor Lighter(const QColor& c, double t) {
+  return Mix(c, QColor(255, 255, 255), t);
+}
 QColor Darker(const QColor& c, double t);
 
-QImage NewImage(int w, int h, const QColor& fill);         // opaque ARGB32-premultiplied
-QImage NewLayer(int w, int h);                             // transparent ARGB32-premultiplied
-void Begin(QPainter& p, QImage& image);                    // antialiased painter
+QImage NewImage(int w, int h, const QColor& fill);  // opaque ARGB32-premultiplied
+QImage NewLayer(int w, int h);                      // transparent ARGB32-premultiplied
+void Begin(QPainter& p, QImage& image);             // antialiased painter
 // A soft blur: the picture is reduced by factor with a triangle kernel and enlarged back with the
 // B-spline kernel of our resampler.
 QImage Blurred(const QImage& image, int factor);

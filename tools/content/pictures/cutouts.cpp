@@ -1,7 +1,7 @@
-// Cut-outs keyed on magenta: labels ("Etiquettes"), ribbons ("Rubans"), scrapbook accessories, border tile sets and photo
-// frames ("Bordures"). They are drawn on a transparent layer and keyed at the end, so that the key
-// colour sits exactly where the picture must let the page show through; the top-left pixel is always
-// the key, which is how the image object recognises a transparent picture.
+// Cut-outs keyed on magenta: labels ("Etiquettes"), ribbons ("Rubans"), scrapbook accessories, border tile
+// sets and photo frames ("Bordures"). They are drawn on a transparent layer and keyed at the end, so that the
+// key colour sits exactly where the picture must let the page show through; the top-left pixel is always the
+// key, which is how the image object recognises a transparent picture.
 #include <QtMath>
 #include <cmath>
 
@@ -27,8 +27,26 @@ QPainterPath Inset(const QPainterPath& path, double d) {
 
 // --- Labels -------------------------------------------------------------------------------------
 
-enum class Shape { Tag, Rounded, Scalloped, Stamp, Banner, Bubble, Heart, Rosette, Oval, Ticket, Apothecary, Cloud, Arrow,
-                   StarBadge, PriceTag, Shield, Chalkboard, Hexagon };
+enum class Shape {
+  Tag,
+  Rounded,
+  Scalloped,
+  Stamp,
+  Banner,
+  Bubble,
+  Heart,
+  Rosette,
+  Oval,
+  Ticket,
+  Apothecary,
+  Cloud,
+  Arrow,
+  StarBadge,
+  PriceTag,
+  Shield,
+  Chalkboard,
+  Hexagon
+};
 
 QPainterPath LabelPath(Shape shape, double w, double h) {
   QPainterPath path;
@@ -47,11 +65,14 @@ QPainterPath LabelPath(Shape shape, double w, double h) {
       path.closeSubpath();
       // The hole goes through: a small ring of key colour.
       QPainterPath hole;
-      hole.addEllipse(QPointF(r.left() + cut * (shape == Shape::Tag ? 0.75 : 0.6), r.center().y()), r.height() * 0.07, r.height() * 0.07);
+      hole.addEllipse(QPointF(r.left() + cut * (shape == Shape::Tag ? 0.75 : 0.6), r.center().y()),
+                      r.height() * 0.07, r.height() * 0.07);
       path = path.subtracted(hole);
       break;
     }
-    case Shape::Rounded: path.addRoundedRect(r, r.height() * 0.12, r.height() * 0.12); break;
+    case Shape::Rounded:
+      path.addRoundedRect(r, r.height() * 0.12, r.height() * 0.12);
+      break;
     case Shape::Scalloped: {
       const QPointF c = r.center();
       const double R = std::min(r.width(), r.height()) / 2 * 0.9;
@@ -101,7 +122,9 @@ QPainterPath LabelPath(Shape shape, double w, double h) {
       path = path.united(tail);
       break;
     }
-    case Shape::Heart: path = Heart(QPointF(w / 2, h / 2 + h * 0.02), std::min(r.width() / 1.1, r.height() / 0.92)); break;
+    case Shape::Heart:
+      path = Heart(QPointF(w / 2, h / 2 + h * 0.02), std::min(r.width() / 1.1, r.height() / 0.92));
+      break;
     case Shape::Rosette: {
       const QPointF c(w / 2, h * 0.4);
       const double R = std::min(w, h) * 0.33;
@@ -119,12 +142,15 @@ QPainterPath LabelPath(Shape shape, double w, double h) {
       path = Star(c, R, R * 0.86, 20).united(tails);
       break;
     }
-    case Shape::Oval: path.addEllipse(r); break;
+    case Shape::Oval:
+      path.addEllipse(r);
+      break;
     case Shape::Ticket: {
       path.addRect(r);
       const double k = r.height() * 0.14;
       QPainterPath bites;
-      for (const QPointF& c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) bites.addEllipse(c, k, k);
+      for (const QPointF& c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+        bites.addEllipse(c, k, k);
       bites.addEllipse(QPointF(r.left(), r.center().y()), k * 0.6, k * 0.6);
       bites.addEllipse(QPointF(r.right(), r.center().y()), k * 0.6, k * 0.6);
       path = path.subtracted(bites);
@@ -170,17 +196,24 @@ QPainterPath LabelPath(Shape shape, double w, double h) {
       path.closeSubpath();
       break;
     }
-    case Shape::StarBadge: path = Star(QPointF(w / 2, h / 2 + h * 0.03), std::min(r.width(), r.height()) / 2 * 1.02, std::min(r.width(), r.height()) / 2 * 0.55, 5); break;
+    case Shape::StarBadge:
+      path = Star(QPointF(w / 2, h / 2 + h * 0.03), std::min(r.width(), r.height()) / 2 * 1.02,
+                  std::min(r.width(), r.height()) / 2 * 0.55, 5);
+      break;
     case Shape::Shield: {
       path.moveTo(r.left(), r.top() + r.height() * 0.08);
       path.quadTo(r.center().x(), r.top() - r.height() * 0.04, r.right(), r.top() + r.height() * 0.08);
       path.lineTo(r.right(), r.top() + r.height() * 0.5);
-      path.cubicTo(r.right(), r.top() + r.height() * 0.8, r.center().x() + r.width() * 0.2, r.bottom() - r.height() * 0.05, r.center().x(), r.bottom());
-      path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - r.height() * 0.05, r.left(), r.top() + r.height() * 0.8, r.left(), r.top() + r.height() * 0.5);
+      path.cubicTo(r.right(), r.top() + r.height() * 0.8, r.center().x() + r.width() * 0.2,
+                   r.bottom() - r.height() * 0.05, r.center().x(), r.bottom());
+      path.cubicTo(r.center().x() - r.width() * 0.2, r.bottom() - r.height() * 0.05, r.left(),
+                   r.top() + r.height() * 0.8, r.left(), r.top() + r.height() * 0.5);
       path.closeSubpath();
       break;
     }
-    case Shape::Chalkboard: path.addRoundedRect(r, r.height() * 0.05, r.height() * 0.05); break;
+    case Shape::Chalkboard:
+      path.addRoundedRect(r, r.height() * 0.05, r.height() * 0.05);
+      break;
     case Shape::Hexagon: {
       const QPointF c = r.center();
       const double R = std::min(r.width() / 2, r.height() / std::sqrt(3.0));
@@ -260,7 +293,8 @@ QPainterPath RibbonPath(Ends ends, uint32_t seed) {
     Rng rng(seed);
     path.moveTo(m + 10, top);
     path.lineTo(w - m - 10, top);
-    for (double y = top; y < top + band; y += 9) path.lineTo(w - m - rng.Range(0, 18), std::min(y + 9, top + band));
+    for (double y = top; y < top + band; y += 9)
+      path.lineTo(w - m - rng.Range(0, 18), std::min(y + 9, top + band));
     path.lineTo(m + 10, top + band);
     for (double y = top + band; y > top; y -= 9) path.lineTo(m + rng.Range(0, 18), std::max(y - 9, top));
     path.closeSubpath();
@@ -300,7 +334,8 @@ QImage Satin(const QColor& c, Ends ends) {
 }
 
 // A flat ribbon printed with a pattern: pattern(painter, band rectangle).
-QImage Printed(const QColor& ground, Ends ends, uint32_t seed, const std::function<void(QPainter&, const QRectF&)>& pattern) {
+QImage Printed(const QColor& ground, Ends ends, uint32_t seed,
+               const std::function<void(QPainter&, const QRectF&)>& pattern) {
   QImage layer = NewLayer(kRibbonW, kRibbonH);
   QPainter p;
   Begin(p, layer);
@@ -347,7 +382,8 @@ QImage RickRack(const QColor& c) {
   QPainterPath wave;
   const double mid = kRibbonH / 2.0, amp = kRibbonH * 0.22, period = kRibbonH * 0.7;
   wave.moveTo(20, mid);
-  for (double x = 20; x < kRibbonW - 20; x += 4) wave.lineTo(x, mid + amp * std::sin(2 * M_PI * (x - 20) / period));
+  for (double x = 20; x < kRibbonW - 20; x += 4)
+    wave.lineTo(x, mid + amp * std::sin(2 * M_PI * (x - 20) / period));
   p.setPen(QPen(c, kRibbonH * 0.22, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.setBrush(Qt::NoBrush);
   p.drawPath(wave);
@@ -384,8 +420,12 @@ QImage FoldedBanner(const QColor& c) {
     p.drawPath(end);
     const double fx = side ? w - 8 - endW * 1.3 : 8 + endW * 1.3 - endW * 0.3;
     p.setBrush(Darker(c, 0.45));
-    if (!side) p.drawPolygon(QPolygonF({QPointF(fx, top + band), QPointF(fx + endW * 0.3, top + band), QPointF(fx + endW * 0.3, top + drop + band)}));
-    else p.drawPolygon(QPolygonF({QPointF(fx, top + band), QPointF(fx + endW * 0.3, top + band), QPointF(fx, top + drop + band)}));
+    if (!side)
+      p.drawPolygon(QPolygonF({QPointF(fx, top + band), QPointF(fx + endW * 0.3, top + band),
+                               QPointF(fx + endW * 0.3, top + drop + band)}));
+    else
+      p.drawPolygon(QPolygonF(
+          {QPointF(fx, top + band), QPointF(fx + endW * 0.3, top + band), QPointF(fx, top + drop + band)}));
   }
   QLinearGradient g(0, top, 0, top + band);
   g.setColorAt(0, Lighter(c, 0.15));
@@ -499,8 +539,9 @@ QImage MeanderBorder(const QColor& c, const QColor& ground) {
       const double x0 = k * kTile / 2.0;
       const double s = kTile / 2.0 / 5.0;
       QPolygonF key;
-      key << QPointF(x0, top + 4 * u) << QPointF(x0 + 4 * s, top + 4 * u) << QPointF(x0 + 4 * s, top + u) << QPointF(x0 + s, top + u)
-          << QPointF(x0 + s, top + 3 * u) << QPointF(x0 + 3 * s, top + 3 * u) << QPointF(x0 + 3 * s, top + 2 * u) << QPointF(x0 + 2 * s, top + 2 * u);
+      key << QPointF(x0, top + 4 * u) << QPointF(x0 + 4 * s, top + 4 * u) << QPointF(x0 + 4 * s, top + u)
+          << QPointF(x0 + s, top + u) << QPointF(x0 + s, top + 3 * u) << QPointF(x0 + 3 * s, top + 3 * u)
+          << QPointF(x0 + 3 * s, top + 2 * u) << QPointF(x0 + 2 * s, top + 2 * u);
       p.drawPolyline(key);
       p.drawLine(QPointF(x0 + 4 * s, top + 4 * u), QPointF(x0 + 5 * s, top + 4 * u));
     }
@@ -524,7 +565,9 @@ QImage StitchBorder(const QColor& c, const QColor& thread) {
     p.drawRect(QRectF(-1, m, kTile + 2, band - m));
     QPen pen(thread, kTile * 0.015, Qt::SolidLine, Qt::RoundCap);
     p.setPen(pen);
-    for (int k = 0; k < 8; ++k) p.drawLine(QPointF(k * kTile / 8.0 + 4, m + (band - m) / 2), QPointF(k * kTile / 8.0 + kTile / 8.0 - 8, m + (band - m) / 2));
+    for (int k = 0; k < 8; ++k)
+      p.drawLine(QPointF(k * kTile / 8.0 + 4, m + (band - m) / 2),
+                 QPointF(k * kTile / 8.0 + kTile / 8.0 - 8, m + (band - m) / 2));
   };
   auto corner = [=](QPainter& p) {
     p.setPen(Qt::NoPen);
@@ -617,7 +660,8 @@ QImage VineBorder(const QColor& stem, const QColor& leaf, const QColor& flower) 
     for (int k = 0; k < 5; ++k) {
       const double a = 2 * M_PI * k / 5;
       p.setBrush(flower);
-      p.drawEllipse(QPointF(band * 0.5 + std::cos(a) * band * 0.18, band * 0.5 + std::sin(a) * band * 0.18), band * 0.15, band * 0.15);
+      p.drawEllipse(QPointF(band * 0.5 + std::cos(a) * band * 0.18, band * 0.5 + std::sin(a) * band * 0.18),
+                    band * 0.15, band * 0.15);
     }
     p.setBrush(Hex("#f6d365"));
     p.drawEllipse(QPointF(band * 0.5, band * 0.5), band * 0.1, band * 0.1);
@@ -658,8 +702,10 @@ QImage HollyBorder() {
     QPainterPath leaf;
     leaf.moveTo(0, 0);
     const int spikes = 4;
-    for (int k = 1; k <= spikes; ++k) leaf.quadTo(len * (k - 0.5) / spikes, -len * 0.12, len * k / spikes, -len * (k == spikes ? 0 : 0.2));
-    for (int k = spikes - 1; k >= 0; --k) leaf.quadTo(len * (k + 0.5) / spikes, len * 0.12, len * k / spikes, k == 0 ? 0 : len * 0.2);
+    for (int k = 1; k <= spikes; ++k)
+      leaf.quadTo(len * (k - 0.5) / spikes, -len * 0.12, len * k / spikes, -len * (k == spikes ? 0 : 0.2));
+    for (int k = spikes - 1; k >= 0; --k)
+      leaf.quadTo(len * (k + 0.5) / spikes, len * 0.12, len * k / spikes, k == 0 ? 0 : len * 0.2);
     p.setPen(Qt::NoPen);
     p.setBrush(green);
     p.drawPath(leaf);
@@ -672,7 +718,10 @@ QImage HollyBorder() {
       hollyLeaf(p, QPointF(x + kTile * 0.48, band * 0.5), 192, kTile * 0.24);
       p.setPen(Qt::NoPen);
       p.setBrush(red);
-      for (int b = 0; b < 3; ++b) p.drawEllipse(QPointF(x + kTile * 0.25 + (b - 1) * band * 0.12, band * (0.5 + (b == 1 ? -0.1 : 0.05))), band * 0.08, band * 0.08);
+      for (int b = 0; b < 3; ++b)
+        p.drawEllipse(
+            QPointF(x + kTile * 0.25 + (b - 1) * band * 0.12, band * (0.5 + (b == 1 ? -0.1 : 0.05))),
+            band * 0.08, band * 0.08);
     }
   };
   auto corner = [=](QPainter& p) {
@@ -718,7 +767,8 @@ QImage RopeBorder(const QColor& c) {
       twist.moveTo(x, m + h);
       twist.cubicTo(x + kTile / 16.0, m + h, x + kTile / 16.0, m, x + kTile / 8.0 + kTile / 16.0, m);
       twist.lineTo(x + kTile / 8.0 + kTile / 16.0 + kTile / 16.0, m);
-      twist.cubicTo(x + kTile / 8.0 + kTile / 16.0, m, x + kTile / 8.0 + kTile / 16.0, m + h, x + kTile / 16.0 + 4, m + h);
+      twist.cubicTo(x + kTile / 8.0 + kTile / 16.0, m, x + kTile / 8.0 + kTile / 16.0, m + h,
+                    x + kTile / 16.0 + 4, m + h);
       twist.closeSubpath();
       QLinearGradient g(0, m, 0, m + h);
       g.setColorAt(0, Lighter(c, 0.3));
@@ -816,9 +866,16 @@ QImage WindowFrame(int w, int h, const QColor& card, const QColor& line, int kin
     p.drawPath(OuterRounded(w, h, u * 0.03));
     const QRectF inner(u * 0.1, u * 0.1, w - u * 0.2, h - u * 0.2);
     switch (kind) {
-      case 0: window.addEllipse(inner); break;
-      case 1: window = Heart(QPointF(w / 2.0, h / 2.0 + u * 0.03), std::min(inner.width() / 1.1, inner.height() / 0.92)); break;
-      case 2: window.addRoundedRect(inner, u * 0.08, u * 0.08); break;
+      case 0:
+        window.addEllipse(inner);
+        break;
+      case 1:
+        window =
+            Heart(QPointF(w / 2.0, h / 2.0 + u * 0.03), std::min(inner.width() / 1.1, inner.height() / 0.92));
+        break;
+      case 2:
+        window.addRoundedRect(inner, u * 0.08, u * 0.08);
+        break;
       default: {
         // A hand-torn opening: a wobbly unit blob stretched over the inner rectangle.
         const QPointF c(w / 2.0, h / 2.0);
@@ -889,10 +946,14 @@ QImage TornFrame(int w, int h, const QColor& card) {
       QPointF pt;
       const double per = 2 * ((w - 2 * m) + (h - 2 * m));
       double d = t * per;
-      if (d < w - 2 * m) pt = QPointF(m + d, m);
-      else if ((d -= w - 2 * m) < h - 2 * m) pt = QPointF(w - m, m + d);
-      else if ((d -= h - 2 * m) < w - 2 * m) pt = QPointF(w - m - d, h - m);
-      else pt = QPointF(m, h - m - (d - (w - 2 * m)));
+      if (d < w - 2 * m)
+        pt = QPointF(m + d, m);
+      else if ((d -= w - 2 * m) < h - 2 * m)
+        pt = QPointF(w - m, m + d);
+      else if ((d -= h - 2 * m) < w - 2 * m)
+        pt = QPointF(w - m - d, h - m);
+      else
+        pt = QPointF(m, h - m - (d - (w - 2 * m)));
       const double jitter = (Fbm(float(t * 60), 3.5f, 3, 17) - 0.5) * u * 0.05;
       const QPointF c(w / 2.0, h / 2.0);
       const QPointF dir = (pt - c) / std::hypot(pt.x() - c.x(), pt.y() - c.y());
@@ -966,7 +1027,9 @@ QImage Button(const QColor& c) {
     QPainterPath body;
     body.addEllipse(centre, u * 0.4, u * 0.4);
     QPainterPath holes;
-    for (int k = 0; k < 4; ++k) holes.addEllipse(centre + QPointF((k % 2 ? 1 : -1) * u * 0.07, (k / 2 ? 1 : -1) * u * 0.07), u * 0.035, u * 0.035);
+    for (int k = 0; k < 4; ++k)
+      holes.addEllipse(centre + QPointF((k % 2 ? 1 : -1) * u * 0.07, (k / 2 ? 1 : -1) * u * 0.07), u * 0.035,
+                       u * 0.035);
     QRadialGradient g(centre + QPointF(-u * 0.1, -u * 0.1), u * 0.5);
     g.setColorAt(0, Lighter(c, 0.3));
     g.setColorAt(1, Darker(c, 0.15));
@@ -994,7 +1057,8 @@ QImage Bow(const QColor& c) {
       p.drawPath(tail);
       QPainterPath loop;
       loop.moveTo(k);
-      loop.cubicTo(k + QPointF(side * u * 0.2, -u * 0.3), k + QPointF(side * u * 0.5, -u * 0.15), k + QPointF(side * u * 0.42, u * 0.02));
+      loop.cubicTo(k + QPointF(side * u * 0.2, -u * 0.3), k + QPointF(side * u * 0.5, -u * 0.15),
+                   k + QPointF(side * u * 0.42, u * 0.02));
       loop.cubicTo(k + QPointF(side * u * 0.38, u * 0.15), k + QPointF(side * u * 0.15, u * 0.12), k);
       QLinearGradient g(k, k + QPointF(side * u * 0.45, 0));
       g.setColorAt(0, Darker(c, 0.2));
@@ -1021,7 +1085,8 @@ QImage Tape(const QColor& c, uint32_t seed) {
     p.setBrush(c);
     p.drawPolygon(tape);
     p.setPen(QPen(Lighter(c, 0.4), u * 0.004));
-    for (double x = -w + u * 0.03; x < w - u * 0.02; x += u * 0.05) p.drawLine(QPointF(x, -h * 0.9), QPointF(x + u * 0.02, h * 0.9));
+    for (double x = -w + u * 0.03; x < w - u * 0.02; x += u * 0.05)
+      p.drawLine(QPointF(x, -h * 0.9), QPointF(x + u * 0.02, h * 0.9));
   });
 }
 
@@ -1071,7 +1136,8 @@ QImage Butterfly(const QColor& a, const QColor& b) {
         g.setColorAt(0, upper ? b : Lighter(b, 0.3));
         g.setColorAt(1, a);
         p.setBrush(g);
-        p.drawEllipse(QPointF(u * (upper ? 0.2 : 0.15), 0), u * (upper ? 0.2 : 0.14), u * (upper ? 0.13 : 0.1));
+        p.drawEllipse(QPointF(u * (upper ? 0.2 : 0.15), 0), u * (upper ? 0.2 : 0.14),
+                      u * (upper ? 0.13 : 0.1));
         p.restore();
       }
     }
@@ -1093,7 +1159,8 @@ QImage PhotoCorner(const QColor& c) {
     p.setBrush(c);
     p.drawPolygon(QPolygonF({QPointF(m * 2, m), QPointF(u - m, m), QPointF(m, u - m), QPointF(m, m * 2)}));
     p.setBrush(Lighter(c, 0.18));
-    p.drawPolygon(QPolygonF({QPointF(u * 0.3, u * 0.3), QPointF(u * 0.62, u * 0.3), QPointF(u * 0.3, u * 0.62)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(u * 0.3, u * 0.3), QPointF(u * 0.62, u * 0.3), QPointF(u * 0.3, u * 0.62)}));
   });
 }
 
@@ -1113,7 +1180,14 @@ QImage GoldStar() {
 }  // namespace
 
 void AddCutouts(Library& library) {
-  struct L { const char* name; Shape shape; int w, h; const char* fill; const char* line; bool stitched; };
+  struct L {
+    const char* name;
+    Shape shape;
+    int w, h;
+    const char* fill;
+    const char* line;
+    bool stitched;
+  };
   const std::vector<L> labels = {
       {"etiquette_bagage_kraft", Shape::Tag, 1200, 600, "#c49a6c", "#fff7e6", true},
       {"etiquette_bagage_menthe", Shape::Tag, 1200, 600, "#9fd8cb", "#ffffff", true},
@@ -1145,12 +1219,15 @@ void AddCutouts(Library& library) {
   };
   for (const L& l : labels) {
     const L copy = l;
-    library.push_back({QStringLiteral("Etiquettes"), QString::fromLatin1(l.name) + QStringLiteral(".png"),
-                       [copy] { return Label(copy.shape, copy.w, copy.h, Hex(copy.fill), Hex(copy.line), copy.stitched); }});
+    library.push_back(
+        {QStringLiteral("Etiquettes"), QString::fromLatin1(l.name) + QStringLiteral(".png"), [copy] {
+           return Label(copy.shape, copy.w, copy.h, Hex(copy.fill), Hex(copy.line), copy.stitched);
+         }});
   }
 
   auto ribbon = [&](const char* name, std::function<QImage()> draw) {
-    library.push_back({QStringLiteral("Rubans"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
+    library.push_back(
+        {QStringLiteral("Rubans"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
   };
   ribbon("ruban_satin_rouge", [] { return Satin(Hex("#c1121f"), Ends::Notched); });
   ribbon("ruban_satin_rose", [] { return Satin(Hex("#f4a6b8"), Ends::Notched); });
@@ -1161,7 +1238,8 @@ void AddCutouts(Library& library) {
   ribbon("ruban_gros_grain_marine", [] {
     return Printed(Hex("#1f3a5f"), Ends::Straight, 0, [](QPainter& p, const QRectF& r) {
       p.setPen(QPen(Hex("#2b4a73"), 2));
-      for (double x = r.left(); x < r.right(); x += 5) p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
+      for (double x = r.left(); x < r.right(); x += 5)
+        p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
       p.setPen(QPen(Hex("#f4efe4"), 4, Qt::DashLine));
       p.drawLine(QPointF(r.left(), r.top() + 12), QPointF(r.right(), r.top() + 12));
       p.drawLine(QPointF(r.left(), r.bottom() - 12), QPointF(r.right(), r.bottom() - 12));
@@ -1173,7 +1251,8 @@ void AddCutouts(Library& library) {
       p.setBrush(Qt::white);
       const double s = r.height() / 3;
       for (int row = 0; row < 3; ++row)
-        for (double x = r.left() + (row % 2 ? s : s / 2); x < r.right(); x += s) p.drawEllipse(QPointF(x, r.top() + s * (row + 0.5)), s * 0.18, s * 0.18);
+        for (double x = r.left() + (row % 2 ? s : s / 2); x < r.right(); x += s)
+          p.drawEllipse(QPointF(x, r.top() + s * (row + 0.5)), s * 0.18, s * 0.18);
     });
   });
   ribbon("ruban_vichy_rouge", [] {
@@ -1207,7 +1286,8 @@ void AddCutouts(Library& library) {
         p.setBrush(Hex("#f4a6b8"));
         for (int k = 0; k < 5; ++k) {
           const double a = 2 * M_PI * k / 5;
-          p.drawEllipse(QPointF(x + std::cos(a) * s * 0.13, r.center().y() + std::sin(a) * s * 0.13), s * 0.11, s * 0.11);
+          p.drawEllipse(QPointF(x + std::cos(a) * s * 0.13, r.center().y() + std::sin(a) * s * 0.13),
+                        s * 0.11, s * 0.11);
         }
         p.setBrush(Hex("#f6d365"));
         p.drawEllipse(QPointF(x, r.center().y()), s * 0.07, s * 0.07);
@@ -1220,7 +1300,8 @@ void AddCutouts(Library& library) {
       p.setBrush(Hex("#f4a261"));
       const double s = r.height() / 2.5;
       for (int row = 0; row < 3; ++row)
-        for (double x = r.left() + (row % 2 ? s / 2 : 0); x < r.right(); x += s) p.drawEllipse(QPointF(x, r.top() + s * 0.2 + row * s), s * 0.16, s * 0.16);
+        for (double x = r.left() + (row % 2 ? s / 2 : 0); x < r.right(); x += s)
+          p.drawEllipse(QPointF(x, r.top() + s * 0.2 + row * s), s * 0.16, s * 0.16);
     });
   });
   ribbon("ruban_dentelle_blanche", [] { return Lace(Hex("#fdfbf7")); });
@@ -1231,7 +1312,8 @@ void AddCutouts(Library& library) {
   ribbon("ruban_banniere_bleu", [] { return FoldedBanner(Hex("#2a6f97")); });
 
   auto tiles = [&](const char* name, std::function<QImage()> draw) {
-    library.push_back({QStringLiteral("Bordures/Tuiles"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
+    library.push_back({QStringLiteral("Bordures/Tuiles"), QString::fromLatin1(name) + QStringLiteral(".png"),
+                       std::move(draw)});
   };
   tiles("bordure_festons_rose", [] { return ScallopBorder(Hex("#f4a6b8"), Qt::white); });
   tiles("bordure_festons_bleu", [] { return ScallopBorder(Hex("#8ecae6"), Qt::white); });
@@ -1253,7 +1335,8 @@ void AddCutouts(Library& library) {
   tiles("bordure_corde", [] { return RopeBorder(Hex("#c8a672")); });
 
   auto accessory = [&](const char* name, std::function<QImage()> draw) {
-    library.push_back({QStringLiteral("Accessoires"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
+    library.push_back(
+        {QStringLiteral("Accessoires"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
   };
   accessory("accessoire_trombone", [] { return PaperClip(Hex("#b8bec6")); });
   accessory("accessoire_trombone_dore", [] { return PaperClip(Hex("#d4a84b")); });
@@ -1274,12 +1357,14 @@ void AddCutouts(Library& library) {
   accessory("accessoire_etoile_doree", [] { return GoldStar(); });
 
   auto frame = [&](const char* name, std::function<QImage()> draw) {
-    library.push_back({QStringLiteral("Bordures/Cadres"), QString::fromLatin1(name) + QStringLiteral(".png"), std::move(draw)});
+    library.push_back({QStringLiteral("Bordures/Cadres"), QString::fromLatin1(name) + QStringLiteral(".png"),
+                       std::move(draw)});
   };
   frame("cadre_polaroid", [] { return PolaroidFrame(1200, 1400); });
   frame("cadre_polaroid_paysage", [] { return PolaroidFrame(1500, 1300); });
   frame("cadre_dore", [] { return MouldingFrame(1500, 1125, Hex("#e8c66a"), Hex("#8a6a2a"), 0.09); });
-  frame("cadre_dore_portrait", [] { return MouldingFrame(1125, 1500, Hex("#e8c66a"), Hex("#8a6a2a"), 0.09); });
+  frame("cadre_dore_portrait",
+        [] { return MouldingFrame(1125, 1500, Hex("#e8c66a"), Hex("#8a6a2a"), 0.09); });
   frame("cadre_bois", [] { return MouldingFrame(1500, 1125, Hex("#a47148"), Hex("#4e3321"), 0.08); });
   frame("cadre_blanc_fin", [] { return MouldingFrame(1200, 1200, Hex("#ffffff"), Hex("#c9c9c9"), 0.05); });
   frame("cadre_noir_galerie", [] { return MouldingFrame(1500, 1125, Hex("#4a4a4a"), Hex("#111111"), 0.06); });

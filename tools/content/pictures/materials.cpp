@@ -12,20 +12,28 @@ namespace {
 
 constexpr int kTexture = 1200;
 
-inline int C(double v) { return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5); }
-inline QRgb Tone(const QColor& c, double k) { return qRgb(C(c.red() * k), C(c.green() * k), C(c.blue() * k)); }
+inline int C(double v) {
+  return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
+}
+inline QRgb Tone(const QColor& c, double k) {
+  return qRgb(C(c.red() * k), C(c.green() * k), C(c.blue() * k));
+}
 inline QRgb MixRgb(const QColor& a, const QColor& b, double t) {
   t = std::clamp(t, 0.0, 1.0);
-  return qRgb(C(a.red() + (b.red() - a.red()) * t), C(a.green() + (b.green() - a.green()) * t), C(a.blue() + (b.blue() - a.blue()) * t));
+  return qRgb(C(a.red() + (b.red() - a.red()) * t), C(a.green() + (b.green() - a.green()) * t),
+              C(a.blue() + (b.blue() - a.blue()) * t));
 }
-inline float Frac(float v) { return v - std::floor(v); }
+inline float Frac(float v) {
+  return v - std::floor(v);
+}
 
 // Paper with fibres: a broad unevenness plus short fibres in both directions.
 QImage Paper(const QColor& base, double strength, uint32_t seed) {
   QImage im = NewImage(kTexture, kTexture, base);
   Shade(im, [&](int x, int y, QRgb) {
     const double broad = Fbm(x / 180.0f, y / 180.0f, 3, seed) - 0.5;
-    const double fibres = (ValueNoise(x / 2.0f, y / 14.0f, seed + 1) + ValueNoise(x / 14.0f, y / 2.0f, seed + 2)) * 0.5 - 0.5;
+    const double fibres =
+        (ValueNoise(x / 2.0f, y / 14.0f, seed + 1) + ValueNoise(x / 14.0f, y / 2.0f, seed + 2)) * 0.5 - 0.5;
     return Tone(base, 1.0 + strength * (broad * 0.08 + fibres * 0.05));
   });
   return im;
@@ -40,7 +48,8 @@ QImage Kraft(uint32_t seed) {
   for (int i = 0; i < 1400; ++i) {
     const QPointF a(rng.Range(0, kTexture), rng.Range(0, kTexture));
     const double len = rng.Range(3, 14), ang = rng.Range(0, M_PI);
-    p.setPen(QPen(rng.Chance(0.5) ? QColor(120, 84, 50, 110) : QColor(222, 190, 150, 110), rng.Range(0.6, 1.4)));
+    p.setPen(
+        QPen(rng.Chance(0.5) ? QColor(120, 84, 50, 110) : QColor(222, 190, 150, 110), rng.Range(0.6, 1.4)));
     p.drawLine(a, a + QPointF(std::cos(ang) * len, std::sin(ang) * len));
   }
   return im;
@@ -49,8 +58,10 @@ QImage Kraft(uint32_t seed) {
 QImage Weave(const QColor& base, double period, double coarse, uint32_t seed) {
   QImage im = NewImage(kTexture, kTexture, base);
   Shade(im, [&](int x, int y, QRgb) {
-    const double warp = ValueNoise(x / 1.5f, y / 40.0f, seed) - 0.5, weft = ValueNoise(x / 40.0f, y / 1.5f, seed + 1) - 0.5;
-    const double tx = 0.5 + 0.5 * std::sin(2 * M_PI * x / period), ty = 0.5 + 0.5 * std::sin(2 * M_PI * y / period);
+    const double warp = ValueNoise(x / 1.5f, y / 40.0f, seed) - 0.5,
+                 weft = ValueNoise(x / 40.0f, y / 1.5f, seed + 1) - 0.5;
+    const double tx = 0.5 + 0.5 * std::sin(2 * M_PI * x / period),
+                 ty = 0.5 + 0.5 * std::sin(2 * M_PI * y / period);
     const bool over = (int(x / period) + int(y / period)) % 2;
     const double thread = over ? tx * 0.6 + warp : ty * 0.6 + weft;
     const double broad = Fbm(x / 250.0f, y / 250.0f, 3, seed + 3) - 0.5;
@@ -77,12 +88,14 @@ QImage Wood(const QColor& light, const QColor& dark, int planks, uint32_t seed) 
     const int k = std::min(planks - 1, int(x / pw));
     const double ox = x - k * pw;
     const double yy = y + shift[k];
-    const double warp = (Fbm(float(ox) / 70.0f + k * 9.0f, float(yy) / 420.0f, 4, seed + 3) - 0.5) * ring * 3.0;
+    const double warp =
+        (Fbm(float(ox) / 70.0f + k * 9.0f, float(yy) / 420.0f, 4, seed + 3) - 0.5) * ring * 3.0;
     const double r = std::hypot(ox - pith[k] + warp, depth[k] + (yy - kTexture) * slope[k]);
     const double t = r / ring - std::floor(r / ring);
     const double late = std::pow(t, 5.0);
     const double pores = ValueNoise(float(ox) / 1.3f + k * 50.0f, float(yy) / 70.0f, seed + 7);
-    double v = 0.2 + 0.55 * late + 0.25 * pores + 0.15 * (Fbm(float(x) / 260.0f, float(y) / 260.0f, 2, seed + 9) - 0.5);
+    double v = 0.2 + 0.55 * late + 0.25 * pores +
+               0.15 * (Fbm(float(x) / 260.0f, float(y) / 260.0f, 2, seed + 9) - 0.5);
     if (ox < 2.0 || ox > pw - 1.0) v = 1.2;  // the joint between planks
     return MixRgb(light, dark, v * 0.85);
   });
@@ -94,7 +107,8 @@ QImage Marble(const QColor& base, const QColor& vein, double density, uint32_t s
   Shade(im, [&](int x, int y, QRgb) {
     const double turb = Fbm(x / 260.0f, y / 260.0f, 6, seed) * 9.0;
     const double v = std::abs(std::sin(x * 0.004 * density + y * 0.0025 * density + turb));
-    const double thin = std::abs(std::sin(x * 0.002 - y * 0.006 + Fbm(x / 140.0f, y / 140.0f, 5, seed + 5) * 12.0));
+    const double thin =
+        std::abs(std::sin(x * 0.002 - y * 0.006 + Fbm(x / 140.0f, y / 140.0f, 5, seed + 5) * 12.0));
     const double cloud = Fbm(x / 400.0f, y / 400.0f, 3, seed + 11) - 0.5;
     double t = std::pow(1.0 - v, 14.0) * 0.8 + std::pow(1.0 - thin, 40.0) * 0.5;
     const QRgb b = Tone(base, 1.0 + cloud * 0.06);
@@ -145,7 +159,11 @@ QImage Leather(const QColor& base, uint32_t seed) {
         const int gx = cx + i + 1, gy = cy + j + 1;
         const QPointF& pt = points[size_t(gy) * n + gx];
         const double d = std::hypot(cx + i + pt.x() - fx, cy + j + pt.y() - fy);
-        if (d < f1) { f2 = f1; f1 = d; } else if (d < f2) f2 = d;
+        if (d < f1) {
+          f2 = f1;
+          f1 = d;
+        } else if (d < f2)
+          f2 = d;
       }
     const double pebble = std::clamp((f2 - f1) / 0.35, 0.0, 1.0);
     const double dome = 1.0 - std::min(1.0, f1 * 1.2);
@@ -207,7 +225,8 @@ QImage Concrete(uint32_t seed) {
   QImage im = Stone(Hex("#b8b5ae"), 1.5, seed);
   Shade(im, [&](int x, int y, QRgb c) {
     const double blotch = Fbm(x / 90.0f, y / 90.0f, 4, seed + 8) - 0.5;
-    return qRgb(C(qRed(c) * (1 + blotch * 0.12)), C(qGreen(c) * (1 + blotch * 0.12)), C(qBlue(c) * (1 + blotch * 0.12)));
+    return qRgb(C(qRed(c) * (1 + blotch * 0.12)), C(qGreen(c) * (1 + blotch * 0.12)),
+                C(qBlue(c) * (1 + blotch * 0.12)));
   });
   return im;
 }
@@ -216,7 +235,9 @@ QImage Concrete(uint32_t seed) {
 
 QImage PaperBase(const QColor& c, uint32_t seed) {
   QImage im = NewImage(kTexture, kTexture, c);
-  Shade(im, [&](int x, int y, QRgb) { return Tone(c, 1.0 + (Fbm(x / 200.0f, y / 200.0f, 3, seed) - 0.5) * 0.06); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return Tone(c, 1.0 + (Fbm(x / 200.0f, y / 200.0f, 3, seed) - 0.5) * 0.06);
+  });
   return im;
 }
 
@@ -325,7 +346,8 @@ QImage Floral(const std::vector<QColor>& pal, uint32_t seed) {
         p.restore();
       }
       p.setBrush(WithAlpha(pal[2], 160));
-      p.drawEllipse(c + QPointF(step * 0.5, step * 0.5) + QPointF(rng.Range(-4, 4), rng.Range(-4, 4)), step * 0.04, step * 0.04);
+      p.drawEllipse(c + QPointF(step * 0.5, step * 0.5) + QPointF(rng.Range(-4, 4), rng.Range(-4, 4)),
+                    step * 0.04, step * 0.04);
     }
   return im;
 }
@@ -369,7 +391,8 @@ QImage Damask(const std::vector<QColor>& pal, uint32_t seed) {
     QPainterPath half;
     const double s = step * 0.42;
     half.moveTo(c + QPointF(0, -s));
-    half.cubicTo(c + QPointF(s * 0.5, -s * 0.7), c + QPointF(s * 0.15, -s * 0.25), c + QPointF(s * 0.55, -s * 0.1));
+    half.cubicTo(c + QPointF(s * 0.5, -s * 0.7), c + QPointF(s * 0.15, -s * 0.25),
+                 c + QPointF(s * 0.55, -s * 0.1));
     half.cubicTo(c + QPointF(s * 0.95, 0), c + QPointF(s * 0.7, s * 0.5), c + QPointF(s * 0.4, s * 0.35));
     half.cubicTo(c + QPointF(s * 0.3, s * 0.6), c + QPointF(s * 0.2, s * 0.8), c + QPointF(0, s));
     QPainterPath full = half;
@@ -380,7 +403,8 @@ QImage Damask(const std::vector<QColor>& pal, uint32_t seed) {
     p.setPen(Qt::NoPen);
     p.setBrush(pal[1]);
     const double d = step * 0.1;
-    p.drawPolygon(QPolygonF({c + QPointF(0, -d), c + QPointF(d * 0.7, 0), c + QPointF(0, d), c + QPointF(-d * 0.7, 0)}));
+    p.drawPolygon(QPolygonF(
+        {c + QPointF(0, -d), c + QPointF(d * 0.7, 0), c + QPointF(0, d), c + QPointF(-d * 0.7, 0)}));
     p.drawEllipse(c + QPointF(0, -step * 0.42), step * 0.03, step * 0.03);
     p.drawEllipse(c + QPointF(0, step * 0.42), step * 0.03, step * 0.03);
   };
@@ -412,41 +436,98 @@ void AddMaterials(Library& library) {
       {"Textures", "texture_lin_naturel", [](uint32_t s) { return Weave(Hex("#d9cbb3"), 5.0, 1.0, s); }},
       {"Textures", "texture_toile_blanche", [](uint32_t s) { return Weave(Hex("#f1eee8"), 7.0, 0.7, s); }},
       {"Textures", "texture_jean", [](uint32_t s) { return Denim(s); }},
-      {"Textures", "texture_bois_clair", [](uint32_t s) { return Wood(Hex("#e2c49a"), Hex("#a8774a"), 5, s); }},
-      {"Textures", "texture_bois_fonce", [](uint32_t s) { return Wood(Hex("#8a5a3b"), Hex("#3d2416"), 4, s); }},
-      {"Textures", "texture_bois_blanchi", [](uint32_t s) { return Wood(Hex("#eeeae3"), Hex("#b9b0a3"), 6, s); }},
-      {"Textures", "texture_marbre_blanc", [](uint32_t s) { return Marble(Hex("#f4f3f1"), Hex("#8e8e94"), 1.0, s); }},
-      {"Textures", "texture_marbre_noir", [](uint32_t s) { return Marble(Hex("#1f1f22"), Hex("#d8d3c8"), 0.8, s); }},
-      {"Textures", "texture_marbre_rose", [](uint32_t s) { return Marble(Hex("#f3dcd6"), Hex("#b98b7f"), 1.2, s); }},
+      {"Textures", "texture_bois_clair",
+       [](uint32_t s) { return Wood(Hex("#e2c49a"), Hex("#a8774a"), 5, s); }},
+      {"Textures", "texture_bois_fonce",
+       [](uint32_t s) { return Wood(Hex("#8a5a3b"), Hex("#3d2416"), 4, s); }},
+      {"Textures", "texture_bois_blanchi",
+       [](uint32_t s) { return Wood(Hex("#eeeae3"), Hex("#b9b0a3"), 6, s); }},
+      {"Textures", "texture_marbre_blanc",
+       [](uint32_t s) { return Marble(Hex("#f4f3f1"), Hex("#8e8e94"), 1.0, s); }},
+      {"Textures", "texture_marbre_noir",
+       [](uint32_t s) { return Marble(Hex("#1f1f22"), Hex("#d8d3c8"), 0.8, s); }},
+      {"Textures", "texture_marbre_rose",
+       [](uint32_t s) { return Marble(Hex("#f3dcd6"), Hex("#b98b7f"), 1.2, s); }},
       {"Textures", "texture_pierre", [](uint32_t s) { return Stone(Hex("#a39e93"), 1.0, s); }},
       {"Textures", "texture_beton", [](uint32_t s) { return Concrete(s); }},
       {"Textures", "texture_ardoise", [](uint32_t s) { return Slate(s); }},
       {"Textures", "texture_cuir", [](uint32_t s) { return Leather(Hex("#7b4a2a"), s); }},
       {"Textures", "texture_liege", [](uint32_t s) { return Cork(s); }},
       {"Textures", "texture_sable", [](uint32_t s) { return Sand(s); }},
-      {"Papiers", "papier_rayures_menthe", [](uint32_t s) { return Stripes(Pal({"#fbfaf6", "#9fd8cb", "#f7c8a0", "#cfe8e2"}), s); }},
-      {"Papiers", "papier_rayures_rose", [](uint32_t s) { return Stripes(Pal({"#fffafa", "#f4b6c2", "#f9e0e5", "#c9c1e8"}), s); }},
-      {"Papiers", "papier_pois_rouge", [](uint32_t s) { return PolkaDots(Pal({"#fbf6ee", "#d64545"}), s); }},
-      {"Papiers", "papier_pois_marine", [](uint32_t s) { return PolkaDots(Pal({"#1f3a5f", "#f4efe4"}), s); }},
-      {"Papiers", "papier_vichy_bleu", [](uint32_t s) { return Gingham(Pal({"#fdfdfb", "#5b8fd6"}), s); }},
-      {"Papiers", "papier_vichy_rouge", [](uint32_t s) { return Gingham(Pal({"#fffdfa", "#d9454a"}), s); }},
-      {"Papiers", "papier_vichy_vert", [](uint32_t s) { return Gingham(Pal({"#fbfdf8", "#6aa56a"}), s); }},
-      {"Papiers", "papier_cahier_carreaux", [](uint32_t s) { return NotebookGrid(Pal({"#fdfdfb", "#8fb3de", "#e57373"}), s, false); }},
-      {"Papiers", "papier_cahier_lignes", [](uint32_t s) { return NotebookGrid(Pal({"#fffef9", "#8fb3de", "#e57373"}), s, true); }},
-      {"Papiers", "papier_millimetre", [](uint32_t s) { return GraphPaper(Pal({"#fffdf6", "#e8935c"}), s); }},
-      {"Papiers", "papier_fleuri", [](uint32_t s) { return Floral(Pal({"#fbf4ea", "#e8a0a8", "#f2c57c", "#f6e27f", "#95b88f"}), s); }},
-      {"Papiers", "papier_fleuri_bleu", [](uint32_t s) { return Floral(Pal({"#eaf2fa", "#ffffff", "#a9c6e8", "#f6d365", "#7ba7a0"}), s); }},
-      {"Papiers", "papier_damier", [](uint32_t s) { return Checker(Pal({"#fbf8f2", "#cdb4db"}), s); }},
-      {"Papiers", "papier_etoiles", [](uint32_t s) { return RepeatShape(Pal({"#1d2a4d", "#f6d365", "#fdfdfd"}), s, false); }},
-      {"Papiers", "papier_coeurs", [](uint32_t s) { return RepeatShape(Pal({"#fff3f5", "#f08a9c", "#f7b2c0"}), s, true); }},
-      {"Papiers", "papier_damasse", [](uint32_t s) { return Damask(Pal({"#f1e7d6", "#cdb893"}), s); }},
-      {"Papiers", "papier_damasse_bordeaux", [](uint32_t s) { return Damask(Pal({"#5e1a2b", "#b8925a"}), s); }},
+      {"Papiers", "papier_rayures_menthe",
+       [](uint32_t s) {
+         return Stripes(Pal({"#fbfaf6", "#9fd8cb", "#f7c8a0", "#cfe8e2"}), s);
+       }},
+      {"Papiers", "papier_rayures_rose",
+       [](uint32_t s) {
+         return Stripes(Pal({"#fffafa", "#f4b6c2", "#f9e0e5", "#c9c1e8"}), s);
+       }},
+      {"Papiers", "papier_pois_rouge",
+       [](uint32_t s) {
+         return PolkaDots(Pal({"#fbf6ee", "#d64545"}), s);
+       }},
+      {"Papiers", "papier_pois_marine",
+       [](uint32_t s) {
+         return PolkaDots(Pal({"#1f3a5f", "#f4efe4"}), s);
+       }},
+      {"Papiers", "papier_vichy_bleu",
+       [](uint32_t s) {
+         return Gingham(Pal({"#fdfdfb", "#5b8fd6"}), s);
+       }},
+      {"Papiers", "papier_vichy_rouge",
+       [](uint32_t s) {
+         return Gingham(Pal({"#fffdfa", "#d9454a"}), s);
+       }},
+      {"Papiers", "papier_vichy_vert",
+       [](uint32_t s) {
+         return Gingham(Pal({"#fbfdf8", "#6aa56a"}), s);
+       }},
+      {"Papiers", "papier_cahier_carreaux",
+       [](uint32_t s) {
+         return NotebookGrid(Pal({"#fdfdfb", "#8fb3de", "#e57373"}), s, false);
+       }},
+      {"Papiers", "papier_cahier_lignes",
+       [](uint32_t s) {
+         return NotebookGrid(Pal({"#fffef9", "#8fb3de", "#e57373"}), s, true);
+       }},
+      {"Papiers", "papier_millimetre",
+       [](uint32_t s) {
+         return GraphPaper(Pal({"#fffdf6", "#e8935c"}), s);
+       }},
+      {"Papiers", "papier_fleuri",
+       [](uint32_t s) {
+         return Floral(Pal({"#fbf4ea", "#e8a0a8", "#f2c57c", "#f6e27f", "#95b88f"}), s);
+       }},
+      {"Papiers", "papier_fleuri_bleu",
+       [](uint32_t s) {
+         return Floral(Pal({"#eaf2fa", "#ffffff", "#a9c6e8", "#f6d365", "#7ba7a0"}), s);
+       }},
+      {"Papiers", "papier_damier",
+       [](uint32_t s) {
+         return Checker(Pal({"#fbf8f2", "#cdb4db"}), s);
+       }},
+      {"Papiers", "papier_etoiles",
+       [](uint32_t s) {
+         return RepeatShape(Pal({"#1d2a4d", "#f6d365", "#fdfdfd"}), s, false);
+       }},
+      {"Papiers", "papier_coeurs",
+       [](uint32_t s) {
+         return RepeatShape(Pal({"#fff3f5", "#f08a9c", "#f7b2c0"}), s, true);
+       }},
+      {"Papiers", "papier_damasse",
+       [](uint32_t s) {
+         return Damask(Pal({"#f1e7d6", "#cdb893"}), s);
+       }},
+      {"Papiers", "papier_damasse_bordeaux",
+       [](uint32_t s) {
+         return Damask(Pal({"#5e1a2b", "#b8925a"}), s);
+       }},
   };
   for (const Item& item : items) {
     const auto draw = item.draw;
     const uint32_t seed = NameSeed(item.name);
-    library.push_back({QString::fromLatin1(item.folder), QString::fromLatin1(item.name) + QStringLiteral(".jpg"),
-                       [=] { return draw(seed); }});
+    library.push_back({QString::fromLatin1(item.folder),
+                       QString::fromLatin1(item.name) + QStringLiteral(".jpg"), [=] { return draw(seed); }});
   }
 }
 

@@ -14,19 +14,25 @@ namespace {
 
 constexpr int kPhotoW = 1800, kPhotoH = 1200;
 
-inline int C(double v) { return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5); }
+inline int C(double v) {
+  return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
+}
 inline double SmoothStep(double a, double b, double x) {
   const double t = std::clamp((x - a) / (b - a), 0.0, 1.0);
   return t * t * (3 - 2 * t);
 }
 inline QRgb Lerp(QRgb a, QRgb b, double t) {
   t = std::clamp(t, 0.0, 1.0);
-  return qRgb(C(qRed(a) + (qRed(b) - qRed(a)) * t), C(qGreen(a) + (qGreen(b) - qGreen(a)) * t), C(qBlue(a) + (qBlue(b) - qBlue(a)) * t));
+  return qRgb(C(qRed(a) + (qRed(b) - qRed(a)) * t), C(qGreen(a) + (qGreen(b) - qGreen(a)) * t),
+              C(qBlue(a) + (qBlue(b) - qBlue(a)) * t));
 }
-inline QRgb Rgb(const QColor& c) { return c.rgb(); }
+inline QRgb Rgb(const QColor& c) {
+  return c.rgb();
+}
 
 // Sky from zenith to horizon, with a warm glow round the sun.
-QRgb SkyAt(double x, double y, double horizon, const QColor& zenith, const QColor& low, QPointF sun, const QColor& glow, double glowSize) {
+QRgb SkyAt(double x, double y, double horizon, const QColor& zenith, const QColor& low, QPointF sun,
+           const QColor& glow, double glowSize) {
   const double t = std::pow(std::clamp(y / horizon, 0.0, 1.0), 1.6);
   QRgb c = Lerp(Rgb(zenith), Rgb(low), t);
   const double d = std::hypot(x - sun.x(), (y - sun.y()) * 1.3) / glowSize;
@@ -34,10 +40,12 @@ QRgb SkyAt(double x, double y, double horizon, const QColor& zenith, const QColo
 }
 
 // Cumulus-like clouds: density from noise, lit on the side facing the sun.
-void Clouds(QImage& im, double top, double bottom, double cover, double scale, const QColor& light, const QColor& shade, uint32_t seed) {
+void Clouds(QImage& im, double top, double bottom, double cover, double scale, const QColor& light,
+            const QColor& shade, uint32_t seed) {
   Shade(im, [&](int x, int y, QRgb c) {
     if (y < top || y > bottom) return c;
-    const double fade = SmoothStep(top, top + (bottom - top) * 0.2, y) * (1 - SmoothStep(bottom - (bottom - top) * 0.3, bottom, y));
+    const double fade = SmoothStep(top, top + (bottom - top) * 0.2, y) *
+                        (1 - SmoothStep(bottom - (bottom - top) * 0.3, bottom, y));
     const double n = Fbm(x / scale, y / (scale * 0.45), 6, seed);
     const double density = SmoothStep(1 - cover, 1 - cover + 0.22, n) * fade;
     if (density <= 0) return c;
@@ -59,7 +67,8 @@ double Ridge(double x, double scale, uint32_t seed) {
   return sum / total;
 }
 
-void Mountains(QImage& im, double base, double height, double scale, const QColor& near, const QColor& haze, double hazeMix, uint32_t seed, bool snow = false) {
+void Mountains(QImage& im, double base, double height, double scale, const QColor& near, const QColor& haze,
+               double hazeMix, uint32_t seed, bool snow = false) {
   const int w = im.width();
   std::vector<double> top(w);
   for (int x = 0; x < w; ++x) top[x] = base - height * Ridge(x, scale, seed);
@@ -82,7 +91,8 @@ void Reflect(QImage& im, int waterline, const QColor& tint, double tintMix, uint
     QRgb* line = reinterpret_cast<QRgb*>(im.scanLine(y));
     const double depth = double(y - waterline) / (h - waterline);
     for (int x = 0; x < w; ++x) {
-      const double ripple = (ValueNoise(x / 60.0f, (y - waterline) / (2.0f + depth * 10), seed) - 0.5) * (6 + depth * 40);
+      const double ripple =
+          (ValueNoise(x / 60.0f, (y - waterline) / (2.0f + depth * 10), seed) - 0.5) * (6 + depth * 40);
       const int sy = std::clamp(int(2 * waterline - y + ripple * 0.5), 0, waterline - 1);
       const int sx = std::clamp(int(x + ripple), 0, w - 1);
       const QRgb s = reinterpret_cast<const QRgb*>(src.constScanLine(sy))[sx];
@@ -95,7 +105,9 @@ QImage SunsetSea(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const double horizon = kPhotoH * 0.58;
   const QPointF sun(kPhotoW * 0.62, horizon - kPhotoH * 0.07);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, horizon, Hex("#2b3a67"), Hex("#f7a35c"), sun, Hex("#ffe3a3"), kPhotoH * 0.28); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, horizon, Hex("#2b3a67"), Hex("#f7a35c"), sun, Hex("#ffe3a3"), kPhotoH * 0.28);
+  });
   Clouds(im, kPhotoH * 0.05, horizon * 0.85, 0.5, 260, Hex("#ffc98b"), Hex("#6b4a6e"), seed);
   Glow(im, sun, kPhotoH * 0.05, QColor(255, 250, 225, 255));
   Reflect(im, int(horizon), Hex("#1d2f4f"), 0.25, seed + 1);
@@ -108,7 +120,9 @@ QImage MountainLake(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const double water = kPhotoH * 0.66;
   const QPointF sun(kPhotoW * 0.3, kPhotoH * 0.2);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, water, Hex("#6f9fd8"), Hex("#e8eef2"), sun, Hex("#fff6e0"), kPhotoH * 0.3); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, water, Hex("#6f9fd8"), Hex("#e8eef2"), sun, Hex("#fff6e0"), kPhotoH * 0.3);
+  });
   Clouds(im, 0, water * 0.6, 0.46, 300, Hex("#ffffff"), Hex("#9aa8bb"), seed);
   Mountains(im, water, kPhotoH * 0.42, 700, Hex("#5b6d85"), Hex("#c5d3e2"), 0.55, seed + 2, true);
   Mountains(im, water, kPhotoH * 0.26, 420, Hex("#3f5247"), Hex("#a9b9b5"), 0.25, seed + 3, true);
@@ -122,12 +136,15 @@ QImage MountainLake(uint32_t seed) {
 QImage MistyHills(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const QPointF sun(kPhotoW * 0.7, kPhotoH * 0.3);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, kPhotoH * 0.6, Hex("#8fa9c7"), Hex("#f6d7b0"), sun, Hex("#fff1d6"), kPhotoH * 0.35); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, kPhotoH * 0.6, Hex("#8fa9c7"), Hex("#f6d7b0"), sun, Hex("#fff1d6"), kPhotoH * 0.35);
+  });
   const QColor layers[5] = {Hex("#a7a4b8"), Hex("#8a88a3"), Hex("#6a6a88"), Hex("#4a4e6b"), Hex("#2e344d")};
   for (int k = 0; k < 5; ++k) {
     const double base = kPhotoH * (0.45 + k * 0.13);
     std::vector<double> top(kPhotoW);
-    for (int x = 0; x < kPhotoW; ++x) top[x] = base - kPhotoH * 0.12 * Fbm(x / 500.0f + k * 7, k * 1.7f, 4, seed + k);
+    for (int x = 0; x < kPhotoW; ++x)
+      top[x] = base - kPhotoH * 0.12 * Fbm(x / 500.0f + k * 7, k * 1.7f, 4, seed + k);
     Shade(im, [&](int x, int y, QRgb c) {
       if (y < top[x]) return c;
       const double mist = 1 - SmoothStep(top[x], top[x] + kPhotoH * 0.12, y);
@@ -172,7 +189,8 @@ QImage StarryNight(uint32_t seed) {
   p.setBrush(Hex("#03050b"));
   QPainterPath ground;
   ground.moveTo(0, kPhotoH);
-  for (int x = 0; x <= kPhotoW; x += 6) ground.lineTo(x, kPhotoH * 0.9 - kPhotoH * 0.04 * Fbm(x / 300.0f, 1.5f, 3, seed + 3));
+  for (int x = 0; x <= kPhotoW; x += 6)
+    ground.lineTo(x, kPhotoH * 0.9 - kPhotoH * 0.04 * Fbm(x / 300.0f, 1.5f, 3, seed + 3));
   ground.lineTo(kPhotoW, kPhotoH);
   p.drawPath(ground);
   for (double x = 0; x < kPhotoW; x += rng.Range(14, 40)) {
@@ -188,7 +206,9 @@ QImage Beach(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const double horizon = kPhotoH * 0.45, shore = kPhotoH * 0.68;
   const QPointF sun(kPhotoW * 0.8, kPhotoH * 0.08);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, horizon, Hex("#3f8fd2"), Hex("#cfe8f7"), sun, Hex("#ffffff"), kPhotoH * 0.25); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, horizon, Hex("#3f8fd2"), Hex("#cfe8f7"), sun, Hex("#ffffff"), kPhotoH * 0.25);
+  });
   Clouds(im, kPhotoH * 0.05, horizon * 0.95, 0.46, 240, Hex("#ffffff"), Hex("#a9bdd1"), seed);
   Shade(im, [&](int x, int y, QRgb c) {
     if (y < horizon) return c;
@@ -198,7 +218,8 @@ QImage Beach(uint32_t seed) {
       QRgb sea = Lerp(Rgb(Hex("#0d5c8c")), Rgb(Hex("#2ec4c6")), std::pow(t, 1.5));
       const double wave = Fbm(x / 120.0f, (y - horizon) / (3.0f + t * 14), 4, seed + 2);
       sea = Lerp(sea, qRgb(235, 250, 250), SmoothStep(0.62, 0.8, wave) * (0.3 + t * 0.5));
-      const double foam = SmoothStep(edge - kPhotoH * 0.012, edge, y) * (0.6 + 0.4 * Fbm(x / 30.0f, y / 8.0f, 3, seed + 3));
+      const double foam =
+          SmoothStep(edge - kPhotoH * 0.012, edge, y) * (0.6 + 0.4 * Fbm(x / 30.0f, y / 8.0f, 3, seed + 3));
       return Lerp(sea, qRgb(248, 252, 252), foam);
     }
     const double wet = 1 - SmoothStep(edge, edge + kPhotoH * 0.05, y);
@@ -215,12 +236,14 @@ QImage LavenderField(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const double horizon = kPhotoH * 0.5;
   const QPointF sun(kPhotoW * 0.45, horizon - kPhotoH * 0.04);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, horizon, Hex("#4b5d9b"), Hex("#f4b07a"), sun, Hex("#ffe9b0"), kPhotoH * 0.32); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, horizon, Hex("#4b5d9b"), Hex("#f4b07a"), sun, Hex("#ffe9b0"), kPhotoH * 0.32);
+  });
   Clouds(im, kPhotoH * 0.05, horizon * 0.8, 0.42, 300, Hex("#ffd2a6"), Hex("#7a6a99"), seed);
   const QPointF vanish(kPhotoW * 0.45, horizon);
   Shade(im, [&](int x, int y, QRgb c) {
     if (y < horizon) return c;
-    const double depth = (y - horizon) / (kPhotoH - horizon);  // 0 far, 1 near
+    const double depth = (y - horizon) / (kPhotoH - horizon);        // 0 far, 1 near
     const double u = (x - vanish.x()) / std::max(1.0, y - horizon);  // rows converge
     const double row = 0.5 + 0.5 * std::cos(u * 2 * M_PI * 1.6);
     const double bloom = Fbm(x / (3.0f + depth * 12), y / (3.0f + depth * 10), 3, seed + 1);
@@ -240,13 +263,18 @@ QImage Aurora(uint32_t seed) {
     QRgb c = Lerp(Rgb(Hex("#03101c")), Rgb(Hex("#0e2a3c")), double(y) / kPhotoH);
     // Curtains: bright where a wavy line passes, streaked vertically.
     for (int k = 0; k < 2; ++k) {
-      const double line = kPhotoH * (0.3 + 0.12 * k) + kPhotoH * 0.12 * std::sin(x / 420.0 + k * 2.0 + Fbm(x / 600.0f, k * 3.0f, 3, seed + k) * 4);
+      const double line =
+          kPhotoH * (0.3 + 0.12 * k) +
+          kPhotoH * 0.12 * std::sin(x / 420.0 + k * 2.0 + Fbm(x / 600.0f, k * 3.0f, 3, seed + k) * 4);
       const double above = line - y;
       if (above < -kPhotoH * 0.02) continue;
       const double streak = 0.5 + 0.5 * Fbm(x / 6.0f, y / 300.0f, 3, seed + 5 + k);
-      const double intensity = std::exp(-std::max(0.0, above) / (kPhotoH * 0.12)) * (1 - SmoothStep(-kPhotoH * 0.02, 0, -above)) * streak;
+      const double intensity = std::exp(-std::max(0.0, above) / (kPhotoH * 0.12)) *
+                               (1 - SmoothStep(-kPhotoH * 0.02, 0, -above)) * streak;
       c = Lerp(c, k ? Rgb(Hex("#8ef0c2")) : Rgb(Hex("#45e39a")), intensity * 0.85);
-      c = Lerp(c, Rgb(Hex("#b46cd9")), std::exp(-std::max(0.0, above - kPhotoH * 0.18) / (kPhotoH * 0.05)) * (above > kPhotoH * 0.18 ? 0.25 : 0) * streak);
+      c = Lerp(c, Rgb(Hex("#b46cd9")),
+               std::exp(-std::max(0.0, above - kPhotoH * 0.18) / (kPhotoH * 0.05)) *
+                   (above > kPhotoH * 0.18 ? 0.25 : 0) * streak);
     }
     return c;
   });
@@ -262,7 +290,8 @@ QImage Aurora(uint32_t seed) {
   // Snowy ground and dark spruces.
   QPainterPath ground;
   ground.moveTo(0, kPhotoH);
-  for (int x = 0; x <= kPhotoW; x += 6) ground.lineTo(x, kPhotoH * 0.86 - kPhotoH * 0.05 * Fbm(x / 400.0f, 2.5f, 3, seed + 7));
+  for (int x = 0; x <= kPhotoW; x += 6)
+    ground.lineTo(x, kPhotoH * 0.86 - kPhotoH * 0.05 * Fbm(x / 400.0f, 2.5f, 3, seed + 7));
   ground.lineTo(kPhotoW, kPhotoH);
   QLinearGradient snow(0, kPhotoH * 0.8, 0, kPhotoH);
   snow.setColorAt(0, Hex("#7fa6b8"));
@@ -282,7 +311,9 @@ QImage Aurora(uint32_t seed) {
 QImage Cumulus(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const QPointF sun(kPhotoW * 0.15, -kPhotoH * 0.1);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, kPhotoH, Hex("#2f74c0"), Hex("#a9d3f0"), sun, Hex("#ffffff"), kPhotoH * 0.5); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, kPhotoH, Hex("#2f74c0"), Hex("#a9d3f0"), sun, Hex("#ffffff"), kPhotoH * 0.5);
+  });
   Clouds(im, 0, kPhotoH, 0.58, 340, Hex("#ffffff"), Hex("#8ea3ba"), seed);
   Vignette(im, 0.2);
   return im;
@@ -292,7 +323,9 @@ QImage WheatField(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
   const double horizon = kPhotoH * 0.48;
   const QPointF sun(kPhotoW * 0.85, kPhotoH * 0.1);
-  Shade(im, [&](int x, int y, QRgb) { return SkyAt(x, y, horizon, Hex("#3c7fc4"), Hex("#dcecf5"), sun, Hex("#fffbe8"), kPhotoH * 0.3); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return SkyAt(x, y, horizon, Hex("#3c7fc4"), Hex("#dcecf5"), sun, Hex("#fffbe8"), kPhotoH * 0.3);
+  });
   Clouds(im, kPhotoH * 0.04, horizon * 0.9, 0.45, 260, Hex("#ffffff"), Hex("#9fb3c8"), seed);
   Shade(im, [&](int x, int y, QRgb c) {
     if (y < horizon) return c;
@@ -309,7 +342,9 @@ QImage WheatField(uint32_t seed) {
 
 QImage SnowyForest(uint32_t seed) {
   QImage im = NewImage(kPhotoW, kPhotoH, Qt::black);
-  Shade(im, [&](int x, int y, QRgb) { return Lerp(Rgb(Hex("#b9c8d8")), Rgb(Hex("#eef2f6")), double(y) / kPhotoH); });
+  Shade(im, [&](int x, int y, QRgb) {
+    return Lerp(Rgb(Hex("#b9c8d8")), Rgb(Hex("#eef2f6")), double(y) / kPhotoH);
+  });
   Rng rng(seed);
   for (int layer = 0; layer < 3; ++layer) {
     QImage l = NewLayer(kPhotoW, kPhotoH);
@@ -326,14 +361,16 @@ QImage SnowyForest(uint32_t seed) {
         p.setBrush(tree);
         p.drawPolygon(QPolygonF({QPointF(x, top), QPointF(x + half, bottom), QPointF(x - half, bottom)}));
         p.setBrush(QColor(250, 252, 255, 230));
-        p.drawPolygon(QPolygonF({QPointF(x, top), QPointF(x + half * 0.55, top + (bottom - top) * 0.4), QPointF(x - half * 0.7, top + (bottom - top) * 0.45)}));
+        p.drawPolygon(QPolygonF({QPointF(x, top), QPointF(x + half * 0.55, top + (bottom - top) * 0.4),
+                                 QPointF(x - half * 0.7, top + (bottom - top) * 0.45)}));
       }
     }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(248, 250, 253));
     QPainterPath drift;
     drift.moveTo(0, kPhotoH);
-    for (int x = 0; x <= kPhotoW; x += 8) drift.lineTo(x, base - kPhotoH * 0.02 * Fbm(x / 200.0f, layer * 2.0f, 3, seed + layer));
+    for (int x = 0; x <= kPhotoW; x += 8)
+      drift.lineTo(x, base - kPhotoH * 0.02 * Fbm(x / 200.0f, layer * 2.0f, 3, seed + layer));
     drift.lineTo(kPhotoW, kPhotoH);
     p.drawPath(drift);
     p.end();
@@ -385,7 +422,8 @@ QImage Reduced(const QString& path) {
   if (source.isNull()) return QImage();
   const double k = std::min(1.0, double(kPhotoW) / std::max(source.width(), source.height()));
   if (k >= 1.0) return source;
-  QImage out(int(std::lround(source.width() * k)), int(std::lround(source.height() * k)), QImage::Format_RGB888);
+  QImage out(int(std::lround(source.width() * k)), int(std::lround(source.height() * k)),
+             QImage::Format_RGB888);
   Stretch(source, out, kMitchellFilter, ResampleFilters[kMitchellFilter].Support);
   return out;
 }
@@ -394,7 +432,11 @@ QImage Reduced(const QString& path) {
 
 void AddPhotos(Library& library, const QString& sources) {
   // Photographs of a free desktop background set (GPL-2+, see CREDITS), under our own names.
-  struct Source { const char* folder; const char* name; const char* file; };
+  struct Source {
+    const char* folder;
+    const char* name;
+    const char* file;
+  };
   const Source photographs[] = {
       {"Photos/Nature", "photo_goutte_eau", "Aqua.jpg"},
       {"Photos/Nature", "photo_feuille_verte", "Blinds.jpg"},
@@ -411,20 +453,32 @@ void AddPhotos(Library& library, const QString& sources) {
   };
   for (const Source& s : photographs) {
     const QString path = sources + QStringLiteral("/pictures/") + QString::fromLatin1(s.file);
-    library.push_back({QString::fromLatin1(s.folder), QString::fromLatin1(s.name) + QStringLiteral(".jpg"), [path] { return Reduced(path); }});
+    library.push_back({QString::fromLatin1(s.folder), QString::fromLatin1(s.name) + QStringLiteral(".jpg"),
+                       [path] { return Reduced(path); }});
   }
 
-  struct Item { const char* name; QImage (*draw)(uint32_t); };
+  struct Item {
+    const char* name;
+    QImage (*draw)(uint32_t);
+  };
   const Item items[] = {
-      {"photo_coucher_soleil_mer", SunsetSea},   {"photo_lac_montagne", MountainLake}, {"photo_collines_brume", MistyHills},
-      {"photo_nuit_etoilee", StarryNight},       {"photo_plage", Beach},               {"photo_champ_lavande", LavenderField},
-      {"photo_aurore_boreale", Aurora},          {"photo_ciel_nuages", Cumulus},       {"photo_champ_ble", WheatField},
-      {"photo_foret_neige", SnowyForest},        {"photo_feuillage_automne", AutumnLights},
+      {"photo_coucher_soleil_mer", SunsetSea},
+      {"photo_lac_montagne", MountainLake},
+      {"photo_collines_brume", MistyHills},
+      {"photo_nuit_etoilee", StarryNight},
+      {"photo_plage", Beach},
+      {"photo_champ_lavande", LavenderField},
+      {"photo_aurore_boreale", Aurora},
+      {"photo_ciel_nuages", Cumulus},
+      {"photo_champ_ble", WheatField},
+      {"photo_foret_neige", SnowyForest},
+      {"photo_feuillage_automne", AutumnLights},
   };
   for (const Item& item : items) {
     const auto draw = item.draw;
     const uint32_t seed = NameSeed(item.name);
-    library.push_back({QStringLiteral("Photos/Paysages"), QString::fromLatin1(item.name) + QStringLiteral(".jpg"), [=] { return draw(seed); }});
+    library.push_back({QStringLiteral("Photos/Paysages"),
+                       QString::fromLatin1(item.name) + QStringLiteral(".jpg"), [=] { return draw(seed); }});
   }
 }
 

@@ -2,9 +2,9 @@
 // labels, ribbons, accessories, borders and frames. The user's own folders ("Mes fonds", "Mes
 // etiquettes") stay empty.
 #include <QBuffer>
-#include <QImageReader>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImageReader>
 #include <QSet>
 #include <algorithm>
 #include <atomic>
@@ -87,7 +87,8 @@ bool Run(const content::Context& context, QString* error) {
     }
     total += encoded[i].size();
     const Picture& p = library[i];
-    if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, encoded[i], error))
+    if (!context.output->Write(root + QLatin1Char('/') + p.folder + QLatin1Char('/') + p.name, encoded[i],
+                               error))
       return false;
   }
   // The browser's quality filter reads each picture's pixel size from this list; without it the
@@ -103,7 +104,8 @@ bool Run(const content::Context& context, QString* error) {
   // The user's own backgrounds and labels go to these folders, which the installation check
   // requires; they ship empty.
   for (const char* folder : {"Mes fonds", "Mes etiquettes"})
-    if (!context.output->Write(root + QLatin1Char('/') + QLatin1String(folder) + QStringLiteral("/.keep"), QByteArray(), error))
+    if (!context.output->Write(root + QLatin1Char('/') + QLatin1String(folder) + QStringLiteral("/.keep"),
+                               QByteArray(), error))
       return false;
   // The photographs' licence travels with them.
   QFile licence(context.sources + QStringLiteral("/pictures/COPYING-GPL-2.txt"));
@@ -111,9 +113,12 @@ bool Run(const content::Context& context, QString* error) {
     *error = QStringLiteral("cannot read %1").arg(licence.fileName());
     return false;
   }
-  if (!context.output->Write(root + QStringLiteral("/Photos/Nature/COPYING-GPL-2.txt"), licence.readAll(), error)) return false;
+  if (!context.output->Write(root + QStringLiteral("/Photos/Nature/COPYING-GPL-2.txt"), licence.readAll(),
+                             error))
+    return false;
   if (total > kBudgetBytes) {
-    *error = QStringLiteral("the library weighs %1 bytes, over its budget of %2").arg(total).arg(kBudgetBytes);
+    *error =
+        QStringLiteral("the library weighs %1 bytes, over its budget of %2").arg(total).arg(kBudgetBytes);
     return false;
   }
   // Only a complete run may clear stale files: a failed one keeps the shipped library.
@@ -123,9 +128,9 @@ bool Run(const content::Context& context, QString* error) {
   return true;
 }
 
-content::Registration registration("pictures", 20,
-                                   "picture library: backgrounds, textures, papers, photos, labels, ribbons, borders, accessories",
-                                   Run);
+content::Registration registration(
+    "pictures", 20,
+    "picture library: backgrounds, textures, papers, photos, labels, ribbons, borders, accessories", Run);
 
 }  // namespace
 }  // namespace pictures

@@ -48,8 +48,12 @@ struct Writer {
   void Put(const QString& relative, const QByteArray& bytes) {
     if (ok && !context.output->Write(relative, bytes, error)) ok = false;
   }
-  void Bmp(const QString& name, const QImage& image) { Put(kSkin + name, EncodeBmp(image.convertToFormat(QImage::Format_RGB888))); }
-  void Jpg(const QString& name, const QImage& image) { Put(kSkin + name, EncodeJpeg(image.convertToFormat(QImage::Format_RGB888))); }
+  void Bmp(const QString& name, const QImage& image) {
+    Put(kSkin + name, EncodeBmp(image.convertToFormat(QImage::Format_RGB888)));
+  }
+  void Jpg(const QString& name, const QImage& image) {
+    Put(kSkin + name, EncodeJpeg(image.convertToFormat(QImage::Format_RGB888)));
+  }
   void Png(const QString& name, const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -171,7 +175,9 @@ QImage BarButton(const QString& pictogram, int state) {
   }
   const qreal s = 32;
   DrawPictogram(p, pictogram, QRectF((kBarButtonWidth - s) / 2, (kBarButtonHeight - s) / 2, s, s),
-                state == 2 ? kInkDisabled : state == 1 ? kInkOnYellow : kInkOnLight);
+                state == 2   ? kInkDisabled
+                : state == 1 ? kInkOnYellow
+                             : kInkOnLight);
   return image;
 }
 
@@ -236,7 +242,8 @@ QImage ToggleButton(const QString& pictogram, bool active, int size, int number 
   p.setBrush(active ? kYellow : QColor(0xF7, 0xF9, 0xFB));
   p.drawRoundedRect(QRectF(1.5, 1.5, size - 3, size - 3), r, r);
   const qreal s = size * 0.56;
-  DrawPictogram(p, pictogram, QRectF((size - s) / 2, (size - s) / 2, s, s), active ? kInkOnYellow : kInkOnLight);
+  DrawPictogram(p, pictogram, QRectF((size - s) / 2, (size - s) / 2, s, s),
+                active ? kInkOnYellow : kInkOnLight);
   const qreal b = size * 0.13;  // corner badge radius
   if (number > 0) {
     p.setPen(Qt::NoPen);
@@ -244,7 +251,8 @@ QImage ToggleButton(const QString& pictogram, bool active, int size, int number 
     p.drawEllipse(QPointF(size - b - 4, size - b - 4), b, b);
     p.setPen(Qt::white);
     p.setFont(Font(int(b * 1.5), true));
-    p.drawText(QRectF(size - 2 * b - 4, size - 2 * b - 4, 2 * b, 2 * b), Qt::AlignCenter, QString::number(number));
+    p.drawText(QRectF(size - 2 * b - 4, size - 2 * b - 4, 2 * b, 2 * b), Qt::AlignCenter,
+               QString::number(number));
   } else if (active) {
     p.setPen(Qt::NoPen);
     p.setBrush(kInk);
@@ -337,10 +345,13 @@ QImage CalibrationSheet(bool landscape) {
     p.drawEllipse(mid + (horizontal ? QPointF(0, -16) : QPointF(18, 0)), 11, 11);
     p.setPen(Qt::white);
     p.setFont(Font(14, true));
-    p.drawText(QRectF(mid + (horizontal ? QPointF(-11, -27) : QPointF(7, -11)), QSizeF(22, 22)), Qt::AlignCenter, label);
+    p.drawText(QRectF(mid + (horizontal ? QPointF(-11, -27) : QPointF(7, -11)), QSizeF(22, 22)),
+               Qt::AlignCenter, label);
   };
-  dimension(QPointF(sheet.left() + 1, sheet.bottom() - 40), QPointF(vx - 1, sheet.bottom() - 40), QStringLiteral("X"), true);
-  dimension(QPointF(sheet.right() - 40, sheet.top() + 1), QPointF(sheet.right() - 40, hy - 1), QStringLiteral("Y"), false);
+  dimension(QPointF(sheet.left() + 1, sheet.bottom() - 40), QPointF(vx - 1, sheet.bottom() - 40),
+            QStringLiteral("X"), true);
+  dimension(QPointF(sheet.right() - 40, sheet.top() + 1), QPointF(sheet.right() - 40, hy - 1),
+            QStringLiteral("Y"), false);
   // The feed direction: the arrow shows the sheet's top edge.
   p.setPen(QPen(kSlate, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   const QPointF t(sheet.center().x(), sheet.top() - 22);
@@ -516,23 +527,36 @@ QByteArray SkinFile() {
 
 const std::map<QString, QString>& BarPictograms() {
   static const std::map<QString, QString> m = {
-      {"Nouveau", "new"},       {"Fiche", "card"},          {"Infos", "info"},       {"Web", "web"},
-      {"Aide", "help"},         {"Quitter", "quit"},        {"Avance", "advanced"},  {"Simple", "simple"},
-      {"Fiche2", "card"},       {"Annuler", "undo"},        {"Enregistrer", "save"}, {"Imprimer", "print"},
-      {"Aide2", "help"},        {"Retour", "back"}};
+      {"Nouveau", "new"}, {"Fiche", "card"},   {"Infos", "info"},       {"Web", "web"},
+      {"Aide", "help"},   {"Quitter", "quit"}, {"Avance", "advanced"},  {"Simple", "simple"},
+      {"Fiche2", "card"}, {"Annuler", "undo"}, {"Enregistrer", "save"}, {"Imprimer", "print"},
+      {"Aide2", "help"},  {"Retour", "back"}};
   return m;
 }
 
 const std::map<QString, QString>& TitlePictograms() {
-  static const std::map<QString, QString> m = {
-      {"panel_modele", "templates"}, {"panel_action", "actions"},   {"panel_variante", "variants"},
-      {"panel_album", "album"},      {"panel_gabarit", "sheets"},   {"panel_texte", "text"},
-      {"panel_image", "image"},      {"panel_couleur", "palette"},  {"panel_format", "pageformat"},
-      {"panel_groupe", "shapes"},    {"panel_calque", "layers"},    {"panel_position", "position"},
-      {"panel_support", "tshirt"},   {"panel_mirroir", "mirror"},   {"panel_boutons", "tools"},
-      {"panel_carte", "faces"},      {"panel_masque", "mask"},      {"13", "back"},
-      {"801", "effects"},            {"802", "list"},               {"803", "settings"},
-      {"Papier à utiliser", "paper"}};
+  static const std::map<QString, QString> m = {{"panel_modele", "templates"},
+                                               {"panel_action", "actions"},
+                                               {"panel_variante", "variants"},
+                                               {"panel_album", "album"},
+                                               {"panel_gabarit", "sheets"},
+                                               {"panel_texte", "text"},
+                                               {"panel_image", "image"},
+                                               {"panel_couleur", "palette"},
+                                               {"panel_format", "pageformat"},
+                                               {"panel_groupe", "shapes"},
+                                               {"panel_calque", "layers"},
+                                               {"panel_position", "position"},
+                                               {"panel_support", "tshirt"},
+                                               {"panel_mirroir", "mirror"},
+                                               {"panel_boutons", "tools"},
+                                               {"panel_carte", "faces"},
+                                               {"panel_masque", "mask"},
+                                               {"13", "back"},
+                                               {"801", "effects"},
+                                               {"802", "list"},
+                                               {"803", "settings"},
+                                               {"Papier à utiliser", "paper"}};
   return m;
 }
 
@@ -585,28 +609,28 @@ const std::map<QString, QString>& LabelPictograms() {
 
 const std::map<QString, QString>& TogglePictograms() {
   static const std::map<QString, QString> m = {
-      {"wizard_dimension", "ruler"}, {"wizard_modele", "cardwand"},   {"wizard_dvd", "disc"},
-      {"wizard_support", "tshirt"},  {"wizard_scrap", "scrap"},       {"wizard_etiquette", "label"},
-      {"wizard_fond", "landscape"},  {"wizard_album", "book"},        {"aide_pdf", "book"},
-      {"aide_video", "video"},       {"aide_glossaire", "glossary"},  {"aide_demo", "demo"},
-      {"dvd_audio", "audio"},        {"dvd_data", "datadisc"},        {"dvd_vierge", "blankdisc"},
-      {"dvd_sourcecd", "cdsource"},  {"dvd_sourcemp3", "mp3"},        {"dvd_sourcealbum", "albumlist"},
-      {"dvd_repertoire", "folder"},  {"dvd_albumcd", "albumlist"},    {"dvd_new", "newalbum"}};
+      {"wizard_dimension", "ruler"}, {"wizard_modele", "cardwand"},  {"wizard_dvd", "disc"},
+      {"wizard_support", "tshirt"},  {"wizard_scrap", "scrap"},      {"wizard_etiquette", "label"},
+      {"wizard_fond", "landscape"},  {"wizard_album", "book"},       {"aide_pdf", "book"},
+      {"aide_video", "video"},       {"aide_glossaire", "glossary"}, {"aide_demo", "demo"},
+      {"dvd_audio", "audio"},        {"dvd_data", "datadisc"},       {"dvd_vierge", "blankdisc"},
+      {"dvd_sourcecd", "cdsource"},  {"dvd_sourcemp3", "mp3"},       {"dvd_sourcealbum", "albumlist"},
+      {"dvd_repertoire", "folder"},  {"dvd_albumcd", "albumlist"},   {"dvd_new", "newalbum"}};
   return m;
 }
 
 const std::map<int, QString>& ToolPictograms() {
   static const std::map<int, QString> m = {
-      {1, "select"},  {4, "text"},     {6, "shape"},       {5, "image"},   {3, "line"},
-      {7, "mark"},    {8, "tree"},     {9, "calendar"},    {10, "barcode"}, {201, "background"},
-      {202, "ribbon"}, {11, "punch"},  {12, "stamp"},      {205, "label"},  {13, "frame"}};
+      {1, "select"},   {4, "text"},   {6, "shape"},    {5, "image"},    {3, "line"},
+      {7, "mark"},     {8, "tree"},   {9, "calendar"}, {10, "barcode"}, {201, "background"},
+      {202, "ribbon"}, {11, "punch"}, {12, "stamp"},   {205, "label"},  {13, "frame"}};
   return m;
 }
 
 const std::map<QString, QString>& DialogPictograms() {
   static const std::map<QString, QString> m = {
-      {"btn_fic_add.bmp", "add"},     {"btn_fic_del.bmp", "remove"},    {"btn_fic_save.bmp", "save"},
-      {"btn_fic_close.bmp", "close"}, {"btn_album_add.bmp", "add"},     {"btn_album_del.bmp", "remove"},
+      {"btn_fic_add.bmp", "add"},        {"btn_fic_del.bmp", "remove"},   {"btn_fic_save.bmp", "save"},
+      {"btn_fic_close.bmp", "close"},    {"btn_album_add.bmp", "add"},    {"btn_album_del.bmp", "remove"},
       {"btn_album_select.bmp", "check"}, {"btn_album_close.bmp", "close"}};
   return m;
 }
@@ -696,19 +720,23 @@ bool Generate(const Context& context, QString* error) {
   for (int k = 1; k <= 6; ++k) {
     const QString pictogram = QStringLiteral("case%1").arg(k);
     for (bool active : {false, true})
-      out.Bmp(::skin::ToggleButtonFile(::skin::CaseItemButtons()[k - 1], active), ToggleButton(pictogram, active, 64, k));
+      out.Bmp(::skin::ToggleButtonFile(::skin::CaseItemButtons()[k - 1], active),
+              ToggleButton(pictogram, active, 64, k));
   }
-  for (const QString& name : ::skin::WizardChooserKeys() + ::skin::HelpChooserKeys() + ::skin::DiscWizardButtons()) {
+  for (const QString& name :
+       ::skin::WizardChooserKeys() + ::skin::HelpChooserKeys() + ::skin::DiscWizardButtons()) {
     QString pictogram;
     if (!Lookup(TogglePictograms(), name, &pictogram, error)) return false;
-    for (bool active : {false, true}) out.Bmp(::skin::ToggleButtonFile(name, active), ToggleButton(pictogram, active, 100));
+    for (bool active : {false, true})
+      out.Bmp(::skin::ToggleButtonFile(name, active), ToggleButton(pictogram, active, 100));
   }
 
   // Editor tools.
   for (int tag : ::skin::ToolTags()) {
     QString pictogram;
     if (!Lookup(ToolPictograms(), tag, &pictogram, error)) return false;
-    for (bool active : {false, true}) out.Bmp(::skin::ToolGlyphFile(tag, active), ToolGlyph(pictogram, active));
+    for (bool active : {false, true})
+      out.Bmp(::skin::ToolGlyphFile(tag, active), ToolGlyph(pictogram, active));
   }
 
   // Dialog glyphs and printer types.
@@ -730,7 +758,8 @@ bool Generate(const Context& context, QString* error) {
     out.Bmp(::skin::WizardWelcomeFile(language), WizardWelcome(language));
 
   // The splash sits in the program's folder, not in the skin.
-  if (out.ok && !context.output->Write(QStringLiteral("logo.bmp"), EncodeBmp(Splash().convertToFormat(QImage::Format_RGB888)), error))
+  if (out.ok && !context.output->Write(QStringLiteral("logo.bmp"),
+                                       EncodeBmp(Splash().convertToFormat(QImage::Format_RGB888)), error))
     return false;
   return out.ok;
 }

@@ -1,13 +1,13 @@
 #include "templates/builder.h"
 
 #include <QDir>
-#include <QRegularExpression>
-#include <algorithm>
-#include <cmath>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 
 #include "model/document.h"
 #include "model/encodings.h"
@@ -27,7 +27,9 @@ QString Points(const QVector<QPointF>& pts) {
   return s;
 }
 
-QString Real(double v) { return WriteReal(std::round(v * 1000) / 1000); }
+QString Real(double v) {
+  return WriteReal(std::round(v * 1000) / 1000);
+}
 
 // The first section of an installation's ini-like card or album file as key=value pairs.
 std::map<QString, QString> FirstSection(const QString& file) {
@@ -93,7 +95,8 @@ QStringList Doc::Common(const char* kind, TColor pen, double penMm, TColor fill,
   const TPen tp{pen == kNone ? clBlack : pen, pen == kNone ? 1 : int(std::lround(penMm * 1000)),
                 pen == kNone ? int(psClear) : penStyle};
   PropAdd(p, u"Pen", WritePen(tp));
-  PropAdd(p, u"Brush", WriteBrush(TBrush{fill == kNone ? clWhite : fill, fill == kNone ? int(bsClear) : int(bsSolid)}));
+  PropAdd(p, u"Brush",
+          WriteBrush(TBrush{fill == kNone ? clWhite : fill, fill == kNone ? int(bsClear) : int(bsSolid)}));
   return p;
 }
 
@@ -105,7 +108,8 @@ void Doc::AddBox(QStringList& p, double cx, double cy, double w, double h, doubl
   PropAdd(p, u"r", Real(r));
 }
 
-Doc& Doc::Box(double x, double y, double w, double h, TColor fill, TColor pen, double penMm, int cote, double rotation) {
+Doc& Doc::Box(double x, double y, double w, double h, TColor fill, TColor pen, double penMm, int cote,
+              double rotation) {
   QStringList p = Common("rectangle", pen, penMm, fill);
   AddBox(p, x + w / 2, y + h / 2, w, h, rotation);
   PropAdd(p, u"Cote", WriteInt(cote));
@@ -143,14 +147,17 @@ Doc& Doc::Shape(double x, double y, double w, double h, const QVector<QPointF>& 
   return *this;
 }
 
-Doc& Doc::Text(double x, double y, const QString& text, const Font& font, Anchor anchor, int lines, double rotation,
-               const QString& code) {
+Doc& Doc::Text(double x, double y, const QString& text, const Font& font, Anchor anchor, int lines,
+               double rotation, const QString& code) {
   QStringList p = Common("texte", clBlack, 0.001, clWhite);
-  p.replaceInStrings(QRegularExpression(QStringLiteral("^Pen=.*")), QStringLiteral("Pen=") + WritePen(TPen{}));
-  p.replaceInStrings(QRegularExpression(QStringLiteral("^Brush=.*")), QStringLiteral("Brush=") + WriteBrush(TBrush{}));
+  p.replaceInStrings(QRegularExpression(QStringLiteral("^Pen=.*")),
+                     QStringLiteral("Pen=") + WritePen(TPen{}));
+  p.replaceInStrings(QRegularExpression(QStringLiteral("^Brush=.*")),
+                     QStringLiteral("Brush=") + WriteBrush(TBrush{}));
   if (!code.isEmpty()) PropAdd(p, u"Code", code);
   AddBox(p, x, y, 0, 0, rotation);
-  PropAdd(p, u"Font", WriteFont(TFont{font.color, font.name, int(std::lround(font.size * 1000)), font.style}));
+  PropAdd(p, u"Font",
+          WriteFont(TFont{font.color, font.name, int(std::lround(font.size * 1000)), font.style}));
   PropAdd(p, u"Aligne", QStringLiteral("0"));
   PropAdd(p, u"Alignement", WriteInt(lines));
   PropAdd(p, u"txt", text);
@@ -164,13 +171,16 @@ Doc& Doc::Text(double x, double y, const QString& text, const Font& font, Anchor
 
 Doc& Doc::Image(double x, double y, double w, double h, const QString& file, const ImageOptions& o) {
   QStringList p = Common("image", clBlack, 0.001, clWhite);
-  p.replaceInStrings(QRegularExpression(QStringLiteral("^Pen=.*")), QStringLiteral("Pen=") + WritePen(TPen{}));
-  p.replaceInStrings(QRegularExpression(QStringLiteral("^Brush=.*")), QStringLiteral("Brush=") + WriteBrush(TBrush{}));
+  p.replaceInStrings(QRegularExpression(QStringLiteral("^Pen=.*")),
+                     QStringLiteral("Pen=") + WritePen(TPen{}));
+  p.replaceInStrings(QRegularExpression(QStringLiteral("^Brush=.*")),
+                     QStringLiteral("Brush=") + WriteBrush(TBrush{}));
   if (!o.code.isEmpty()) PropAdd(p, u"Code", o.code);
   AddBox(p, x + w / 2, y + h / 2, w, h, o.rotation);
   if (!file.isEmpty()) PropAdd(p, u"FichierImage", file);
   if (!o.mask.isEmpty()) PropAdd(p, u"FichierMasque", o.mask);
-  PropAdd(p, u"Bordure", QStringLiteral("%1,%2,%3,2").arg(o.border ? 1 : 0).arg(WriteReal(o.tile), WriteReal(o.tile)));
+  PropAdd(p, u"Bordure",
+          QStringLiteral("%1,%2,%3,2").arg(o.border ? 1 : 0).arg(WriteReal(o.tile), WriteReal(o.tile)));
   PropAdd(p, u"TransparentColor", QStringLiteral("FF00FF"));
   if (o.maskMargin) PropAdd(p, u"MasqueMarge", WriteInt(o.maskMargin));
   if (o.maskBorder) {
@@ -219,8 +229,8 @@ Doc& Doc::Calendar(double x, double y, double w, double h, int month, int year, 
   return *this;
 }
 
-Doc& Doc::Barcode(double x, double y, double w, double h, const QString& digits, TColor bars, TColor background,
-                  bool transparent) {
+Doc& Doc::Barcode(double x, double y, double w, double h, const QString& digits, TColor bars,
+                  TColor background, bool transparent) {
   QStringList p = Common("codebarre", clBlack, 0.001, clWhite);
   AddBox(p, x + w / 2, y + h / 2, w, h, 0);
   PropAdd(p, u"codebarre", digits);
@@ -231,8 +241,8 @@ Doc& Doc::Barcode(double x, double y, double w, double h, const QString& digits,
   return *this;
 }
 
-Doc& Doc::Tree(double x, double y, double w, double h, const QString& path, int depth, int columns, bool files,
-               const Font& font) {
+Doc& Doc::Tree(double x, double y, double w, double h, const QString& path, int depth, int columns,
+               bool files, const Font& font) {
   QStringList p = Common("arbo", clBlack, 0.001, clWhite);
   AddBox(p, x + w / 2, y + h / 2, w, h, 0);
   if (!path.isEmpty()) PropAdd(p, u"Path", path);
@@ -316,12 +326,15 @@ QStringList Writer::Covered(const QStringList& props) const {
     // Cut-outs are keyed on magenta: the picture shows without its background, as when it is
     // picked in the editor.
     const QImage picture(path);
-    if (!picture.isNull() && (picture.pixel(0, 0) & 0xFFFFFF) == 0xFF00FF && !PropFind(props, u"Transparent", nullptr))
+    if (!picture.isNull() && (picture.pixel(0, 0) & 0xFFFFFF) == 0xFF00FF &&
+        !PropFind(props, u"Transparent", nullptr))
       return props + QStringList{QStringLiteral("Transparent=1")};
     return props;
   }
-  if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg") && suffix != QLatin1String("bmp")) return props;
-  if (PropFind(props, u"CropX1", nullptr) || PropValue(props, u"Bordure").startsWith(QLatin1Char('1'))) return props;
+  if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg") && suffix != QLatin1String("bmp"))
+    return props;
+  if (PropFind(props, u"CropX1", nullptr) || PropValue(props, u"Bordure").startsWith(QLatin1Char('1')))
+    return props;
   const QSize size = QImageReader(path).size();
   const double l = ReadReal(PropValue(props, u"l")), h = ReadReal(PropValue(props, u"h"));
   if (size.isEmpty() || l <= 0 || h <= 0) return props;
@@ -338,7 +351,8 @@ QStringList Writer::Covered(const QStringList& props) const {
 }
 
 double Writer::Aspect(const QString& file) {
-  const QString path = Soft() ? Soft()->FindImageFile(Picture(file)).section(QLatin1Char('|'), 0, 0) : QString();
+  const QString path =
+      Soft() ? Soft()->FindImageFile(Picture(file)).section(QLatin1Char('|'), 0, 0) : QString();
   const QSize size = QImageReader(path).size();
   return size.isEmpty() ? 1.0 : double(size.width()) / size.height();
 }
@@ -377,7 +391,10 @@ bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
   d.OnChampFusion = fields;
   d.LoadFromStrings(lines);
   if (d.Count() != int(doc.Objects().size())) {
-    Fail(QStringLiteral("%1: %2 objects read back of %3").arg(relative).arg(d.Count()).arg(doc.Objects().size()));
+    Fail(QStringLiteral("%1: %2 objects read back of %3")
+             .arg(relative)
+             .arg(d.Count())
+             .arg(doc.Objects().size()));
     return false;
   }
   // Texts placed by a side or a corner: measured finely, then centred accordingly. Objects are read
@@ -412,7 +429,8 @@ bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
   }
 
   QTemporaryDir temp;
-  const QString first = temp.filePath(QStringLiteral("a.mdl")), second = temp.filePath(QStringLiteral("b.mdl"));
+  const QString first = temp.filePath(QStringLiteral("a.mdl")),
+                second = temp.filePath(QStringLiteral("b.mdl"));
   QByteArray bytes, again;
   if (!d.SaveToFile(first) || !ReadBytes(first, &bytes)) {
     Fail(QStringLiteral("%1: cannot write a temporary copy").arg(relative));
@@ -422,7 +440,8 @@ bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
   TzunoCADMdl check(nullptr, QRect(0, 0, 100, 100), doc.W(), doc.H());
   check.OnCheminFichier = resolver;
   check.OnChampFusion = fields;
-  if (!check.LoadFromFile(first) || !check.SaveToFile(second) || !ReadBytes(second, &again) || again != bytes) {
+  if (!check.LoadFromFile(first) || !check.SaveToFile(second) || !ReadBytes(second, &again) ||
+      again != bytes) {
     Fail(QStringLiteral("%1: reading and saving again changes the document").arg(relative));
     return false;
   }

@@ -14,17 +14,31 @@
 namespace tpl {
 
 // Colour from its usual 0xRRGGBB spelling.
-constexpr TColor Hex(uint32_t rgb) { return RGBColor(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF)); }
+constexpr TColor Hex(uint32_t rgb) {
+  return RGBColor(int(rgb >> 16), int((rgb >> 8) & 0xFF), int(rgb & 0xFF));
+}
 constexpr TColor kNone = 0xFFFFFFFFu;  // no pen or no fill
 
 struct Font {
   QString name;
   double size = 4;  // cell height in millimetres
   TColor color = clBlack;
-  int style = 0;    // fsBold, fsItalic …
-  Font With(TColor c) const { Font f = *this; f.color = c; return f; }
-  Font Sized(double s) const { Font f = *this; f.size = s; return f; }
-  Font Styled(int s) const { Font f = *this; f.style = s; return f; }
+  int style = 0;  // fsBold, fsItalic …
+  Font With(TColor c) const {
+    Font f = *this;
+    f.color = c;
+    return f;
+  }
+  Font Sized(double s) const {
+    Font f = *this;
+    f.size = s;
+    return f;
+  }
+  Font Styled(int s) const {
+    Font f = *this;
+    f.style = s;
+    return f;
+  }
 };
 
 // Where a text's given point lies on its block: horizontally l, c or r; vertically t, c or b.
@@ -39,7 +53,7 @@ struct ImageOptions {
   QString mask;
   int maskMargin = 0, maskBorder = 0;
   TColor maskBorderColor = clGray;
-  bool border = false;   // tiles cut from the picture
+  bool border = false;  // tiles cut from the picture
   double tile = 12;
   double rotation = 0;
 };
@@ -49,7 +63,10 @@ class Doc {
   Doc(double large, double haut, int gabarit = 0);
 
   Doc& Head(const QString& key, const QString& value);
-  Doc& OnFace(int face) { face_ = face; return *this; }
+  Doc& OnFace(int face) {
+    face_ = face;
+    return *this;
+  }
   int face() const { return face_; }
   double W() const { return large_; }
   double H() const { return haut_; }
@@ -65,7 +82,8 @@ class Doc {
     return Box(cx - radius, cy - radius, 2 * radius, 2 * radius, fill, pen, penMm, 999);
   }
   // Straight segments through the points.
-  Doc& Polyline(const QVector<QPointF>& points, TColor pen, double penMm, TColor fill = kNone, int penStyle = 0);
+  Doc& Polyline(const QVector<QPointF>& points, TColor pen, double penMm, TColor fill = kNone,
+                int penStyle = 0);
   Doc& Segment(double x1, double y1, double x2, double y2, TColor pen, double penMm, int penStyle = 0) {
     return Polyline({{x1, y1}, {x2, y2}}, pen, penMm, kNone, penStyle);
   }

@@ -9,11 +9,11 @@ namespace tpl {
 // placeholders for the wizard and layout templates.
 struct DiscContent {
   QString title, subtitle, body, left, right;
-  QString bodyTitle;       // heading of the track list or contents
-  QString inside;          // text of the inside faces
-  QString fond, image1;    // pictures coded "fond" and "image1" (empty: drawn motif instead)
-  QString mask;            // mask of image1
-  bool tree = false;       // a directory tree in place of the list
+  QString bodyTitle;     // heading of the track list or contents
+  QString inside;        // text of the inside faces
+  QString fond, image1;  // pictures coded "fond" and "image1" (empty: drawn motif instead)
+  QString mask;          // mask of image1
+  bool tree = false;     // a directory tree in place of the list
   QString barcode;
 };
 

@@ -33,8 +33,10 @@ void Emblem(Doc& d, const Theme& t, double cx, double cy, double size, int kind)
       d.Box(cx - size / 4, cy - size / 4, size / 2, size / 2, t.accent2, kNone, 0, 4, 45);
       break;
     case 2:
-      d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100, t.accent, kNone, 0, -35);
-      d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100, t.accent2, kNone, 0, 35);
+      d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100, t.accent, kNone, 0,
+              -35);
+      d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100, t.accent2, kNone, 0,
+              35);
       break;
     default:
       d.Box(cx - size / 2, cy - size / 2, size, size, t.accent, kNone, 0, 6);
@@ -46,7 +48,8 @@ void Emblem(Doc& d, const Theme& t, double cx, double cy, double size, int kind)
 void Card(Writer& w, const CardDesign& s, int index) {
   const Theme& t = ThemeNamed(s.theme);
   const bool twoSided = s.layout == CardLayout::Corner;
-  Doc d = w.ForLayout(twoSided ? U("A4 8 cartes de visite 85 x 54 recto verso") : U("A4 10 cartes de visite 85 x 55"));
+  Doc d = w.ForLayout(twoSided ? U("A4 8 cartes de visite 85 x 54 recto verso")
+                               : U("A4 10 cartes de visite 85 x 55"));
   const double W = d.W(), H = d.H();
   const QString top = s.pro ? U("<Société>") : kPersonName;
   const QString second = s.pro ? kPersonName + QStringLiteral(" · <Fonction>") : U("<Fonction>");
@@ -70,18 +73,20 @@ void Card(Writer& w, const CardDesign& s, int index) {
       d.Text(W / 2, 23, top, head);
       d.Text(W / 2, 30, second, sub);
       d.Segment(W / 2 - 12, 34.5, W / 2 + 12, 34.5, t.accent2, 0.25);
-      d.Text(W / 2, 45, address.split(QLatin1Char('|')).join(QStringLiteral(" · ")) + QLatin1Char('|') +
-                           contact.split(QLatin1Char('|')).mid(0, 2).join(QStringLiteral(" · ")),
+      d.Text(W / 2, 45,
+             address.split(QLatin1Char('|')).join(QStringLiteral(" · ")) + QLatin1Char('|') +
+                 contact.split(QLatin1Char('|')).mid(0, 2).join(QStringLiteral(" · ")),
              small.Sized(2.2));
       break;
     case CardLayout::Split:
       d.Box(0, 0, 28, H, t.accent);
-      Emblem(d, Theme{t.name, t.paper, t.ink, t.onAccent, t.accent2, t.soft, t.accent, t.head, t.body}, 14, H / 2, 14,
-             index);
+      Emblem(d, Theme{t.name, t.paper, t.ink, t.onAccent, t.accent2, t.soft, t.accent, t.head, t.body}, 14,
+             H / 2, 14, index);
       d.Text(34, 13, top, Head(t, 4.6, t.ink), kLeft, 0);
       d.Text(34, 19.5, second, sub, kLeft, 0);
       d.Text(34, 34, address, small, kLeft, 0);
-      d.Text(34, 47, contact.split(QLatin1Char('|')).mid(0, 2).join(QLatin1Char('|')), small.With(t.accent), kLeft, 0);
+      d.Text(34, 47, contact.split(QLatin1Char('|')).mid(0, 2).join(QLatin1Char('|')), small.With(t.accent),
+             kLeft, 0);
       break;
     case CardLayout::Disc:
       d.Circle(W - 6, 8, 24, t.soft);
@@ -159,7 +164,8 @@ void Letterheads(Writer& w) {
       d.Segment(20, 36, W - 20, 36, t.accent, 0.4);
     }
     // The recipient where a window envelope shows it, place and date, subject and greeting.
-    d.Text(115, 55, U("Nom du destinataire|Adresse|Code postal et ville"), body.With(Hex(0x777777)), kTopLeft, 0);
+    d.Text(115, 55, U("Nom du destinataire|Adresse|Code postal et ville"), body.With(Hex(0x777777)), kTopLeft,
+           0);
     d.Text(W - 20, 88, U("<VillePRO>, le"), body, kRight, 1);
     d.Text(20, 100, U("Objet :"), body.Styled(fsBold), kLeft, 0);
     d.Text(20, 114, U("Madame, Monsieur,"), body, kLeft, 0);
@@ -189,13 +195,16 @@ void Envelopes(Writer& w) {
       d.Box(24, 0, 1.2, H, t.accent);
       left = 34;
     }
-    if (t.motif == Motif::Waves) Waves(d, QRectF(0, H - 22, W, 22), 0.3, t.accent2, t.accent);
-    else if (t.motif == Motif::Lines) d.Box(12, 8, 1.5, 16, t.accent);
+    if (t.motif == Motif::Waves)
+      Waves(d, QRectF(0, H - 22, W, 22), 0.3, t.accent2, t.accent);
+    else if (t.motif == Motif::Lines)
+      d.Box(12, 8, 1.5, 16, t.accent);
     d.Text(left + (t.motif == Motif::Lines ? 4 : 0), 9, kPersonName + QLatin1Char('|') + kHomeAddress,
            Font{t.body, 3, t.ink}, kTopLeft, 0);
     d.Box(W - 32, 8, 22, 26, kNone, t.accent2, 0.3);
     d.Text(W - 21, 21, U("Timbre"), Font{t.body, 2.6, t.accent2});
-    for (int k = 0; k < 4; ++k) d.Segment(110, 58 + 10 * k, W - 15, 58 + 10 * k, t.soft == clWhite ? t.accent2 : t.accent, 0.2);
+    for (int k = 0; k < 4; ++k)
+      d.Segment(110, 58 + 10 * k, W - 15, 58 + 10 * k, t.soft == clWhite ? t.accent2 : t.accent, 0.2);
     d.Text(110, 52, U("Destinataire"), Font{t.body, 2.6, t.accent}, kLeft, 0);
     w.Emit(folder + QString::fromUtf8(names[i]) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
   }
@@ -203,8 +212,9 @@ void Envelopes(Writer& w) {
 
 void AddressLabels(Writer& w) {
   const QString folder = U("Modeles/Etiquettes adresse/");
-  const char* sizes[] = {"A4 65 étiquettes 38,1 x 21,2",  "A4 40 étiquettes 48,5 x 25,4", "A4 24 étiquettes 63,5 x 33,9",
-                         "A4 24 étiquettes 70 x 37", "A4 14 étiquettes 99,1 x 38,1", "A4 8 étiquettes 99,1 x 67,7"};
+  const char* sizes[] = {"A4 65 étiquettes 38,1 x 21,2", "A4 40 étiquettes 48,5 x 25,4",
+                         "A4 24 étiquettes 63,5 x 33,9", "A4 24 étiquettes 70 x 37",
+                         "A4 14 étiquettes 99,1 x 38,1", "A4 8 étiquettes 99,1 x 67,7"};
   struct Family {
     const char* name;
     const char* theme;
@@ -238,9 +248,11 @@ void AddressLabels(Writer& w) {
       }
       // The name a little larger in the accent colour, the address lines below it.
       const double block = size * 4.45, top = (n % 4 == 3 ? H * 0.84 : H) / 2 - block / 2;
-      d.Text(left, top, kPersonName, Font{t.body, size * 1.15, Luminance(t.accent) > 0.6 ? t.ink : t.accent, fsBold}, kTopLeft, 0);
+      d.Text(left, top, kPersonName,
+             Font{t.body, size * 1.15, Luminance(t.accent) > 0.6 ? t.ink : t.accent, fsBold}, kTopLeft, 0);
       d.Text(left, top + size * 1.45, kHomeAddress, Font{t.body, size, t.ink}, kTopLeft, 0);
-      w.Emit(folder + QString::fromLatin1(f.name) + QStringLiteral(".%1.mdl").arg(k), d, Writer::Preview::Catalogue);
+      w.Emit(folder + QString::fromLatin1(f.name) + QStringLiteral(".%1.mdl").arg(k), d,
+             Writer::Preview::Catalogue);
     }
     ++n;
   }
@@ -321,8 +333,8 @@ void Stickers(Writer& w) {
     d.Segment(8, 40, d.W() - 8, 40, t.accent2, 0.4);
     d.Text(8, 50, U("Semis : mars · Récolte : août|Variété : Cœur de bœuf"), Font{kSans, 3, t.ink}, kLeft, 0);
     // A punched hole for the string that ties the tag to its stake.
-    d.Group(QStringLiteral("perforatrice"), d.W() - 14, d.H() - 14, 7, 7, w.Picture(QStringLiteral("perforatrice_rond.emf")),
-            clWhite, clWhite);
+    d.Group(QStringLiteral("perforatrice"), d.W() - 14, d.H() - 14, 7, 7,
+            w.Picture(QStringLiteral("perforatrice_rond.emf")), clWhite, clWhite);
     w.Emit(folder + U("Potager.mdl"), d, Writer::Preview::Catalogue);
   }
   {

@@ -10,7 +10,9 @@ DiscContent AudioContent() {
   c.left = U("<cdAnnée>");
   c.right = QStringLiteral("<cdGenre>");
   c.bodyTitle = U("Titres");
-  c.inside = U("Enregistré entre amis, un soir|où la ville ne dormait pas.|Merci à tous ceux qui ont prêté|une oreille, une guitare|ou un canapé.");
+  c.inside =
+      U("Enregistré entre amis, un soir|où la ville ne dormait pas.|Merci à tous ceux qui ont prêté|une "
+        "oreille, une guitare|ou un canapé.");
   c.barcode = QStringLiteral("3760123456781");
   return c;
 }
@@ -19,7 +21,9 @@ DiscContent DataContent() {
   DiscContent c;
   c.title = U("Sauvegarde");
   c.subtitle = U("Photos et documents de la famille");
-  c.body = U("Albums photo 2024 à 2026|Vidéos des vacances|Papiers administratifs|Recettes de grand-mère|Musique du salon");
+  c.body =
+      U("Albums photo 2024 à 2026|Vidéos des vacances|Papiers administratifs|Recettes de grand-mère|Musique "
+        "du salon");
   c.left = U("Disque 1/1");
   c.right = U("Décembre 2026");
   c.bodyTitle = U("Contenu du disque");
@@ -48,11 +52,14 @@ Doc DiscPage(Writer& w, int kind) {
     case 3:
       return w.ForLayout(U("A4 livret CD 240 x 120"));
     case 4:
-      return w.ForLayout(U("A4 2 feuillets CD à retours 150 x 120")).Head(QStringLiteral("TailleRetour"), QStringLiteral("15"));
+      return w.ForLayout(U("A4 2 feuillets CD à retours 150 x 120"))
+          .Head(QStringLiteral("TailleRetour"), QStringLiteral("15"));
     case 5:
-      return w.ForLayout(U("A4 jaquette DVD 273 x 183")).Head(QStringLiteral("TailleTranche"), QStringLiteral("14"));
+      return w.ForLayout(U("A4 jaquette DVD 273 x 183"))
+          .Head(QStringLiteral("TailleTranche"), QStringLiteral("14"));
     default:
-      return w.ForLayout(U("A4 pochette CD à rabats 190 x 266")).Head(QStringLiteral("TailleRabat"), QStringLiteral("20"));
+      return w.ForLayout(U("A4 pochette CD à rabats 190 x 266"))
+          .Head(QStringLiteral("TailleRabat"), QStringLiteral("20"));
   }
 }
 
@@ -60,17 +67,23 @@ namespace {
 
 constexpr double kDisc = 117;
 
-bool Bottom(Motif m) { return m == Motif::Waves || m == Motif::Bands || m == Motif::Triangles; }
+bool Bottom(Motif m) {
+  return m == Motif::Waves || m == Motif::Bands || m == Motif::Triangles;
+}
 
 // The decoration of a cover panel: along its bottom edge for band-like motifs, else in its upper
 // part; returns the height (0..1 of the panel) where the title block goes.
 double Hero(Doc& d, const Theme& t, QRectF panel, double scale, int seed) {
   if (Bottom(t.motif)) {
-    DrawMotif(d, t, t.motif, QRectF(panel.left(), panel.bottom() - panel.height() * 0.3, panel.width(), panel.height() * 0.3),
-              scale, seed);
+    DrawMotif(
+        d, t, t.motif,
+        QRectF(panel.left(), panel.bottom() - panel.height() * 0.3, panel.width(), panel.height() * 0.3),
+        scale, seed);
     return 0.38;
   }
-  DrawMotif(d, t, t.motif, panel.adjusted(panel.width() * 0.08, panel.height() * 0.07, -panel.width() * 0.08, -panel.height() * 0.38),
+  DrawMotif(d, t, t.motif,
+            panel.adjusted(panel.width() * 0.08, panel.height() * 0.07, -panel.width() * 0.08,
+                           -panel.height() * 0.38),
             scale, seed);
   return 0.72;
 }
@@ -139,14 +152,18 @@ void Booklet(Writer& wr, const QString& path, const Theme& t, const DiscContent&
   d.Box(0, 0, 240, H, t.paper);
   if (!c.fond.isEmpty()) Picture(d, 120, 0, 120, H, c.fond, QStringLiteral("fond"));
   double ty = 0.72;
-  if (!c.image1.isEmpty()) Picture(d, 140, 12, 80, 62, c.image1, QStringLiteral("image1"), c.mask);
-  else ty = Hero(d, t, QRectF(120, 0, 120, H), 1.3, 3);
+  if (!c.image1.isEmpty())
+    Picture(d, 140, 12, 80, 62, c.image1, QStringLiteral("image1"), c.mask);
+  else
+    ty = Hero(d, t, QRectF(120, 0, 120, H), 1.3, 3);
   d.Text(180, H * ty + 2, c.title, Head(t, 9, t.ink));
   d.Text(180, H * ty + 14, c.subtitle, Font{t.body, 5, t.accent});
   d.Box(0, 0, 120, 18, t.accent);
   d.Text(60, 9, c.bodyTitle, Font{t.body, 5, t.onAccent});
-  if (c.tree) d.Tree(10, 24, 100, 80, QString(), 2, 1, true, Font{t.body, 3, t.ink});
-  else d.Text(60, 62, c.body, Font{t.body, 4, t.ink});
+  if (c.tree)
+    d.Tree(10, 24, 100, 80, QString(), 2, 1, true, Font{t.body, 3, t.ink});
+  else
+    d.Text(60, 62, c.body, Font{t.body, 4, t.ink});
   d.Text(60, 111, c.left + QStringLiteral("  ·  ") + c.right, Font{t.body, 3, t.accent});
   d.OnFace(2);
   d.Box(0, 0, 240, H, t.soft);
@@ -167,8 +184,10 @@ void Leaflet(Writer& wr, const QString& path, const Theme& t, const DiscContent&
   d.Text(r / 2, H / 2, c.subtitle, Font{t.body, 4, t.onAccent}, kCentre, 2, 270);
   d.Text(W - r / 2, H / 2, c.title, Font{t.body, 4, t.onAccent}, kCentre, 2, 90);
   double ty = 0.7;
-  if (!c.image1.isEmpty()) Picture(d, 35, 10, 80, 56, c.image1, QStringLiteral("image1"), c.mask);
-  else ty = Hero(d, t, QRectF(r, 0, W - 2 * r, H), 1.1, 5);
+  if (!c.image1.isEmpty())
+    Picture(d, 35, 10, 80, 56, c.image1, QStringLiteral("image1"), c.mask);
+  else
+    ty = Hero(d, t, QRectF(r, 0, W - 2 * r, H), 1.1, 5);
   d.Text(W / 2, H * ty, c.title, Head(t, 8, t.ink));
   d.Text(W / 2, H * ty + 12, c.subtitle, Font{t.body, 4.5, t.accent});
   d.Text(W / 2, H * ty + 22, c.left, Font{t.body, 3, t.ink});
@@ -176,8 +195,10 @@ void Leaflet(Writer& wr, const QString& path, const Theme& t, const DiscContent&
   d.Box(0, 0, W, H, t.soft);
   d.Box(0, 0, r, H, t.accent2).Box(W - r, 0, r, H, t.accent2);
   d.Text(W / 2, 14, c.bodyTitle, Head(t, 6, t.ink));
-  if (c.tree) d.Tree(r + 6, 24, W - 2 * r - 12, 86, QString(), 2, 2, true, Font{t.body, 3, t.ink});
-  else d.Text(W / 2, 64, c.body, Font{t.body, 3.8, t.ink});
+  if (c.tree)
+    d.Tree(r + 6, 24, W - 2 * r - 12, 86, QString(), 2, 2, true, Font{t.body, 3, t.ink});
+  else
+    d.Text(W / 2, 64, c.body, Font{t.body, 3.8, t.ink});
   wr.Emit(path, d, preview);
 }
 
@@ -187,16 +208,21 @@ void Dvd(Writer& wr, const QString& path, const Theme& t, const DiscContent& c, 
   d.Box(0, 0, W, H, t.paper);
   if (!c.fond.isEmpty()) Picture(d, front, 0, back, H, c.fond, QStringLiteral("fond"));
   d.Box(back, 0, sp, H, t.accent);
-  d.Text(back + sp / 2, H / 2, c.title + QStringLiteral("  ·  ") + c.subtitle, Font{t.body, 5, t.onAccent}, kCentre, 2, 90);
+  d.Text(back + sp / 2, H / 2, c.title + QStringLiteral("  ·  ") + c.subtitle, Font{t.body, 5, t.onAccent},
+         kCentre, 2, 90);
   double ty = 0.74;
-  if (!c.image1.isEmpty()) Picture(d, front + 15, 18, back - 30, 100, c.image1, QStringLiteral("image1"), c.mask);
-  else ty = Hero(d, t, QRectF(front, 0, back, H), 1.8, 6);
+  if (!c.image1.isEmpty())
+    Picture(d, front + 15, 18, back - 30, 100, c.image1, QStringLiteral("image1"), c.mask);
+  else
+    ty = Hero(d, t, QRectF(front, 0, back, H), 1.8, 6);
   d.Text(fc, H * ty + 4, c.title, Head(t, 12, t.ink));
   d.Text(fc, H * ty + 20, c.subtitle, Font{t.body, 6, t.accent});
   d.Text(back / 2, 18, c.bodyTitle, Head(t, 7, t.ink));
   d.Segment(back / 2 - 25, 25, back / 2 + 25, 25, t.accent, 0.5);
-  if (c.tree) d.Tree(12, 32, back - 24, 110, QString(), 3, 2, true, Font{t.body, 3, t.ink});
-  else d.Text(back / 2, 80, c.body, Font{t.body, 4.5, t.ink});
+  if (c.tree)
+    d.Tree(12, 32, back - 24, 110, QString(), 3, 2, true, Font{t.body, 3, t.ink});
+  else
+    d.Text(back / 2, 80, c.body, Font{t.body, 4.5, t.ink});
   d.Text(12, 166, c.left + QStringLiteral("  ·  ") + c.right, Font{t.body, 3.2, t.ink}, kLeft);
   if (!c.barcode.isEmpty()) {
     d.Box(back - 40, H - 24, 32, 18, clWhite);
@@ -218,12 +244,16 @@ void Sleeve(Writer& wr, const QString& path, const Theme& t, const DiscContent& 
   if (!c.fond.isEmpty()) Picture(d, half, 0, half, H, c.fond, QStringLiteral("fond"));
   d.Box(0, f, half, H - 2 * f, t.soft);
   d.Text(half / 2, f + 14, c.bodyTitle, Head(t, 6, t.ink));
-  if (c.tree) d.Tree(8, f + 26, half - 16, 150, QString(), 2, 1, true, Font{t.body, 3, t.ink});
-  else d.Text(half / 2, f + 90, c.body, Font{t.body, 4, t.ink});
+  if (c.tree)
+    d.Tree(8, f + 26, half - 16, 150, QString(), 2, 1, true, Font{t.body, 3, t.ink});
+  else
+    d.Text(half / 2, f + 90, c.body, Font{t.body, 4, t.ink});
   d.Text(half / 2, H - f - 12, c.left + QStringLiteral("  ·  ") + c.right, Font{t.body, 3, t.accent});
   double ty = 0.72;
-  if (!c.image1.isEmpty()) Picture(d, half + 10, 40, half - 20, 110, c.image1, QStringLiteral("image1"), c.mask);
-  else ty = Hero(d, t, QRectF(half, 0, half, H), 1.4, 8);
+  if (!c.image1.isEmpty())
+    Picture(d, half + 10, 40, half - 20, 110, c.image1, QStringLiteral("image1"), c.mask);
+  else
+    ty = Hero(d, t, QRectF(half, 0, half, H), 1.4, 8);
   d.Box(half + 8, H * ty - 14, half - 16, 0.8, t.accent);
   d.Text(half + half / 2, H * ty, c.title, Head(t, 8, t.ink));
   d.Text(half + half / 2, H * ty + 14, c.subtitle, Font{t.body, 4.5, t.accent});
@@ -234,7 +264,8 @@ void Sleeve(Writer& wr, const QString& path, const Theme& t, const DiscContent& 
 
 void MiniDisc(Writer& w, const QString& path, const Theme& t, const QString& picture) {
   Doc d = w.ForLayout(U("A4 6 étiquettes mini CD 80 mm"));
-  d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22")).Head(QStringLiteral("GrandDiam"), QStringLiteral("80"));
+  d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22"))
+      .Head(QStringLiteral("GrandDiam"), QStringLiteral("80"));
   const double D = d.W(), m = D / 2;
   d.Ellipse(0, 0, D, D, t.paper);
   if (!picture.isEmpty()) {

@@ -5,8 +5,8 @@ namespace tpl {
 
 namespace {
 
-const char* const kMonths[] = {"Janvier", "Février", "Mars", "Avril", "Mai", "Juin", "Juillet", "Août",
-                               "Septembre", "Octobre", "Novembre", "Décembre"};
+const char* const kMonths[] = {"Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",
+                               "Juillet", "Août",    "Septembre", "Octobre", "Novembre", "Décembre"};
 
 // Number and initial fonts of a calendar, in thousandths of the box's width plus height.
 Doc::CalendarStyle CalendarLook(const Theme& t, double w, double h, bool saints) {
@@ -87,17 +87,23 @@ void GreetingCards(Writer& w) {
     const char* mask;
   } cards[] = {
       {"Meilleurs voeux", "Nuit", "Meilleurs vœux", "Belle et heureuse année 2027",
-       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets.", "etoile_filante.emf", "fond_saison_nouvel_an.jpg", "rectangle_arrondi.emf"},
+       "Que cette nouvelle année|vous apporte la joie,|la santé et de beaux projets.", "etoile_filante.emf",
+       "fond_saison_nouvel_an.jpg", "rectangle_arrondi.emf"},
       {"Joyeux Noël", "Foret", "Joyeux Noël", "et douces fêtes de fin d'année",
-       "Nous vous souhaitons|un Noël lumineux,|entouré de ceux|que vous aimez.", "etoile_8.emf", "fond_saison_noel_vert_carre.jpg", "festons.emf"},
+       "Nous vous souhaitons|un Noël lumineux,|entouré de ceux|que vous aimez.", "etoile_8.emf",
+       "fond_saison_noel_vert_carre.jpg", "festons.emf"},
       {"Joyeux anniversaire", "Fete", "Joyeux anniversaire !", "Une année de plus, que du bonheur",
-       "Plein de bisous|et une journée|pleine de surprises !", "eclat.emf", "fond_enfant_ballons_carre.jpg", "cercle.emf"},
+       "Plein de bisous|et une journée|pleine de surprises !", "eclat.emf", "fond_enfant_ballons_carre.jpg",
+       "cercle.emf"},
       {"Félicitations", "Tendre", "Félicitations", "pour ce bel événement",
-       "Tous nos vœux de bonheur|accompagnent ce nouveau|chapitre de votre vie.", "coeur.emf", "fond_aquarelle_rose.jpg", "ovale.emf"},
+       "Tous nos vœux de bonheur|accompagnent ce nouveau|chapitre de votre vie.", "coeur.emf",
+       "fond_aquarelle_rose.jpg", "ovale.emf"},
       {"Merci", "Pastel", "Merci", "du fond du cœur",
-       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !", "fleur.emf", "fond_aquarelle_lilas_carre.jpg", "timbre.emf"},
+       "Votre gentillesse|nous a beaucoup touchés.|Merci pour tout !", "fleur.emf",
+       "fond_aquarelle_lilas_carre.jpg", "timbre.emf"},
       {"Bonne fête", "Ocean", "Bonne fête !", "Une journée rien que pour toi",
-       "Profite bien de ta journée,|tu le mérites !", "rosette.emf", "fond_pastel_aurore_carre.jpg", "ovale_ondule.emf"},
+       "Profite bien de ta journée,|tu le mérites !", "rosette.emf", "fond_pastel_aurore_carre.jpg",
+       "ovale_ondule.emf"},
   };
   int i = 0;
   for (const auto& c : cards) {
@@ -112,16 +118,18 @@ void GreetingCards(Writer& w) {
     d.Image(half + 16, 12, half - 32, 72, w.Picture(U(c.picture)), o);
     d.Text(fc, 100, U(c.title), Head(t, 10, t.ink));
     d.Text(fc, 116, U(c.line), Font{t.body, 4.2, t.accent});
-    d.Group(QStringLiteral("groupe"), half / 2 - 6, H - 28, 12, 12, w.Picture(U(c.emblem)), t.accent, t.accent, 0.3, true);
+    d.Group(QStringLiteral("groupe"), half / 2 - 6, H - 28, 12, 12, w.Picture(U(c.emblem)), t.accent,
+            t.accent, 0.3, true);
     d.Guide(half, 1, 2);  // the fold, shown on both faces
     d.OnFace(2);
     d.Box(0, 0, W, H, t.paper);
     // The inside message sits in one of the shipped frames, in the card's accent colour.
     static const char* const frames[] = {"cadre_double_arrondi.emf", "cadre_festonne.emf", "cadre_coins.emf",
-                                         "cadre_double.emf", "cadre_timbre.emf", "cadre_vague.emf"};
-    d.Group(QStringLiteral("cadre"), half + 12, 12, half - 24, H - 24, w.Picture(U(frames[i % 6])), t.accent, kNone,
-            0.4, true);
-    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(half + 20, 18, half - 40, 22), 0.8, 40 + i);
+                                         "cadre_double.emf",         "cadre_timbre.emf",   "cadre_vague.emf"};
+    d.Group(QStringLiteral("cadre"), half + 12, 12, half - 24, H - 24, w.Picture(U(frames[i % 6])), t.accent,
+            kNone, 0.4, true);
+    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(half + 20, 18, half - 40, 22),
+              0.8, 40 + i);
     d.Text(fc, 72, U(c.inside), Font{t.body, 5.5, t.ink});
     d.Text(fc, 112, U("<Prénom>"), Font{kScript, 14, t.accent});
     w.Emit(folder + QString::fromUtf8(c.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
@@ -141,11 +149,16 @@ void Invitations(Writer& w) {
     const char* mask;
   } cards[] = {
       {"Anniversaire enfant", "Fete", "Viens fêter", "les 8 ans de Léo !",
-       "Samedi 12 juin 2027 à 14 h 30|12 rue des Tilleuls, Lyon|Goûter, jeux et surprises|Réponse avant le 5 juin", "fond_enfant_ballons_carre.jpg", "cercle.emf"},
+       "Samedi 12 juin 2027 à 14 h 30|12 rue des Tilleuls, Lyon|Goûter, jeux et surprises|Réponse avant le 5 "
+       "juin",
+       "fond_enfant_ballons_carre.jpg", "cercle.emf"},
       {"Mariage", "Tendre", "Nous nous marions", "Claire & Julien",
-       "Samedi 4 septembre 2027 à 15 h|Mairie de Lyon 3e|puis au domaine des Saules|Merci de répondre avant le 1er juillet", "fond_bokeh_rose.jpg", "ovale.emf"},
+       "Samedi 4 septembre 2027 à 15 h|Mairie de Lyon 3e|puis au domaine des Saules|Merci de répondre avant "
+       "le 1er juillet",
+       "fond_bokeh_rose.jpg", "ovale.emf"},
       {"Baptême", "Pastel", "Nous avons la joie de vous inviter", "au baptême de Lina",
-       "Dimanche 16 mai 2027 à 11 h|Église Saint-Pothin, Lyon|suivi d'un déjeuner en famille", "fond_pastel_ciel.jpg", "nuage.emf"},
+       "Dimanche 16 mai 2027 à 11 h|Église Saint-Pothin, Lyon|suivi d'un déjeuner en famille",
+       "fond_pastel_ciel.jpg", "nuage.emf"},
       {"Crémaillère", "Terre", "On pend la crémaillère !", "Bienvenue chez nous",
        "Vendredi 2 avril 2027 dès 19 h|4 place du Marché, Lyon|Apportez votre bonne humeur", "", ""},
       {"Soirée", "Neon", "Soirée", "Nuit électrique",
@@ -174,7 +187,8 @@ void Invitations(Writer& w) {
     d.Box(0, 0, W, H, t.soft);
     d.Text(W / 2, 40, U("Réponse souhaitée"), Head(t, 5.5, t.ink));
     d.Text(W / 2, 70, U("<Prénom> <Nom>|<Portable>|<Email>"), Font{t.body, 3.6, t.ink});
-    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(10, 100, W - 20, 38), 0.8, 20 + i);
+    DrawMotif(d, t, t.motif == Motif::Waves ? Motif::Dots : t.motif, QRectF(10, 100, W - 20, 38), 0.8,
+              20 + i);
     w.Emit(folder + QString::fromUtf8(c.file) + QStringLiteral(".mdl"), d, Writer::Preview::Catalogue);
     ++i;
   }
@@ -194,18 +208,66 @@ void Scrapbook(Writer& w) {
     const char* photos[2];
     const char* pin;
   } pages[] = {
-      {"Premiers pas", "Pastel", "Premiers pas", "Un petit pas pour toi, un grand bonheur pour nous", false,
-       "papier_rayures_rose.jpg", "ruban_satin_rose.png", "tampon_coeur.emf", {"photo_pissenlit.jpg", "photo_fleur_jaune.jpg"}, "accessoire_noeud_rose.png"},
-      {"Balade en forêt", "Foret", "Balade en forêt", "Les feuilles craquaient sous nos bottes", true,
-       "papier_vichy_vert.jpg", "ruban_washi_fleurs.png", "tampon_etoile.emf", {"photo_feuillage_automne.jpg", "photo_feuille_verte.jpg"}, "accessoire_trombone.png"},
-      {"Vacances à la mer", "Ocean", "Vacances à la mer", "Sable chaud et glaces à la fraise", false,
-       "papier_fleuri_bleu.jpg", "ruban_satin_bleu.png", "tampon_etoile.emf", {"photo_plage.jpg", "photo_coucher_soleil_mer.jpg"}, "accessoire_punaise_bleue.png"},
-      {"Notre histoire", "Tendre", "Notre histoire", "Toi et moi, depuis le premier jour", true, "papier_coeurs.jpg",
-       "ruban_dentelle_blanche.png", "tampon_coeur.emf", {"photo_champ_lavande.jpg", "photo_coucher_soleil_mer.jpg"}, "accessoire_noeud_rouge.png"},
-      {"Anniversaire", "Fete", "Quelle fête !", "Les bougies, les rires et le gâteau au chocolat", false,
-       "papier_etoiles.jpg", "ruban_washi_pois.png", "tampon_etoile.emf", {"photo_fleur_rouge.jpg", "photo_fleur_orange.jpg"}, "accessoire_etoile_doree.png"},
-      {"Souvenirs d'antan", "Retro", "Souvenirs d'antan", "Chez grand-mère, l'été 1986", true, "papier_damasse.jpg",
-       "ruban_vichy_rouge.png", "tampon_coeur.emf", {"photo_champ_ble.jpg", "photo_collines_brume.jpg"}, "accessoire_trombone_dore.png"},
+      {"Premiers pas",
+       "Pastel",
+       "Premiers pas",
+       "Un petit pas pour toi, un grand bonheur pour nous",
+       false,
+       "papier_rayures_rose.jpg",
+       "ruban_satin_rose.png",
+       "tampon_coeur.emf",
+       {"photo_pissenlit.jpg", "photo_fleur_jaune.jpg"},
+       "accessoire_noeud_rose.png"},
+      {"Balade en forêt",
+       "Foret",
+       "Balade en forêt",
+       "Les feuilles craquaient sous nos bottes",
+       true,
+       "papier_vichy_vert.jpg",
+       "ruban_washi_fleurs.png",
+       "tampon_etoile.emf",
+       {"photo_feuillage_automne.jpg", "photo_feuille_verte.jpg"},
+       "accessoire_trombone.png"},
+      {"Vacances à la mer",
+       "Ocean",
+       "Vacances à la mer",
+       "Sable chaud et glaces à la fraise",
+       false,
+       "papier_fleuri_bleu.jpg",
+       "ruban_satin_bleu.png",
+       "tampon_etoile.emf",
+       {"photo_plage.jpg", "photo_coucher_soleil_mer.jpg"},
+       "accessoire_punaise_bleue.png"},
+      {"Notre histoire",
+       "Tendre",
+       "Notre histoire",
+       "Toi et moi, depuis le premier jour",
+       true,
+       "papier_coeurs.jpg",
+       "ruban_dentelle_blanche.png",
+       "tampon_coeur.emf",
+       {"photo_champ_lavande.jpg", "photo_coucher_soleil_mer.jpg"},
+       "accessoire_noeud_rouge.png"},
+      {"Anniversaire",
+       "Fete",
+       "Quelle fête !",
+       "Les bougies, les rires et le gâteau au chocolat",
+       false,
+       "papier_etoiles.jpg",
+       "ruban_washi_pois.png",
+       "tampon_etoile.emf",
+       {"photo_fleur_rouge.jpg", "photo_fleur_orange.jpg"},
+       "accessoire_etoile_doree.png"},
+      {"Souvenirs d'antan",
+       "Retro",
+       "Souvenirs d'antan",
+       "Chez grand-mère, l'été 1986",
+       true,
+       "papier_damasse.jpg",
+       "ruban_vichy_rouge.png",
+       "tampon_coeur.emf",
+       {"photo_champ_ble.jpg", "photo_collines_brume.jpg"},
+       "accessoire_trombone_dore.png"},
   };
   int i = 0;
   for (const auto& p : pages) {
@@ -219,9 +281,10 @@ void Scrapbook(Writer& w) {
       ImageOptions border;
       border.border = true;
       border.tile = 10;
-      d.Image(0, 0, W, H, w.Picture(i == 2 ? QStringLiteral("bordure_festons_bleu.png")
-                                    : i == 4 ? QStringLiteral("bordure_etoiles.png")
-                                             : QStringLiteral("bordure_festons_rose.png")),
+      d.Image(0, 0, W, H,
+              w.Picture(i == 2   ? QStringLiteral("bordure_festons_bleu.png")
+                        : i == 4 ? QStringLiteral("bordure_etoiles.png")
+                                 : QStringLiteral("bordure_festons_rose.png")),
               border);
       d.Image(10, 10, W - 20, H - 20, w.Picture(U(p.paper)), paper);
     } else {

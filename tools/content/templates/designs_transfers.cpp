@@ -7,7 +7,8 @@ namespace tpl {
 namespace {
 
 // A transfer: the design page placed on a support picture of the installation.
-Doc OnSupport(Writer& w, const QString& support, const QString& colour, double large, double haut, double posY) {
+Doc OnSupport(Writer& w, const QString& support, const QString& colour, double large, double haut,
+              double posY) {
   Doc d(large, haut);
   w.Picture(support);
   d.Head(QStringLiteral("SupportFichier"), support)
@@ -18,8 +19,10 @@ Doc OnSupport(Writer& w, const QString& support, const QString& colour, double l
   double W, H;
   int g;
   QString error;
-  if (!w.Layout(U("A4 transfert textile"), &W, &H, &g, &error)) w.Fail(error);
-  else if (large > W || haut > H) w.Fail(QStringLiteral("a transfer larger than its transfer sheet"));
+  if (!w.Layout(U("A4 transfert textile"), &W, &H, &g, &error))
+    w.Fail(error);
+  else if (large > W || haut > H)
+    w.Fail(QStringLiteral("a transfer larger than its transfer sheet"));
   return d;
 }
 
@@ -39,18 +42,21 @@ void Transfers(Writer& w) {
   {
     const Theme& t = ThemeNamed(QStringLiteral("Retro"));
     Doc d = OnSupport(w, QStringLiteral("tshirt_DV.emf"), QStringLiteral("BFD7EA"), 200, 250, 40);
-    d.Group(QStringLiteral("groupe"), 30, 10, 140, 140, w.Picture(QStringLiteral("rosette.emf")), t.accent, t.accent, 0.3, true);
+    d.Group(QStringLiteral("groupe"), 30, 10, 140, 140, w.Picture(QStringLiteral("rosette.emf")), t.accent,
+            t.accent, 0.3, true);
     d.Circle(100, 72, 42, t.paper, t.ink, 1);
     d.Text(100, 60, QStringLiteral("SUPER"), Font{kDeja, 16, t.ink, fsBold});
     d.Text(100, 84, QStringLiteral("PAPA"), Font{kDisplay, 20, t.accent});
-    d.Group(QStringLiteral("groupe"), 20, 160, 160, 60, w.Picture(QStringLiteral("banniere.emf")), t.ink, t.ink, 0.3, true);
+    d.Group(QStringLiteral("groupe"), 20, 160, 160, 60, w.Picture(QStringLiteral("banniere.emf")), t.ink,
+            t.ink, 0.3, true);
     d.Text(100, 188, U("le meilleur du monde"), Font{kSerif, 9, t.paper, fsItalic});
     w.Emit(folder + U("Super papa.mdl"), d, Writer::Preview::Catalogue);
   }
   {
     const Theme& t = ThemeNamed(QStringLiteral("Nuit"));
     Doc d = OnSupport(w, QStringLiteral("tshirt_DR.emf"), QStringLiteral("2D3A5A"), 200, 250, 38);
-    d.Group(QStringLiteral("groupe"), 55, 10, 90, 90, w.Picture(QStringLiteral("lune.emf")), t.accent, t.accent, 0.3, true);
+    d.Group(QStringLiteral("groupe"), 55, 10, 90, 90, w.Picture(QStringLiteral("lune.emf")), t.accent,
+            t.accent, 0.3, true);
     DrawMotif(d, t, Motif::Stars, QRectF(10, 100, 180, 40), 3, 61);
     d.Text(100, 170, U("Équipe"), Font{kSerif, 24, t.ink});
     d.Text(100, 205, U("des rêveurs"), Font{kDisplay, 22, t.accent});
@@ -59,7 +65,8 @@ void Transfers(Writer& w) {
   {
     const Theme& t = ThemeNamed(QStringLiteral("Fete"));
     Doc d = OnSupport(w, QStringLiteral("tshirtenfant_DV.emf"), QStringLiteral("FFE16E"), 150, 180, 42);
-    d.Group(QStringLiteral("groupe"), 25, 8, 100, 100, w.Picture(QStringLiteral("eclat.emf")), t.accent2, t.accent2, 0.3, true);
+    d.Group(QStringLiteral("groupe"), 25, 8, 100, 100, w.Picture(QStringLiteral("eclat.emf")), t.accent2,
+            t.accent2, 0.3, true);
     d.Text(75, 58, QStringLiteral("GRRR !"), Font{kHand, 14, clWhite});
     d.Text(75, 128, U("Petit monstre"), Font{kHand, 16, t.ink});
     DrawMotif(d, t, Motif::Confetti, QRectF(10, 145, 130, 30), 2, 62);
@@ -68,7 +75,8 @@ void Transfers(Writer& w) {
   {
     const Theme& t = ThemeNamed(QStringLiteral("Tendre"));
     Doc d = OnSupport(w, QStringLiteral("tshirt_MG.emf"), QStringLiteral("FFFFFF"), 70, 70, 45);
-    d.Group(QStringLiteral("groupe"), 5, 5, 60, 56, w.Picture(QStringLiteral("coeur.emf")), t.accent, t.accent, 0.3, true);
+    d.Group(QStringLiteral("groupe"), 5, 5, 60, 56, w.Picture(QStringLiteral("coeur.emf")), t.accent,
+            t.accent, 0.3, true);
     d.Text(35, 32, U("<Prénom>"), Font{kScript, 16, clWhite});
     w.Emit(folder + U("Coeur sur la manche.mdl"), d, Writer::Preview::Catalogue);
   }
@@ -116,8 +124,8 @@ void TshirtWizard(Writer& w) {
         break;
       default:
         d.Image(35, 8, 130, 160, picture, o);
-        d.Group(QStringLiteral("groupe"), 10, 170, 180, 60, w.Picture(QStringLiteral("banniere.emf")), t.accent, t.accent,
-                0.3, true);
+        d.Group(QStringLiteral("groupe"), 10, 170, 180, 60, w.Picture(QStringLiteral("banniere.emf")),
+                t.accent, t.accent, 0.3, true);
         d.Text(100, 198, QStringLiteral("<Texte1>"), Font{kScript, 18, clWhite});
         break;
     }

@@ -19,7 +19,8 @@ ImageOptions Coded(const QString& code) {
 // without a sheet layout: texts "<Texte1>" to "<Texte3>", pictures coded by their role.
 void WizardCards(Writer& w) {
   const QString folder = QStringLiteral("Gabarits/");
-  const QString t1 = QStringLiteral("<Texte1>"), t2 = QStringLiteral("<Texte2>"), t3 = QStringLiteral("<Texte3>");
+  const QString t1 = QStringLiteral("<Texte1>"), t2 = QStringLiteral("<Texte2>"),
+                t3 = QStringLiteral("<Texte3>");
   struct Card {
     const char* file;
     const char* theme;
@@ -29,14 +30,22 @@ void WizardCards(Writer& w) {
     bool scrap;  // codes fond/photo/accessoire, else fond/image1/image2
     int layout;
   } cards[] = {
-      {"Carte photo", "Pastel", "fond_pastel_rose.jpg", "photo_pissenlit.jpg", "fond_enfant_ballons_carre.jpg", true, 0},
-      {"Carte polaroid", "Retro", "papier_vichy_bleu.jpg", "photo_coucher_soleil_mer.jpg", "photo_plage.jpg", true, 1},
-      {"Carte double", "Foret", "texture_lin_naturel.jpg", "photo_collines_brume.jpg", "photo_feuille_verte.jpg", false, 2},
-      {"Carte bandeau", "Ocean", "fond_aquarelle_bleu.jpg", "photo_lac_montagne.jpg", "fond_pastel_lagon_carre.jpg", false, 3},
-      {"Carte pliée fête", "Fete", "fond_enfant_confettis.jpg", "fond_enfant_ballons.jpg", "fond_enfant_pois_carre.jpg", true, 4},
-      {"Carte pliée douceur", "Tendre", "fond_mariage_coeurs.jpg", "fond_mariage_roses.jpg", "fond_mariage_roses_carre.jpg", false, 5},
-      {"Carte saisons", "Terre", "fond_saison_automne.jpg", "photo_feuillage_automne.jpg", "texture_kraft.jpg", true, 2},
-      {"Carte étoilée", "Nuit", "fond_enfant_nuit_etoilee.jpg", "photo_aurore_boreale.jpg", "fond_bokeh_or.jpg", false, 0},
+      {"Carte photo", "Pastel", "fond_pastel_rose.jpg", "photo_pissenlit.jpg",
+       "fond_enfant_ballons_carre.jpg", true, 0},
+      {"Carte polaroid", "Retro", "papier_vichy_bleu.jpg", "photo_coucher_soleil_mer.jpg", "photo_plage.jpg",
+       true, 1},
+      {"Carte double", "Foret", "texture_lin_naturel.jpg", "photo_collines_brume.jpg",
+       "photo_feuille_verte.jpg", false, 2},
+      {"Carte bandeau", "Ocean", "fond_aquarelle_bleu.jpg", "photo_lac_montagne.jpg",
+       "fond_pastel_lagon_carre.jpg", false, 3},
+      {"Carte pliée fête", "Fete", "fond_enfant_confettis.jpg", "fond_enfant_ballons.jpg",
+       "fond_enfant_pois_carre.jpg", true, 4},
+      {"Carte pliée douceur", "Tendre", "fond_mariage_coeurs.jpg", "fond_mariage_roses.jpg",
+       "fond_mariage_roses_carre.jpg", false, 5},
+      {"Carte saisons", "Terre", "fond_saison_automne.jpg", "photo_feuillage_automne.jpg",
+       "texture_kraft.jpg", true, 2},
+      {"Carte étoilée", "Nuit", "fond_enfant_nuit_etoilee.jpg", "photo_aurore_boreale.jpg",
+       "fond_bokeh_or.jpg", false, 0},
   };
   for (const Card& c : cards) {
     const Theme& t = ThemeNamed(QString::fromLatin1(c.theme));
@@ -145,10 +154,12 @@ void DiscWizards(Writer& w) {
       {"Gabarits/Audio", "Concert", "Neon", "fond_musique_egaliseur_carre.jpg", "fond_musique_scene.jpg", 0},
       {"Gabarits/Audio", "Vinyle", "Retro", "texture_papier_creme.jpg", "fond_musique_vinyle_carre.jpg", 0},
       {"Gabarits/Audio", "Voyage", "Ocean", "fond_pastel_ciel.jpg", "fond_nature_ocean_carre.jpg", 0},
-      {"Gabarits/Data", "Archives", "Epure", "texture_papier_blanc.jpg", "fond_motif_hexagones_nuit_carre.jpg", 1},
+      {"Gabarits/Data", "Archives", "Epure", "texture_papier_blanc.jpg",
+       "fond_motif_hexagones_nuit_carre.jpg", 1},
       {"Gabarits/Data", "Photos", "Foret", "texture_lin_naturel.jpg", "fond_nature_feuillage_carre.jpg", 1},
       {"Gabarits/CD et DVD", "Scène", "Neon", "fond_bokeh_violet_paysage.jpg", "fond_musique_scene.jpg", 2},
-      {"Gabarits/CD et DVD", "Aquarelle", "Pastel", "fond_aquarelle_rose.jpg", "fond_aquarelle_lilas_carre.jpg", 2},
+      {"Gabarits/CD et DVD", "Aquarelle", "Pastel", "fond_aquarelle_rose.jpg",
+       "fond_aquarelle_lilas_carre.jpg", 2},
   };
   for (const Family& f : families) {
     DiscContent c = f.content == 0 ? AudioContent() : f.content == 1 ? DataContent() : WizardContent();
@@ -189,8 +200,8 @@ void LabelWizard(Writer& w) {
     const Theme& t = ThemeNamed(QStringLiteral("Fete"));
     Doc d = w.ForLayout(U("A4 16 étiquettes 105 x 37"));
     d.Box(0, 0, d.W(), d.H(), t.soft);
-    d.Group(QStringLiteral("perforatrice"), 6, d.H() / 2 - 4, 8, 8, w.Picture(QStringLiteral("perforatrice_rond.emf")),
-            clWhite, clWhite);
+    d.Group(QStringLiteral("perforatrice"), 6, d.H() / 2 - 4, 8, 8,
+            w.Picture(QStringLiteral("perforatrice_rond.emf")), clWhite, clWhite);
     DrawMotif(d, t, Motif::Confetti, QRectF(70, 3, 32, 31), 0.5, 41);
     d.Text(20, 14, U("Pour toi !"), Font{kDisplay, 6, t.accent2}, kLeft, 0);
     d.Text(20, 26, U("De la part de <Prénom>"), Font{kSans, 3.4, t.ink}, kLeft, 0);
@@ -263,8 +274,10 @@ void LabelWizard(Writer& w) {
     ImageOptions o;
     o.code = QStringLiteral("fond");
     d.Image(x, y, pw, ph, picture, o);
-    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.4, U(c.title), Font{kSerif, ph * 0.12, c.ink, fsBold});
-    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.62, U(c.line), Font{kSans, ph * 0.075, c.ink});
+    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.4, U(c.title),
+           Font{kSerif, ph * 0.12, c.ink, fsBold});
+    d.Text(d.W() / 2 + (aspect > 1.8 ? pw * 0.06 : 0), y + ph * 0.62, U(c.line),
+           Font{kSans, ph * 0.075, c.ink});
     save(c.name, d);
   }
   {
@@ -318,11 +331,13 @@ void BackgroundWizard(Writer& w) {
 void Sample(Writer& w) {
   // The small disc label the command-line tool's examples use: a drawn front and a picture on the back.
   Doc d(120, 120, 1);
-  d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22")).Head(QStringLiteral("GrandDiam"), QStringLiteral("118"));
+  d.Head(QStringLiteral("PetitDiam"), QStringLiteral("22"))
+      .Head(QStringLiteral("GrandDiam"), QStringLiteral("118"));
   d.Ellipse(2, 2, 116, 116, Hex(0xC0E0F0), Hex(0x004080), 0.5);
   // The older title field first, kept for documents made with it; it is empty for current albums.
   d.Text(60, 28, QStringLiteral("<cdTitre><cdAlbum>"), Font{kSerif, 7, Hex(0x1F3A60), fsBold});
-  d.Text(60, 92, QStringLiteral("<cdArtiste>|Souvenirs de vacances"), Font{kSans, 4, Hex(0x404040), fsItalic});
+  d.Text(60, 92, QStringLiteral("<cdArtiste>|Souvenirs de vacances"),
+         Font{kSans, 4, Hex(0x404040), fsItalic});
   d.OnFace(2);
   d.Image(1, 1, 118, 118, w.Picture(QStringLiteral("fond_musique_vinyle_carre.jpg")));
   w.Emit(QStringLiteral("Modeles/Exemples/disque.mdl"), d, Writer::Preview::Catalogue);

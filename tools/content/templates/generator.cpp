@@ -1,8 +1,9 @@
 // The default catalogue: templates, the wizards' template folders and the ready-made formats.
+#include "common/generator.h"
+
 #include <QDir>
 #include <QDirIterator>
 
-#include "common/generator.h"
 #include "shell/settings.h"
 #include "templates/designs.h"
 
@@ -19,22 +20,27 @@ bool Run(const content::Context& context, QString* error) {
   using tpl::U;
   const QString audio = U("Modeles/CD et DVD/Audio"), data = U("Modeles/CD et DVD/Données");
   for (const char* name : {"Nuit", "Ocean", "Foret", "Neon", "Retro"})
-    tpl::DiscFamily(w, audio, tpl::ThemeNamed(QString::fromLatin1(name)).name, tpl::ThemeNamed(QString::fromLatin1(name)),
-                    tpl::AudioContent(), tpl::Writer::Preview::Catalogue);
+    tpl::DiscFamily(w, audio, tpl::ThemeNamed(QString::fromLatin1(name)).name,
+                    tpl::ThemeNamed(QString::fromLatin1(name)), tpl::AudioContent(),
+                    tpl::Writer::Preview::Catalogue);
   // Families built around a photo.
   {
     tpl::DiscContent c = tpl::AudioContent();
     c.image1 = w.Picture(QStringLiteral("fond_musique_scene.jpg"));
     c.mask = w.Picture(QStringLiteral("rectangle_arrondi.emf"));
-    tpl::DiscFamily(w, audio, U("Scène"), tpl::ThemeNamed(QStringLiteral("Neon")), c, tpl::Writer::Preview::Catalogue);
+    tpl::DiscFamily(w, audio, U("Scène"), tpl::ThemeNamed(QStringLiteral("Neon")), c,
+                    tpl::Writer::Preview::Catalogue);
     c.image1 = w.Picture(QStringLiteral("fond_musique_vinyle_carre.jpg"));
     c.mask = w.Picture(QStringLiteral("cercle.emf"));
-    tpl::DiscFamily(w, audio, U("Vinyle"), tpl::ThemeNamed(QStringLiteral("Terre")), c, tpl::Writer::Preview::Catalogue);
+    tpl::DiscFamily(w, audio, U("Vinyle"), tpl::ThemeNamed(QStringLiteral("Terre")), c,
+                    tpl::Writer::Preview::Catalogue);
     c.image1 = w.Picture(QStringLiteral("photo_lac_montagne.jpg"));
     c.mask = w.Picture(QStringLiteral("rectangle_arrondi.emf"));
-    tpl::DiscFamily(w, audio, U("Montagne"), tpl::ThemeNamed(QStringLiteral("Foret")), c, tpl::Writer::Preview::Catalogue);
+    tpl::DiscFamily(w, audio, U("Montagne"), tpl::ThemeNamed(QStringLiteral("Foret")), c,
+                    tpl::Writer::Preview::Catalogue);
   }
-  tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD étoilé.mdl"), tpl::ThemeNamed(QStringLiteral("Nuit")), QString());
+  tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD étoilé.mdl"), tpl::ThemeNamed(QStringLiteral("Nuit")),
+                QString());
   tpl::MiniDisc(w, U("Modeles/CD et DVD/Mini CD aquarelle.mdl"), tpl::ThemeNamed(QStringLiteral("Pastel")),
                 w.Picture(QStringLiteral("fond_aquarelle_lilas_carre.jpg")));
   // One data family lists its contents as text, the other shows the folder tree of the disc.
@@ -69,7 +75,7 @@ bool Run(const content::Context& context, QString* error) {
   return true;
 }
 
-const content::Registration registration("templates", 100,
-                                          "catalogue templates, wizard template folders and ready-made formats", Run);
+const content::Registration registration(
+    "templates", 100, "catalogue templates, wizard template folders and ready-made formats", Run);
 
 }  // namespace

@@ -75,13 +75,13 @@ QVector<QPointF> LeafPoints() {
 }
 
 QVector<QPointF> HeartPoints() {
-  return {{50, 28}, {50, 5},  {95, 0},  {97, 32}, {100, 60}, {62, 80}, {50, 100},
-          {38, 80}, {0, 60},  {3, 32},  {5, 0},   {50, 5},   {50, 28}};
+  return {{50, 28}, {50, 5}, {95, 0}, {97, 32}, {100, 60}, {62, 80}, {50, 100},
+          {38, 80}, {0, 60}, {3, 32}, {5, 0},   {50, 5},   {50, 28}};
 }
 
 QVector<QPointF> DropPoints() {
-  return {{50, 0}, {60, 30}, {100, 50}, {100, 72}, {100, 95}, {75, 100}, {50, 100},
-          {25, 100}, {0, 95}, {0, 72}, {0, 50}, {40, 30}, {50, 0}};
+  return {{50, 0},   {60, 30}, {100, 50}, {100, 72}, {100, 95}, {75, 100}, {50, 100},
+          {25, 100}, {0, 95},  {0, 72},   {0, 50},   {40, 30},  {50, 0}};
 }
 
 void Waves(Doc& d, QRectF a, double level, TColor back, TColor front) {
@@ -94,7 +94,8 @@ void Waves(Doc& d, QRectF a, double level, TColor back, TColor front) {
     for (int i = 0; i < n; ++i) {
       const double x1 = a.left() + w * i / n, x2 = a.left() + w * (i + 1) / n;
       const double s = (i % 2 ? -1 : 1) * phase;
-      p << QPointF(x1 + (x2 - x1) / 3, y - amp * s) << QPointF(x1 + 2 * (x2 - x1) / 3, y - amp * s) << QPointF(x2, y);
+      p << QPointF(x1 + (x2 - x1) / 3, y - amp * s) << QPointF(x1 + 2 * (x2 - x1) / 3, y - amp * s)
+        << QPointF(x2, y);
     }
     p << QPointF(a.right(), y) << QPointF(a.right(), a.bottom()) << QPointF(a.right(), a.bottom());
     p << QPointF(a.right(), a.bottom()) << QPointF(a.left(), a.bottom()) << QPointF(a.left(), a.bottom());
@@ -119,8 +120,8 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
       for (int i = 0; i < stars; ++i) {
         const double size = s * (3 + 5 * rnd.Next());
         const QPointF c = inside(size);
-        d.Shape(c.x() - size / 2, c.y() - size / 2, size, size, StarPoints(), 100, 100, i % 3 ? t.accent : t.accent2,
-                kNone, 0, 0);
+        d.Shape(c.x() - size / 2, c.y() - size / 2, size, size, StarPoints(), 100, 100,
+                i % 3 ? t.accent : t.accent2, kNone, 0, 0);
       }
       for (int i = 0; i < stars + 5; ++i) {
         const QPointF c = inside(s);
@@ -134,7 +135,8 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
     case Motif::Leaves: {
       const QPointF from(a.left() + a.width() * 0.1, a.bottom() - a.height() * 0.1);
       const QPointF to(a.right() - a.width() * 0.1, a.top() + a.height() * 0.15);
-      d.Bezier({from, QPointF(from.x() + a.width() * 0.3, from.y()), QPointF(to.x() - a.width() * 0.2, to.y() + a.height() * 0.3), to},
+      d.Bezier({from, QPointF(from.x() + a.width() * 0.3, from.y()),
+                QPointF(to.x() - a.width() * 0.2, to.y() + a.height() * 0.3), to},
                t.accent, 0.6 * s);
       const double leaf = std::min(a.width(), a.height()) * 0.38;
       for (int i = 0; i < 5; ++i) {
@@ -143,9 +145,10 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
         const double size = leaf * (1 - 0.1 * i);
         const double angle = (i % 2 ? -40 : 220) + 10 * rnd.Next();
         const double cx = std::clamp(c.x(), a.left() + size / 2, a.right() - size / 2);
-        const double cy = std::clamp(c.y() + (i % 2 ? -size / 4 : size / 4), a.top() + size / 2, a.bottom() - size / 2);
-        d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100, i % 2 ? t.accent : t.accent2,
-                kNone, 0, angle);
+        const double cy =
+            std::clamp(c.y() + (i % 2 ? -size / 4 : size / 4), a.top() + size / 2, a.bottom() - size / 2);
+        d.Shape(cx - size / 2, cy - size * 0.2, size, size * 0.4, LeafPoints(), 100, 100,
+                i % 2 ? t.accent : t.accent2, kNone, 0, angle);
       }
       break;
     }
@@ -169,7 +172,10 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
       const int n = std::max(3, int(a.width() / (12 * s)));
       const double w = a.width() / n;
       for (int i = 0; i < n; ++i)
-        d.Box(a.left() + i * w, a.bottom() - w * 0.9, w, w * 0.9, i % 3 == 0 ? t.accent : i % 3 == 1 ? t.accent2 : t.soft,
+        d.Box(a.left() + i * w, a.bottom() - w * 0.9, w, w * 0.9,
+              i % 3 == 0   ? t.accent
+              : i % 3 == 1 ? t.accent2
+                           : t.soft,
               kNone, 0, 3);
       break;
     }
@@ -185,7 +191,8 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
       // A block of rules of falling length, set flush left like a typographic ornament.
       const double cy = a.center().y(), gap = 2.2 * s;
       for (int i = 0; i < 5; ++i)
-        d.Box(a.left(), cy + (i - 2) * gap, a.width() * (0.9 - 0.15 * i), 0.7 * s, i == 0 ? t.accent : t.accent2);
+        d.Box(a.left(), cy + (i - 2) * gap, a.width() * (0.9 - 0.15 * i), 0.7 * s,
+              i == 0 ? t.accent : t.accent2);
       break;
     }
     case Motif::Hearts: {
@@ -203,8 +210,10 @@ void DrawMotif(Doc& d, const Theme& t, Motif m, QRectF a, double s, int seed) {
         const double size = s * (1.2 + 1.5 * rnd.Next());
         const QPointF c = inside(size * 2.2);
         const TColor col = colours[i % 5];
-        if (i % 3 == 0) d.Circle(c.x(), c.y(), size / 2, col);
-        else d.Box(c.x() - size, c.y() - size / 3, size * 2, size * 0.66, col, kNone, 0, 4, 180 * rnd.Next());
+        if (i % 3 == 0)
+          d.Circle(c.x(), c.y(), size / 2, col);
+        else
+          d.Box(c.x() - size, c.y() - size / 3, size * 2, size * 0.66, col, kNone, 0, 4, 180 * rnd.Next());
       }
       break;
     }

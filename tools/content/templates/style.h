@@ -8,7 +8,9 @@
 
 namespace tpl {
 
-inline QString U(const char* s) { return QString::fromUtf8(s); }
+inline QString U(const char* s) {
+  return QString::fromUtf8(s);
+}
 
 inline const QString kSans = QStringLiteral("Lato");
 inline const QString kSerif = QStringLiteral("Liberation Serif");
@@ -21,15 +23,15 @@ inline const QString kMono = QStringLiteral("Liberation Mono");
 enum class Motif { Stars, Waves, Leaves, Circles, Bands, Triangles, Dots, Lines, Hearts, Confetti };
 
 struct Theme {
-  QString name;    // used in file names
-  TColor paper;    // main background
-  TColor ink;      // text on the paper
-  TColor accent;   // strong colour
-  TColor accent2;  // second colour
-  TColor soft;     // light tint of the accent
-  TColor onAccent; // text on the accent
-  QString head;    // title face
-  QString body;    // text face
+  QString name;     // used in file names
+  TColor paper;     // main background
+  TColor ink;       // text on the paper
+  TColor accent;    // strong colour
+  TColor accent2;   // second colour
+  TColor soft;      // light tint of the accent
+  TColor onAccent;  // text on the accent
+  QString head;     // title face
+  QString body;     // text face
   int headStyle = 0;
   Motif motif = Motif::Dots;
 };
