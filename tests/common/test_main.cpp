@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#ifdef LORVANE_TEST_WIDGETS
+#include <QApplication>
+#endif
 
 // Font measurement and painting need a GUI application; tests run headless.
 int main(int argc, char** argv) {
@@ -18,7 +21,11 @@ int main(int argc, char** argv) {
     QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", dir.toLocal8Bit());
   }
+#ifdef LORVANE_TEST_WIDGETS
+  QApplication app(argc, argv);
+#else
   QGuiApplication app(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
