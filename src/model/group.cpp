@@ -139,7 +139,7 @@ void TzunoCADGroup::LoadDefaultModel(const QString& key, bool complain) {
   const QString model = host->ReadSoftString(key);
   const QString resolved = document_->ResoudreFichier(model);
   if (resolved.isEmpty() && complain)
-    host->ShowMessage(QStringLiteral("Fichier \"%1=%2\" introuvable.").arg(key, model));
+    HostMessage(QStringLiteral("Fichier \"%1=%2\" introuvable.").arg(key, model));
   LoadNested(resolved);
 }
 

@@ -7,6 +7,7 @@
 #include <QPair>
 #include <QSizeF>
 #include <QString>
+#include <functional>
 
 class TObjectHost {
  public:
@@ -30,3 +31,20 @@ void SetObjectHost(TObjectHost* host);
 
 // Language text through the host, or the fallback without one.
 QString HostText(const QString& key, const QString& fallback);
+
+// Objects' messages: the host's message boxes belong to the UI thread, so a thread that loads or
+// draws documents for itself (previews) catches them while a TMessageCatcher of its own lives.
+void HostMessage(const QString& text);
+
+class TMessageCatcher {
+ public:
+  explicit TMessageCatcher(std::function<void(const QString&)> sink);
+  ~TMessageCatcher();
+  TMessageCatcher(const TMessageCatcher&) = delete;
+  TMessageCatcher& operator=(const TMessageCatcher&) = delete;
+
+ private:
+  friend void HostMessage(const QString& text);
+  std::function<void(const QString&)> sink_;
+  TMessageCatcher* outer_;
+};

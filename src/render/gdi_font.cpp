@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QMutex>
 #include <algorithm>
 #include <cmath>
 
@@ -23,16 +24,22 @@ QFont BaseFont(const QString& family, int style) {
 
 double GdiCellRatio(const QString& family, int style) {
   // Measured once per family and weight at a large size, where hinting does not matter.
+  // Documents are drawn on worker threads too (previews).
+  static QMutex lock;
   static QHash<QString, double> cache;
   const QString key = family.toLower() + QLatin1Char('/') + QString::number(style & (fsBold | fsItalic));
-  auto it = cache.constFind(key);
-  if (it != cache.constEnd()) return *it;
+  {
+    QMutexLocker locker(&lock);
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+  }
   QFont f = BaseFont(family, style);
   constexpr int kRef = 1000;
   f.setPixelSize(kRef);
   QFontMetricsF m(f);
   double ratio = (m.ascent() + m.descent()) / kRef;
   if (!(ratio > 0.5 && ratio < 4.0)) ratio = 1.0;
+  QMutexLocker locker(&lock);
   cache.insert(key, ratio);
   return ratio;
 }

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include <QFile>
+#include <QRecursiveMutex>
 #include <atomic>
 
 #include "shell/textfile.h"
@@ -14,6 +15,9 @@ namespace {
 thread_local uint64_t t_operation = 0;
 thread_local int t_depth = 0;
 std::atomic<uint64_t> g_operations{0};
+// Settings files are read from worker threads too (documents drawn for previews): one lock guards
+// every file's cached lines. Reads are short, so one lock for all files costs nothing noticeable.
+QRecursiveMutex g_lock;
 
 // "key=value" split with blanks trimmed, as the private-profile functions do.
 bool SplitLine(const QString& line, QString* key, QString* value) {
@@ -99,6 +103,7 @@ void TIniFile::FindSection(const QStringList& lines, const QString& section, qsi
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+  QMutexLocker lock(&g_lock);
   Lines();
   const auto s = values_.constFind(section.toLower());
   if (s == values_.constEnd()) return def;
@@ -118,6 +123,7 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
 }
 
 QStringList TIniFile::ReadSection(const QString& section) const {
+  QMutexLocker lock(&g_lock);
   const QStringList& lines = Lines();
   qsizetype first, end;
   FindSection(lines, section, &first, &end);
@@ -135,6 +141,7 @@ bool TIniFile::Save(const QStringList& lines) {
 }
 
 bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  QMutexLocker lock(&g_lock);
   QStringList lines = Lines();
   qsizetype first, end;
   FindSection(lines, section, &first, &end);
@@ -159,6 +166,7 @@ bool TIniFile::WriteString(const QString& section, const QString& key, const QSt
 }
 
 bool TIniFile::DeleteKey(const QString& section, const QString& key) {
+  QMutexLocker lock(&g_lock);
   QStringList lines = Lines();
   qsizetype first, end;
   FindSection(lines, section, &first, &end);

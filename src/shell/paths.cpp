@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QSet>
 
 namespace {
@@ -13,6 +14,9 @@ struct Listing {
   QSet<QString> exact;
   QHash<QString, QString> byLower;  // first entry of each lower-case name
 };
+
+// Files are resolved from worker threads too (documents drawn for previews).
+QMutex g_listingsLock;
 
 QHash<QString, Listing>& Listings() {
   static QHash<QString, Listing> cache;
@@ -53,6 +57,7 @@ QString NormaliseSeparators(const QString& path) {
 
 QString FindInFolder(const QString& folder, const QString& name) {
   if (name.isEmpty()) return QString();
+  QMutexLocker lock(&g_listingsLock);
   const Listing* l =
       FolderListing(folder.size() > 1 && folder.endsWith(QLatin1Char('/')) ? folder.chopped(1) : folder);
   if (!l) return QString();

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMutex>
 #include <QStandardPaths>
 #include <QTime>
 
@@ -174,6 +175,9 @@ void TSoft::InitialisePaths() {
 }
 
 QString TSoft::Digest(const QString& path) {
+  // Documents drawn for previews resolve their pictures on worker threads.
+  static QMutex lock;
+  QMutexLocker locker(&lock);
   const QFileInfo info(path);
   auto it = digests_.constFind(path);
   // A file changed within the last moments may change again without its time moving.

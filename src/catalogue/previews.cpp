@@ -1,0 +1,100 @@
+#include "catalogue/previews.h"
+
+#include <QFileInfo>
+#include <QThread>
+
+#include "catalogue/cache_files.h"
+#include "model/document.h"
+#include "model/host.h"
+#include "model/soft_host.h"
+#include "shell/inifile.h"
+
+QString PreviewPath(const QString& modele) {
+  const qsizetype slash =
+      std::max(modele.lastIndexOf(QLatin1Char('/')), modele.lastIndexOf(QLatin1Char('\\')));
+  const qsizetype dot = modele.lastIndexOf(QLatin1Char('.'));
+  return (dot > slash ? modele.left(dot) : modele) + QStringLiteral(".jpg");
+}
+
+QString FindPreview(const QString& modele) {
+  return FindCacheFile(PreviewPath(modele));
+}
+
+bool MakePreview(TzunoCADMdl& document, const QString& modele, int W, int H, QString* preview) {
+  const QString target = CacheFileForWriting(PreviewPath(modele));
+  if (preview) *preview = target;
+  try {
+    if (!document.LoadFromFile(modele)) return false;
+    return document.ExportJpegSupport(target, W, H, RGBColor(128, 128, 128));
+  } catch (...) {
+    return false;  // out of memory on a huge page: no preview, as for a broken template
+  }
+}
+
+TPreviewMaker::TPreviewMaker(QObject* parent) : QObject(parent) {
+  connect(this, &TPreviewMaker::PreviewMade, this,
+          [this](int, const QString& modele, const QString&, bool ok, const QStringList&) {
+            if (!ok) errors_ << modele;
+          });
+}
+
+TPreviewMaker::~TPreviewMaker() {
+  Cancel();
+  Wait();
+}
+
+int TPreviewMaker::Start(const QStringList& modeles, int W, int H, Connector connect, int threads) {
+  Cancel();
+  Wait();
+  cancel_ = false;
+  jobs_.clear();
+  errors_.clear();
+  for (int i = 0; i < modeles.size(); ++i)
+    if (FindPreview(modeles[i]).isEmpty()) jobs_.push_back({i, modeles[i]});
+  w_ = W;
+  h_ = H;
+  connect_ = connect ? std::move(connect) : Connector(ConnectToSoft);
+  next_ = 0;
+  done_ = 0;
+  if (threads <= 0) threads = std::max(1, QThread::idealThreadCount() - 1);
+  threads = std::clamp(threads, 1, std::max(1, int(jobs_.size())));
+  live_ = threads;
+  for (int t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+  return int(jobs_.size());
+}
+
+void TPreviewMaker::Cancel() {
+  cancel_ = true;
+}
+
+void TPreviewMaker::Wait() {
+  for (std::thread& t : threads_)
+    if (t.joinable()) t.join();
+  threads_.clear();
+}
+
+void TPreviewMaker::Work() {
+  const int total = int(jobs_.size());
+  for (;;) {
+    if (cancel_) break;
+    const int n = next_++;
+    if (n >= total) break;
+    const Job& job = jobs_[size_t(n)];
+    QStringList messages;
+    QString preview;
+    bool ok = false;
+    {
+      TMessageCatcher catcher([&messages](const QString& text) { messages << text; });
+      TSettingsOperation operation;  // one look at the settings files per template
+      TzunoCADMdl document(nullptr, QRect(0, 0, 100, 100), 100, 100);
+      connect_(document);
+      ok = MakePreview(document, job.modele, w_, h_, &preview);
+    }
+    // Counted and posted together, so that the owner sees the counts in order.
+    std::lock_guard<std::mutex> lock(report_);
+    const int done = ++done_;
+    emit PreviewMade(job.index, job.modele, preview, ok, messages);
+    emit Progress(done, total);
+  }
+  if (--live_ == 0) emit Finished(cancel_);
+}
