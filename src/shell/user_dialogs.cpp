@@ -1,5 +1,6 @@
 #include "shell/user_dialogs.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -71,4 +72,82 @@ bool TScriptedDialogs::BrowseFolder(const QString& title, QString& folder) {
   if (!chosen) return false;
   folder = *chosen;
   return true;
+}
+
+namespace {
+
+int ButtonOfWord(const QString& word) {
+  static const struct {
+    const char* word;
+    int button;
+  } words[] = {{"ok", arOK},         {"cancel", arCancel}, {"abort", arAbort}, {"retry", arRetry},
+               {"ignore", arIgnore}, {"yes", arYes},       {"no", arNo}};
+  const QString w = word.trimmed().toLower();
+  for (const auto& e : words)
+    if (w == QLatin1String(e.word)) return e.button;
+  bool ok = false;
+  const int n = w.toInt(&ok);
+  return ok ? n : arNone;
+}
+
+QString OneLine(const QString& text) {
+  QString t = text;
+  t.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+  t.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
+  t.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+  t.replace(QLatin1Char('\r'), QLatin1String("\\n"));
+  return t;
+}
+
+}  // namespace
+
+TFileScriptedDialogs::TFileScriptedDialogs(const QString& scriptFile, const QString& transcriptFile)
+    : transcript_(transcriptFile) {
+  QFile f(scriptFile);
+  if (!scriptFile.isEmpty() && f.open(QIODevice::ReadOnly)) {
+    const QString all = QString::fromUtf8(f.readAll());
+    for (QString line : all.split(QLatin1Char('\n'))) {
+      if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+      answers_ << line;
+    }
+    // A final line break does not make one more answer.
+    if (!answers_.isEmpty() && answers_.last().isEmpty()) answers_.removeLast();
+  }
+}
+
+QString TFileScriptedDialogs::NextAnswer() {
+  return next_ < answers_.size() ? answers_[next_++] : QString();
+}
+
+void TFileScriptedDialogs::Record(const QStringList& fields) {
+  if (transcript_.isEmpty()) return;
+  QStringList one;
+  for (const QString& f : fields) one << OneLine(f);
+  QFile f(transcript_);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+  f.write((one.join(QStringLiteral(" | ")) + QLatin1Char('\n')).toUtf8());
+  f.flush();
+}
+
+int TFileScriptedDialogs::AskUser(const QString& text, int kind, int buttons) {
+  const int answer = AskAnswer(buttons, ButtonOfWord(NextAnswer()));
+  Record({QStringLiteral("AskUser"), QString::number(kind), QString::number(buttons), QString::number(answer),
+          text});
+  return answer;
+}
+
+bool TFileScriptedDialogs::BrowseFolder(const QString& title, QString& folder) {
+  const QString line = NextAnswer().trimmed();
+  const bool chosen = line.startsWith(QLatin1Char('/'));
+  Record({QStringLiteral("BrowseFolder"), title, chosen ? line : QString()});
+  if (chosen) folder = line;
+  return chosen;
+}
+
+std::unique_ptr<TFileScriptedDialogs> DialogScriptFromEnvironment() {
+  const bool script = qEnvironmentVariableIsSet("LORVANE_DIALOG_SCRIPT");
+  const bool transcript = qEnvironmentVariableIsSet("LORVANE_DIALOG_TRANSCRIPT");
+  if (!script && !transcript) return nullptr;
+  return std::make_unique<TFileScriptedDialogs>(qEnvironmentVariable("LORVANE_DIALOG_SCRIPT"),
+                                                qEnvironmentVariable("LORVANE_DIALOG_TRANSCRIPT"));
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <optional>
 
 // Message box kinds.
@@ -73,3 +74,35 @@ class TScriptedDialogs : public TUserDialogs {
   int AskUser(const QString& text, int kind, int buttons) override;
   bool BrowseFolder(const QString& title, QString& folder) override;
 };
+
+// Unattended runs of the windowed program (tests, batch sessions): no box is shown. Each question
+// takes the next line of a script file as its answer and is appended to a transcript file, so a run
+// never waits for a person and a test can read exactly what was said.
+//
+// Script lines, one per question in order: a button word ("OK", "Cancel", "Yes", "No", "Abort",
+// "Retry", "Ignore"; letter case ignored) or its number; for the folder chooser an absolute folder,
+// anything else cancelling it; for a list window the entry to pick. A missing or empty line closes
+// the box without a button. Transcript lines: the asker, then its fields, separated by " | ", line
+// breaks written as "\n": "AskUser | kind | buttons | answer | text",
+// "BrowseFolder | title | folder or empty", and what other windows record through Record.
+class TFileScriptedDialogs : public TUserDialogs {
+ public:
+  TFileScriptedDialogs(const QString& scriptFile, const QString& transcriptFile);
+
+  int AskUser(const QString& text, int kind, int buttons) override;
+  bool BrowseFolder(const QString& title, QString& folder) override;
+
+  // The next line of the script; "" when none is left.
+  QString NextAnswer();
+  // Appends one line to the transcript; it reaches the disk before this returns.
+  void Record(const QStringList& fields);
+
+ private:
+  QStringList answers_;
+  qsizetype next_ = 0;
+  QString transcript_;
+};
+
+// The scripted dialogs the environment asks for: LORVANE_DIALOG_SCRIPT names the script,
+// LORVANE_DIALOG_TRANSCRIPT the transcript; null when neither variable is set.
+std::unique_ptr<TFileScriptedDialogs> DialogScriptFromEnvironment();

@@ -8,4 +8,14 @@ class TfmMain : public QMainWindow {
  public:
   explicit TfmMain(QWidget* parent = nullptr);
   ~TfmMain() override;
+
+  // Whether the window may close now: without Debug the user confirms (message 108).
+  bool FormCloseQuery();
+
+ signals:
+  // The window closed; the program's loop ends.
+  void Closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 };

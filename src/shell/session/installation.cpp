@@ -52,7 +52,7 @@ TInstallation::~TInstallation() {
   Parts& p = *parts_;
   SetObjectHost(p.objectHost);
   SetUserDialogs(p.dialogs);
-  if (!p.fonts.isEmpty()) RemoveFonts(p.fonts);
+  RemoveFonts();
   SetUnitName(p.unitName);
   SetU2M(p.u2m);
   SetDecimalSeparator(p.separator);
@@ -73,6 +73,22 @@ void TInstallation::Connect(TzunoCADMdl& document) const {
   };
 }
 
+void TInstallation::InstallFonts() {
+  if (!parts_->fonts.isEmpty()) return;
+  parts_->fonts = soft_->DataPath + QStringLiteral("fonts");
+  ::InstallFonts(parts_->fonts);
+}
+
+void TInstallation::RemoveFonts() {
+  if (parts_->fonts.isEmpty()) return;
+  ::RemoveFonts(parts_->fonts);
+  parts_->fonts.clear();
+}
+
+bool TInstallation::FontsInstalled() const {
+  return !parts_->fonts.isEmpty();
+}
+
 QString FindHome(const QString& given) {
   if (!given.isEmpty()) return QFileInfo(given).absoluteFilePath();
   const QString env = qEnvironmentVariable("LORVANE_HOME");
@@ -89,7 +105,8 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
     return std::unique_ptr<TInstallation>();
   };
   if (g_open) return fail(QStringLiteral("an installation is already open"));
-  const QString ini = home + QStringLiteral("/lorvane.ini");
+  const QString ini =
+      options.SettingsFile.isEmpty() ? home + QStringLiteral("/lorvane.ini") : options.SettingsFile;
   const QString tra = QStringLiteral("lorvane.tra");
   if (!QFileInfo(ini).isFile())
     return fail(QStringLiteral("Not found : ") + QFileInfo(ini).absoluteFilePath());
@@ -122,10 +139,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   const double u2m = ReadReal(soft.ReadSoftString(QStringLiteral("u2m")));
   if (u2m > 0) SetU2M(u2m);
   SetUnitName(soft.ReadSoftString(QStringLiteral("UnitName")));
-  if (options.Fonts) {
-    p.fonts = soft.DataPath + QStringLiteral("fonts");
-    InstallFonts(p.fonts);
-  }
+  if (options.Fonts) in->InstallFonts();
   SetSoft(&soft);
   if (!options.Dialogs) p.quiet = std::make_unique<TQuietDialogs>(options.ProgramName);
   SetUserDialogs(options.Dialogs ? options.Dialogs : p.quiet.get());

@@ -20,6 +20,9 @@ struct TInstallationOptions {
   // "nothing pressed". Only the dialogs differ between programs, never what files resolve to.
   TUserDialogs* Dialogs = nullptr;
   QString ProgramName = QStringLiteral("lorvane");
+  // The installation settings file; empty means "lorvane.ini" in the installation folder (the
+  // program's chooser may pick another one).
+  QString SettingsFile;
   // Registers the ".ttf" files of the data folder's "fonts" folder for this process, as the program
   // does at start-up, so that texts are measured alike everywhere.
   bool Fonts = true;
@@ -42,6 +45,12 @@ class TInstallation {
   QString ResolveFile(const QString& name) const;
   // Gives a document that resolver and the settings' merge fields, as the program's documents have.
   void Connect(TzunoCADMdl& document) const;
+
+  // The program registers the data folder's fonts late in its start-up (options.Fonts false) and
+  // removes them before it ends; an installation still holding them removes them at its end.
+  void InstallFonts();
+  void RemoveFonts();
+  bool FontsInstalled() const;
 
  private:
   friend std::unique_ptr<TInstallation> OpenInstallation(const QString&, const TInstallationOptions&,

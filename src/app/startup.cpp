@@ -1,0 +1,181 @@
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QUrl>
+#include <memory>
+
+#include "app/settings_chooser.h"
+#include "app/splash.h"
+#include "catalogue/ui/main_window.h"
+#include "editor/ui/editor_window.h"
+#include "shell/language.h"
+#include "shell/session/installation.h"
+#include "shell/settings.h"
+#include "shell/startup_log.h"
+#include "shell/ui/qt_user_dialogs.h"
+#include "shell/user_dialogs.h"
+
+namespace {
+
+constexpr int kEnded = 1;
+
+// "--home DIR" picks the installation; it is not one of the program's own arguments.
+QStringList ProgramArguments(const QStringList& all, QString* home) {
+  QStringList args;
+  for (qsizetype i = 1; i < all.size(); ++i) {
+    if (all[i] == QLatin1String("--home") && i + 1 < all.size()) {
+      *home = all[++i];
+      continue;
+    }
+    if (all[i].startsWith(QLatin1String("--home="))) {
+      *home = all[i].mid(7);
+      continue;
+    }
+    args << all[i];
+  }
+  return args;
+}
+
+// Every printer the platform offers; the PDF file is always one of them, so a machine without print
+// queues still starts.
+QStringList InstalledPrinters() {
+  QStringList printers = QPrinterInfo::availablePrinterNames();
+  printers << QStringLiteral("PDF file");
+  return printers;
+}
+
+void Say(const QString& text) {
+  AskUser(text, akError, abOK);
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+  // Qt's application object comes first on this platform: the keyboard state and any message box
+  // need it. Its step label is still logged where the sequence has it.
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("lorvane"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Lorvane"));
+  QApplication::setApplicationVersion(QStringLiteral(LORVANE_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("lorvane"));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  QString given;
+  const QStringList args = ProgramArguments(QApplication::arguments(), &given);
+  const QString first = args.value(0);
+  const QString second = args.value(1);
+  const QString home = FindHome(given);
+
+  std::unique_ptr<TFileScriptedDialogs> script = DialogScriptFromEnvironment();
+  TQtUserDialogs qtDialogs;
+  TUserDialogs* dialogs = script ? static_cast<TUserDialogs*>(script.get()) : &qtDialogs;
+  SetUserDialogs(dialogs);
+
+  // 1. Logging.
+  const bool ctrl = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+  LogStart(ctrl || first == QLatin1String("debug"), home);
+
+  // 2, 3. The installation settings file.
+  QString ini;
+  const QString chooserFolder = home + QStringLiteral("/lorvane/");
+  if (QFileInfo(chooserFolder).isDir())
+    ini = ChooseSettingsFile(chooserFolder, script.get());
+  else
+    ini = home + QStringLiteral("/lorvane.ini");
+  if (ini.isEmpty() || !QFileInfo(ini).isFile()) {
+    Say(QStringLiteral("Not found : ") + (ini.isEmpty() ? QString() : QFileInfo(ini).absoluteFilePath()));
+    return kEnded;
+  }
+
+  // 4 to 9. Settings, language file, language and paths, opened as every program opens them.
+  Log(QStringLiteral("Initialize"));
+  Log(QStringLiteral("MLCreate"));
+  if (!QFileInfo(home + QStringLiteral("/lorvane.tra")).isFile()) {
+    Say(QStringLiteral("Not found : lorvane.tra"));
+    return kEnded;
+  }
+  Log(QStringLiteral("SoftInitialise"));
+  TInstallationOptions options;
+  options.Arguments = args;
+  options.Dialogs = dialogs;
+  options.SettingsFile = ini;
+  options.Fonts = false;
+  QString error;
+  std::unique_ptr<TInstallation> installation = OpenInstallation(home, options, &error);
+  if (!installation) {
+    Say(error);
+    return kEnded;
+  }
+  TSoft& soft = installation->Soft();
+  const QString title = soft.ReadSoftString(QStringLiteral("nom"));
+  if (!title.isEmpty()) QApplication::setApplicationDisplayName(title);
+
+  // 10. The installation check.
+  const QString report = soft.CheckInstallation();
+  if (!report.isEmpty()) {
+    Say(QStringLiteral("ERREUR : ") + report);
+    if (!soft.Debug) return kEnded;
+  }
+
+  // 11. Nothing is copied; the switch only ends the program after the check.
+  if (first == QLatin1String("copy_cliparts")) return 0;
+
+  // 12. The codec installer of a folder.
+  if (first == QLatin1String("install_tscc")) {
+    const QString installer = second + QStringLiteral("/Codec/TSCC.exe");
+    if (!second.isEmpty() && QFileInfo(second + QStringLiteral("/Codec")).isDir() &&
+        QFileInfo(installer).isFile()) {
+      QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(installer).absoluteFilePath()));
+      return 0;
+    }
+    Say(QLatin1Char('"') + second + QStringLiteral("/Codec/TSCC.exe\" not found."));
+    return kEnded;
+  }
+
+  // 13. A printer.
+  Log(QStringLiteral("Printer"));
+  if (InstalledPrinters().isEmpty()) {
+    Say(MLMessage(1000));
+    return kEnded;
+  }
+
+  // 14. The splash.
+  Log(QStringLiteral("ShowLogo"));
+  QPointer<TLogo> logo = TLogo::Show(home + QStringLiteral("/logo.bmp"));
+
+  // 15. The installation's own fonts.
+  Log(QStringLiteral("InstallFonts"));
+  installation->InstallFonts();
+
+  // 16, 17. The two windows that live until the end.
+  Log(QStringLiteral("FormMain"));
+  auto main = std::make_unique<TfmMain>();
+  QObject::connect(main.get(), &TfmMain::Closed, &app, &QCoreApplication::quit);
+  Log(QStringLiteral("FormEditeur"));
+  auto editor = std::make_unique<TfmEditeur>();
+
+  // 18. The splash goes at the latest now.
+  Log(QStringLiteral("FreeLogo"));
+  if (logo) logo->close();
+
+  // 19. The message loop, until the main window closes.
+  Log(QStringLiteral("Run"));
+  main->show();
+  QApplication::exec();
+
+  editor.reset();
+  main.reset();
+  Log(QStringLiteral("MLFree"));
+  MLFree();
+  Log(QStringLiteral("DesinstallFont"));
+  installation->RemoveFonts();
+  Log(QStringLiteral("Soft.Free"));
+  installation.reset();
+  Log(QStringLiteral("DONE"));
+  return 0;
+}
