@@ -25,7 +25,7 @@ struct SkinFixture : ::testing::Test {
   }
   QString SkinFile() const { return folder + QStringLiteral("skin.txt"); }
   void WriteSkin(const QByteArray& text) { WriteAll(SkinFile(), text); }
-  // A picture of one colour, optionally with a magenta top-left corner block.
+  // A picture of one colour (BMP, or PNG by its name), optionally with a magenta top-left corner block.
   void Picture(const QString& name, QSize size, QColor color, bool magentaCorner = false) {
     QImage img(size, QImage::Format_RGB888);
     img.fill(color);
@@ -33,7 +33,10 @@ struct SkinFixture : ::testing::Test {
       for (int y = 0; y < size.height() / 2; ++y)
         for (int x = 0; x < size.width() / 2; ++x) img.setPixelColor(x, y, QColor(255, 0, 255));
     WriteAll(folder + name, QByteArray());
-    ASSERT_TRUE(SaveBmp(img, folder + name)) << name.toStdString();
+    if (name.endsWith(QStringLiteral(".png")))
+      ASSERT_TRUE(img.save(folder + name, "PNG")) << name.toStdString();
+    else
+      ASSERT_TRUE(SaveBmp(img, folder + name)) << name.toStdString();
   }
   // A settings object whose skin folder is the fixture's; "debug" as the first argument sets Debug.
   TSoft& Settings(bool debug) {
