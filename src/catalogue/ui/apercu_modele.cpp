@@ -1,0 +1,290 @@
+#include "catalogue/ui/apercu_modele.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <cmath>
+
+#include "catalogue/cache_files.h"
+#include "model/document.h"
+#include "render/codecs.h"
+#include "render/fit_rect.h"
+#include "render/picture_io.h"
+#include "shell/settings.h"
+#include "shell/user_dialogs.h"
+
+namespace {
+
+constexpr int kMosaicColumns = 8;
+
+// The 3-pixel red frame of a failed template, its pen centred on the rectangle's outline.
+void ErrorFrame(QPainter& p, QRect r) {
+  const QColor red(255, 0, 0);
+  const int l = r.left(), t = r.top(), rr = r.left() + r.width() - 1, b = r.top() + r.height() - 1;
+  p.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(rr + 1, t + 1)), red);
+  p.fillRect(QRect(QPoint(l - 1, b - 1), QPoint(rr + 1, b + 1)), red);
+  p.fillRect(QRect(QPoint(l - 1, t - 1), QPoint(l + 1, b + 1)), red);
+  p.fillRect(QRect(QPoint(rr - 1, t - 1), QPoint(rr + 1, b + 1)), red);
+}
+
+QString BaseName(const QString& file) {
+  QString name = QFileInfo(QString(file).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot > 0 ? name.left(dot) : name;
+}
+
+}  // namespace
+
+TApercuImage::TApercuImage(TzunoApercuModele* grid) : QWidget(grid), grid_(grid) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+TPictureItems* TApercuImage::Items() const {
+  return grid_;
+}
+
+void TApercuImage::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.fillRect(event->rect(), grid_->palette().color(QPalette::Window));
+  if (!grid_->image_.isNull()) p.drawImage(grid_->left_, 0, grid_->image_);
+}
+
+void TApercuImage::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  const bool over = grid_->CellAt(at.x() - grid_->left_, at.y()) >= 0;
+  if (over)
+    setCursor(Qt::PointingHandCursor);
+  else
+    unsetCursor();
+}
+
+void TApercuImage::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  grid_->ClickAt(at.x() - grid_->left_, at.y(), event->button());
+}
+
+TzunoApercuModele::TzunoApercuModele(QWidget* parent) : QScrollArea(parent) {
+  InstallPictureAccessibility();
+  setFrameShape(QFrame::NoFrame);
+  setWidgetResizable(false);
+  picture_ = new TApercuImage(this);
+  picture_->resize(0, 0);
+  setWidget(picture_);
+  setAccessibleName(tr("Modèles"));
+  picture_->setAccessibleName(tr("Modèles"));
+}
+
+TzunoApercuModele::~TzunoApercuModele() = default;
+
+int TzunoApercuModele::Columns() const {
+  const int pitch = ApercuLarge + Marge;
+  return pitch > 0 ? std::max(1, (width() - 20) / pitch) : 1;
+}
+
+QRect TzunoApercuModele::CellRect(int i) const {
+  const int c = Columns();
+  return QRect((i % c) * ApercuLarge, (i / c) * ApercuHaut, ApercuLarge, ApercuHaut);
+}
+
+int TzunoApercuModele::CellAt(int x, int y) const {
+  for (int i = 0; i < Fichiers.size(); ++i)
+    if (CellRect(i).contains(x, y)) return i;
+  return -1;
+}
+
+void TzunoApercuModele::Place() {
+  // Centred, but never pushed off the left edge: a picture wider than the panel scrolls instead.
+  left_ = std::max(0, (width() - image_.width() - 20) / 2);
+  picture_->resize(std::max(viewport()->width(), left_ + image_.width()), image_.height());
+  picture_->update();
+}
+
+void TzunoApercuModele::DrawFile(int i, QPainter& p) {
+  const QString& file = Fichiers[i];
+  const bool error = Erreurs.contains(file);
+  const QPoint origin = CellRect(i).topLeft();
+  if (!QFileInfo(file).isFile()) {
+    // A failed template has no preview: its empty cell still shows the mark.
+    if (error)
+      ErrorFrame(p, QRect(origin + QPoint(Marge, Marge), QSize(ApercuLarge - Marge, ApercuHaut - Marge)));
+    return;
+  }
+  const QImage img = LoadPicture(file);
+  QRect r;
+  if (img.isNull() || !FitRect(ApercuLarge, ApercuHaut, img.width(), img.height(), r)) {
+    AskUser(file, akError, abOK);
+    return;
+  }
+  r.translate(origin);
+  r.setLeft(r.left() + Marge);
+  r.setTop(r.top() + Marge);
+  // Previews are made at the cell size and drawn as they are; a larger one is reduced into its
+  // place rather than spilling over its neighbours.
+  if (img.width() <= r.width() && img.height() <= r.height())
+    p.drawImage(r.topLeft(), img);
+  else
+    p.drawImage(r, img.scaled(r.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  if (error) ErrorFrame(p, r);
+}
+
+void TzunoApercuModele::Redraw() {
+  if (Fichiers.isEmpty()) {
+    image_ = QImage();
+    Place();
+    return;
+  }
+  if (AutoTaille) {
+    const QImage first = LoadPicture(Fichiers.first());
+    if (!first.isNull()) {
+      ApercuLarge = first.width();
+      ApercuHaut = first.height();
+    }
+  }
+  const int c = Columns();
+  const int rows = int((Fichiers.size() + c - 1) / c);
+  image_ = QImage(c * ApercuLarge, rows * ApercuHaut, QImage::Format_RGB888);
+  if (image_.isNull()) {  // absurd cell sizes
+    Place();
+    return;
+  }
+  image_.fill(palette().color(QPalette::Window));
+  {
+    QPainter p(&image_);
+    for (int i = 0; i < Fichiers.size(); ++i) DrawFile(i, p);
+  }
+  Place();
+  if (QAccessible::isActive()) {
+    QAccessibleEvent e(picture_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&e);
+  }
+}
+
+void TzunoApercuModele::RedrawCell(int i) {
+  if (i < 0 || i >= Fichiers.size()) return;
+  const QRect cell = CellRect(i);
+  if (image_.isNull() || !image_.rect().contains(cell)) {
+    Redraw();
+    return;
+  }
+  if (i == 0 && AutoTaille) {
+    const QImage first = LoadPicture(Fichiers.first());
+    if (!first.isNull() && first.size() != QSize(ApercuLarge, ApercuHaut)) {
+      Redraw();  // the cell size follows the first picture
+      return;
+    }
+  }
+  {
+    QPainter p(&image_);
+    p.fillRect(cell, palette().color(QPalette::Window));
+    DrawFile(i, p);
+  }
+  picture_->update(cell.translated(left_, 0).adjusted(-2, -2, 2, 2));
+}
+
+QStringList TzunoApercuModele::MosaicTemplates() const {
+  QString folder = Dossier;
+  if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  QStringList names = QDir(folder).entryList({QStringLiteral("*.mdl")}, QDir::Files);
+  std::sort(names.begin(), names.end(),
+            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  for (QString& n : names) n.prepend(folder);
+  return names;
+}
+
+bool TzunoApercuModele::BuildMosaic() {
+  if (!Modele || Mosaique.isEmpty() || ApercuLarge <= 0 || ApercuHaut <= 0) return false;
+  const QStringList files = MosaicTemplates();
+  const int W = ApercuLarge, H = ApercuHaut;
+  const int rows = std::max(1, int((files.size() + kMosaicColumns - 1) / kMosaicColumns));
+  QImage mosaic(kMosaicColumns * W, rows * H, QImage::Format_RGB888);
+  if (mosaic.isNull()) return false;
+  mosaic.fill(Qt::white);
+  QImage cell(W, H, QImage::Format_RGB888);
+  for (int i = 0; i < files.size(); ++i) {
+    cell.fill(Qt::white);
+    try {
+      // A template that cannot be read leaves its cell white.
+      QRect r;
+      if (Modele->LoadFromFile(files[i]) &&
+          FitRect(W, H, std::llround(Modele->Large * 100), std::llround(Modele->Haut * 100), r)) {
+        TBitmapCanvas canvas(&cell);
+        // DrawPage keeps the document's origin (the editor's scroll): the page goes into r.
+        Modele->OriginX = r.left();
+        Modele->OriginY = r.top();
+        Modele->DrawPage(canvas, r);
+      }
+    } catch (...) {
+      cell.fill(Qt::white);
+    }
+    QPainter p(&mosaic);
+    p.drawImage((i % kMosaicColumns) * W, (i / kMosaicColumns) * H, cell);
+  }
+  return SaveBmp(mosaic, CacheFileForWriting(Mosaique));
+}
+
+void TzunoApercuModele::PaintMosaic(const QString& file) {
+  const QImage mosaic = file.isEmpty() ? QImage() : LoadPicture(file);
+  if (mosaic.isNull()) return;
+  const int c = Columns();
+  const int rows = int((Fichiers.size() + c - 1) / c);
+  image_ = QImage(c * (ApercuLarge + Marge), rows * (ApercuHaut + Marge), QImage::Format_RGB888);
+  if (!image_.isNull()) {
+    image_.fill(palette().color(QPalette::Window));
+    QPainter p(&image_);
+    for (int i = 0; i < Fichiers.size(); ++i)
+      p.drawImage(CellRect(i).topLeft(), mosaic,
+                  QRect((i % kMosaicColumns) * ApercuLarge, (i / kMosaicColumns) * ApercuHaut, ApercuLarge,
+                        ApercuHaut));
+  }
+  Place();
+}
+
+void TzunoApercuModele::RedrawMosaic() {
+  if (FindCacheFile(Mosaique).isEmpty() && Modele) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BuildMosaic();
+    QApplication::restoreOverrideCursor();
+  }
+  Fichiers = MosaicTemplates();
+  PaintMosaic(FindCacheFile(Mosaique));
+}
+
+void TzunoApercuModele::ClickAt(int x, int y, Qt::MouseButton button) {
+  const int i = CellAt(x, y);
+  if (button == Qt::RightButton && Soft() && Soft()->Debug) {
+    if (i >= 0) AskUser(Fichiers[i], akInformation, abOK);
+    return;
+  }
+  if (i < 0) return;
+  const QString file = Fichiers[i];  // the handler may change the list
+  if (OnClickApercu) OnClickApercu(this, i, file);
+  emit ClickApercu(i, file);
+}
+
+int TzunoApercuModele::ItemCount() const {
+  return int(Fichiers.size());
+}
+QString TzunoApercuModele::ItemName(int i) const {
+  return BaseName(Fichiers.value(i));
+}
+QRect TzunoApercuModele::ItemRect(int i) const {
+  return CellRect(i).translated(left_, 0);
+}
+void TzunoApercuModele::PressItem(int i) {
+  if (i < 0 || i >= Fichiers.size()) return;
+  const QRect r = CellRect(i);
+  ensureVisible(r.center().x() + left_, r.center().y(), r.width() / 2, r.height() / 2);
+  ClickAt(r.center().x(), r.center().y(), Qt::LeftButton);
+}
+
+void TzunoApercuModele::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  if (!image_.isNull()) Place();
+  emit Resized();
+}
