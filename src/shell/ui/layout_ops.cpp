@@ -47,7 +47,8 @@ void SkinPanel(QWidget* panel) {
   const QImage picture =
       skinui::LoadSkinPicture(soft->SkinPath, soft->ReadSoftString(QStringLiteral("skin_panel")));
   if (picture.isNull()) return;
-  auto* label = panel->findChild<TSkinPanelPicture*>(QString(), Qt::FindDirectChildrenOnly);
+  // Once per panel; found by name (the class has no meta-object of its own).
+  QLabel* label = panel->findChild<QLabel*>(QStringLiteral("skinPanelPicture"), Qt::FindDirectChildrenOnly);
   if (!label) label = new TSkinPanelPicture(panel);
   label->setPixmap(QPixmap::fromImage(picture));
   label->show();

@@ -178,8 +178,15 @@ TzunoMenuBouton* TzunoMenuBarre::AddButton(const QString& caption, std::function
 void TzunoMenuBarre::WriteCaption(TzunoMenuBouton* b) {
   if (!showText_ || background_.isNull() || b->text().isEmpty()) return;
   QPainter p(&background_);
-  QFont font(QStringLiteral("Myriad"));
+  // "Myriad" when the machine has it, else a humanist sans of the installation's fonts.
+  QFont font;
+  font.setFamilies({QStringLiteral("Myriad"), QStringLiteral("Myriad Pro"), QStringLiteral("Lato"),
+                    QStringLiteral("Liberation Sans")});
   font.setPointSize(10);
+  // A caption wider than its button's slot would run into the next one: smaller, down to 7 points.
+  const int slot = b->width() + ecart_;
+  while (font.pointSize() > 7 && QFontMetrics(font, &background_).horizontalAdvance(b->text()) > slot)
+    font.setPointSize(font.pointSize() - 1);
   p.setFont(font);
   p.setPen(Qt::black);
   const int w = p.fontMetrics().horizontalAdvance(b->text());

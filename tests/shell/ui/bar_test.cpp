@@ -137,6 +137,20 @@ TEST_F(BarTest, CaptionsAreWrittenOnTheBackgroundUnderEachButton) {
   // Left and right halves of the caption balance around the button's centre (28).
   EXPECT_LT(std::abs(dark(QRect(0, 42, 28, 18)) - dark(QRect(28, 42, 32, 18))), 25);
 
+  // A caption wider than its slot (button and gap: 44 pixels) gets smaller rather than run into the
+  // next button's.
+  TzunoMenuBarre fitted;
+  fitted.LoadSkin(SkinFile(), QStringLiteral("ecran1"));
+  fitted.AddButton(QStringLiteral("Imprimer"), nullptr, nullptr, QStringLiteral("Btn"));
+  const QImage fbg = fitted.Background();
+  int inkLeft = fbg.width(), inkRight = -1;
+  for (int y = 42; y < 60; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (qGray(fbg.pixel(x, y)) < 128) inkLeft = std::min(inkLeft, x), inkRight = std::max(inkRight, x);
+  EXPECT_GE(inkLeft, 8 - 2);
+  EXPECT_LE(inkRight, 8 + 44);
+  EXPECT_GT(inkRight - inkLeft, 25);
+
   TzunoMenuBarre plain;
   Picture(QStringLiteral("fond.bmp"), {1000, 60}, kBg);
   WriteSkin("[ecran1]\r\nShowText=0\r\n");
