@@ -1,5 +1,7 @@
 #include "catalogue/ui/apercu_modele.h"
 
+#include <sys/mman.h>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QCollator>
@@ -8,7 +10,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QThread>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <thread>
+#include <vector>
 
 #include "catalogue/cache_files.h"
 #include "model/document.h"
@@ -21,6 +28,23 @@
 namespace {
 
 constexpr int kMosaicColumns = 8;
+
+// A picture of a whole folder is tens of megabytes: asked for in huge pages where the system gives
+// them, it costs a few page faults instead of thousands on its first fill.
+QImage LargePicture(QSize size, QImage::Format format) {
+  constexpr size_t kHuge = size_t(2) << 20;
+  const qint64 bytesPerLine = qint64(size.width()) * 4;
+  const qint64 bytes = bytesPerLine * size.height();
+  if (format != QImage::Format_RGB32 || size.isEmpty() || bytes < qint64(8 * kHuge) ||
+      bytes > (qint64(1) << 31))
+    return QImage(size, format);
+  const size_t rounded = (size_t(bytes) + kHuge - 1) / kHuge * kHuge;
+  void* data = std::aligned_alloc(kHuge, rounded);
+  if (!data) return QImage(size, format);
+  madvise(data, rounded, MADV_HUGEPAGE);
+  return QImage(static_cast<uchar*>(data), size.width(), size.height(), bytesPerLine, format, std::free,
+                data);
+}
 
 // The 3-pixel red frame of a failed template, its pen centred on the rectangle's outline.
 void ErrorFrame(QPainter& p, QRect r) {
@@ -105,17 +129,32 @@ void TzunoApercuModele::Place() {
   picture_->update();
 }
 
+TzunoApercuModele::TCellPicture TzunoApercuModele::LoadCell(const QString& file) {
+  TCellPicture cell;
+  cell.exists = QFileInfo(file).isFile();
+  if (cell.exists) {
+    cell.picture = LoadPicture(file);
+    // The grid's picture is 32-bit, which paints onto it and onto the screen without conversion.
+    if (!cell.picture.isNull()) cell.picture = cell.picture.convertToFormat(QImage::Format_RGB32);
+  }
+  return cell;
+}
+
 void TzunoApercuModele::DrawFile(int i, QPainter& p) {
+  DrawCell(i, LoadCell(Fichiers[i]), p);
+}
+
+void TzunoApercuModele::DrawCell(int i, const TCellPicture& cell, QPainter& p) {
   const QString& file = Fichiers[i];
   const bool error = Erreurs.contains(file);
   const QPoint origin = CellRect(i).topLeft();
-  if (!QFileInfo(file).isFile()) {
+  if (!cell.exists) {
     // A failed template has no preview: its empty cell still shows the mark.
     if (error)
       ErrorFrame(p, QRect(origin + QPoint(Marge, Marge), QSize(ApercuLarge - Marge, ApercuHaut - Marge)));
     return;
   }
-  const QImage img = LoadPicture(file);
+  const QImage& img = cell.picture;
   QRect r;
   if (img.isNull() || !FitRect(ApercuLarge, ApercuHaut, img.width(), img.height(), r)) {
     AskUser(file, akError, abOK);
@@ -148,15 +187,36 @@ void TzunoApercuModele::Redraw() {
   }
   const int c = Columns();
   const int rows = int((Fichiers.size() + c - 1) / c);
-  image_ = QImage(c * ApercuLarge, rows * ApercuHaut, QImage::Format_RGB888);
+  // The same size again (a folder shown again, a refresh) reuses the memory: fresh pages of a large
+  // picture cost more than drawing into them.
+  const QSize size(c * ApercuLarge, rows * ApercuHaut);
+  if (image_.size() != size || image_.format() != QImage::Format_RGB32 || !image_.isDetached())
+    image_ = LargePicture(size, QImage::Format_RGB32);
   if (image_.isNull()) {  // absurd cell sizes
     Place();
     return;
   }
   image_.fill(palette().color(QPalette::Window));
   {
+    // The pictures are decoded on every core, a batch at a time (bounded memory), and drawn here in
+    // order, so that a message about a file comes on this thread and in the list's order.
     QPainter p(&image_);
-    for (int i = 0; i < Fichiers.size(); ++i) DrawFile(i, p);
+    const int n = int(Fichiers.size());
+    const int threads = std::max(1, QThread::idealThreadCount());
+    constexpr int kBatch = 64;
+    std::vector<TCellPicture> cells(kBatch);
+    for (int first = 0; first < n; first += kBatch) {
+      const int count = std::min(kBatch, n - first);
+      std::atomic<int> next{0};
+      auto decode = [&] {
+        for (int k; (k = next++) < count;) cells[size_t(k)] = LoadCell(Fichiers[first + k]);
+      };
+      std::vector<std::thread> workers;
+      for (int t = 1; t < std::min(threads, count); ++t) workers.emplace_back(decode);
+      decode();
+      for (std::thread& w : workers) w.join();
+      for (int k = 0; k < count; ++k) DrawCell(first + k, cells[size_t(k)], p);
+    }
   }
   Place();
   if (QAccessible::isActive()) {
@@ -233,7 +293,7 @@ void TzunoApercuModele::PaintMosaic(const QString& file) {
   if (mosaic.isNull()) return;
   const int c = Columns();
   const int rows = int((Fichiers.size() + c - 1) / c);
-  image_ = QImage(c * (ApercuLarge + Marge), rows * (ApercuHaut + Marge), QImage::Format_RGB888);
+  image_ = QImage(c * (ApercuLarge + Marge), rows * (ApercuHaut + Marge), QImage::Format_RGB32);
   if (!image_.isNull()) {
     image_.fill(palette().color(QPalette::Window));
     QPainter p(&image_);

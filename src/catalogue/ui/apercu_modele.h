@@ -91,7 +91,13 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
 
  private:
   friend class TApercuImage;
+  struct TCellPicture {
+    bool exists = false;
+    QImage picture;  // null when the file does not load
+  };
+  static TCellPicture LoadCell(const QString& file);
   void DrawFile(int i, QPainter& painter);
+  void DrawCell(int i, const TCellPicture& cell, QPainter& painter);
   void Place();
 
   QImage image_;
