@@ -12,29 +12,34 @@
 
 namespace {
 
-// The ".ini" files of the folder, letter case ignored, without subfolders, in directory order.
-QStringList SettingsNames(const QString& folder) {
-  QStringList names;
+// The ".ini" files of the folder, letter case ignored, without subfolders, in directory order: the
+// names shown and the files they stand for (".INI" stays as spelled on disk).
+struct Entries {
+  QStringList names, files;
+};
+
+Entries SettingsNames(const QString& folder) {
+  Entries e;
   QDirIterator it(folder, QDir::Files | QDir::Hidden);
   while (it.hasNext()) {
     it.next();
     const QString name = it.fileName();
-    if (name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) names << name.left(name.size() - 4);
+    if (!name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)) continue;
+    e.names << name.left(name.size() - 4);
+    e.files << it.filePath();
   }
-  return names;
+  return e;
 }
 
 }  // namespace
 
 QString ChooseSettingsFile(const QString& folder, TFileScriptedDialogs* script) {
-  const QStringList names = SettingsNames(folder);
-  QString dir = folder;
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  const Entries entries = SettingsNames(folder);
   if (script) {
-    const QString answer = script->NextAnswer();
-    const QString chosen = names.contains(answer) ? answer : QString();
-    script->Record({QStringLiteral("fmChoixSoft"), names.join(QStringLiteral(", ")), chosen});
-    return chosen.isEmpty() ? QString() : dir + chosen + QStringLiteral(".ini");
+    const qsizetype i = entries.names.indexOf(script->NextAnswer());
+    script->Record({QStringLiteral("fmChoixSoft"), entries.names.join(QStringLiteral(", ")),
+                    i >= 0 ? entries.names[i] : QString()});
+    return i >= 0 ? entries.files[i] : QString();
   }
 
   QDialog window;
@@ -43,12 +48,12 @@ QString ChooseSettingsFile(const QString& folder, TFileScriptedDialogs* script) 
   auto* list = new QListWidget(&window);
   list->setObjectName(QStringLiteral("ListBox1"));
   list->setAccessibleName(QStringLiteral("Choix du logiciel"));
-  list->addItems(names);
+  list->addItems(entries.names);
   auto* layout = new QVBoxLayout(&window);
   layout->addWidget(list);
   QString answer;
   QObject::connect(list, &QListWidget::itemClicked, &window, [&](QListWidgetItem* item) {
-    answer = dir + item->text() + QStringLiteral(".ini");
+    answer = entries.files.value(list->row(item));
     window.accept();
   });
   // Enter on the keyboard's current entry is a click too.

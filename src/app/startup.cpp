@@ -1,12 +1,17 @@
 #include "app/startup.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QPrinterInfo>
+#include <QSocketNotifier>
 #include <QUrl>
+#include <csignal>
 #include <memory>
 
 #include "app/settings_chooser.h"
@@ -47,6 +52,31 @@ QStringList InstalledPrinters() {
   QStringList printers = QPrinterInfo::availablePrinterNames();
   printers << QStringLiteral("PDF file");
   return printers;
+}
+
+// SIGTERM and SIGINT (a session ending, Ctrl+C in a terminal) end the message loop like closing the
+// main window, without its question, so the shutdown steps still run and the fonts are removed.
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char one = 1;
+  [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &one, 1);
+}
+
+void QuitOnSignals(QObject* owner) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+    char c;
+    [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &c, 1);
+    QCoreApplication::quit();
+  });
+  struct sigaction sa = {};
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
 }
 
 void Say(const QString& text) {
@@ -165,6 +195,7 @@ int RunProgram(int argc, char** argv) {
 
   // 19. The message loop, until the main window closes.
   Log(QStringLiteral("Run"));
+  QuitOnSignals(&app);
   main->show();
   QApplication::exec();
 
