@@ -22,6 +22,7 @@
 #include "render/codecs.h"
 #include "render/fit_rect.h"
 #include "render/picture_io.h"
+#include "shell/language.h"
 #include "shell/settings.h"
 #include "shell/user_dialogs.h"
 
@@ -100,8 +101,11 @@ TzunoApercuModele::TzunoApercuModele(QWidget* parent) : QScrollArea(parent) {
   picture_ = new TApercuImage(this);
   picture_->resize(0, 0);
   setWidget(picture_);
-  setAccessibleName(tr("Modèles"));
-  picture_->setAccessibleName(tr("Modèles"));
+  // Named after the catalogue's templates panel; the owner may name it otherwise.
+  QString name = MLText(QStringLiteral("panel_modele"));
+  if (name.isEmpty()) name = QStringLiteral("Modèles");
+  setAccessibleName(name);
+  picture_->setAccessibleName(name);
 }
 
 TzunoApercuModele::~TzunoApercuModele() = default;
