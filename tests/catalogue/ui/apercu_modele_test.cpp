@@ -116,6 +116,27 @@ TEST(ApercuModele, CellsFollowTheWidthAndTheMargin) {
   EXPECT_EQ(grid.Image().pixelColor(10, 10), QColor(Qt::red));
 }
 
+// Previews are drawn as they are when they fit; one larger than its cell (cells of a fixed size) is
+// reduced into it instead of covering its neighbours.
+TEST(ApercuModele, LargerPicturesStayInTheirCells) {
+  QTemporaryDir dir;
+  const QString big = Solid(dir, "big.png", Qt::red, QSize(200, 100)),
+                small = Solid(dir, "small.png", Qt::blue, {40, 40});
+  TzunoApercuModele grid;
+  grid.resize(340, 300);
+  grid.AutoTaille = false;
+  grid.Fichiers = {big, small};
+  grid.Redraw();
+  const QImage& img = grid.Image();
+  const QColor panel = grid.palette().color(QPalette::Window);
+  EXPECT_EQ(img.pixelColor(50, 10), panel);
+  EXPECT_EQ(img.pixelColor(50, 50), QColor(Qt::red));
+  EXPECT_EQ(img.pixelColor(99, 50), QColor(Qt::red));
+  EXPECT_EQ(img.pixelColor(100, 50), panel);  // the next cell: its own picture only
+  EXPECT_EQ(img.pixelColor(139, 39), QColor(Qt::blue));
+  EXPECT_EQ(img.pixelColor(141, 41), panel);  // a smaller one is not enlarged
+}
+
 TEST(ApercuModele, ClicksAndAssistiveTechnologiesReachTheCells) {
   QTemporaryDir dir;
   const QString a = Solid(dir, "Etoile.png", Qt::blue), b = Solid(dir, "Lune.png", Qt::green);
