@@ -1,4 +1,3 @@
-#include "catalogue/ui/apercu_modele.h"
 
 #include <sys/mman.h>
 
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "catalogue/cache_files.h"
+#include "catalogue/name_order.h"
 #include "model/document.h"
 #include "render/codecs.h"
 #include "render/fit_rect.h"
@@ -255,8 +255,7 @@ QStringList TzunoApercuModele::MosaicTemplates() const {
   QString folder = Dossier;
   if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
   QStringList names = QDir(folder).entryList({QStringLiteral("*.mdl")}, QDir::Files);
-  std::sort(names.begin(), names.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  SortNames(names);
   for (QString& n : names) n.prepend(folder);
   return names;
 }

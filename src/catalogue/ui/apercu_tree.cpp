@@ -1,9 +1,10 @@
-#include "catalogue/ui/apercu_tree.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QStyle>
+
+#include "catalogue/name_order.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ QStringList Subfolders(const QString& folder) {
   names.erase(std::remove_if(names.begin(), names.end(),
                              [](const QString& n) { return n.startsWith(QLatin1Char('.')); }),
               names.end());
-  std::sort(names.begin(), names.end(),
-            [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  SortNames(names);
   return names;
 }
 

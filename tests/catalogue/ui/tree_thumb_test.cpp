@@ -25,12 +25,13 @@ QStringList TopLevel(const QTreeWidget& tree) {
 TEST(ApercuTree, ShowsSortedFoldersAndSelectsByPath) {
   QTemporaryDir dir;
   const QString root = dir.filePath("Modeles");
-  for (const char* f : {"b", "A", ".cache", "c/z", "c/Y", "c/.git", "A/x"}) QDir().mkpath(root + "/" + f);
+  for (const char* f : {"b", "A", ".cache", "c/z", "c/Y", "c/.git", "A/x", "c/Fleurs", "c/Fêtes"})
+    QDir().mkpath(root + "/" + QString::fromUtf8(f));
   QFile(root + "/f.mdl").open(QIODevice::WriteOnly);
   TzunoApercuTree tree;
   tree.Fill(root, ".mdl");
   EXPECT_EQ(TopLevel(tree), QStringList({"A", "b", "c"}));
-  EXPECT_EQ(Children(tree.topLevelItem(2)), QStringList({"Y", "z"}));
+  EXPECT_EQ(Children(tree.topLevelItem(2)), QStringList({"Fêtes", "Fleurs", "Y", "z"}));
   EXPECT_EQ(Children(tree.topLevelItem(0)), QStringList({"x"}));
 
   EXPECT_EQ(tree.GetPathSelect(), QString());
@@ -53,7 +54,7 @@ TEST(ApercuTree, ShowsSortedFoldersAndSelectsByPath) {
   EXPECT_EQ(tree.GetPathSelect(), QStringLiteral("Documents\\Albums"));
   // Filling again starts afresh.
   tree.Fill(root + "/c");
-  EXPECT_EQ(TopLevel(tree), QStringList({"Y", "z"}));
+  EXPECT_EQ(TopLevel(tree), QStringList({"Fêtes", "Fleurs", "Y", "z"}));
 }
 
 QImage Solid(QSize size, QColor colour) {
