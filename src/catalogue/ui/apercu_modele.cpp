@@ -1,9 +1,9 @@
+#include "catalogue/ui/apercu_modele.h"
 
 #include <sys/mman.h>
 
 #include <QAccessible>
 #include <QApplication>
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>

@@ -1,3 +1,4 @@
+#include "catalogue/ui/apercu_tree.h"
 
 #include <QDir>
 #include <QFileInfo>
