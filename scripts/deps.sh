@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation fonts-dejavu-core fontconfig
+  xvfb xauth dbus dbus-daemon at-spi2-core python3-pyatspi
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

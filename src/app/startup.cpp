@@ -56,20 +56,37 @@ QStringList InstalledPrinters() {
 
 // SIGTERM and SIGINT (a session ending, Ctrl+C in a terminal) end the message loop like closing the
 // main window, without its question, so the shutdown steps still run and the fonts are removed.
+// SIGUSR1 saves a picture of every visible window into LORVANE_SCREENSHOT_DIR, for end-to-end
+// tests and bug reports.
 int g_signalPipe[2] = {-1, -1};
 
-void OnSignal(int) {
-  const char one = 1;
-  [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &one, 1);
+void OnSignal(int signal) {
+  const char what = signal == SIGUSR1 ? 's' : 'q';
+  [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &what, 1);
+}
+
+void SaveScreenshots() {
+  const QString dir = qEnvironmentVariable("LORVANE_SCREENSHOT_DIR");
+  if (dir.isEmpty() || !QDir().mkpath(dir)) return;
+  static int shot = 0;
+  ++shot;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->isVisible()) continue;
+    const QString name = w->objectName().isEmpty() ? QStringLiteral("window") : w->objectName();
+    w->grab().save(QStringLiteral("%1/%2-%3.png").arg(dir).arg(shot, 3, 10, QLatin1Char('0')).arg(name));
+  }
 }
 
 void QuitOnSignals(QObject* owner) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
   auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
   QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
-    char c;
-    [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &c, 1);
-    QCoreApplication::quit();
+    char c = 0;
+    if (::read(g_signalPipe[0], &c, 1) != 1) return;
+    if (c == 's')
+      SaveScreenshots();
+    else
+      QCoreApplication::quit();
   });
   struct sigaction sa = {};
   sa.sa_handler = OnSignal;
@@ -77,6 +94,7 @@ void QuitOnSignals(QObject* owner) {
   sa.sa_flags = SA_RESTART;
   sigaction(SIGTERM, &sa, nullptr);
   sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGUSR1, &sa, nullptr);
 }
 
 void Say(const QString& text) {
