@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QPointer>
 #include <QPrinterInfo>
 #include <QSocketNotifier>
@@ -70,8 +71,8 @@ void SaveScreenshots() {
   if (dir.isEmpty() || !QDir().mkpath(dir)) return;
   static int shot = 0;
   ++shot;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (!w->isVisible()) continue;
+  for (QWidget* w : QApplication::allWidgets()) {
+    if (!w->isWindow() || !w->isVisible()) continue;
     const QString name = w->objectName().isEmpty() ? QStringLiteral("window") : w->objectName();
     w->grab().save(QStringLiteral("%1/%2-%3.png").arg(dir).arg(shot, 3, 10, QLatin1Char('0')).arg(name));
   }
@@ -111,6 +112,7 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationDisplayName(QStringLiteral("Lorvane"));
   QApplication::setApplicationVersion(QStringLiteral(LORVANE_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("lorvane"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/lorvane/lorvane.svg")));
   QApplication::setQuitOnLastWindowClosed(false);
 
   QString given;
