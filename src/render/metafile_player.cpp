@@ -962,6 +962,9 @@ class TPlayer {
         const double cx = r.I32(0), cy = r.I32(4), rad = r.U32(8);
         const double a0 = r.F32(12), sweep = r.F32(16);
         if (!std::isfinite(a0) || !std::isfinite(sweep) || rad > 1e8) break;
+        // The box must stay in device coordinates; an arc beyond them could not show anyway.
+        constexpr double kDeviceMax = 2147483647.0;
+        if (std::abs(cx) + rad > kDeviceMax || std::abs(cy) + rad > kDeviceMax) break;
         const double s = a0 * std::numbers::pi / 180,
                      e = (a0 + std::clamp(sweep, -3600.0, 3600.0)) * std::numbers::pi / 180;
         const QRect box(QPoint(int(cx - rad), int(cy - rad)), QPoint(int(cx + rad), int(cy + rad)));
