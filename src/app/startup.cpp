@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QSocketNotifier>
 #include <QUrl>
 #include <csignal>
+#include <cstdio>
 #include <memory>
 
 #include "app/settings_chooser.h"
@@ -87,7 +89,8 @@ void QuitOnSignals(QObject* owner) {
     if (c == 's')
       SaveScreenshots();
     else
-      QCoreApplication::quit();
+      // exit, not quit: quit would close the windows first, and the main window asks before closing.
+      QCoreApplication::exit(0);
   });
   struct sigaction sa = {};
   sa.sa_handler = OnSignal;
@@ -205,7 +208,7 @@ int RunProgram(int argc, char** argv) {
   // 16, 17. The two windows that live until the end.
   Log(QStringLiteral("FormMain"));
   auto main = std::make_unique<TfmMain>();
-  QObject::connect(main.get(), &TfmMain::Closed, &app, &QCoreApplication::quit);
+  QObject::connect(main.get(), &TfmMain::Closed, &app, [] { QCoreApplication::exit(0); });
   Log(QStringLiteral("FormEditeur"));
   auto editor = std::make_unique<TfmEditeur>();
 
@@ -216,6 +219,17 @@ int RunProgram(int argc, char** argv) {
   // 19. The message loop, until the main window closes.
   Log(QStringLiteral("Run"));
   QuitOnSignals(&app);
+  // Start-up benchmark: LORVANE_BENCH_T0 holds the launch time (nanoseconds since the epoch); the
+  // time to the first painted main window goes to standard error and the program ends.
+  const qint64 t0 = qEnvironmentVariable("LORVANE_BENCH_T0").toLongLong();
+  if (t0 > 0)
+    QObject::connect(main.get(), &TfmMain::FirstPaint, &app, [t0] {
+      const qint64 ns = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1000000 - t0;
+      std::fprintf(stderr, "first paint: %.1f ms\n", double(ns) / 1e6);
+      // Queued: the first paint may come before the loop runs, when a quit would be lost.
+      QMetaObject::invokeMethod(
+          QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
   main->show();
   QApplication::exec();
 
