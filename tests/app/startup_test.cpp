@@ -133,9 +133,26 @@ TEST_F(Startup, AFailedInstallationCheckStopsUnlessDebug) {
   QFile::remove(transcript());
   EXPECT_EQ(RunUntilLoopThenEnd({QStringLiteral("debug")}), 0);
   EXPECT_EQ(Said(), QStringList{report});
-  EXPECT_EQ(LogLabels(), (QStringList{"Initialize", "MLCreate", "SoftInitialise", "Printer", "ShowLogo",
-                                      "InstallFonts", "FormMain", "FormEditeur", "FreeLogo", "Run", "MLFree",
-                                      "DesinstallFont", "Soft.Free", "DONE"}));
+  EXPECT_EQ(LogLabels(), (QStringList{"Initialize",
+                                      "MLCreate",
+                                      "SoftInitialise",
+                                      "Printer",
+                                      "ShowLogo",
+                                      "InstallFonts",
+                                      "FormMain",
+                                      "TfmMain.FormCreate Start",
+                                      "OK : CreateMain6",
+                                      "OK : CreateMain7",
+                                      "OK : CreateMain16",
+                                      "OK : CreateMain18",
+                                      "TfmMain.FormCreate End",
+                                      "FormEditeur",
+                                      "FreeLogo",
+                                      "Run",
+                                      "MLFree",
+                                      "DesinstallFont",
+                                      "Soft.Free",
+                                      "DONE"}));
 }
 
 TEST_F(Startup, TheChooserFolderPicksTheSettingsFile) {
