@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "model/encodings.h"
+#include "render/gdi_types.h"
 #include "render/picture_io.h"
 #include "shell/inifile.h"
 #include "shell/paths.h"
@@ -41,13 +43,8 @@ QString FolderOf(const QString& file) {
 }
 
 QColor ReadColorRGB(const QString& text) {
-  auto byte = [&](int at) {
-    const QString part = text.mid(at, 2);
-    bool ok = false;
-    const int v = part.toInt(&ok, 16);
-    return ok ? v : 0;
-  };
-  return QColor(byte(0), byte(2), byte(4));
+  const TColor c = ::ReadColorRGB(text);
+  return QColor(ColorR(c), ColorG(c), ColorB(c));
 }
 
 QPixmap KeyedPixmap(const QImage& picture) {
