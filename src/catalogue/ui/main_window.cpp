@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "catalogue/name_order.h"
 #include "catalogue/previews.h"
 #include "catalogue/ui/apercu_modele.h"
 #include "catalogue/ui/apercu_tree.h"
@@ -42,7 +43,9 @@ int SoftInt(const char* key, int fallback) {
 // The templates of a folder (no subfolders), sorted without regard to letter case.
 QStringList FolderTemplates(const QString& folder) {
   QDir dir(folder);
-  QStringList files = dir.entryList({QStringLiteral("*.mdl")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+  QStringList files = dir.entryList({QStringLiteral("*.mdl")}, QDir::Files);
+  // The tree's and the mosaic's order, so a folder reads the same everywhere.
+  SortNames(files);
   for (QString& f : files) f = dir.filePath(f);
   return files;
 }
