@@ -211,6 +211,16 @@ int RunProgram(int argc, char** argv) {
   QObject::connect(main.get(), &TfmMain::Closed, &app, [] { QCoreApplication::exit(0); });
   Log(QStringLiteral("FormEditeur"));
   auto editor = std::make_unique<TfmEditeur>();
+  {
+    TfmMain* m = main.get();
+    TfmEditeur* e = editor.get();
+    QObject::connect(m, &TfmMain::OuvreDocument, e, [m, e](const QString& file) {
+      if (!e->OuvreDocument(file)) m->show();
+    });
+    QObject::connect(m, &TfmMain::NouveauDocument, e, &TfmEditeur::NouveauDocument);
+    QObject::connect(m, &TfmMain::NouveauDepuisTexte, e, &TfmEditeur::NouveauDepuisTexte);
+    QObject::connect(e, &TfmEditeur::Retour, m, [m] { m->show(); });
+  }
 
   // 18. The splash goes at the latest now.
   Log(QStringLiteral("FreeLogo"));

@@ -47,6 +47,14 @@ bool BrowseFolder(const QString& title, QString& folder) {
   return g_dialogs && g_dialogs->BrowseFolder(title, folder);
 }
 
+bool AskName(const QString& caption, const QString& prompt, QString& value) {
+  return g_dialogs && g_dialogs->InputName(caption, prompt, value);
+}
+
+bool AskSaveFile(const QString& filters, QString& file, int* filter) {
+  return g_dialogs && g_dialogs->SaveFileName(filters, file, filter);
+}
+
 int TScriptedDialogs::AskUser(const QString& text, int kind, int buttons) {
   Questions.append({text, kind, buttons});
   if (Answers.empty()) {
@@ -71,6 +79,31 @@ bool TScriptedDialogs::BrowseFolder(const QString& title, QString& folder) {
   Folders.pop_front();
   if (!chosen) return false;
   folder = *chosen;
+  return true;
+}
+
+bool TScriptedDialogs::InputName(const QString& caption, const QString&, QString& value) {
+  if (Names.empty()) {
+    Faults << QStringLiteral("no name for: ") + caption;
+    return false;
+  }
+  const std::optional<QString> name = Names.front();
+  Names.pop_front();
+  if (!name) return false;
+  value = *name;
+  return true;
+}
+
+bool TScriptedDialogs::SaveFileName(const QString& filters, QString& file, int* filter) {
+  if (Files.empty()) {
+    Faults << QStringLiteral("no file for: ") + filters;
+    return false;
+  }
+  const std::optional<QString> chosen = Files.front();
+  Files.pop_front();
+  if (!chosen) return false;
+  file = *chosen;
+  if (filter) *filter = 1;
   return true;
 }
 
@@ -142,6 +175,32 @@ bool TFileScriptedDialogs::BrowseFolder(const QString& title, QString& folder) {
   Record({QStringLiteral("BrowseFolder"), title, chosen ? line : QString()});
   if (chosen) folder = line;
   return chosen;
+}
+
+bool TFileScriptedDialogs::InputName(const QString& caption, const QString& prompt, QString& value) {
+  const QString line = NextAnswer();
+  const bool typed = line.startsWith(QLatin1Char('='));
+  Record({QStringLiteral("InputName"), caption, prompt, typed ? line.mid(1) : QString()});
+  if (typed) value = line.mid(1);
+  return typed;
+}
+
+bool TFileScriptedDialogs::SaveFileName(const QString& filters, QString& file, int* filter) {
+  QString line = NextAnswer().trimmed();
+  int index = 1;
+  const int colon = line.indexOf(QLatin1Char(':'));
+  if (colon > 0 && !line.startsWith(QLatin1Char('/'))) {
+    bool ok = false;
+    index = line.left(colon).toInt(&ok);
+    if (!ok || index < 1) index = 1;
+    line = line.mid(colon + 1);
+  }
+  const bool chosen = line.startsWith(QLatin1Char('/'));
+  Record({QStringLiteral("SaveFileName"), filters, chosen ? line : QString()});
+  if (!chosen) return false;
+  file = line;
+  if (filter) *filter = index;
+  return true;
 }
 
 std::unique_ptr<TFileScriptedDialogs> DialogScriptFromEnvironment() {

@@ -43,6 +43,11 @@ class TUserDialogs {
   // The folder chooser (folders only) with the title, starting in BrowseStart(folder); true and the
   // chosen folder in `folder` on OK, false and `folder` untouched otherwise.
   virtual bool BrowseFolder(const QString& title, QString& folder) = 0;
+  // The file-name input box: true and the new name in `value` on OK.
+  virtual bool InputName(const QString& caption, const QString& prompt, QString& value) = 0;
+  // The save-file chooser with "description|pattern;pattern|…" filters, starting at `file` (a folder
+  // or a proposed file); true and the chosen file in `file`, the filter's index (from 1) in *filter.
+  virtual bool SaveFileName(const QString& filters, QString& file, int* filter) = 0;
 };
 
 // The dialogs the program uses; not owned. Null (the default) answers arNone and false.
@@ -50,6 +55,8 @@ void SetUserDialogs(TUserDialogs* dialogs);
 TUserDialogs* UserDialogs();
 int AskUser(const QString& text, int kind, int buttons);
 bool BrowseFolder(const QString& title, QString& folder);
+bool AskName(const QString& caption, const QString& prompt, QString& value);
+bool AskSaveFile(const QString& filters, QString& file, int* filter);
 
 // Answers from a script, and a record of what was asked: for tests and unattended runs.
 class TScriptedDialogs : public TUserDialogs {
@@ -68,11 +75,16 @@ class TScriptedDialogs : public TUserDialogs {
   std::deque<std::optional<QString>> Folders;
   QList<Question> Questions;
   QList<Browse> Browses;
+  // Names to type into the input box and files to choose in the save chooser (nullopt: Cancel); a
+  // chosen file takes the first filter.
+  std::deque<std::optional<QString>> Names, Files;
   // Script faults: a question with no answer left, or an answer the box does not show.
   QStringList Faults;
 
   int AskUser(const QString& text, int kind, int buttons) override;
   bool BrowseFolder(const QString& title, QString& folder) override;
+  bool InputName(const QString& caption, const QString& prompt, QString& value) override;
+  bool SaveFileName(const QString& filters, QString& file, int* filter) override;
 };
 
 // Unattended runs of the windowed program (tests, batch sessions): no box is shown. Each question
@@ -84,13 +96,18 @@ class TScriptedDialogs : public TUserDialogs {
 // anything else cancelling it; for a list window the entry to pick. A missing or empty line closes
 // the box without a button. Transcript lines: the asker, then its fields, separated by " | ", line
 // breaks written as "\n": "AskUser | kind | buttons | answer | text",
-// "BrowseFolder | title | folder or empty", and what other windows record through Record.
+// "BrowseFolder | title | folder or empty", "InputName | caption | prompt | name or empty" (a line
+// "=NAME" types NAME, anything else cancels), "SaveFileName | filters | file or empty" (an absolute
+// file chooses it with the first filter, "N:/file" with filter N), and what other windows record
+// through Record.
 class TFileScriptedDialogs : public TUserDialogs {
  public:
   TFileScriptedDialogs(const QString& scriptFile, const QString& transcriptFile);
 
   int AskUser(const QString& text, int kind, int buttons) override;
   bool BrowseFolder(const QString& title, QString& folder) override;
+  bool InputName(const QString& caption, const QString& prompt, QString& value) override;
+  bool SaveFileName(const QString& filters, QString& file, int* filter) override;
 
   // The next line of the script; "" when none is left.
   QString NextAnswer();

@@ -253,12 +253,37 @@ EFFECT_TREE = [
     ("Papiers peints", "Wallpapers"), ("Normal", "Normal"), ("Extra", "Extra"),
 ]
 
+# Window lines: window name, component name and property, as the windows translate themselves.
+WINDOWS = [
+    # The catalogue window's panels and large view
+    ("fmMain.LabelRetourMosaique.Caption", "Retour en mosaïque", "Back to all templates"),
+    ("fmMain.LabelModelePrecedent.Caption", "Modèle précédent", "Previous template"),
+    ("fmMain.LabelModeleSuivant.Caption", "Modèle suivant", "Next template"),
+    ("fmMain.LabelOuvrir.Caption", "Modifier ce modèle", "Edit this template"),
+    ("fmMain.LabelEnregistrerImage.Caption", "Enregister sous forme d'image", "Save as a picture"),
+    ("fmMain.LabelSupprimer.Caption", "Supprimer ce modèle", "Delete this template"),
+    ("fmMain.LabelRenommerAlbum.Caption", "Renomer l'album", "Rename the album"),
+    ("fmMain.LabelSupprimerAlbum.Caption", "Supprimer l'album", "Delete the album"),
+    ("fmMain.LabelRetourOrigine.Caption", "Retour au modèle d'origine", "Back to the original template"),
+    ("fmMain.PochoirColore.Caption", "Pochoir coloré", "Coloured stencil"),
+    ("fmMain.PochoirDecoupe.Caption", "Pochoir découpé", "Cut-out stencil"),
+    ("fmMain.PochoirImprimer.Caption", "Pochoir à imprimer", "Stencil to print"),
+    ("fmMain.VoirFrise.Caption", "Voir en frise", "Show as a frieze"),
+    ("fmMain.dvd_1.Hint", "Etiquette de disque", "Disc label"),
+    ("fmMain.dvd_2.Hint", "Jaquette", "Case cover"),
+    ("fmMain.dvd_3.Hint", "Livret", "Booklet"),
+    ("fmMain.dvd_4.Hint", "Feuillet", "Insert"),
+    ("fmMain.dvd_5.Hint", "Jaquette DVD", "DVD case cover"),
+    ("fmMain.dvd_6.Hint", "Pochette CD", "CD sleeve"),
+]
+
 
 def entries():
     """Every line of the file as (key, French, English), in file order."""
     out = [(str(n), fr, en) for n, fr, en in MESSAGES]
     out += [(k, t, t) for k, t in FIELD_TAGS]
     out += KEYS
+    out += WINDOWS
     for kind, spins in sorted(FORMAT_SPINS.items()):
         for i, (fr, en) in enumerate(spins, 1):
             out.append(("DVD%d-%d" % (kind, i), fr, en))

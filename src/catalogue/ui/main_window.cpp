@@ -1,37 +1,60 @@
 #include "catalogue/ui/main_window.h"
 
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPaintEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
+#include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
+#include "catalogue/apercu_draw.h"
+#include "catalogue/catalogue_folder.h"
+#include "catalogue/modele.h"
 #include "catalogue/name_order.h"
 #include "catalogue/previews.h"
 #include "catalogue/ui/apercu_modele.h"
 #include "catalogue/ui/apercu_tree.h"
 #include "catalogue/ui/preview_progress.h"
+#include "model/document.h"
+#include "model/soft_host.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/shell_folders.h"
 #include "shell/startup_log.h"
 #include "shell/ui/about_box.h"
+#include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
+#include "shell/ui/zuno_image_btn.h"
 #include "shell/ui/zuno_menu.h"
 #include "shell/ui/zuno_menu_barre.h"
+#include "shell/ui/zuno_menu_label.h"
 #include "shell/user_dialogs.h"
 
 namespace {
 
+constexpr int kTemplatesWidth = 220;
+
 bool Debugging() {
   return Soft() && Soft()->Debug;
+}
+
+bool Flag(const char* key) {
+  return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
 }
 
 int SoftInt(const char* key, int fallback) {
@@ -40,17 +63,81 @@ int SoftInt(const char* key, int fallback) {
   return v > 0 ? v : fallback;
 }
 
-// The templates of a folder (no subfolders), sorted without regard to letter case.
-QStringList FolderTemplates(const QString& folder) {
-  QDir dir(folder);
-  QStringList files = dir.entryList({QStringLiteral("*.mdl")}, QDir::Files);
-  // The tree's and the mosaic's order, so a folder reads the same everywhere.
-  SortNames(files);
-  for (QString& f : files) f = dir.filePath(f);
-  return files;
+// A whole decimal setting, else the fallback ("abc", "", "12.5" all give it).
+int SoftWhole(const char* key, int fallback) {
+  if (!Soft()) return fallback;
+  bool ok = false;
+  const int v = Soft()->ReadSoftString(QString::fromLatin1(key)).trimmed().toInt(&ok);
+  return ok ? v : fallback;
 }
 
+QString WithoutSlash(QString folder) {
+  while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+  return folder;
+}
+
+bool SameFolder(const QString& a, const QString& b) {
+  return !a.isEmpty() && !b.isEmpty() && QDir::cleanPath(a) == QDir::cleanPath(b);
+}
+
+// "a/b/c.jpg" or "a/b/c.mdl" as the template "a/b/c.mdl".
+QString TemplateOf(const QString& file) {
+  QString f = file;
+  const qsizetype dot = f.lastIndexOf(QLatin1Char('.'));
+  const qsizetype slash = f.lastIndexOf(QLatin1Char('/'));
+  if (dot > slash) f.truncate(dot);
+  return f + QStringLiteral(".mdl");
+}
+
+// The hourglass for the length of a handler.
+class TBusy {
+ public:
+  TBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusy() { QApplication::restoreOverrideCursor(); }
+  TBusy(const TBusy&) = delete;
+  TBusy& operator=(const TBusy&) = delete;
+};
+
+// Names of the sheet layouts k = 1 … 6, for the gabarit buttons' hints.
+const char* const kLayoutHints[6] = {"Etiquette de disque", "Jaquette",   "Livret", "Feuillet",
+                                     "Jaquette DVD",        "Pochette CD"};
+
 }  // namespace
+
+// A side-menu item shows while its panel does.
+static void ShowItem(TzunoMenuItem* item, bool on) {
+  if (item) item->Panel()->setVisible(on);
+}
+
+// ------------------------------------------------------------------------------------------------
+// A face of the large view
+
+TApercuFace::TApercuFace(QWidget* parent) : QAbstractButton(parent) {
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void TApercuFace::SetPicture(const QImage& picture) {
+  picture_ = picture;
+  update();
+}
+
+void TApercuFace::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+  if (!picture_.isNull()) p.drawImage(0, 0, picture_);
+  if (hasFocus()) {
+    p.setPen(QPen(QColor(255, 227, 71), 2));
+    p.drawRect(rect().adjusted(1, 1, -1, -1));
+  }
+}
+
+// ------------------------------------------------------------------------------------------------
+// Creation
+
+QString TfmMain::BuggedName() {
+  return QStringLiteral("Modèles buggés");
+}
 
 TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("fmMain"));
@@ -61,7 +148,18 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent) {
   Log(QStringLiteral("TfmMain.FormCreate End"));
 }
 
-TfmMain::~TfmMain() = default;
+TfmMain::~TfmMain() {
+  FormDestroy();
+}
+
+void TfmMain::Block(int number, bool logOk, const std::function<void()>& work) {
+  try {
+    work();
+    if (logOk) Log(QStringLiteral("OK : CreateMain%1").arg(number));
+  } catch (...) {
+    Log(QStringLiteral("EXCEPT : CreateMain%1").arg(number));
+  }
+}
 
 void TfmMain::FormCreate() {
   TSoft* soft = Soft();
@@ -71,18 +169,130 @@ void TfmMain::FormCreate() {
   column->setSpacing(0);
   setCentralWidget(central);
 
-  // The button bar.
-  bar_ = new TzunoMenuBarre(central);
-  bar_->setObjectName(QStringLiteral("MenuBarre"));
-  if (soft) bar_->LoadSkin(soft->SkinFile, QStringLiteral("ecran1"));
+  // 1 to 3: the decimal separator and the display unit are the installation's, set when it opened.
+  Block(2, false, [soft] {
+    if (!soft) return;
+    soft->CreateUserFolders();
+    soft->CopyTablesToUser();
+  });
+  // 4, 5: the address cards, text library and albums belong to their own windows; what the catalogue
+  // itself keeps is the variants' return template and the caption.
+  Block(5, false, [this, soft] {
+    if (soft) retour_ = soft->ReadUserString(QStringLiteral("modele_VarianteRetour"));
+    const QString nom = soft ? soft->ReadSoftString(QStringLiteral("nom")) : QString();
+    if (!nom.isEmpty()) setWindowTitle(nom);
+    setAccessibleName(windowTitle());
+  });
+  Block(6, true, [this, column, central] {
+    bar_ = new TzunoMenuBarre(central);
+    bar_->setObjectName(QStringLiteral("MenuBarre"));
+    CreateBar();
+    column->addWidget(bar_);
+  });
+
+  auto* body = new QWidget(central);
+  auto* row = new QHBoxLayout(body);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  column->addWidget(body, 1);
+  left_ = new QWidget(body);
+  left_->setObjectName(QStringLiteral("PanelGauche"));
+  auto* leftColumn = new QVBoxLayout(left_);
+  leftColumn->setContentsMargins(0, 0, 0, 0);
+  leftColumn->setSpacing(0);
+  row->addWidget(left_);
+
+  Block(7, true, [this, leftColumn] {
+    menu_ = new TzunoMenu(left_);
+    menu_->setObjectName(QStringLiteral("MenuGauche"));
+    leftColumn->addWidget(menu_, 1);
+    CreateMenu();
+  });
+  Block(8, true, [this] { CreateGabaritItem(); });
+  Block(9, true, [this, leftColumn] {
+    CreateMascot();
+    if (mascot_) leftColumn->addWidget(mascot_);
+  });
+  Block(10, true, [this] { menu_->Layout(true); });
+  Block(11, true, [this] {
+    try {
+      CreateTree();
+    } catch (...) {
+      // The tree's creation fails silently.
+    }
+  });
+  Block(12, true, [this] {
+    if (!tree_) return;
+    const int top = categories_ ? categories_->geometry().bottom() + 4 : 4;
+    tree_->setGeometry(0, top, kTemplatesWidth, templatesPanel_->height() - top);
+    tree_->setFrameShape(QFrame::NoFrame);
+    tree_->setStyleSheet(QStringLiteral("QTreeWidget { background: white; }"));
+  });
+  Block(13, false, [this] {
+    apercu_ = std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    apercu_->PreviewBackColor = RGBColor(153, 204, 255);
+    ConnectToSoft(*apercu_);
+  });
+
+  auto* right = new QWidget(body);
+  auto* rightColumn = new QVBoxLayout(right);
+  rightColumn->setContentsMargins(0, 0, 0, 0);
+  rightColumn->setSpacing(0);
+  views_ = new QStackedWidget(right);
+  views_->setObjectName(QStringLiteral("Vues"));
+  rightColumn->addWidget(views_, 1);
+  progress_ = new TzunoPreviewProgress(right);
+  rightColumn->addWidget(progress_);
+  row->addWidget(right, 1);
+
+  Block(14, true, [this, body, row] {
+    if (!Flag("panel_gabarit")) return;
+    (void)body;
+    CreateSheetPanel();
+    row->addWidget(sheetPanel_);
+  });
+  Block(15, false, [this] { CreateTemplateView(); });
+  Block(16, true, [this] { CreateGrid(); });
+  Block(17, false, [this] {
+    for (QRadioButton* mode : modes_)
+      connect(mode, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) DessineApercu();
+      });
+    connect(frieze_, &QCheckBox::toggled, this, [this] { DessineApercu(); });
+    modes_[0]->setChecked(true);
+  });
+  Block(18, true, [this] { FillTree(); });
+  // 19: the maintenance menu comes with the maintenance commands.
+
+  if (soft) {
+    for (const char* key : {"BrowseImagePath", "ChoixTextesPath"}) {
+      const QString k = QString::fromLatin1(key);
+      if (soft->ReadUserString(k).isEmpty()) soft->WriteUserString(k, soft->ReadSoftString(k));
+    }
+  }
+
+  minutes_.setInterval(60000);
+  connect(&minutes_, &QTimer::timeout, this, [] { Count(QStringLiteral("MinuteUtilisation")); });
+  // Resizing the large view draws it again once the size settles.
+  redraw_.setSingleShot(true);
+  redraw_.setInterval(30);
+  connect(&redraw_, &QTimer::timeout, this, [this] {
+    if (ShowingTemplate()) DessineApercu();
+  });
+  TranslateWidget(this);
+  resize(1024, 740);
+}
+
+void TfmMain::CreateBar() {
+  if (Soft()) bar_->LoadSkin(Soft()->SkinFile, QStringLiteral("ecran1"));
   struct Button {
     const char *key, *name;
     void (TfmMain::*handler)();
   };
   const Button buttons[] = {
-      {"btn_nouveau", "Nouveau", nullptr},     {"btn_fiche", "Fiche", nullptr},
-      {"btn_infos", "Infos", &TfmMain::About}, {"btn_web", "Web", &TfmMain::SiteWeb},
-      {"btn_aide", "Aide", &TfmMain::Aide},    {"btn_quitter", "Quitter", &TfmMain::BtnQuitter}};
+      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", nullptr},
+      {"btn_infos", "Infos", &TfmMain::About},       {"btn_web", "Web", &TfmMain::SiteWeb},
+      {"btn_aide", "Aide", &TfmMain::Aide},          {"btn_quitter", "Quitter", &TfmMain::BtnQuitter}};
   for (const Button& b : buttons) {
     auto handler = b.handler;
     TzunoMenuBouton* button = bar_->AddButton(
@@ -91,67 +301,255 @@ void TfmMain::FormCreate() {
           if (handler) (this->*handler)();
         },
         this, QString::fromLatin1(b.name));
-    // New documents and the address cards open windows of their own, which come with them.
+    // The address cards open a window of their own, which comes with it.
     if (!handler) button->SetEnabled(false);
   }
-  column->addWidget(bar_);
-  Log(QStringLiteral("OK : CreateMain6"));
+}
 
-  auto* body = new QWidget(central);
-  auto* row = new QHBoxLayout(body);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(0);
-  column->addWidget(body, 1);
+TzunoMenuLabel* TfmMain::AddEntry(QWidget* panel, const QString& name, const QString& caption, int tag) {
+  auto* label = new TzunoMenuLabel(panel, caption);
+  label->setObjectName(name);
+  label->resize(kTemplatesWidth - 8, 18);
+  connect(label, &QAbstractButton::clicked, this, [this, tag] { Action(tag); });
+  return label;
+}
 
-  // The side menu with the templates panel.
-  menu_ = new TzunoMenu(body);
-  menu_->setObjectName(QStringLiteral("MenuGauche"));
-  if (soft) menu_->LoadSkin(soft->SkinFile, QStringLiteral("ecran1_gauche"));
-  auto* templates = new QWidget;
-  templates->setObjectName(QStringLiteral("PanelModele"));
-  templates->resize(220, 420);
-  tree_ = new TzunoApercuTree(templates);
+void TfmMain::CreateMenu() {
+  if (Soft()) menu_->LoadSkin(Soft()->SkinFile, QStringLiteral("ecran1_gauche"));
+  templatesPanel_ = new QWidget;
+  templatesPanel_->setObjectName(QStringLiteral("PanelModele"));
+  templatesPanel_->resize(kTemplatesWidth, 420);
+  const int line = menu_->Skin().Trait;
+  const int width =
+      menu_->verticalScrollBar()->sizeHint().width() + kTemplatesWidth + 2 * line + menu_->Skin().Marge + 2;
+  menu_->setFixedWidth(width);
+  left_->setFixedWidth(width);
+  templatesItem_ = menu_->AddItem(templatesPanel_, MLText(QStringLiteral("panel_modele")), true);
+
+  auto* actions = new QWidget;
+  actions->setObjectName(QStringLiteral("PanelAction"));
+  actions->resize(kTemplatesWidth, 10);
+  AddEntry(actions, QStringLiteral("LabelRetourMosaique"), QStringLiteral("Retour en mosaïque"), 101);
+  AddEntry(actions, QStringLiteral("LabelModelePrecedent"), QStringLiteral("Modèle précédent"), 104);
+  AddEntry(actions, QStringLiteral("LabelModeleSuivant"), QStringLiteral("Modèle suivant"), 105);
+  AddEntry(actions, QStringLiteral("LabelOuvrir"), QStringLiteral("Modifier ce modèle"), 106);
+  pictureEntry_ = AddEntry(actions, QStringLiteral("LabelEnregistrerImage"),
+                           QStringLiteral("Enregister sous forme d'image"), 113);
+  deleteEntry_ =
+      AddEntry(actions, QStringLiteral("LabelSupprimer"), QStringLiteral("Supprimer ce modèle"), 103);
+  actionItem_ = menu_->AddItem(actions, MLText(QStringLiteral("panel_action")), true);
+  menu_->LayoutItem(actionItem_);
+  ShowItem(actionItem_, false);
+
+  if (Flag("panel_album")) {
+    auto* album = new QWidget;
+    album->setObjectName(QStringLiteral("PanelAlbum"));
+    album->resize(kTemplatesWidth, 10);
+    AddEntry(album, QStringLiteral("LabelRenommerAlbum"), QStringLiteral("Renomer l'album"), 501);
+    AddEntry(album, QStringLiteral("LabelSupprimerAlbum"), QStringLiteral("Supprimer l'album"), 502);
+    albumItem_ = menu_->AddItem(album, MLText(QStringLiteral("panel_album")), true);
+    menu_->LayoutItem(albumItem_);
+    ShowItem(albumItem_, false);
+  }
+  auto* back = new QWidget;
+  back->setObjectName(QStringLiteral("PanelRetour"));
+  back->resize(kTemplatesWidth, 10);
+  AddEntry(back, QStringLiteral("LabelRetourOrigine"), QStringLiteral("Retour au modèle d'origine"), 110);
+  returnItem_ = menu_->AddItem(back, MLMessage(13), true);
+  menu_->LayoutItem(returnItem_);
+  ShowItem(returnItem_, false);
+}
+
+void TfmMain::CreateGabaritItem() {
+  if (!Flag("panel_gabarit")) return;
+  TSoft& soft = *Soft();
+  bool any = false;
+  for (int k = 1; k <= 6; ++k) any = any || soft.UserFlag(QStringLiteral("gabarit%1_actif").arg(k));
+  for (int k = 1; k <= 6; ++k) {
+    const QString key = QStringLiteral("gabarit%1_actif").arg(k);
+    if (!any) soft.SetUserFlag(key, gabaritOn_[k - 1]);
+    gabaritOn_[k - 1] = soft.UserFlag(key);
+  }
+  auto* panel = new QWidget;
+  panel->setObjectName(QStringLiteral("PanelGabarit"));
+  auto* base = new TzunoImageBase(panel, soft.SkinPath);
+  const int size = 64, gap = 6;
+  for (int k = 1; k <= 6; ++k) {
+    auto* button = new TzunoImageBtn(panel);
+    button->setObjectName(QStringLiteral("dvd_%1").arg(k));
+    button->SetBase(base);
+    button->SetFileName(QStringLiteral("dvd_%1").arg(k));
+    button->SetActif(gabaritOn_[k - 1]);
+    button->setToolTip(QString::fromUtf8(kLayoutHints[k - 1]));
+    button->setAccessibleName(button->toolTip());
+    const QSize hint = button->sizeHint().isValid() ? button->sizeHint() : QSize(size, size);
+    button->setGeometry(4 + ((k - 1) % 3) * (size + gap), 4 + ((k - 1) / 3) * (size + gap), hint.width(),
+                        hint.height());
+    // The button has toggled itself when the click arrives.
+    connect(button, &QAbstractButton::clicked, this, [this, k] { Action(400 + k); });
+    gabaritButtons_[k - 1] = button;
+  }
+  panel->resize(kTemplatesWidth, 8 + 2 * size + gap);
+  gabaritItem_ = menu_->AddItem(panel, MLText(QStringLiteral("panel_gabarit")), true);
+  gabaritItem_->SetContentHeight(panel->height());
+  ShowItem(gabaritItem_, false);
+}
+
+void TfmMain::CreateMascot() {
+  if (!Flag("LutinetMan") || !Soft()) return;
+  // The animated mascot belongs to the editor; the catalogue shows the skin's picture in its place.
+  const QImage picture = skinui::LoadSkinPicture(Soft()->SkinPath, QStringLiteral("PanelPerso.bmp"));
+  if (picture.isNull()) return;
+  auto* label = new QLabel(left_);
+  label->setObjectName(QStringLiteral("PanelPerso"));
+  label->setFixedSize(left_->width(), left_->width());
+  label->setPixmap(
+      QPixmap::fromImage(picture.scaled(label->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  label->setAccessibleName(QStringLiteral("PanelPerso"));
+  mascot_ = label;
+}
+
+void TfmMain::CreateTree() {
+  if (Flag("TreeCategorie")) {
+    categories_ = new QComboBox(templatesPanel_);
+    categories_->setObjectName(QStringLiteral("ComboCategorie"));
+    categories_->setGeometry(0, 4, kTemplatesWidth, 24);
+    QStringList names =
+        QDir(Soft()->DataPath + QStringLiteral("Modeles/")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const QString& n) { return n.startsWith(QLatin1Char('.')); }),
+                names.end());
+    SortNames(names);
+    categories_->addItems(names);
+    categories_->setAccessibleName(MLText(QStringLiteral("panel_modele")));
+  }
+  tree_ = new TzunoApercuTree(templatesPanel_);
   tree_->setObjectName(QStringLiteral("TreeModeles"));
   tree_->setAccessibleName(MLText(QStringLiteral("panel_modele")));
-  tree_->setGeometry(0, 4, 220, 412);
-  const int line = menu_->Skin().Trait;
-  menu_->setFixedWidth(menu_->verticalScrollBar()->sizeHint().width() + templates->width() + 2 * line +
-                       menu_->Skin().Marge + 2);
-  menu_->AddItem(templates, MLText(QStringLiteral("panel_modele")), true);
-  menu_->Layout(true);
-  row->addWidget(menu_);
-  Log(QStringLiteral("OK : CreateMain7"));
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+}
 
-  // The grid of template previews.
-  auto* right = new QWidget(body);
-  auto* rightColumn = new QVBoxLayout(right);
-  rightColumn->setContentsMargins(0, 0, 0, 0);
-  rightColumn->setSpacing(0);
-  grid_ = new TzunoApercuModele(right);
+void TfmMain::CreateSheetPanel() {
+  sheetPanel_ = new QFrame;
+  sheetPanel_->setObjectName(QStringLiteral("PanelFormats"));
+  sheetPanel_->setFixedWidth(220);
+  sheetPanel_->setAutoFillBackground(true);
+  QPalette pal = sheetPanel_->palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  sheetPanel_->setPalette(pal);
+  auto* row = new QHBoxLayout(sheetPanel_);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  auto* stripe = new QFrame(sheetPanel_);
+  stripe->setFixedWidth(2);
+  stripe->setAutoFillBackground(true);
+  QPalette yellow = stripe->palette();
+  yellow.setColor(QPalette::Window, QColor(255, 227, 71));
+  stripe->setPalette(yellow);
+  row->addWidget(stripe);
+  sheets_ = new TzunoApercuModele(sheetPanel_);
+  sheets_->setObjectName(QStringLiteral("ApercuFormats"));
+  sheets_->setAccessibleName(MLText(QStringLiteral("panel_gabarit")));
+  sheets_->ApercuLarge = 164;
+  sheets_->ApercuHaut = 124;
+  sheets_->Marge = 2;
+  sheets_->AutoTaille = false;
+  sheets_->setFrameShape(QFrame::NoFrame);
+  sheets_->setStyleSheet(QStringLiteral("background: black"));
+  sheets_->OnClickApercu = [this](TzunoApercuModele*, int index, const QString&) {
+    if (index >= 0 && index < variants_.size()) AfficheGabarit(variants_[index]);
+  };
+  row->addWidget(sheets_, 1);
+  sheetPanel_->hide();
+}
+
+void TfmMain::CreateTemplateView() {
+  templatePage_ = new QWidget;
+  templatePage_->setObjectName(QStringLiteral("PanelApercu"));
+  templatePage_->setAutoFillBackground(true);
+  QPalette pal = templatePage_->palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  templatePage_->setPalette(pal);
+  auto* column = new QVBoxLayout(templatePage_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  auto* modes = new QWidget(templatePage_);
+  modes->setObjectName(QStringLiteral("PanelVue"));
+  auto* modeRow = new QHBoxLayout(modes);
+  modeRow->setContentsMargins(8, 4, 8, 4);
+  auto* group = new QButtonGroup(modes);
+  const char* names[3] = {"PochoirColore", "PochoirDecoupe", "PochoirImprimer"};
+  const char* captions[3] = {"Pochoir coloré", "Pochoir découpé", "Pochoir à imprimer"};
+  for (int i = 0; i < 3; ++i) {
+    modes_[i] = new QRadioButton(QString::fromUtf8(captions[i]), modes);
+    modes_[i]->setObjectName(QString::fromLatin1(names[i]));
+    group->addButton(modes_[i], i);
+    modeRow->addWidget(modes_[i]);
+  }
+  frieze_ = new QCheckBox(QStringLiteral("Voir en frise"), modes);
+  frieze_->setObjectName(QStringLiteral("VoirFrise"));
+  modeRow->addWidget(frieze_);
+  modeRow->addStretch(1);
+  column->addWidget(modes);
+  faces_ = new QWidget(templatePage_);
+  faces_->setObjectName(QStringLiteral("PanelFaces"));
+  faces_->installEventFilter(this);
+  column->addWidget(faces_, 1);
+  recto_ = new TApercuFace(faces_);
+  recto_->setObjectName(QStringLiteral("ImageRecto"));
+  verso_ = new TApercuFace(faces_);
+  verso_->setObjectName(QStringLiteral("ImageVerso"));
+  recto_->setAccessibleName(MLMessage(101));
+  verso_->setAccessibleName(MLMessage(102));
+  connect(recto_, &QAbstractButton::clicked, this, &TfmMain::PreviewClick);
+  connect(verso_, &QAbstractButton::clicked, this, &TfmMain::PreviewClick);
+  views_->addWidget(templatePage_);
+}
+
+void TfmMain::CreateGrid() {
+  gridPage_ = new QWidget;
+  auto* column = new QVBoxLayout(gridPage_);
+  column->setContentsMargins(0, 0, 0, 0);
+  grid_ = new TzunoApercuModele(gridPage_);
   grid_->setObjectName(QStringLiteral("Apercu"));
+  grid_->setAccessibleName(MLText(QStringLiteral("panel_modele")));
   grid_->ApercuLarge = SoftInt("ApercuLarge", 100) + 4;
   grid_->ApercuHaut = SoftInt("ApercuHaut", 100) + 4;
   grid_->Marge = 2;
   grid_->AutoTaille = false;
   grid_->setStyleSheet(QStringLiteral("background: white"));
   grid_->setFrameShape(QFrame::NoFrame);
-  progress_ = new TzunoPreviewProgress(right);
-  rightColumn->addWidget(grid_, 1);
-  rightColumn->addWidget(progress_);
-  row->addWidget(right, 1);
-  Log(QStringLiteral("OK : CreateMain16"));
+  grid_->OnClickApercu = [this](TzunoApercuModele*, int index, const QString& file) {
+    AfficheModele(index >= 0 && index < modeles_.size() ? modeles_[index] : file);
+  };
+  column->addWidget(grid_);
+  views_->insertWidget(0, gridPage_);
+  views_->setCurrentWidget(gridPage_);
+  connect(progress_, &TzunoPreviewProgress::Finished, this, [this](bool, const QStringList& errors) {
+    for (const QString& e : errors)
+      if (!bugged_.contains(e)) bugged_ << e;
+  });
+}
 
-  // The category tree.
-  if (soft) tree_->Fill(soft->ModelesPath);
+void TfmMain::FillTree() {
+  if (!tree_ || !Soft()) return;
+  TSoft& soft = *Soft();
+  disconnect(tree_, &QTreeWidget::currentItemChanged, this, nullptr);
+  if (categories_) {
+    const QString start = soft.ReadSoftString(QStringLiteral("path_modele_categorie"));
+    const int index = categories_->findText(start);
+    categories_->setCurrentIndex(index >= 0 ? index : 0);
+    if (categories_->count() > 0)
+      soft.ModelesPath =
+          soft.DataPath + QStringLiteral("Modeles/") + categories_->currentText() + QLatin1Char('/');
+    connect(categories_, &QComboBox::currentIndexChanged, this, &TfmMain::ChangeModeleCategorie);
+  }
+  tree_->Fill(WithoutSlash(soft.ModelesPath));
+  tree_->AddRoot(WithoutSlash(soft.DocumentsPath));
+  if (!categories_ && soft.Debug) tree_->insertTopLevelItem(0, new QTreeWidgetItem({BuggedName()}));
   tree_->expandAll();
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* node, QTreeWidgetItem*) { CategorieChange(node); });
-  Log(QStringLiteral("OK : CreateMain18"));
-
-  minutes_.setInterval(60000);
-  connect(&minutes_, &QTimer::timeout, this, [] { Count(QStringLiteral("MinuteUtilisation")); });
-  TranslateWidget(this);
-  resize(1024, 740);
 }
 
 void TfmMain::FormShow() {
@@ -159,26 +557,398 @@ void TfmMain::FormShow() {
   Count(QStringLiteral("MinuteUtilisation"));
   minutes_.start();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().left(), y());
+  if (!tree_) return;
   // The start category, a path of node names beginning with "\", else the first node.
   const QString start = Soft() ? Soft()->ReadSoftString(QStringLiteral("path_modele_start")) : QString();
   tree_->SetPathSelect(start);
   if (!tree_->currentItem() && tree_->topLevelItemCount() > 0) tree_->setCurrentItem(tree_->topLevelItem(0));
 }
 
+void TfmMain::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  if (progress_) progress_->Cancel();
+  if (Soft() && Flag("panel_gabarit") && gabaritButtons_[0])
+    for (int k = 1; k <= 6; ++k)
+      Soft()->SetUserFlag(QStringLiteral("gabarit%1_actif").arg(k), gabaritButtons_[k - 1]->GetActif());
+}
+
+// ------------------------------------------------------------------------------------------------
+// Folders and templates
+
+QString TfmMain::DocumentsFolder() const {
+  return Soft() ? WithoutSlash(Soft()->DocumentsPath) : QString();
+}
+
+bool TfmMain::ShowingTemplate() const {
+  return views_ && views_->currentWidget() == templatePage_;
+}
+
 void TfmMain::CategorieChange(QTreeWidgetItem* node) {
   if (changing_ || !node || !Soft()) return;
   changing_ = true;
-  const QString path = TzunoApercuTree::NodePath(node).replace(QLatin1Char('\\'), QLatin1Char('/'));
-  const QString folder = Soft()->ModelesPath + path;
-  if (QFileInfo(folder).isDir()) AfficheDossier(folder);
+  tree_->setCurrentItem(node);
+  const QString path = TzunoApercuTree::NodePath(node);
+  const QString relative = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (QFileInfo(Soft()->UserPath + relative).isDir())
+    AfficheDossier(Soft()->UserPath + relative);
+  else if (QFileInfo(Soft()->ModelesPath + relative).isDir())
+    AfficheDossier(Soft()->ModelesPath + relative);
+  else if (Debugging() && path == BuggedName())
+    AfficheDossier(BuggedName());
   changing_ = false;
 }
 
-void TfmMain::AfficheDossier(const QString& folder) {
+void TfmMain::AfficheDossier(const QString& given) {
+  if (!Soft()) return;
+  TSoft& soft = *Soft();
+  const QString folder = WithoutSlash(given);
   if (Debugging()) setWindowTitle(folder);
-  const QStringList modeles = FolderTemplates(folder);
-  progress_->Start(grid_, modeles, SoftInt("ApercuLarge", 100), SoftInt("ApercuHaut", 100));
+  TBusy busy;
+  CurrentModele().SetFile(QString());
+  const bool bugged = folder == BuggedName();
+  if (!bugged && !QFileInfo(folder).isDir()) return;
+
+  bool gabaritCase = false;
+  QStringList list;
+  if (bugged) {
+    list = bugged_;
+    SortNames(list);
+  } else if (SameFolder(folder, soft.DocumentsPath) || !Flag("panel_gabarit")) {
+    list = CatalogueTemplates(folder);
+  } else {
+    list = CatalogueTemplates(folder, &gabaritOn_, &gabaritCase);
+  }
+  folder_ = folder;
+  modeles_ = list;
+  progress_->Start(grid_, list, SoftInt("ApercuLarge", 100), SoftInt("ApercuHaut", 100));
   grid_->verticalScrollBar()->setValue(0);
+
+  views_->setCurrentWidget(gridPage_);
+  if (sheetPanel_) sheetPanel_->hide();
+  if (actionItem_) ShowItem(actionItem_, false);
+  if (gabaritItem_) ShowItem(gabaritItem_, gabaritCase);
+  if (mascot_) mascot_->show();
+  if (returnItem_)
+    ShowItem(returnItem_, Flag("panel_variantes") && SameFolder(folder, soft.VariantesPath) &&
+                              !retour_.isEmpty() && QFileInfo(retour_).isFile());
+  if (albumItem_) {
+    const QString docs = QDir::cleanPath(soft.DocumentsPath) + QLatin1Char('/');
+    ShowItem(albumItem_, QDir::cleanPath(folder).startsWith(docs));
+  }
+  if (templatesItem_) templatesItem_->SetFolded(false);
+  if (menu_) menu_->Layout(true);
+}
+
+void TfmMain::AfficheModele(const QString& file) {
+  if (!Soft() || !apercu_) return;
+  if (Debugging()) setWindowTitle(file);
+  TBusy busy;
+  const QString modele = TemplateOf(file);
+  CurrentModele().SetFile(modele);
+  apercu_->LoadFromFile(modele);
+  views_->setCurrentWidget(templatePage_);
+
+  variants_.clear();
+  if (sheets_) {
+    variants_ = SheetVariants(modele);
+    if (!variants_.isEmpty()) {
+      sheets_->Fichiers.clear();
+      for (const QString& v : variants_) {
+        QString preview = FindPreview(v);
+        // A variant without a preview gets one now: at most six small pictures.
+        if (preview.isEmpty()) {
+          TzunoCADMdl maker(nullptr, QRect(0, 0, 100, 100), 100, 100);
+          ConnectToSoft(maker);
+          MakePreview(maker, v, SoftInt("ApercuLarge", 100), SoftInt("ApercuHaut", 100), &preview);
+        }
+        sheets_->Fichiers << (preview.isEmpty() ? PreviewPath(v) : preview);
+      }
+      sheetPanel_->show();
+      sheets_->Redraw();
+    } else {
+      sheetPanel_->hide();
+    }
+  }
+  DessineApercu();
+
+  const TModele& current = CurrentModele();
+  if (actionItem_) ShowItem(actionItem_, true);
+  if (!Debugging() && deleteEntry_) deleteEntry_->setVisible(current.IsDocument);
+  if (pictureEntry_) pictureEntry_->setVisible(current.IsDocument && Flag("action_saveimage"));
+  if (actionItem_) menu_->LayoutItem(actionItem_);
+  if (albumItem_) ShowItem(albumItem_, false);
+  if (returnItem_) ShowItem(returnItem_, false);
+  if (gabaritItem_) ShowItem(gabaritItem_, false);
+  if (templatesItem_) templatesItem_->SetFolded(true);
+  if (mascot_ && height() <= 768) mascot_->hide();
+  menu_->Layout(true);
+}
+
+void TfmMain::AfficheGabarit(const QString& file) {
+  if (!apercu_) return;
+  const QString modele = TemplateOf(file);
+  CurrentModele().SetFile(modele);
+  apercu_->LoadFromFile(modele);
+  DessineApercu();
+}
+
+void TfmMain::DessineApercu() {
+  if (!apercu_ || !faces_ || !Soft()) return;
+  TApercuOptions options;
+  options.PaperMode = modes_[1] && modes_[1]->isChecked() ? 1 : modes_[2] && modes_[2]->isChecked() ? 2 : 0;
+  options.Frieze = frieze_ && frieze_->isChecked();
+  options.SkinPath = Soft()->SkinPath;
+  options.RectoCaption = MLMessage(101);
+  options.VersoCaption = MLMessage(102);
+  const TApercuFaces drawn = ::DessineApercu(*apercu_, faces_->size(), options);
+  faceMode_ = drawn.FaceMode;
+  recto_->SetPicture(drawn.Recto);
+  verso_->SetPicture(drawn.Verso);
+  // What a screen reader says the view shows.
+  recto_->setAccessibleDescription(CurrentModele().Title);
+  verso_->setAccessibleDescription(CurrentModele().Title);
+  PlaceFaces();
+}
+
+void TfmMain::PlaceFaces() {
+  const QSize view = faces_->size();
+  if (faceMode_ == 3) {
+    const int top = view.height() / 2;
+    recto_->setGeometry(0, 0, view.width(), top);
+    verso_->setGeometry(0, top, view.width(), view.height() - top);
+    verso_->show();
+  } else {
+    recto_->setGeometry(0, 0, view.width(), view.height());
+    verso_->hide();
+  }
+}
+
+void TfmMain::PreviewClick() {
+  const QString file = CurrentModele().FileName;
+  if (file.isEmpty()) return;
+  // Hidden first: an editor that cannot open the file shows the catalogue again.
+  hide();
+  emit OuvreDocument(file);
+}
+
+void TfmMain::SelectNodeQuietly(const QString& path) {
+  changing_ = true;
+  tree_->SetPathSelect(path);
+  changing_ = false;
+}
+
+void TfmMain::SelectDocumentsNode() {
+  if (!Soft() || !tree_) return;
+  tree_->SetPathSelect(QStringLiteral("\\") + Soft()->DocumentsName);
+  // Selecting the node it already is on shows nothing new: show the folder anyway.
+  if (folder_ != DocumentsFolder() || ShowingTemplate()) AfficheDossier(Soft()->DocumentsPath);
+}
+
+void TfmMain::ActualiseEtSelectionne() {
+  if (!Soft() || !tree_) return;
+  changing_ = true;
+  tree_->RefreshRoot(DocumentsFolder());
+  tree_->expandAll();
+  changing_ = false;
+  if (CurrentModele().IsDocument) SelectDocumentsNode();
+}
+
+void TfmMain::BrowseModelePath() {
+  AfficheDossier(CurrentModele().Folder);
+  changing_ = true;
+  tree_->setCurrentItem(nullptr);
+  tree_->clearSelection();
+  changing_ = false;
+}
+
+void TfmMain::AssistantModeleFin() {
+  if (!Soft()) return;
+  CurrentModele().SetFolder(Soft()->VariantesPath);
+  tree_->SetPathSelect(QStringLiteral("\\") + Soft()->DocumentsName + QStringLiteral("\\") + MLMessage(13));
+}
+
+void TfmMain::ChangeModeleCategorie() {
+  if (!categories_ || !Soft()) return;
+  try {
+    TBusy busy;
+    TSoft& soft = *Soft();
+    disconnect(tree_, &QTreeWidget::currentItemChanged, this, nullptr);
+    soft.ModelesPath =
+        soft.DataPath + QStringLiteral("Modeles/") + categories_->currentText() + QLatin1Char('/');
+    tree_->Fill(WithoutSlash(soft.ModelesPath));
+    tree_->AddRoot(DocumentsFolder());
+    if (Flag("TreeFullExpand")) tree_->expandAll();
+    connect(tree_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node, QTreeWidgetItem*) { CategorieChange(node); });
+    if (tree_->topLevelItemCount() > 0) CategorieChange(tree_->topLevelItem(0));
+    tree_->repaint();
+  } catch (...) {
+  }
+}
+
+// ------------------------------------------------------------------------------------------------
+// Actions
+
+void TfmMain::Action(int tag) {
+  if (!Soft()) return;
+  TModele& current = CurrentModele();
+  switch (tag) {
+    case 101:
+      Count(QStringLiteral("Menu1RetourMosaique"));
+      AfficheDossier(current.Folder);
+      break;
+    case 103:
+      if (current.FileName.isEmpty()) break;
+      if (Debugging()) {
+        const QString folder = current.Folder;
+        DeleteTemplate(current.FileName);
+        AfficheDossier(folder);
+        break;
+      }
+      if (AskUser(MLMessage(103).replace(QStringLiteral("%s"), current.Title), akInformation,
+                  abOK | abCancel) != arOK)
+        break;
+      Count(QStringLiteral("Menu1SupprimerModele"));
+      DeleteTemplate(current.FileName);
+      changing_ = true;
+      tree_->RefreshRoot(DocumentsFolder());
+      tree_->expandAll();
+      changing_ = false;
+      SelectDocumentsNode();
+      break;
+    case 104:
+    case 105: {
+      Count(tag == 104 ? QStringLiteral("Menu1ModelePrecedent") : QStringLiteral("Menu1ModeleSuivant"));
+      const QString next = NeighbourTemplate(current.FileName, tag == 104 ? -1 : 1);
+      if (!next.isEmpty()) AfficheModele(next);
+      break;
+    }
+    case 106:
+      PreviewClick();
+      break;
+    case 110: {
+      current.SetFile(retour_);
+      if (current.FileName.isEmpty()) break;
+      SelectNodeQuietly(QStringLiteral("\\") +
+                        QString(current.Category).replace(QLatin1Char('/'), QLatin1Char('\\')));
+      AfficheModele(current.FileName);
+      break;
+    }
+    case 113:
+      EnregistrerImage();
+      break;
+    case 401:
+    case 402:
+    case 403:
+    case 404:
+    case 405:
+    case 406:
+      gabaritOn_[tag - 401] = gabaritButtons_[tag - 401] && gabaritButtons_[tag - 401]->GetActif();
+      if (tree_->currentItem())
+        CategorieChange(tree_->currentItem());
+      else if (!folder_.isEmpty())
+        AfficheDossier(folder_);
+      break;
+    case 501:
+      RenomeAlbumSelect();
+      break;
+    case 502:
+      SupprimeAlbumSelect();
+      break;
+    default:
+      break;
+  }
+}
+
+void TfmMain::EnregistrerImage() {
+  if (!apercu_) return;
+  QString file = ShellFolder(QStringLiteral("My Pictures"));
+  int filter = 1;
+  if (!AskSaveFile(QStringLiteral("*.jpeg;*.jpg|*.jpeg;*.jpg|*.bmp|*.bmp"), file, &filter)) return;
+  const bool bmp = filter == 2;
+  const QFileInfo chosen(file);
+  const QString name = chosen.path() + QLatin1Char('/') + chosen.completeBaseName() +
+                       (bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg"));
+  if (QFileInfo::exists(name) &&
+      AskUser(MLMessage(304).replace(QStringLiteral("%s"), name), akQuestion, abYes | abNo) != arYes)
+    return;
+  const QSize size = PictureSize150(apercu_->Large, apercu_->Haut);
+  const bool ok = bmp ? apercu_->ExportBmp(name, size.width(), size.height(), clWhite)
+                      : apercu_->ExportJpeg(name, size.width(), size.height(), clWhite);
+  if (!ok) AskUser(QStringLiteral("Erreur : ") + name, akError, abOK);
+}
+
+QString TfmMain::AlbumOfNode(const QTreeWidgetItem* node) const {
+  if (!node || !node->parent() || !Soft()) return {};
+  // The path below the documents node.
+  QString path = TzunoApercuTree::NodePath(node);
+  const QString prefix = Soft()->DocumentsName + QLatin1Char('\\');
+  if (!path.startsWith(prefix)) return {};
+  return path.mid(prefix.size()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+void TfmMain::RenomeAlbumSelect() {
+  QTreeWidgetItem* node = tree_ ? tree_->currentItem() : nullptr;
+  const QString album = AlbumOfNode(node);
+  if (album.isEmpty()) return;
+  QString name = node->text(0);
+  if (!AskName(QStringLiteral("Renomer l'album"), QStringLiteral("Nouveau nom pour l'album :"), name)) return;
+  if (name == node->text(0)) return;
+  const qsizetype slash = album.lastIndexOf(QLatin1Char('/'));
+  const QString parent = slash >= 0 ? album.left(slash + 1) : QString();
+  if (RenameAlbum(Soft()->DocumentsPath + parent, node->text(0), name)) {
+    node->setText(0, name);
+    if (!folder_.isEmpty()) folder_ = Soft()->DocumentsPath + parent + name;
+  } else {
+    AskUser(QStringLiteral("Le nom n'est pas valide."), akError, abOK);
+  }
+}
+
+void TfmMain::SupprimeAlbumSelect() {
+  QTreeWidgetItem* node = tree_ ? tree_->currentItem() : nullptr;
+  const QString album = AlbumOfNode(node);
+  if (album.isEmpty()) return;
+  const QString question = QStringLiteral("Etes vous sur de vouloir supprimer l'album \"%s\" ?")
+                               .replace(QStringLiteral("%s"), node->text(0));
+  if (AskUser(question, akQuestion, abYes | abNo) != arYes) return;
+  const qsizetype slash = album.lastIndexOf(QLatin1Char('/'));
+  const QString parent = slash >= 0 ? album.left(slash + 1) : QString();
+  DeleteAlbum(Soft()->DocumentsPath + parent, node->text(0));
+  changing_ = true;
+  delete node;
+  changing_ = false;
+  SelectDocumentsNode();
+}
+
+// ------------------------------------------------------------------------------------------------
+// The bar
+
+void TfmMain::Nouveau() {
+  Count(QStringLiteral("Bouton1Nouveau"));
+  QStringList on;
+  for (const char* key : {"wizard_dvd", "wizard_dimension", "wizard_modele", "wizard_support", "wizard_scrap",
+                          "wizard_album"}) {
+    const QString k = QString::fromLatin1(key);
+    if (Flag(key) && Wizards.count(k)) on << k;
+  }
+  if (on.isEmpty()) {
+    const int large = SoftWhole("nouveau_large", 200), haut = SoftWhole("nouveau_haut", 150);
+    hide();
+    emit NouveauDocument(0, large, haut);
+    return;
+  }
+  QString key = on.first();
+  // With several, the wizard chooser answers which one (it registers itself as "wizard_choix").
+  if (on.size() > 1 && Wizards.count(QStringLiteral("wizard_choix"))) {
+    Wizards[QStringLiteral("wizard_choix")]();
+    return;
+  }
+  Wizards[key]();
+}
+
+void TfmMain::Fiche() {
+  Count(QStringLiteral("Bouton1Fiche"));
 }
 
 void TfmMain::About() {
@@ -235,6 +1005,21 @@ void TfmMain::showEvent(QShowEvent* event) {
   if (!firstShow_) return;
   firstShow_ = false;
   FormShow();
+}
+
+void TfmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (grid_) grid_->Redraw();
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == faces_ && event->type() == QEvent::Resize) {
+    if (ShowingTemplate()) {
+      PlaceFaces();
+      redraw_.start();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 bool TfmMain::event(QEvent* e) {

@@ -26,6 +26,8 @@ class TQuietDialogs : public TUserDialogs {
     return arNone;
   }
   bool BrowseFolder(const QString& title, QString& folder) override { return false; }
+  bool InputName(const QString&, const QString&, QString&) override { return false; }
+  bool SaveFileName(const QString&, QString&, int*) override { return false; }
 
  private:
   QString program_;

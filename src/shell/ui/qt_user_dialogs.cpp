@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "shell/ui/input_name.h"
+
 namespace {
 
 QMessageBox::StandardButton StandardFor(TAskResult b) {
@@ -63,5 +65,29 @@ bool TQtUserDialogs::BrowseFolder(const QString& title, QString& folder) {
                                                            BrowseStart(folder), QFileDialog::ShowDirsOnly);
   if (chosen.isEmpty()) return false;
   folder = QDir::fromNativeSeparators(chosen);
+  return true;
+}
+
+bool TQtUserDialogs::InputName(const QString& caption, const QString& prompt, QString& value) {
+  return ::InputName(caption, prompt, value, QApplication::activeWindow());
+}
+
+bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* filter) {
+  // "description|patterns|description|patterns" as the chooser's "description (patterns)" entries.
+  const QStringList parts = filters.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  }
+  QString selected = entries.value(0);
+  const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), file,
+                                                      entries.join(QStringLiteral(";;")), &selected,
+                                                      // The caller asks its own question.
+                                                      QFileDialog::DontConfirmOverwrite);
+  if (chosen.isEmpty()) return false;
+  file = QDir::fromNativeSeparators(chosen);
+  if (filter) *filter = int(entries.indexOf(selected)) + 1;
   return true;
 }

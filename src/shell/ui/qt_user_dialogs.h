@@ -7,4 +7,6 @@ class TQtUserDialogs : public TUserDialogs {
  public:
   int AskUser(const QString& text, int kind, int buttons) override;
   bool BrowseFolder(const QString& title, QString& folder) override;
+  bool InputName(const QString& caption, const QString& prompt, QString& value) override;
+  bool SaveFileName(const QString& filters, QString& file, int* filter) override;
 };
