@@ -86,7 +86,8 @@ TApercuFaces DessineApercu(TzunoCADMdl& document, QSize view, const TApercuOptio
     document.SetFace(1);
     document.DrawApercu(out.Recto, 10);
     if (document.Gabarit > 0) {
-      const QImage badge = LoadBmp(options.SkinPath + QStringLiteral("dvd_%10.bmp").arg(document.Gabarit));
+      const QImage badge = LoadBmp(options.SkinPath + QStringLiteral("dvd_") +
+                                   QString::number(document.Gabarit) + QStringLiteral("0.bmp"));
       if (!badge.isNull() && !out.Recto.isNull()) {
         QPainter p(&out.Recto);
         p.drawImage(out.Recto.width() - badge.width(), 0, badge);
