@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QUrl>
 #include <csignal>
@@ -240,7 +241,10 @@ int RunProgram(int argc, char** argv) {
       QMetaObject::invokeMethod(
           QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     });
-  main->show();
+  // Maximised; without a window manager to do it, as large as the screen allows.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    main->setGeometry(screen->availableGeometry());
+  main->showMaximized();
   QApplication::exec();
 
   editor.reset();

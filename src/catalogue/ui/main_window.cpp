@@ -531,10 +531,25 @@ void TfmMain::CreateGrid() {
   });
 }
 
+void TfmMain::AttachTree() {
+  connect(tree_, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* node, QTreeWidgetItem*) { CategorieChange(node); });
+  // Assistive technologies select a row without making it current.
+  connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
+    const QList<QTreeWidgetItem*> chosen = tree_->selectedItems();
+    if (!chosen.isEmpty() && chosen.first() != tree_->currentItem()) CategorieChange(chosen.first());
+  });
+}
+
+void TfmMain::DetachTree() {
+  disconnect(tree_, &QTreeWidget::currentItemChanged, this, nullptr);
+  disconnect(tree_, &QTreeWidget::itemSelectionChanged, this, nullptr);
+}
+
 void TfmMain::FillTree() {
   if (!tree_ || !Soft()) return;
   TSoft& soft = *Soft();
-  disconnect(tree_, &QTreeWidget::currentItemChanged, this, nullptr);
+  DetachTree();
   if (categories_) {
     const QString start = soft.ReadSoftString(QStringLiteral("path_modele_categorie"));
     const int index = categories_->findText(start);
@@ -548,8 +563,7 @@ void TfmMain::FillTree() {
   tree_->AddRoot(WithoutSlash(soft.DocumentsPath));
   if (!categories_ && soft.Debug) tree_->insertTopLevelItem(0, new QTreeWidgetItem({BuggedName()}));
   tree_->expandAll();
-  connect(tree_, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* node, QTreeWidgetItem*) { CategorieChange(node); });
+  AttachTree();
 }
 
 void TfmMain::FormShow() {
@@ -773,14 +787,13 @@ void TfmMain::ChangeModeleCategorie() {
   try {
     TBusy busy;
     TSoft& soft = *Soft();
-    disconnect(tree_, &QTreeWidget::currentItemChanged, this, nullptr);
+    DetachTree();
     soft.ModelesPath =
         soft.DataPath + QStringLiteral("Modeles/") + categories_->currentText() + QLatin1Char('/');
     tree_->Fill(WithoutSlash(soft.ModelesPath));
     tree_->AddRoot(DocumentsFolder());
     if (Flag("TreeFullExpand")) tree_->expandAll();
-    connect(tree_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* node, QTreeWidgetItem*) { CategorieChange(node); });
+    AttachTree();
     if (tree_->topLevelItemCount() > 0) CategorieChange(tree_->topLevelItem(0));
     tree_->repaint();
   } catch (...) {

@@ -143,6 +143,8 @@ class TfmMain : public QMainWindow {
   void CreateTemplateView();
   void CreateGrid();
   void FillTree();
+  void AttachTree();
+  void DetachTree();
   void SelectDocumentsNode();
   void SelectNodeQuietly(const QString& path);
   TzunoMenuLabel* AddEntry(QWidget* panel, const QString& name, const QString& caption, int tag);
