@@ -75,10 +75,11 @@ void BM_ChooseTemplateBothFaces(benchmark::State& state) {
     state.SkipWithError("no installation");
     return;
   }
-  // A shipped disc template with a recto and a verso, shown alternately with another so each
-  // iteration loads and draws.
-  const QString first = c.a + QStringLiteral("/t000.mdl"), other = c.a + QStringLiteral("/t001.mdl");
-  c.window->AfficheDossier(c.a);
+  // Two shipped disc templates with a recto and a verso, shown in turn so each iteration loads and
+  // draws, with their six sheet variants beside them.
+  const QString first = kAudio + QStringLiteral("Foret.3.mdl"),
+                other = kAudio + QStringLiteral("Foret.4.mdl");
+  c.window->AfficheDossier(kAudio);
   bool flip = false;
   for (auto _ : state) {
     c.window->AfficheModele(flip ? other : first);
