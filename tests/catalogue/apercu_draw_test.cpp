@@ -157,13 +157,15 @@ struct Probe {
 
 TEST_F(ApercuDraw, FriezeRepeatsTheTemplateAlongTheBand) {
   ASSERT_TRUE(WriteHalfRed(d_ + "half.mdl"));
-  // Band 400 x 40: a copy is 80 wide, its red half 40.
+  // Band 40 high: a copy is 80 wide, its red half 40.
   const struct {
     double friseX;
+    int width;
     std::vector<Probe> probes;
   } cases[] = {
       // Gap 20, five copies from -40: red 60-100, 160-200, 260-300, 360-400.
       {25,
+       400,
        {{2, false},
         {58, false},
         {62, true},
@@ -177,6 +179,7 @@ TEST_F(ApercuDraw, FriezeRepeatsTheTemplateAlongTheBand) {
         {398, true}}},
       // Overlap 20 (step 60), seven copies from -20: red 40-80, 100-140, 160-200, 220-260, 280-320, 340-380.
       {-25,
+       400,
        {{2, true},
         {18, true},
         {22, false},
@@ -194,22 +197,29 @@ TEST_F(ApercuDraw, FriezeRepeatsTheTemplateAlongTheBand) {
         {378, true},
         {382, false},
         {398, false}}},
+      // 330 / 60 / 2 = 2.75 gives three copies a side: the last starts at 305.
+      {-25, 330, {{2, false}, {7, true}, {43, true}, {50, false}, {290, false}, {307, true}, {328, true}}},
+      // 300 / 60 / 2 = 2.5 gives two (halves to even): nothing after 270.
+      {-25, 300, {{2, true}, {28, true}, {32, false}, {52, true}, {268, true}, {272, false}, {295, false}}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.friseX);
+    SCOPED_TRACE(QString("%1 in %2").arg(c.friseX).arg(c.width).toStdString());
     Load(d_ + "half.mdl");
     doc_.FriseX = c.friseX;
-    QImage image(400, 120, QImage::Format_RGB888);
+    QImage image(c.width, 120, QImage::Format_RGB888);
     image.fill(kGreen);
     TBitmapCanvas canvas(&image);
-    DessineFriseModele(doc_, canvas, QRect(0, 40, 400, 40));
+    DessineFriseModele(doc_, canvas, QRect(0, 40, c.width, 40));
     for (const Probe& p : c.probes) {
       EXPECT_EQ(image.pixelColor(p.x, 60), p.red ? kRed : kWhite) << "x " << p.x;
       EXPECT_EQ(image.pixelColor(p.x, 20), kGreen) << "above, x " << p.x;
+      // As high as the band.
+      if (p.red) {
+        EXPECT_EQ(image.pixelColor(p.x, 41), kRed) << "x " << p.x;
+        EXPECT_EQ(image.pixelColor(p.x, 78), kRed) << "x " << p.x;
+        EXPECT_EQ(image.pixelColor(p.x, 82), kGreen) << "x " << p.x;
+      }
     }
-    EXPECT_EQ(image.pixelColor(162, 41), kRed);
-    EXPECT_EQ(image.pixelColor(162, 78), kRed);
-    EXPECT_EQ(image.pixelColor(162, 82), kGreen);
   }
 }
 
