@@ -174,6 +174,18 @@ void TzunoApercuModele::DrawCell(int i, const TCellPicture& cell, QPainter& p) {
   else
     p.drawImage(r, img.scaled(r.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
   if (error) ErrorFrame(p, r);
+  if (i == Courant) {
+    p.setPen(QPen(QColor(255, 227, 71), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(1, 1, -1, -1));  // inside the cell, so redrawing the cell removes it
+  }
+}
+
+void TzunoApercuModele::SetCourant(int i) {
+  const int old = Courant;
+  Courant = i;
+  if (old != i) RedrawCell(old);
+  RedrawCell(i);
 }
 
 void TzunoApercuModele::Redraw() {

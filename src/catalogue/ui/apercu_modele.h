@@ -41,6 +41,8 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   QStringList Fichiers;
   // Files framed in red (templates that failed).
   QStringList Erreurs;
+  // The cell framed in yellow as the one shown elsewhere (-1: none).
+  int Courant = -1;
   // Cell margin in pixels.
   int Marge = 0;
   // The cell size follows the first picture at every Redraw.
@@ -64,6 +66,8 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   void Redraw();
   // Paints file i into its cell again (its preview arrived since the last Redraw).
   void RedrawCell(int i);
+  // Moves the yellow frame to cell i.
+  void SetCourant(int i);
   void RedrawMosaic();
   void PaintMosaic(const QString& file);
   // Renders every template of Dossier into the mosaic file (or its per-user copy when its folder is

@@ -457,7 +457,9 @@ void TfmMain::CreateSheetPanel() {
   sheets_->setFrameShape(QFrame::NoFrame);
   sheets_->setStyleSheet(QStringLiteral("background: black"));
   sheets_->OnClickApercu = [this](TzunoApercuModele*, int index, const QString&) {
-    if (index >= 0 && index < variants_.size()) AfficheGabarit(variants_[index]);
+    if (index < 0 || index >= variants_.size()) return;
+    sheets_->SetCourant(index);
+    AfficheGabarit(variants_[index]);
   };
   row->addWidget(sheets_, 1);
   sheetPanel_->hide();
@@ -678,6 +680,7 @@ void TfmMain::AfficheModele(const QString& file) {
         }
         sheets_->Fichiers << (preview.isEmpty() ? PreviewPath(v) : preview);
       }
+      sheets_->Courant = int(variants_.indexOf(modele));
       sheetPanel_->show();
       sheets_->Redraw();
     } else {

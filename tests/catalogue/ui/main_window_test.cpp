@@ -167,8 +167,10 @@ TEST_F(CatalogueWindow, SheetVariantsFollowTheGabaritButtonsAndSwitchTheView) {
   EXPECT_EQ(window->SheetGrid()->Fichiers.size(), 3);
   EXPECT_TRUE(window->SheetPanel()->isVisible());
   EXPECT_FALSE(window->GabaritItem()->isVisible());
+  EXPECT_EQ(window->SheetGrid()->Courant, 0);  // the variant shown is framed
   window->SheetGrid()->PressItem(2);
   EXPECT_EQ(CurrentModele().Title, "a.4");
+  EXPECT_EQ(window->SheetGrid()->Courant, 2);
 
   // Turning button 2 on lists a.2 too, and the state is kept for the next run.
   auto* two = window->findChild<TzunoImageBtn*>("dvd_2");
