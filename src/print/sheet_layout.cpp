@@ -91,6 +91,20 @@ std::optional<QRect> TSheetLayout::Fit(QSize control) {
   return QRect((control.width() - iw) / 2, (control.height() - ih) / 2, iw, ih);
 }
 
+QImage TSheetLayout::Preview(QSize control, QPoint* position) {
+  const std::optional<QRect> place = Fit(control);
+  if (!place) return QImage();
+  QImage image(place->size(), QImage::Format_RGB888);
+  if (image.isNull()) return QImage();
+  image.fill(Qt::white);
+  {
+    TBitmapCanvas canvas(&image);
+    Paint(canvas, false);
+  }
+  if (position) *position = place->topLeft();
+  return image;
+}
+
 void TSheetLayout::Paint(TCanvas& canvas, bool printing) const {
   canvas.SetBrush(TBrush{clWhite, bsSolid});
   const double w = Paper.large, h = Paper.haut;

@@ -3,6 +3,7 @@
 // pass onto the printer's canvas, so both put every cell at the same place.
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -55,6 +56,9 @@ class TSheetLayout {
   // so the right and bottom edges show). Nothing changes, and nullopt comes back, for a paper or a
   // control without area.
   std::optional<QRect> Fit(QSize control);
+  // Fit, then the sheet painted on a 24-bit picture of the fitted size; `position` gets where it
+  // goes in the control. A null picture when Fit changes nothing.
+  QImage Preview(QSize control, QPoint* position = nullptr);
 
   // The sheet, the printer's printable area and the selected cells. When printing, the shadow and
   // the printable area are left out and the sheet is not outlined.

@@ -258,6 +258,26 @@ TEST(SheetLayout, ShippedBusinessCardSheetLiesInsideA4) {
   EXPECT_EQ(cells[0].topLeft(), QPoint(40, 27));
   EXPECT_EQ(cells[9].bottomRight(), QPoint(379, 566));
 
+  // The preview picture: shadow below and right of the sheet, cells outlined where they were placed.
+  sheet.OnDrawCell = nullptr;
+  sheet.SetSelected(2, false);
+  QPoint at(-1, -1);
+  const QImage preview = sheet.Preview(QSize(441, 595), &at);
+  ASSERT_EQ(preview.size(), QSize(421, 595));
+  EXPECT_EQ(at, QPoint(10, 0));
+  struct Pixel {
+    int x, y;
+    bool black;
+  };
+  const Pixel pixels[] = {
+      {0, 0, true},     {419, 593, true}, {420, 594, true},  {420, 0, false},   {1, 1, false},
+      {40, 27, true},   {209, 134, true}, {41, 28, false},   {210, 27, false},  {379, 27, false},
+      {210, 135, true}, {379, 566, true}, {380, 566, false}, {200, 300, false},
+  };
+  for (const Pixel& p : pixels)
+    EXPECT_EQ(preview.pixelColor(p.x, p.y), p.black ? QColor(Qt::black) : QColor(Qt::white))
+        << p.x << ", " << p.y;
+
   // The back side of the two-sided card sheet keeps its symmetric columns.
   sheet.Gabarits.Face = 2;
   sheet.Gabarits.GetGabaritInfo("A4 8 cartes de visite 85 x 54 recto verso", sheet.Layout);
