@@ -80,6 +80,12 @@ int TSheetLayout::ClickAt(QPointF pixel) {
   return cell;
 }
 
+bool TSheetLayout::HandAt(QPointF pixel) const {
+  if (!CellsClickable) return false;
+  const QPointF mm = PixelToMm(pixel);
+  return CellAt(mm.x(), mm.y()) > 0;
+}
+
 std::optional<QRect> TSheetLayout::Fit(QSize control) {
   const double w = Paper.large, h = Paper.haut;
   if (!(w > 0 && h > 0) || control.width() < 1 || control.height() < 1) return std::nullopt;

@@ -50,6 +50,8 @@ class TSheetLayout {
   // A click at a device pixel: toggles the cell under it when cells are clickable. Answers the cell
   // toggled, or 0.
   int ClickAt(QPointF pixel);
+  // Whether the pointer over that device pixel shows the pointing hand (a click would toggle a cell).
+  bool HandAt(QPointF pixel) const;
 
   // Fits the whole paper into a control of that size with one scale for both axes and no offset;
   // answers where the preview image goes in the control (its size is one pixel more than the paper

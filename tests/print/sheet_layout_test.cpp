@@ -74,13 +74,17 @@ TEST(SheetLayout, ClicksToggleTheCellUnderThePointerOnly) {
   sheet.ScaleX = sheet.ScaleY = 2;
   sheet.OffsetX = sheet.OffsetY = 0;
   EXPECT_EQ(sheet.ClickAt(QPointF(40, 50)), 0);  // not clickable yet
+  EXPECT_FALSE(sheet.HandAt(QPointF(40, 50)));
   EXPECT_TRUE(sheet.IsSelected(3) && sheet.IsSelected(1));
 
   sheet.CellsClickable = true;
+  EXPECT_TRUE(sheet.HandAt(QPointF(22, 42)));
   EXPECT_EQ(sheet.ClickAt(QPointF(22, 42)), 1);  // (11, 21) mm
   EXPECT_FALSE(sheet.IsSelected(1));
-  EXPECT_EQ(sheet.ClickAt(QPointF(20, 50)), 0);  // on the left border (10 mm)
-  EXPECT_EQ(sheet.ClickAt(QPointF(82, 50)), 0);  // in the gap (41 mm)
+  for (QPointF onBorderOrGap : {QPointF(20, 50), QPointF(82, 50)}) {  // 10 mm and 41 mm across
+    EXPECT_FALSE(sheet.HandAt(onBorderOrGap)) << onBorderOrGap.x();
+    EXPECT_EQ(sheet.ClickAt(onBorderOrGap), 0) << onBorderOrGap.x();
+  }
   EXPECT_EQ(sheet.ClickAt(QPointF(22, 42)), 1);
   for (int cell = 1; cell <= 6; ++cell) EXPECT_TRUE(sheet.IsSelected(cell)) << cell;
 
