@@ -379,6 +379,15 @@ TzunoCADObj* TzunoCADMdl::CreateObjet(const QString& typeName) {
   return raw;
 }
 
+void TzunoCADMdl::MoveObjet(int from, int to) {
+  const int n = Count();
+  if (from < 0 || from >= n) return;
+  to = std::clamp(to, 0, n - 1);
+  std::unique_ptr<TzunoCADObj> obj = std::move(objects_[static_cast<size_t>(from)]);
+  objects_.erase(objects_.begin() + from);
+  objects_.insert(objects_.begin() + to, std::move(obj));
+}
+
 int TzunoCADMdl::IndexOf(const TzunoCADObj* obj) const {
   for (size_t i = 0; i < objects_.size(); ++i)
     if (objects_[i].get() == obj) return static_cast<int>(i);

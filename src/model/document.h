@@ -61,6 +61,8 @@ class TzunoCADMdl {
   TzunoCADObj* CreateObjet(const QString& typeName);
   void DeleteObjet(TzunoCADObj* obj);
   TzunoCADObj* CloneObjet(TzunoCADObj* obj);
+  // Moves the object at `from` to index `to` (both clamped to the list); the others keep their order.
+  void MoveObjet(int from, int to);
   void ClearObjets();
   void DupliquerFace(int from, int to);
   void SupprimerFace(int face);

@@ -1,0 +1,107 @@
+// The interactive drawing surface without widgets: owns one document, shows it at a zoom into an
+// off-screen picture, and turns pointer input (in picture pixels) into hover, selection and drags.
+// A widget forwards its events here and calls Tick() from a 10 ms timer.
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QSize>
+#include <functional>
+#include <memory>
+
+#include "editor/drags.h"
+#include "model/document.h"
+
+class TzunoCAD : public TDocumentEditor {
+ public:
+  using ObjEvent = std::function<void(TzunoCAD* sender, TzunoCADObj* obj)>;
+
+  explicit TzunoCAD(QSize control = QSize(400, 300));
+  ~TzunoCAD() override;
+  TzunoCAD(const TzunoCAD&) = delete;
+  TzunoCAD& operator=(const TzunoCAD&) = delete;
+
+  TzunoCADMdl& Mdl() { return *mdl_; }
+
+  // The document tells us before it frees objects.
+  void ForgetObjects() override;
+  void ObjetSupprime(TzunoCADMdl* document, TzunoCADObj* obj) override;
+  TColor HoverColor() const override { return HoverColour; }
+  TColor SelectColor() const override { return SelectColour; }
+  TColor HotHandleColor() const override { return HotHandleColour; }
+  bool ModeAvance() const override { return Avance; }
+  bool CtrlDown() const override { return Ctrl; }
+
+  // Size of the visible area the page is fitted into and centred in.
+  void SetControlSize(QSize size);
+  QSize ControlSize() const { return control_; }
+
+  // Repaints are coalesced: requests only set a flag, the next tick renders once.
+  void RequestRepaint() { repaintPending_ = true; }
+  bool RepaintPending() const { return repaintPending_; }
+  // Renders when a repaint is pending; returns whether it did.
+  bool Tick();
+  // The rendered page and where it sits in the control.
+  const QImage& Image() const { return image_; }
+  QPoint ImagePos() const;
+  // Recomputes the zoom (automatic fit) and hands the scales to the document.
+  void ApplyZoom();
+
+  int MmToPixelX(double mm) const;
+  int MmToPixelY(double mm) const;
+  // A picture pixel as a page point in millimetres.
+  QPointF PixelToMm(QPointF pixel) const;
+
+  // Pointer input, in picture pixels. `shift` is the Shift key during the event.
+  void MouseDown(QPointF pixel, Qt::MouseButton button, bool shift = false);
+  void MouseMove(QPointF pixel, bool shift = false);
+  void MouseUp(QPointF pixel, Qt::MouseButton button, bool shift = false);
+  // Abandons a drag in progress, putting the object back.
+  void CancelDrag();
+
+  void SelectIndex(int i);
+  void SelectObj(TzunoCADObj* obj);
+  // how: 0 to the bottom, 1 one down, 2 one up, 3 to the top. Returns the new index.
+  int MoveLayer(int i, int how, bool notify);
+
+  TzunoCADObj* HoverObj() const { return hover_; }
+  TzunoCADObj* SelectedObj() const { return selected_; }
+  bool Dragging() const { return drag_ != nullptr; }
+
+  int Margin = 20;
+  double ZoomX = 10, ZoomY = 10;
+  bool AutoZoom = true;
+  int Mode = 0;
+  QPointF MouseMm;
+  QPointF DragOffset;
+  bool ButtonDown = false;
+  bool Moved = false;
+  bool ShiftDown = false;
+  bool Ctrl = false;
+  bool Adding = false;
+  bool Avance = true;
+  // The page centre line also attracts moved objects.
+  bool Debug = false;
+  TColor HoverColour = RGBColor(0, 0, 255);
+  TColor SelectColour = RGBColor(255, 0, 0);
+  TColor HotHandleColour = RGBColor(255, 255, 0);
+
+  ObjEvent OnObjSelect, OnChange, OnAddSupp, OnLayerChange, OnObjMoved, OnAddStart, OnAddEnd;
+
+ private:
+  void Render();
+  void SyncScales();
+  void Hover();
+  void Place(const QString& typeName);
+  void SelectionStep();
+  void Raise(const ObjEvent& event, TzunoCADObj* obj);
+
+  std::unique_ptr<TzunoCADMdl> mdl_;
+  QSize control_;
+  QImage image_;
+  bool repaintPending_ = false;
+  bool inMouseMove_ = false;
+  TzunoCADObj* hover_ = nullptr;
+  TzunoCADObj* selected_ = nullptr;
+  std::unique_ptr<TDrag> drag_;
+};

@@ -1,0 +1,338 @@
+// Scenarios on the editing engine: synthetic pointer calls in picture pixels, results in millimetres.
+#include "editor/canvas_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <cmath>
+
+#include "common/qt_printers.h"
+#include "model/shapes.h"
+
+namespace {
+
+struct Engine {
+  TzunoCAD cad{QSize(400, 300)};
+  QStringList events;
+
+  explicit Engine(double large = 120, double haut = 120) {
+    cad.Mdl().Large = large;
+    cad.Mdl().Haut = haut;
+    cad.Mode = 1;
+    cad.ApplyZoom();
+    auto log = [this](const char* name) {
+      return [this, name](TzunoCAD*, TzunoCADObj* o) {
+        // Objects by their code, read when the event fires.
+        events << QString::fromLatin1(name) + QLatin1Char('(') + (o ? o->Code : QString()) + QLatin1Char(')');
+      };
+    };
+    cad.OnObjSelect = log("select");
+    cad.OnAddStart = log("addstart");
+    cad.OnAddEnd = log("addend");
+    cad.OnObjMoved = log("moved");
+    cad.OnLayerChange = log("layer");
+  }
+  TzunoCADRect* Box(const QString& code, double x, double y, double l, double h, double r = 0) {
+    auto* b = static_cast<TzunoCADRect*>(cad.Mdl().CreateObjet(QStringLiteral("rectangle")));
+    b->Code = code;
+    b->x = x;
+    b->y = y;
+    b->l = l;
+    b->h = h;
+    b->r = r;
+    return b;
+  }
+  QPointF Px(QPointF mm) const { return QPointF(mm.x() * cad.ZoomX, mm.y() * cad.ZoomY); }
+  void Hover(QPointF mm) { cad.MouseMove(Px(mm)); }
+  void Click(QPointF mm) {
+    cad.MouseDown(Px(mm), Qt::LeftButton);
+    cad.MouseUp(Px(mm), Qt::LeftButton);
+  }
+  // Hover, press, move through the points, release.
+  void Drag(QPointF from, std::initializer_list<QPointF> path, bool shift = false) {
+    cad.MouseMove(Px(from), shift);
+    cad.MouseDown(Px(from), Qt::LeftButton, shift);
+    for (QPointF p : path) cad.MouseMove(Px(p), shift);
+    cad.MouseUp(Px(*(path.end() - 1)), Qt::LeftButton, shift);
+  }
+};
+
+TEST(CanvasEngine, AutomaticZoomFitsThePageAndCentresIt) {
+  struct Case {
+    double large, haut;
+    QSize control;
+    double zoom;
+    QSize image;
+    QPoint pos;
+  };
+  const Case cases[] = {
+      {120, 120, {400, 300}, 280.0 / 120, {280, 280}, {60, 10}},
+      {210, 100, {400, 300}, 380.0 / 210, {380, 181}, {10, 59}},
+      // A control no larger than its margin keeps the previous zoom.
+      {120, 120, {20, 20}, 10, {1200, 1200}, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    TzunoCAD cad(c.control);
+    cad.Mdl().Large = c.large;
+    cad.Mdl().Haut = c.haut;
+    cad.ZoomX = cad.ZoomY = 10;
+    cad.RequestRepaint();
+    cad.RequestRepaint();
+    EXPECT_TRUE(cad.Tick());
+    EXPECT_FALSE(cad.Tick()) << "requests between two ticks render once";
+    EXPECT_DOUBLE_EQ(cad.ZoomX, c.zoom) << c.large << "x" << c.haut;
+    EXPECT_DOUBLE_EQ(cad.ZoomY, c.zoom);
+    EXPECT_EQ(cad.Image().size(), c.image);
+    EXPECT_EQ(cad.ImagePos(), c.pos);
+    EXPECT_EQ(cad.MmToPixelX(c.large), c.image.width());
+  }
+}
+
+TEST(CanvasEngine, TopmostObjectWinsHoverAndSelection) {
+  Engine e;
+  TzunoCADRect* low = e.Box("low", 40, 40, 40, 40);
+  TzunoCADRect* up = e.Box("up", 60, 60, 40, 40);
+  struct Case {
+    QPointF at;
+    TzunoCADObj* hover;
+    int code;
+  };
+  const Case cases[] = {
+      {{70, 70}, up, 0},            // the overlap
+      {low->HandlePos(3), up, 0},   // a handle of the lower one under the upper body
+      {up->HandlePos(6), up, 6},    // a handle beats the body of its own object
+      {low->HandlePos(5), low, 5},  // the lower one's handle in the clear
+      {{30, 30}, low, 0},          {{110, 10}, nullptr, -1},
+  };
+  for (const Case& c : cases) {
+    e.Hover(c.at);
+    EXPECT_EQ(e.cad.HoverObj(), c.hover) << c.at.x() << "," << c.at.y();
+    if (c.hover) {
+      EXPECT_EQ(c.hover->HitCode, c.code);
+    }
+    EXPECT_EQ(low == c.hover ? -1 : low->HitCode, -1) << "only the hovered object keeps a code";
+  }
+  e.Hover({70, 70});
+  e.Click({70, 70});
+  EXPECT_EQ(e.cad.SelectedObj(), up);
+  EXPECT_TRUE(up->Selected);
+  EXPECT_FALSE(low->Selected);
+  EXPECT_EQ(e.events, QStringList{"select(up)"});
+  // An object on another face is invisible to the pointer.
+  up->Face = 2;
+  e.Hover({55, 55});
+  EXPECT_EQ(e.cad.HoverObj(), low);
+}
+
+TEST(CanvasEngine, SimpleModeClicksWalkDownTheStack) {
+  Engine e;
+  e.cad.Avance = false;
+  TzunoCADRect* b = e.Box("bottom", 60, 60, 30, 30);
+  TzunoCADRect* m = e.Box("middle", 60, 60, 30, 30);
+  TzunoCADRect* t = e.Box("top", 60, 60, 30, 30);
+  e.Hover({60, 60});
+  for (TzunoCADRect* expected : {t, m, b, b}) {
+    e.Click({60, 60});
+    EXPECT_EQ(e.cad.SelectedObj(), expected) << expected->Code.toStdString();
+  }
+  e.Hover({61, 61});
+  e.Click({61, 61});
+  EXPECT_EQ(e.cad.SelectedObj(), t);
+  // Nothing moves in simple mode.
+  e.Drag({61, 61}, {{80, 80}});
+  EXPECT_DOUBLE_EQ(t->x, 60);
+  EXPECT_DOUBLE_EQ(m->x, 60);
+}
+
+TEST(CanvasEngine, MovedBoxSnapsToEdgesAndMarksUnlessShift) {
+  struct Case {
+    const char* name;
+    double px;  // distance in pixels from the left border (or the mark) after the move
+    bool shift;
+    bool mark;
+    bool snapped;
+  };
+  const Case cases[] = {
+      {"7 px from the border", 7, false, false, true},  {"-7 px, past the border", -7, false, false, true},
+      {"7 px with Shift", 7, true, false, false},       {"9 px", 9, false, false, false},
+      {"7 px from a guide mark", 7, false, true, true}, {"9 px from a guide mark", 9, false, true, false},
+  };
+  for (const Case& c : cases) {
+    Engine e;
+    double edge = 0;
+    if (c.mark) {
+      auto* mark = static_cast<TzunoCADRepere*>(e.cad.Mdl().CreateObjet(QStringLiteral("repere")));
+      mark->sens = 1;
+      mark->position = edge = 50;
+    }
+    TzunoCADRect* box = e.Box("box", 80, 60, 20, 20);
+    const double cx = edge + 10 + c.px / e.cad.ZoomX;
+    // Grab off-centre so the offset taken at button-down matters.
+    e.Drag({83, 61}, {{70, 60}, {cx + 3, 61}}, c.shift);
+    EXPECT_NEAR(box->x, c.snapped ? edge + 10 : cx, 1e-9) << c.name;
+    EXPECT_NEAR(box->y, 60, 1e-9) << c.name;
+  }
+}
+
+TEST(CanvasEngine, MagneticGridMovesByWholeMillimetres) {
+  Engine e;
+  e.cad.Mdl().MagneticGrid = true;
+  TzunoCADRect* box = e.Box("box", 60, 60, 20, 20);
+  e.Drag({60, 60}, {{70.3, 74.6}});
+  EXPECT_DOUBLE_EQ(box->x, 70);
+  EXPECT_DOUBLE_EQ(box->y, 75);
+}
+
+TEST(CanvasEngine, RotateHandleStepsBy22AndAHalfDegreesWithShift) {
+  struct Case {
+    double turn;
+    bool shift;
+    double r;
+  };
+  const Case cases[] = {{30, false, 30}, {30, true, 22.5}, {40, true, 45}, {-100, true, -90}, {-10, true, 0}};
+  for (const Case& c : cases) {
+    Engine e;
+    TzunoCADRect* box = e.Box("box", 60, 60, 40, 20);
+    const QPointF grip = box->HandlePos(2);
+    e.Drag(grip, {RotatePoint(QPointF(60, 60), grip, c.turn)}, c.shift);
+    EXPECT_NEAR(std::remainder(box->r - c.r, 360), 0, 1e-9) << c.turn << (c.shift ? " with Shift" : "");
+    EXPECT_NEAR(box->l, 40, 1e-9);
+    EXPECT_NEAR(box->h, 20, 1e-9);
+    EXPECT_DOUBLE_EQ(box->x, 60);
+  }
+}
+
+TEST(CanvasEngine, LeftMiddleHandleOfATurnedBoxKeepsTheRightMiddlePoint) {
+  Engine e;
+  TzunoCADRect* box = e.Box("box", 60, 60, 40, 20, 90);
+  const QPointF grip = box->HandlePos(8), fixed = box->HandlePos(6);
+  const QPointF outward = (grip - QPointF(60, 60)) / 4;  // 5 mm further out along the box's x axis
+  e.Drag(grip, {grip + outward});
+  EXPECT_NEAR(box->l, 45, 1e-9);
+  EXPECT_NEAR(box->h, 20, 1e-9);
+  EXPECT_DOUBLE_EQ(box->r, 90);
+  EXPECT_NEAR(box->HandlePos(6).x(), fixed.x(), 1e-9);
+  EXPECT_NEAR(box->HandlePos(6).y(), fixed.y(), 1e-9);
+}
+
+TEST(CanvasEngine, CancelledDragPutsTheBoxBack) {
+  Engine e;
+  TzunoCADRect* box = e.Box("box", 60, 60, 40, 20);
+  const QPointF grip = box->HandlePos(3);
+  e.Hover(grip);
+  e.cad.MouseDown(e.Px(grip), Qt::LeftButton);
+  e.cad.MouseMove(e.Px(grip + QPointF(10, 10)));
+  EXPECT_NEAR(box->l, 60, 1e-9);
+  e.cad.CancelDrag();
+  EXPECT_DOUBLE_EQ(box->l, 40);
+  EXPECT_DOUBLE_EQ(box->h, 20);
+  EXPECT_FALSE(e.cad.Dragging());
+}
+
+TEST(CanvasEngine, ObjectDraggedOffThePageReturnsToItsCentre) {
+  Engine e;
+  TzunoCADRect* box = e.Box("box", 60, 60, 10, 10);
+  e.Drag({60, 60}, {{150, 60}, {200, 200}}, true);
+  EXPECT_DOUBLE_EQ(box->x, 60);
+  EXPECT_DOUBLE_EQ(box->y, 60);
+  EXPECT_EQ(e.events, (QStringList{"select(box)", "moved(box)"}));
+  // Partly on the page stays where it was left.
+  e.Drag({60, 60}, {{122, 60}}, true);
+  EXPECT_DOUBLE_EQ(box->x, 122);
+}
+
+TEST(CanvasEngine, PlacementGrowsAroundTheClick) {
+  Engine e;
+  e.cad.OnAddStart = [&e](TzunoCAD*, TzunoCADObj* o) {
+    o->Code = "cal";
+    e.events << "addstart(cal)";
+  };
+  e.cad.Mode = 9;
+  e.cad.MouseDown(e.Px({50, 40}), Qt::LeftButton);
+  ASSERT_EQ(e.cad.Mdl().Count(), 1);
+  auto* cal = static_cast<TzunoCADRect*>(e.cad.Mdl().Objet(0));
+  EXPECT_EQ(e.cad.Mode, 1);
+  EXPECT_EQ(e.cad.SelectedObj(), cal);
+  EXPECT_DOUBLE_EQ(cal->x, 50);
+  EXPECT_DOUBLE_EQ(cal->y, 40);
+  e.cad.MouseMove(e.Px({80, 60}));
+  EXPECT_DOUBLE_EQ(cal->x, 50);
+  EXPECT_DOUBLE_EQ(cal->y, 40);
+  EXPECT_NEAR(cal->l, 60, 1e-9);
+  EXPECT_NEAR(cal->h, 40, 1e-9);
+  e.cad.MouseUp(e.Px({80, 60}), Qt::LeftButton);
+  EXPECT_EQ(e.events, (QStringList{"addstart(cal)", "select(cal)", "addend(cal)", "moved(cal)"}));
+}
+
+TEST(CanvasEngine, FreedObjectsAreNeverKept) {
+  enum Which { kSelected, kHovered, kDragged, kReload };
+  for (Which w : {kSelected, kHovered, kDragged, kReload}) {
+    Engine e;
+    TzunoCADRect* a = e.Box("a", 30, 30, 20, 20);
+    TzunoCADRect* b = e.Box("b", 90, 90, 20, 20);
+    e.Hover({30, 30});
+    e.Click({30, 30});
+    e.Hover({90, 90});
+    ASSERT_EQ(e.cad.SelectedObj(), a);
+    ASSERT_EQ(e.cad.HoverObj(), b);
+    if (w == kDragged) {
+      e.cad.MouseDown(e.Px({90, 90}), Qt::LeftButton);
+      e.cad.MouseMove(e.Px({95, 90}));
+      ASSERT_TRUE(e.cad.Dragging());
+    }
+    if (w == kReload) {
+      const QStringList saved = e.cad.Mdl().SaveToStrings();
+      e.cad.Mdl().ClearObjets();
+      e.cad.Mdl().LoadFromStrings(saved);
+      // The reloaded copy is found again at once, before any render.
+      e.Hover({30, 30});
+      EXPECT_EQ(e.cad.HoverObj(), e.cad.Mdl().Objet(0));
+      e.Hover({60, 60});
+    } else {
+      e.cad.Mdl().DeleteObjet(w == kSelected ? a : b);
+    }
+    // Who is still pointed at after the deletion.
+    const TzunoCADObj* selected = w == kHovered ? a : nullptr;
+    const TzunoCADObj* hovered = w == kSelected ? b : nullptr;
+    EXPECT_EQ(e.cad.SelectedObj(), selected) << w;
+    EXPECT_EQ(e.cad.HoverObj(), hovered) << w;
+    EXPECT_FALSE(e.cad.Dragging());
+    // The pointer carries on over the page without touching freed memory.
+    e.cad.MouseMove(e.Px({100, 90}));
+    e.cad.MouseUp(e.Px({100, 90}), Qt::LeftButton);
+    e.cad.RequestRepaint();
+    e.cad.Tick();
+  }
+}
+
+TEST(CanvasEngine, MoveLayerReordersTheDrawing) {
+  struct Case {
+    int i, how, to;
+    const char* order;
+  };
+  const Case cases[] = {{2, 0, 0, "cabd"}, {2, 1, 1, "acbd"}, {2, 2, 3, "abdc"},
+                        {1, 3, 3, "acdb"}, {0, 1, 0, "abcd"}, {3, 2, 3, "abcd"}};
+  for (const Case& c : cases) {
+    Engine e;
+    for (const char* code : {"a", "b", "c", "d"}) e.Box(code, 10, 10, 5, 5);
+    EXPECT_EQ(e.cad.MoveLayer(c.i, c.how, true), c.to);
+    QString order;
+    for (int k = 0; k < e.cad.Mdl().Count(); ++k) order += e.cad.Mdl().Objet(k)->Code;
+    EXPECT_EQ(order.toStdString(), c.order) << c.i << " how " << c.how;
+    EXPECT_EQ(e.events.size(), 1);
+  }
+}
+
+TEST(CanvasEngine, SelectIndexRaisesOnlyOnChange) {
+  Engine e;
+  e.Box("a", 10, 10, 5, 5);
+  TzunoCADRect* b = e.Box("b", 20, 20, 5, 5);
+  e.cad.SelectIndex(1);
+  e.cad.SelectObj(b);
+  e.cad.SelectIndex(7);
+  e.cad.SelectIndex(-1);
+  EXPECT_EQ(e.events, (QStringList{"select(b)", "select()"}));
+  EXPECT_FALSE(b->Selected);
+}
+
+}  // namespace
