@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "model/shapes.h"
 #include "render/canvas.h"
+#include "shell/language.h"
+#include "shell/user_dialogs.h"
 
 namespace {
 
@@ -182,9 +185,12 @@ void TzunoCAD::SelectionStep() {
   selected_ = hover_;
   if (selected_) {
     selected_->Selected = true;
+    auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
     if (selected_->IsBox()) {
       auto* box = static_cast<TzunoCADRect*>(selected_);
       DragOffset = QPointF(box->x, box->y) - MouseMm;
+    } else if (line && selected_->HitCode >= 0 && selected_->HitCode < line->Points.size()) {
+      DragOffset = line->Points[selected_->HitCode] - MouseMm;
     } else {
       DragOffset = QPointF();
     }
@@ -321,4 +327,142 @@ int TzunoCAD::MoveLayer(int i, int how, bool notify) {
     Raise(OnChange, selected_);
   }
   return to;
+}
+
+void TzunoCAD::KeyUp(Qt::KeyboardModifiers modifiers) {
+  ShiftDown = modifiers & Qt::ShiftModifier;
+  Ctrl = modifiers & Qt::ControlModifier;
+}
+
+void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  KeyUp(modifiers);
+  if (!selected_) return;
+  const bool pad = modifiers & Qt::KeypadModifier;
+  if (key == Qt::Key_Delete) {
+    const QString asked = MLText(QStringLiteral("SupprimerObjet"));
+    const QString text =
+        asked.isEmpty() ? QStringLiteral("Etes-vous sûr de vouloir supprimer cet objet ?") : asked;
+    if (AskUser(text, akInformation, abOK | abCancel) == arOK) DeleteSelected();
+    return;
+  }
+  if (key == Qt::Key_Insert) {
+    DuplicateSelected();
+    return;
+  }
+  if (!selected_->IsBox()) return;
+  auto* box = static_cast<TzunoCADRect*>(selected_);
+  const double step = ShiftDown ? 10 : 1;
+  // A step lands on a whole number.
+  auto stepped = [step](double& v, double sign) { v = std::round(v + sign * step); };
+  switch (key) {
+    case Qt::Key_Z:
+      stepped(box->y, -1);
+      break;
+    case Qt::Key_S:
+      stepped(box->y, 1);
+      break;
+    case Qt::Key_Q:
+      stepped(box->x, -1);
+      break;
+    case Qt::Key_D:
+      stepped(box->x, 1);
+      break;
+    case Qt::Key_A:
+      stepped(box->r, -1);
+      break;
+    case Qt::Key_E:
+      stepped(box->r, 1);
+      break;
+    case Qt::Key_8:
+    case Qt::Key_2:
+    case Qt::Key_4:
+    case Qt::Key_6:
+    case Qt::Key_7:
+    case Qt::Key_9:
+      if (!pad) return;
+      if (key == Qt::Key_8 || key == Qt::Key_2) stepped(box->y, key == Qt::Key_8 ? -1 : 1);
+      if (key == Qt::Key_4 || key == Qt::Key_6) stepped(box->x, key == Qt::Key_4 ? -1 : 1);
+      if (key == Qt::Key_7 || key == Qt::Key_9) stepped(box->r, key == Qt::Key_7 ? -1 : 1);
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      if (!pad) return;
+      box->l = key == Qt::Key_Plus ? box->l * 1.1 : box->l / 1.1;
+      box->h = key == Qt::Key_Plus ? box->h * 1.1 : box->h / 1.1;
+      break;
+    case Qt::Key_Slash:
+      if (!pad) return;
+      box->r = 0;
+      break;
+    default:
+      return;
+  }
+  RequestRepaint();
+  Raise(OnChange, selected_);
+  Raise(OnObjMoved, selected_);
+}
+
+void TzunoCAD::DeleteSelected() {
+  if (!selected_) return;
+  auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
+  if (line && line->HitCode >= 0 && line->HitCode % 3 == 0) {
+    line->DeleteAnchor(line->HitCode);
+  } else {
+    drag_.reset();
+    mdl_->DeleteObjet(selected_);
+    selected_ = hover_ = nullptr;
+    Raise(OnAddSupp, nullptr);
+    Raise(OnObjSelect, nullptr);
+  }
+  Raise(OnAddSupp, selected_);
+  RequestRepaint();
+  Raise(OnChange, selected_);
+}
+
+void TzunoCAD::DuplicateSelected() {
+  if (!selected_) return;
+  auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
+  const QPointF offset(10 / ZoomX, 10 / ZoomY);
+  if (selected_->IsBox()) {
+    auto* copy = static_cast<TzunoCADRect*>(mdl_->CloneObjet(selected_));
+    if (copy) {
+      copy->x += offset.x();
+      copy->y += offset.y();
+      copy->Selected = false;
+      copy->HitCode = -1;
+    }
+  } else if (line && line->HitCode == -1) {
+    auto* copy = static_cast<TzunoCADLigne*>(mdl_->CloneObjet(line));
+    if (copy && !copy->Points.isEmpty()) {
+      copy->MovePoint(0, copy->Points[0] + offset, false, true);
+      copy->Selected = false;
+    }
+  } else if (line && line->HitCode % 3 == 0) {
+    line->SplitSegment(line->HitCode);
+  }
+  Raise(OnAddSupp, selected_);
+  RequestRepaint();
+  Raise(OnChange, selected_);
+}
+
+void TzunoCAD::PushSnapshot() {
+  snapshots_.push_back(mdl_->SaveToStrings());
+}
+
+void TzunoCAD::RestoreSnapshot(int i) {
+  if (i < 0 || i >= SnapshotCount()) return;
+  Restoring = true;
+  drag_.reset();
+  mdl_->ClearObjets();
+  const QStringList lines = snapshots_[static_cast<size_t>(i)];
+  snapshots_.erase(snapshots_.begin() + i, snapshots_.end());
+  mdl_->LoadFromStrings(lines);
+  SyncScales();
+  selected_ = hover_ = nullptr;
+  Mode = 1;
+  Raise(OnAddSupp, nullptr);
+  Raise(OnObjSelect, nullptr);
+  RequestRepaint();
+  Raise(OnChange, nullptr);
+  Restoring = false;
 }

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "editor/drags.h"
 #include "model/document.h"
@@ -59,6 +60,22 @@ class TzunoCAD : public TDocumentEditor {
   // Abandons a drag in progress, putting the object back.
   void CancelDrag();
 
+  // Key presses on the control: Qt key codes, the keypad flag telling numeric-pad keys apart.
+  void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void KeyUp(Qt::KeyboardModifiers modifiers);
+  // Removes the selection (or the hit anchor of a selected line) without asking.
+  void DeleteSelected();
+  // A copy offset by 10 pixels right and down, or a split segment of a line at its hit anchor.
+  void DuplicateSelected();
+
+  // The undo history: the document's text, oldest first.
+  void PushSnapshot();
+  void ClearSnapshots() { snapshots_.clear(); }
+  // Reloads snapshot i and drops it with every later one; ignored out of range.
+  void RestoreSnapshot(int i);
+  int SnapshotCount() const { return static_cast<int>(snapshots_.size()); }
+  bool Restoring = false;
+
   void SelectIndex(int i);
   void SelectObj(TzunoCADObj* obj);
   // how: 0 to the bottom, 1 one down, 2 one up, 3 to the top. Returns the new index.
@@ -104,4 +121,5 @@ class TzunoCAD : public TDocumentEditor {
   TzunoCADObj* hover_ = nullptr;
   TzunoCADObj* selected_ = nullptr;
   std::unique_ptr<TDrag> drag_;
+  std::vector<QStringList> snapshots_;
 };

@@ -100,6 +100,22 @@ class TMarkDrag : public TDrag {
   double position_;
 };
 
+// A point of a line; in select mode an anchor without Shift carries the whole line.
+class TLinePointDrag : public TDrag {
+ public:
+  TLinePointDrag(TzunoCADLigne* line, int index) : line_(line), index_(index), points_(line->Points) {}
+  void Update(QPointF, QPointF target, bool shift) override {
+    line_->MovePoint(index_, target, shift, !shift);
+  }
+  void Cancel() override { line_->Points = points_; }
+  TzunoCADObj* Object() const override { return line_; }
+
+ private:
+  TzunoCADLigne* line_;
+  int index_;
+  QList<QPointF> points_;
+};
+
 }  // namespace
 
 std::unique_ptr<TDrag> MakeDrag(TzunoCADObj* obj, int code, const TSnapper& snapper) {
@@ -117,6 +133,8 @@ std::unique_ptr<TDrag> MakeDrag(TzunoCADObj* obj, int code, const TSnapper& snap
         return code <= 8 ? std::make_unique<TResizeAnchoredDrag>(box) : nullptr;
     }
   }
+  if (auto* line = dynamic_cast<TzunoCADLigne*>(obj); line && code < line->Points.size())
+    return std::make_unique<TLinePointDrag>(line, code);
   if (auto* mark = dynamic_cast<TzunoCADRepere*>(obj); mark && code == 0)
     return std::make_unique<TMarkDrag>(mark);
   return nullptr;
