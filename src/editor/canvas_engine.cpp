@@ -1,10 +1,13 @@
 #include "editor/canvas_engine.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 
 #include "model/shapes.h"
 #include "render/canvas.h"
 #include "shell/language.h"
+#include "shell/textfile.h"
 #include "shell/user_dialogs.h"
 
 namespace {
@@ -167,6 +170,59 @@ void TzunoCAD::Place(const QString& typeName) {
   Adding = true;
 }
 
+void TzunoCAD::PlaceMark() {
+  auto* mark = static_cast<TzunoCADRepere*>(mdl_->CreateObjet(QStringLiteral("repere")));
+  Mode = 1;
+  if (!mark) return;
+  mark->Face = mdl_->CurrentFace;
+  mark->sens = 1;
+  mark->sorte = 1;
+  mark->CanSelect = true;
+  mark->Selected = true;
+  mark->position = std::round(MouseMm.x());
+  mark->HitCode = mark->HitTest(MouseMm);
+  hover_ = mark;
+  selected_ = nullptr;
+  Moved = true;
+  Raise(OnAddSupp, mark);
+}
+
+void TzunoCAD::LineClick(Qt::MouseButton button) {
+  auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
+  if (!line) {
+    line = static_cast<TzunoCADLigne*>(mdl_->CreateObjet(QStringLiteral("ligne")));
+    if (!line) return;
+    line->Face = mdl_->CurrentFace;
+    line->Selected = true;
+    selected_ = line;
+    line->AddPoint(MouseMm);
+    line->HitCode = line->AddPoint(MouseMm);
+  } else if (!line->Points.isEmpty()) {
+    const int last = static_cast<int>(line->Points.size()) - 1;
+    line->MovePoint(last, MouseMm, ShiftDown, false);
+    if (!ShiftDown && last >= 3) {
+      // Nearly vertical or horizontal segments become exactly so.
+      QPointF& end = line->Points[last];
+      const QPointF prev = line->Points[last - 3];
+      if (std::fabs(end.x() - prev.x()) * ZoomX < 8) end.setX(prev.x());
+      if (std::fabs(end.y() - prev.y()) * ZoomY < 8) end.setY(prev.y());
+    }
+    if (button == Qt::RightButton) {
+      line->HitCode = line->AddPoint(MouseMm);
+    } else if (button == Qt::LeftButton) {
+      Mode = 1;
+      Moved = true;
+      // The finished line stays selected through the selection step that follows.
+      hover_ = line;
+      line->HitCode = -1;
+      Raise(OnAddSupp, line);
+      Raise(OnObjSelect, line);
+    }
+  }
+  RequestRepaint();
+  Raise(OnChange, selected_);
+}
+
 void TzunoCAD::SelectionStep() {
   TzunoCADObj* const before = selected_;
   for (const auto& o : mdl_->Objets()) o->Selected = false;
@@ -218,7 +274,12 @@ void TzunoCAD::MouseDown(QPointF pixel, Qt::MouseButton button, bool shift) {
     Moved = false;
   }
   const QString placed = PlacedType(Mode);
-  if (!placed.isEmpty()) Place(placed);
+  if (!placed.isEmpty())
+    Place(placed);
+  else if (Mode == 7)
+    PlaceMark();
+  else if (Mode == 3)
+    LineClick(button);
   if (Mode != 1) return;
   SelectionStep();
   if (button == Qt::LeftButton && selected_) {
@@ -465,4 +526,27 @@ void TzunoCAD::RestoreSnapshot(int i) {
   RequestRepaint();
   Raise(OnChange, nullptr);
   Restoring = false;
+}
+
+bool TzunoCAD::CopySelected(TzunoCADObj* obj) {
+  if (!obj || UserPath.isEmpty()) return false;
+  return WriteTextFile(QDir(UserPath).filePath(QStringLiteral("CopyPaste.def")), obj->GetProperties());
+}
+
+TzunoCADObj* TzunoCAD::PasteObject() {
+  if (UserPath.isEmpty()) return nullptr;
+  QStringList lines;
+  const QString file = QDir(UserPath).filePath(QStringLiteral("CopyPaste.def"));
+  if (!QFileInfo(file).isFile() || !ReadTextFile(file, lines)) return nullptr;
+  TzunoCADObj* obj = mdl_->CreateObjet(PropValue(lines, u"Name"));
+  if (!obj) return nullptr;
+  obj->SetProperties(lines);
+  obj->Face = mdl_->CurrentFace;
+  obj->CanSelect = true;
+  obj->Selected = false;
+  obj->HitCode = -1;
+  Raise(OnAddSupp, obj);
+  RequestRepaint();
+  Raise(OnChange, selected_);
+  return obj;
 }

@@ -68,6 +68,13 @@ class TzunoCAD : public TDocumentEditor {
   // A copy offset by 10 pixels right and down, or a split segment of a line at its hit anchor.
   void DuplicateSelected();
 
+  // The clipboard is the file "CopyPaste.def" in UserPath, shared by every editor and kept between
+  // runs. Copying writes the object's property lines; pasting creates an object of the type its
+  // "Name" line names at the copied position on the current face. Without UserPath both do nothing.
+  bool CopySelected(TzunoCADObj* obj);
+  TzunoCADObj* PasteObject();
+  QString UserPath;
+
   // The undo history: the document's text, oldest first.
   void PushSnapshot();
   void ClearSnapshots() { snapshots_.clear(); }
@@ -110,6 +117,8 @@ class TzunoCAD : public TDocumentEditor {
   void SyncScales();
   void Hover();
   void Place(const QString& typeName);
+  void PlaceMark();
+  void LineClick(Qt::MouseButton button);
   void SelectionStep();
   void Raise(const ObjEvent& event, TzunoCADObj* obj);
 

@@ -89,7 +89,7 @@ class TMarkDrag : public TDrag {
  public:
   explicit TMarkDrag(TzunoCADRepere* mark) : mark_(mark), position_(mark->position) {}
   void Update(QPointF, QPointF target, bool) override {
-    mark_->position = mark_->sens == 1 ? target.x() : target.y();
+    mark_->position = std::round(mark_->sens == 1 ? target.x() : target.y());
     mark_->ClampRepere();
   }
   void Cancel() override { mark_->position = position_; }

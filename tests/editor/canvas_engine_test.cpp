@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cmath>
 
 #include "common/qt_printers.h"
 #include "model/shapes.h"
+#include "shell/textfile.h"
 #include "shell/user_dialogs.h"
 
 namespace {
@@ -464,6 +467,88 @@ TEST(CanvasEngine, DraggedLineAnchorCarriesTheLineUnlessShift) {
     e.cad.KeyDown(Qt::Key_Z, Qt::NoModifier);
     EXPECT_EQ(line->Points[3], QPointF(70, 30)) << "editing keys leave lines alone";
     EXPECT_EQ(before.size(), line->Points.size());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CanvasEngine, PasteInAnotherDocumentKeepsThePosition) {
+  QTemporaryDir user;
+  Engine from, to;
+  from.cad.UserPath = to.cad.UserPath = user.path();
+  TzunoCADRect* box = from.Box("box", 33.5, 44.25, 20, 10, 15);
+  box->Face = 2;
+  to.cad.Mdl().CurrentFace = 2;
+  EXPECT_EQ(to.cad.PasteObject(), nullptr) << "no clipboard file yet";
+  ASSERT_TRUE(from.cad.CopySelected(box));
+  from.cad.Mdl().DeleteObjet(box);
+  to.cad.Mdl().CurrentFace = 1;
+  auto* pasted = dynamic_cast<TzunoCADRect*>(to.cad.PasteObject());
+  ASSERT_NE(pasted, nullptr);
+  EXPECT_EQ(to.cad.Mdl().Count(), 1);
+  EXPECT_DOUBLE_EQ(pasted->x, 33.5);
+  EXPECT_DOUBLE_EQ(pasted->y, 44.25);
+  EXPECT_DOUBLE_EQ(pasted->r, 15);
+  EXPECT_EQ(pasted->Face, 1);
+  to.Hover({33.5, 44.25});
+  EXPECT_EQ(to.cad.HoverObj(), pasted);
+  // A type the factory does not know creates nothing.
+  QStringList lines = pasted->GetProperties();
+  for (QString& line : lines)
+    if (line.startsWith(QStringLiteral("Name="))) line = QStringLiteral("Name=inconnu");
+  ASSERT_TRUE(WriteTextFile(QDir(user.path()).filePath(QStringLiteral("CopyPaste.def")), lines));
+  EXPECT_EQ(to.cad.PasteObject(), nullptr);
+  EXPECT_EQ(to.cad.Mdl().Count(), 1);
+}
+
+TEST(CanvasEngine, PlacedGuideMarkFollowsTheDragOnWholeMillimetres) {
+  Engine e;
+  e.cad.Mode = 7;
+  e.cad.MouseDown(e.Px({40.3, 50}), Qt::LeftButton);
+  ASSERT_EQ(e.cad.Mdl().Count(), 1);
+  auto* mark = dynamic_cast<TzunoCADRepere*>(e.cad.Mdl().Objet(0));
+  ASSERT_NE(mark, nullptr);
+  EXPECT_EQ(e.cad.Mode, 1);
+  EXPECT_DOUBLE_EQ(mark->position, 40);
+  EXPECT_EQ(e.cad.SelectedObj(), mark);
+  e.cad.MouseMove(e.Px({57.8, 50}));
+  EXPECT_DOUBLE_EQ(mark->position, 58);
+  e.cad.MouseMove(e.Px({-30, 50}));
+  EXPECT_GT(mark->position, 0) << "kept inside the page";
+  e.cad.MouseUp(e.Px({-30, 50}), Qt::LeftButton);
+}
+
+TEST(CanvasEngine, DrawnLineSegmentsSnapStraightUnlessShift) {
+  struct Case {
+    QPointF second;  // where the left click ending the line lands
+    bool shift;
+    QPointF end;
+  };
+  const Case cases[] = {
+      {{60, 22}, false, {60, 20}},  // under 8 pixels off the horizontal
+      {{60, 22}, true, {60, 22}},
+      {{60, 25}, false, {60, 25}},  // 11.7 pixels
+      {{21, 70}, false, {20, 70}},
+  };
+  for (const Case& c : cases) {
+    Engine e;
+    e.cad.Mode = 3;
+    e.cad.MouseDown(e.Px({20, 20}), Qt::LeftButton);
+    e.cad.MouseUp(e.Px({20, 20}), Qt::LeftButton);
+    auto* line = dynamic_cast<TzunoCADLigne*>(e.cad.SelectedObj());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(e.cad.Mode, 3);
+    e.events.clear();
+    e.cad.MouseDown(e.Px(c.second), Qt::LeftButton, c.shift);
+    e.cad.MouseUp(e.Px(c.second), Qt::LeftButton, c.shift);
+    EXPECT_EQ(e.cad.Mode, 1);
+    ASSERT_EQ(line->Points.size(), 4);
+    EXPECT_NEAR(line->Points[3].x(), c.end.x(), 1e-9) << c.second.x() << "," << c.second.y();
+    EXPECT_NEAR(line->Points[3].y(), c.end.y(), 1e-9) << c.second.x() << "," << c.second.y();
+    EXPECT_EQ(e.cad.SelectedObj(), line) << "the finished line stays selected";
+    EXPECT_EQ(e.events.first(), "select()");
   }
 }
 
