@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "model/image.h"
 #include "model/shapes.h"
 #include "render/canvas.h"
 #include "shell/language.h"
@@ -318,6 +319,9 @@ void TzunoCAD::MouseUp(QPointF pixel, Qt::MouseButton button, bool shift) {
   MouseMm = PixelToMm(pixel);
   if (Mode == 1)
     for (const auto& o : mdl_->Objets()) o->Dragging = false;
+  // A picture resized by a handle is drawn again at its new size (drags may show its old cache).
+  auto* image = dynamic_cast<TzunoCADImage*>(selected_);
+  if (image && drag_ && image->HitCode > 0) image->RebuildCache();
   drag_.reset();
   // Whatever ended up entirely off the page comes back to its centre.
   if (selected_) mdl_->CountHorsPage(true);

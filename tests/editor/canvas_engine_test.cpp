@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "common/qt_printers.h"
+#include "model/image.h"
 #include "model/shapes.h"
 #include "shell/textfile.h"
 #include "shell/user_dialogs.h"
@@ -550,6 +551,28 @@ TEST(CanvasEngine, DrawnLineSegmentsSnapStraightUnlessShift) {
     EXPECT_EQ(e.cad.SelectedObj(), line) << "the finished line stays selected";
     EXPECT_EQ(e.events.first(), "select()");
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CanvasEngine, PictureResizedByAHandleIsRedrawnAtItsNewSizeOnRelease) {
+  Engine e;
+  auto* img = static_cast<TzunoCADImage*>(e.cad.Mdl().CreateObjet(QStringLiteral("image")));
+  QImage picture(800, 600, QImage::Format_RGB888);
+  picture.fill(Qt::darkGreen);
+  img->SetPicture(picture);
+  img->x = 60;
+  img->y = 60;
+  img->l = 20;
+  img->h = 15;
+  img->RebuildCache();
+  const QSize before = img->Cache.size();
+  e.Drag(img->HandlePos(3), {{80, 75}});
+  EXPECT_NEAR(img->l, 40, 1e-9);
+  EXPECT_NE(img->TargetSize(), before);
+  EXPECT_EQ(img->Cache.size(), img->TargetSize());
 }
 
 }  // namespace
