@@ -7,6 +7,7 @@
 #include "model/image.h"
 #include "model/shapes.h"
 #include "render/canvas.h"
+#include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/textfile.h"
 #include "shell/user_dialogs.h"
@@ -152,6 +153,7 @@ void TzunoCAD::Hover() {
 }
 
 void TzunoCAD::Place(const QString& typeName) {
+  Count(QStringLiteral("Mode") + typeName);
   TzunoCADObj* o = mdl_->CreateObjet(typeName);
   Mode = 1;
   if (!o) return;
@@ -172,6 +174,7 @@ void TzunoCAD::Place(const QString& typeName) {
 }
 
 void TzunoCAD::PlaceMark() {
+  Count(QStringLiteral("Moderepere"));
   auto* mark = static_cast<TzunoCADRepere*>(mdl_->CreateObjet(QStringLiteral("repere")));
   Mode = 1;
   if (!mark) return;
@@ -191,6 +194,7 @@ void TzunoCAD::PlaceMark() {
 void TzunoCAD::LineClick(Qt::MouseButton button) {
   auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
   if (!line) {
+    Count(QStringLiteral("Modeligne"));
     line = static_cast<TzunoCADLigne*>(mdl_->CreateObjet(QStringLiteral("ligne")));
     if (!line) return;
     line->Face = mdl_->CurrentFace;

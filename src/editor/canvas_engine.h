@@ -89,6 +89,8 @@ class TzunoCAD : public TDocumentEditor {
   int MoveLayer(int i, int how, bool notify);
 
   TzunoCADObj* HoverObj() const { return hover_; }
+  // The pointer shape to show: the hovered object's, else the default (0).
+  int16_t PointerShape() const { return hover_ ? hover_->Cursor : 0; }
   TzunoCADObj* SelectedObj() const { return selected_; }
   bool Dragging() const { return drag_ != nullptr; }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cmath>
@@ -11,6 +12,8 @@
 #include "common/qt_printers.h"
 #include "model/image.h"
 #include "model/shapes.h"
+#include "shell/counters.h"
+#include "shell/settings.h"
 #include "shell/textfile.h"
 #include "shell/user_dialogs.h"
 
@@ -127,6 +130,13 @@ TEST(CanvasEngine, TopmostObjectWinsHoverAndSelection) {
   up->Face = 2;
   e.Hover({55, 55});
   EXPECT_EQ(e.cad.HoverObj(), low);
+  EXPECT_EQ(e.cad.PointerShape(), low->Cursor);
+  auto* mark = static_cast<TzunoCADRepere*>(e.cad.Mdl().CreateObjet(QStringLiteral("repere")));
+  mark->position = 100;
+  e.Hover({100, 110});
+  EXPECT_EQ(e.cad.PointerShape(), TzunoCADRepere::kCursorHSplit);
+  e.Hover({110, 110});
+  EXPECT_EQ(e.cad.PointerShape(), 0);
 }
 
 TEST(CanvasEngine, SimpleModeClicksWalkDownTheStack) {
@@ -247,6 +257,15 @@ TEST(CanvasEngine, ObjectDraggedOffThePageReturnsToItsCentre) {
 }
 
 TEST(CanvasEngine, PlacementGrowsAroundTheClick) {
+  QTemporaryDir tmp;
+  {
+    QFile ini(tmp.filePath(QStringLiteral("lorvane.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[lorvane]\r\nStats=1\r\n");
+  }
+  TSoft soft(tmp.filePath(QStringLiteral("lorvane.ini")),
+             TSoftOptions{tmp.path(), tmp.filePath(QStringLiteral("user")), {}});
+  SetSoft(&soft);
   Engine e;
   e.cad.OnAddStart = [&e](TzunoCAD*, TzunoCADObj* o) {
     o->Code = "cal";
@@ -267,6 +286,8 @@ TEST(CanvasEngine, PlacementGrowsAroundTheClick) {
   EXPECT_NEAR(cal->h, 40, 1e-9);
   e.cad.MouseUp(e.Px({80, 60}), Qt::LeftButton);
   EXPECT_EQ(e.events, (QStringList{"addstart(cal)", "select(cal)", "addend(cal)", "moved(cal)"}));
+  EXPECT_EQ(CounterValue(QStringLiteral("Modecal")), 1);
+  SetSoft(nullptr);
 }
 
 TEST(CanvasEngine, FreedObjectsAreNeverKept) {
