@@ -6,6 +6,7 @@
 
 #include "model/image.h"
 #include "model/shapes.h"
+#include "model/text.h"
 #include "render/canvas.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -277,6 +278,18 @@ void TzunoCAD::MouseDown(QPointF pixel, Qt::MouseButton button, bool shift) {
   if (button == Qt::LeftButton) {
     ButtonDown = true;
     Moved = false;
+  }
+  if (Debug && button == Qt::RightButton && selected_ && selected_->IsBox() &&
+      image_.rect().contains(pixel.toPoint())) {
+    // Colour picking for checking templates: the rendered pixel becomes the text or pen colour.
+    const QRgb c = image_.pixel(pixel.toPoint());
+    const TColor colour = RGBColor(qRed(c), qGreen(c), qBlue(c));
+    if (auto* text = dynamic_cast<TzunoCADTexte*>(selected_))
+      text->Font.Color = colour;
+    else
+      selected_->Pen.Color = colour;
+    RequestRepaint();
+    Raise(OnChange, selected_);
   }
   const QString placed = PlacedType(Mode);
   if (!placed.isEmpty())

@@ -12,6 +12,7 @@
 #include "common/qt_printers.h"
 #include "model/image.h"
 #include "model/shapes.h"
+#include "model/text.h"
 #include "shell/counters.h"
 #include "shell/settings.h"
 #include "shell/textfile.h"
@@ -594,6 +595,29 @@ TEST(CanvasEngine, PictureResizedByAHandleIsRedrawnAtItsNewSizeOnRelease) {
   EXPECT_NEAR(img->l, 40, 1e-9);
   EXPECT_NE(img->TargetSize(), before);
   EXPECT_EQ(img->Cache.size(), img->TargetSize());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CanvasEngine, DebugRightClickPicksTheRenderedColour) {
+  for (bool debug : {false, true}) {
+    Engine e;
+    e.cad.Debug = debug;
+    e.cad.Mdl().ColorPapier = RGBColor(10, 200, 30);
+    TzunoCADRect* box = e.Box("box", 60, 60, 20, 20);
+    auto* text = static_cast<TzunoCADTexte*>(e.cad.Mdl().CreateObjet(QStringLiteral("texte")));
+    e.cad.RequestRepaint();
+    e.cad.Tick();
+    for (TzunoCADRect* target : {box, static_cast<TzunoCADRect*>(text)}) {
+      e.cad.SelectObj(target);
+      e.cad.MouseDown(e.Px({5, 115}), Qt::RightButton);
+      e.cad.MouseUp(e.Px({5, 115}), Qt::RightButton);
+    }
+    EXPECT_EQ(box->Pen.Color, debug ? RGBColor(10, 200, 30) : clBlack) << debug;
+    EXPECT_EQ(text->Font.Color, debug ? RGBColor(10, 200, 30) : clBlack) << debug;
+  }
 }
 
 }  // namespace
