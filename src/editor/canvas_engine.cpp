@@ -347,7 +347,9 @@ void TzunoCAD::MouseUp(QPointF pixel, Qt::MouseButton button, bool shift) {
     Raise(OnAddEnd, selected_);
   }
   RequestRepaint();
+  // A later right click must not report this press's move again.
   if (Moved) Raise(OnObjMoved, selected_);
+  Moved = false;
   if (button == Qt::LeftButton) ButtonDown = false;
 }
 

@@ -251,6 +251,8 @@ TEST(CanvasEngine, ObjectDraggedOffThePageReturnsToItsCentre) {
   e.Drag({60, 60}, {{150, 60}, {200, 200}}, true);
   EXPECT_DOUBLE_EQ(box->x, 60);
   EXPECT_DOUBLE_EQ(box->y, 60);
+  e.cad.MouseDown(e.Px({60, 60}), Qt::RightButton);
+  e.cad.MouseUp(e.Px({60, 60}), Qt::RightButton);
   EXPECT_EQ(e.events, (QStringList{"select(box)", "moved(box)"}));
   // Partly on the page stays where it was left.
   e.Drag({60, 60}, {{122, 60}}, true);
