@@ -623,3 +623,61 @@ TEST(CanvasEngine, DebugRightClickPicksTheRenderedColour) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CanvasEngine, LineKeysWorkOnTheHitAnchor) {
+  struct Case {
+    const char* name;
+    int hit;  // the selected line's hit code
+    int key;
+    int points;         // afterwards
+    int lines;          // objects in the document afterwards
+    QPointF newAnchor;  // point 3 afterwards
+  };
+  const Case cases[] = {
+      {"Delete removes the middle anchor", 3, Qt::Key_Delete, 4, 1, {80, 20}},
+      {"Delete of the last anchor", 6, Qt::Key_Delete, 4, 1, {50, 20}},
+      {"Insert splits the segment after the anchor", 0, Qt::Key_Insert, 10, 1, {35, 20}},
+      {"Insert on a control point changes nothing", 1, Qt::Key_Insert, 7, 1, {50, 20}},
+      {"Insert without a hit copies the line", -1, Qt::Key_Insert, 7, 2, {50, 20}},
+  };
+  for (const Case& c : cases) {
+    TScriptedDialogs script;
+    script.Answers = {arOK};
+    SetUserDialogs(&script);
+    Engine e;
+    auto* line = static_cast<TzunoCADLigne*>(e.cad.Mdl().CreateObjet(QStringLiteral("ligne")));
+    for (QPointF p : {QPointF(20, 20), QPointF(50, 20), QPointF(80, 20)}) line->AddPoint(p);
+    e.cad.SelectObj(line);
+    line->HitCode = c.hit;
+    e.cad.KeyDown(c.key, Qt::NoModifier);
+    SetUserDialogs(nullptr);
+    EXPECT_EQ(line->Points.size(), c.points) << c.name;
+    EXPECT_EQ(e.cad.Mdl().Count(), c.lines) << c.name;
+    EXPECT_EQ(e.cad.SelectedObj(), line) << c.name;
+    if (line->Points.size() > 3) {
+      EXPECT_EQ(line->Points[3], c.newAnchor) << c.name;
+    }
+    if (c.lines == 2) {
+      auto* copy = static_cast<TzunoCADLigne*>(e.cad.Mdl().Objet(1));
+      EXPECT_NEAR(copy->Points[0].x(), 20 + 10 / e.cad.ZoomX, 1e-9);
+      EXPECT_NEAR(copy->Points[6].y(), 20 + 10 / e.cad.ZoomY, 1e-9);
+    }
+  }
+}
+
+TEST(CanvasEngine, PointerMovesArrivingDuringAMoveAreIgnored) {
+  Engine e;
+  e.Box("a", 30, 30, 20, 20);
+  TzunoCADRect* b = e.Box("b", 90, 90, 20, 20);
+  int nested = 0;
+  e.cad.OnChange = [&](TzunoCAD* cad, TzunoCADObj*) {
+    if (nested++ == 0) cad->MouseMove(e.Px({30, 30}));
+  };
+  e.Hover({90, 90});
+  EXPECT_EQ(e.cad.HoverObj(), b);
+  EXPECT_EQ(nested, 1);
+}
+
+}  // namespace
