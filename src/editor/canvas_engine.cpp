@@ -106,7 +106,12 @@ void TzunoCAD::Render() {
   TBitmapCanvas canvas(&image_);
   canvas.SetPen(TPen{clWhite, 1, psSolid});
   canvas.SetBrush(TBrush{clWhite, bsSolid});
+  // The page is edited in its own frame: a page rotation is for output only, so what is drawn here
+  // is exactly where the pointer maps (X / zoom, Y / zoom).
+  const double rotation = d.Rotation;
+  d.Rotation = 0;
   d.DrawPage(canvas, QRect(0, 0, w, h));
+  d.Rotation = rotation;
   // Hit tests between renders use the same scale as the pointer mapping.
   SyncScales();
 }

@@ -681,3 +681,21 @@ TEST(CanvasEngine, PointerMovesArrivingDuringAMoveAreIgnored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CanvasEngine, ARotatedPageIsEditedInItsOwnFrame) {
+  Engine e;
+  e.cad.Mdl().Rotation = 90;
+  TzunoCADRect* box = e.Box("box", 30, 40, 20, 20);
+  box->Brush = TBrush{RGBColor(200, 0, 0), bsSolid};
+  e.cad.RequestRepaint();
+  e.cad.Tick();
+  const QPoint at = e.Px({30, 40}).toPoint();
+  EXPECT_EQ(e.cad.Image().pixel(at), qRgb(200, 0, 0)) << "drawn where the pointer maps";
+  e.Hover({30, 40});
+  EXPECT_EQ(e.cad.HoverObj(), box);
+  EXPECT_DOUBLE_EQ(e.cad.Mdl().Rotation, 90) << "kept for output";
+}
+
+}  // namespace
