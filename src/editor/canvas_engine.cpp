@@ -578,3 +578,45 @@ TzunoCADObj* TzunoCAD::PasteObject() {
   Raise(OnChange, selected_);
   return obj;
 }
+
+void TzunoCAD::MakeBackground(TzunoCADImage* img) {
+  if (!img) return;
+  const TzunoCADMdl& d = *mdl_;
+  img->x = d.Large / 2;
+  img->y = d.Haut / 2;
+  img->l = d.Large;
+  img->h = d.Haut;
+  img->r = 0;
+  img->CanSelect = false;
+  MoveLayer(d.IndexOf(img), 0, false);
+  img->RebuildCache();
+  RequestRepaint();
+  Raise(OnLayerChange, img);
+  Raise(OnChange, selected_);
+}
+
+TzunoCADImage* TzunoCAD::FindBackground() const {
+  const TzunoCADMdl& d = *mdl_;
+  for (const auto& o : d.Objets()) {
+    auto* img = dynamic_cast<TzunoCADImage*>(o.get());
+    if (img && img->l == d.Large && img->h == d.Haut && img->x == d.Large / 2 && img->y == d.Haut / 2 &&
+        img->r == 0 && !img->CanSelect)
+      return img;
+  }
+  return nullptr;
+}
+
+void TzunoCAD::SetPaperImage(const QString& fileName) {
+  if (TzunoCADImage* img = FindBackground()) {
+    img->SetFichierImage(fileName);
+    RequestRepaint();
+    Raise(OnChange, selected_);
+    return;
+  }
+  auto* img = static_cast<TzunoCADImage*>(mdl_->CreateObjet(QStringLiteral("image")));
+  if (!img) return;
+  img->Face = mdl_->CurrentFace;
+  img->SetFichierImage(fileName);
+  MakeBackground(img);
+  Raise(OnAddSupp, img);
+}

@@ -13,6 +13,8 @@
 #include "editor/drags.h"
 #include "model/document.h"
 
+class TzunoCADImage;
+
 class TzunoCAD : public TDocumentEditor {
  public:
   using ObjEvent = std::function<void(TzunoCAD* sender, TzunoCADObj* obj)>;
@@ -87,6 +89,12 @@ class TzunoCAD : public TDocumentEditor {
   void SelectObj(TzunoCADObj* obj);
   // how: 0 to the bottom, 1 one down, 2 one up, 3 to the top. Returns the new index.
   int MoveLayer(int i, int how, bool notify);
+
+  // The page background: an image the size of the page at its centre, unturned, not selectable and
+  // drawn first. SetPaperImage loads a picture into it, creating it when there is none.
+  void MakeBackground(TzunoCADImage* img);
+  TzunoCADImage* FindBackground() const;
+  void SetPaperImage(const QString& fileName);
 
   TzunoCADObj* HoverObj() const { return hover_; }
   // The pointer shape to show: the hovered object's, else the default (0).

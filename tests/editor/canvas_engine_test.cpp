@@ -699,3 +699,44 @@ TEST(CanvasEngine, ARotatedPageIsEditedInItsOwnFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CanvasEngine, PaperImageIsOneUnselectableBackgroundAtTheBottom) {
+  QTemporaryDir dir;
+  const QString first = dir.filePath(QStringLiteral("a.png")), second = dir.filePath(QStringLiteral("b.png"));
+  QImage picture(40, 30, QImage::Format_RGB888);
+  picture.fill(Qt::red);
+  ASSERT_TRUE(picture.save(first));
+  picture.fill(Qt::blue);
+  ASSERT_TRUE(picture.save(second));
+  Engine e(120, 90);
+  TzunoCADRect* box = e.Box("box", 60, 45, 20, 20);
+  e.cad.Mdl().CurrentFace = 2;
+  EXPECT_EQ(e.cad.FindBackground(), nullptr);
+  e.cad.SetPaperImage(first);
+  ASSERT_EQ(e.cad.Mdl().Count(), 2);
+  TzunoCADImage* paper = e.cad.FindBackground();
+  ASSERT_NE(paper, nullptr);
+  EXPECT_EQ(e.cad.Mdl().Objet(0), paper);
+  EXPECT_EQ(paper->Face, 2);
+  EXPECT_EQ(paper->FichierImage, first);
+  EXPECT_EQ(e.events, QStringList{"layer()"});
+  // A second picture replaces the first in the same object.
+  e.cad.SetPaperImage(second);
+  EXPECT_EQ(e.cad.Mdl().Count(), 2);
+  EXPECT_EQ(e.cad.FindBackground(), paper);
+  EXPECT_EQ(paper->FichierImage, second);
+  // The pointer finds what lies above the paper, never the paper.
+  e.cad.Mdl().CurrentFace = 2;
+  e.Hover({10, 10});
+  EXPECT_EQ(e.cad.HoverObj(), nullptr);
+  box->Face = 2;
+  e.Hover({60, 45});
+  EXPECT_EQ(e.cad.HoverObj(), box);
+  // Moved away from the page centre it is no longer the background.
+  paper->x += 1;
+  EXPECT_EQ(e.cad.FindBackground(), nullptr);
+}
+
+}  // namespace
