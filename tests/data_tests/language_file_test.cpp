@@ -50,6 +50,7 @@ QStringList Keys() {
       "btn_annuler",
       "btn_imprimer",
       "btn_retour",
+      "SupprimerObjet",
       "panel_modele",
       "panel_action",
       "panel_variante",

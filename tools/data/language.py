@@ -256,6 +256,8 @@ EFFECT_TREE = [
 # Window lines: window name, component name and property, as the windows translate themselves.
 WINDOWS = [
     # The catalogue window's panels and large view
+    # The editing canvas
+    ("SupprimerObjet", "Etes-vous sûr de vouloir supprimer cet objet ?", "Are you sure you want to delete this object?"),
     ("fmMain.LabelRetourMosaique.Caption", "Retour en mosaïque", "Back to all templates"),
     ("fmMain.LabelModelePrecedent.Caption", "Modèle précédent", "Previous template"),
     ("fmMain.LabelModeleSuivant.Caption", "Modèle suivant", "Next template"),
