@@ -1,0 +1,110 @@
+#include "editor/ui/canvas_widget.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "editor/canvas_engine.h"
+#include "shell/settings.h"
+
+namespace {
+
+// The pointer shapes objects ask for, by the numbers documents use.
+Qt::CursorShape ShapeOf(int16_t cursor) {
+  switch (cursor) {
+    case -21:
+      return Qt::PointingHandCursor;
+    case -14:
+      return Qt::SplitHCursor;
+    case -15:
+      return Qt::SplitVCursor;
+    default:
+      return Qt::ArrowCursor;
+  }
+}
+
+}  // namespace
+
+TzunoCADSurface::TzunoCADSurface(TzunoCADView* view) : QWidget(view), view_(view) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TzunoCADSurface::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
+  p.fillRect(event->rect(), QColor(233, 237, 242));
+  const TzunoCAD& engine = *view_->engine_;
+  if (!engine.Image().isNull()) p.drawImage(engine.ImagePos(), engine.Image());
+}
+
+void TzunoCADSurface::mousePressEvent(QMouseEvent* event) {
+  view_->setFocus(Qt::MouseFocusReason);
+  view_->engine_->MouseDown(view_->EnginePixel(event->position()), event->button(),
+                            event->modifiers() & Qt::ShiftModifier);
+  view_->Tick();
+}
+
+void TzunoCADSurface::mouseMoveEvent(QMouseEvent* event) {
+  view_->engine_->MouseMove(view_->EnginePixel(event->position()), event->modifiers() & Qt::ShiftModifier);
+  view_->FollowPointer();
+}
+
+void TzunoCADSurface::mouseReleaseEvent(QMouseEvent* event) {
+  view_->engine_->MouseUp(view_->EnginePixel(event->position()), event->button(),
+                          event->modifiers() & Qt::ShiftModifier);
+  view_->Tick();
+}
+
+TzunoCADView::TzunoCADView(QWidget* parent) : QScrollArea(parent), engine_(std::make_unique<TzunoCAD>()) {
+  setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::StrongFocus);
+  surface_ = new TzunoCADSurface(this);
+  setWidget(surface_);
+  setWidgetResizable(false);
+  if (Soft()) engine_->UserPath = Soft()->UserPath;
+  // Requests gather between ticks: a drag paints at most once per tick however fast the pointer moves.
+  tick_.setInterval(10);
+  connect(&tick_, &QTimer::timeout, this, &TzunoCADView::Tick);
+  tick_.start();
+}
+
+TzunoCADView::~TzunoCADView() = default;
+
+void TzunoCADView::Tick() {
+  if (!engine_->Tick()) return;
+  const QSize view = viewport()->size();
+  const QPoint pos = engine_->ImagePos();
+  const QSize needed(std::max(view.width(), pos.x() + engine_->Image().width()),
+                     std::max(view.height(), pos.y() + engine_->Image().height()));
+  if (surface_->size() != needed) surface_->resize(needed);
+  surface_->update();
+}
+
+QPointF TzunoCADView::EnginePixel(QPointF surfacePos) const {
+  return surfacePos - QPointF(engine_->ImagePos());
+}
+
+QPoint TzunoCADView::PixelOf(QPointF mm) const {
+  return engine_->ImagePos() + QPoint(engine_->MmToPixelX(mm.x()), engine_->MmToPixelY(mm.y()));
+}
+
+void TzunoCADView::FollowPointer() {
+  surface_->setCursor(ShapeOf(engine_->PointerShape()));
+}
+
+void TzunoCADView::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  engine_->SetControlSize(viewport()->size());
+  engine_->RequestRepaint();
+  Tick();
+}
+
+void TzunoCADView::keyPressEvent(QKeyEvent* event) {
+  engine_->KeyDown(event->key(), event->modifiers());
+  Tick();
+}
+
+void TzunoCADView::keyReleaseEvent(QKeyEvent* event) {
+  engine_->KeyUp(event->modifiers());
+}

@@ -1,0 +1,54 @@
+// The editing canvas as a widget: Qt's mouse, wheel and key events go to the editing engine, which
+// renders the page; the widget only paints the engine's picture and scrolls over it when zoomed in.
+#pragma once
+
+#include <QScrollArea>
+#include <QTimer>
+#include <memory>
+
+class TzunoCAD;
+class TzunoCADView;
+
+// The page picture inside the scrolled area; its mouse input is the canvas's.
+class TzunoCADSurface : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TzunoCADSurface(TzunoCADView* view);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  TzunoCADView* view_;
+};
+
+class TzunoCADView : public QScrollArea {
+  Q_OBJECT
+ public:
+  explicit TzunoCADView(QWidget* parent = nullptr);
+  ~TzunoCADView() override;
+
+  TzunoCAD& Engine() { return *engine_; }
+  TzunoCADSurface* Surface() const { return surface_; }
+  // Renders now when a repaint is pending (the 10 ms tick does it otherwise).
+  void Tick();
+  // The surface pixel of a page point in millimetres.
+  QPoint PixelOf(QPointF mm) const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  friend class TzunoCADSurface;
+  QPointF EnginePixel(QPointF surfacePos) const;
+  void FollowPointer();
+
+  std::unique_ptr<TzunoCAD> engine_;
+  TzunoCADSurface* surface_;
+  QTimer tick_;
+};
