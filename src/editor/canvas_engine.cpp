@@ -47,6 +47,7 @@ QString PlacedType(int mode) {
 
 TzunoCAD::TzunoCAD(QSize control)
     : mdl_(std::make_unique<TzunoCADMdl>(this, QRect(QPoint(0, 0), control), 21, 29.7)), control_(control) {
+  mdl_->DeferHighlights = true;
   ApplyZoom();
 }
 

@@ -158,6 +158,9 @@ class TzunoCADMdl {
   int StencilView = 0;
   bool ShowHandles = true;
   bool ShowFrames = true;
+  // Frames and handles are drawn after every object (an editor's choice), so a later object never
+  // hides the handles of the selected one.
+  bool DeferHighlights = false;
   bool GabaritOnBitmaps = true;
   TColor HighlightColor = RGBColor(153, 204, 255);
   TColor PreviewBackColor = clWhite;

@@ -74,6 +74,9 @@ QImage NewBitmap(int w, int h) {
 
 void TzunoCADMdl::DrawObjects(TCanvas& canvas) {
   for (size_t i = 0; i < objects_.size(); ++i) objects_[i]->Draw(canvas);
+  if (!DeferHighlights) return;
+  for (size_t i = 0; i < objects_.size(); ++i)
+    if (objects_[i]->OnCurrentFace()) objects_[i]->DrawHighlight(canvas);
 }
 
 void TzunoCADMdl::DrawLigneMm(TCanvas& canvas, double x1, double y1, double x2, double y2) {

@@ -36,6 +36,8 @@ class TzunoCADObj {
   // Point in millimetres: -1 miss, 0 body, 1..8 handle (lines: a point index).
   virtual int HitTest(QPointF p) { return -1; }
   virtual bool IsBox() const { return false; }
+  // The selection frame and handles, drawn over every object when the document defers them.
+  virtual void DrawHighlight(TCanvas& canvas) {}
 
   TzunoCADMdl* Document() const { return document_; }
   // Whether the object shows on the document's current face.
@@ -81,6 +83,7 @@ class TzunoCADRect : public TzunoCADObj {
   bool IsBox() const override { return true; }
   // The selection frame and handles every box kind ends its drawing with.
   void Draw(TCanvas& canvas) override;
+  void DrawHighlight(TCanvas& canvas) override;
   void DrawSelection(TCanvas& canvas);
   void DrawHandle(TCanvas& canvas, int k);
   // The box outline and both diagonals in grey, with a label in the middle.

@@ -52,6 +52,10 @@ void TzunoCADObj::DrawSegment(TCanvas& canvas, QPointF from, QPointF to) {
 }
 
 void TzunoCADRect::Draw(TCanvas& canvas) {
+  if (!document_->DeferHighlights) DrawHighlight(canvas);
+}
+
+void TzunoCADRect::DrawHighlight(TCanvas& canvas) {
   DrawSelection(canvas);
   for (int k = 1; k <= 8; ++k) DrawHandle(canvas, k);
 }

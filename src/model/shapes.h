@@ -33,6 +33,7 @@ class TzunoCADLigne : public TzunoCADObj {
   void SetProperties(const QStringList& list) override;
 
   void Draw(TCanvas& canvas) override;
+  void DrawHighlight(TCanvas& canvas) override;
   // Anchors without Ctrl, control points with it (the other kind too when selected); the lowest
   // index wins. A line has no body.
   int HitTest(QPointF p) override;

@@ -89,7 +89,11 @@ void TzunoCADLigne::Draw(TCanvas& canvas) {
     BezierPath(canvas, px);
   }
   canvas.StrokePath();
+  if (!d->DeferHighlights) DrawHighlight(canvas);
+}
 
+void TzunoCADLigne::DrawHighlight(TCanvas& canvas) {
+  const TzunoCADMdl* d = document_;
   const int n = static_cast<int>(Points.size());
   if (Selected && d->ShowHandles) {
     canvas.SetPen(TPen{clRed, 1, psDot});

@@ -740,3 +740,26 @@ TEST(CanvasEngine, PaperImageIsOneUnselectableBackgroundAtTheBottom) {
 }
 
 }  // namespace
+
+namespace {
+
+// Frames and handles come after every object: a later, filled object never hides the handles of the
+// selected one below it.
+TEST(CanvasEngine, HandlesOfTheSelectionShowAboveLaterObjects) {
+  Engine e;
+  TzunoCADRect* low = e.Box("low", 40, 40, 40, 40);
+  TzunoCADRect* up = e.Box("up", 60, 60, 40, 40);
+  up->Brush = TBrush{RGBColor(0, 255, 0), bsSolid};
+  e.cad.SelectObj(low);
+  e.cad.RequestRepaint();
+  ASSERT_TRUE(e.cad.Tick());
+  // Handle 3 of the lower box lies inside the upper one: its centre is painted in the selection colour.
+  const QPointF at = e.Px(low->HandlePos(3));
+  EXPECT_EQ(e.cad.Image().pixelColor(int(std::lround(at.x())), int(std::lround(at.y()))), QColor(255, 0, 0));
+  // The upper box still covers what lies beneath it.
+  EXPECT_EQ(
+      e.cad.Image().pixelColor(int(std::lround(e.Px({75, 75}).x())), int(std::lround(e.Px({75, 75}).y()))),
+      QColor(0, 255, 0));
+}
+
+}  // namespace
