@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalogue/cache_files.h"
+#include "catalogue/catalogue_folder.h"
 #include "catalogue/name_order.h"
 #include "model/document.h"
 #include "render/codecs.h"
@@ -264,12 +265,7 @@ void TzunoApercuModele::RedrawCell(int i) {
 }
 
 QStringList TzunoApercuModele::MosaicTemplates() const {
-  QString folder = Dossier;
-  if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  QStringList names = QDir(folder).entryList({QStringLiteral("*.mdl")}, QDir::Files);
-  SortNames(names);
-  for (QString& n : names) n.prepend(folder);
-  return names;
+  return CatalogueTemplates(Dossier);
 }
 
 bool TzunoApercuModele::BuildMosaic() {

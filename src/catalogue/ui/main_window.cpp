@@ -105,6 +105,14 @@ const char* const kLayoutHints[6] = {"Etiquette de disque", "Jaquette",   "Livre
 }  // namespace
 
 // A side-menu item shows while its panel does.
+// A plain panel of one colour.
+static void Paint(QWidget* w, const QColor& colour) {
+  w->setAutoFillBackground(true);
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, colour);
+  w->setPalette(pal);
+}
+
 static void ShowItem(TzunoMenuItem* item, bool on) {
   if (item) item->Panel()->setVisible(on);
 }
@@ -433,19 +441,13 @@ void TfmMain::CreateSheetPanel() {
   sheetPanel_ = new QFrame;
   sheetPanel_->setObjectName(QStringLiteral("PanelFormats"));
   sheetPanel_->setFixedWidth(220);
-  sheetPanel_->setAutoFillBackground(true);
-  QPalette pal = sheetPanel_->palette();
-  pal.setColor(QPalette::Window, Qt::black);
-  sheetPanel_->setPalette(pal);
+  Paint(sheetPanel_, Qt::black);
   auto* row = new QHBoxLayout(sheetPanel_);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
   auto* stripe = new QFrame(sheetPanel_);
   stripe->setFixedWidth(2);
-  stripe->setAutoFillBackground(true);
-  QPalette yellow = stripe->palette();
-  yellow.setColor(QPalette::Window, QColor(255, 227, 71));
-  stripe->setPalette(yellow);
+  Paint(stripe, QColor(255, 227, 71));
   row->addWidget(stripe);
   sheets_ = new TzunoApercuModele(sheetPanel_);
   sheets_->setObjectName(QStringLiteral("ApercuFormats"));
@@ -468,10 +470,7 @@ void TfmMain::CreateSheetPanel() {
 void TfmMain::CreateTemplateView() {
   templatePage_ = new QWidget;
   templatePage_->setObjectName(QStringLiteral("PanelApercu"));
-  templatePage_->setAutoFillBackground(true);
-  QPalette pal = templatePage_->palette();
-  pal.setColor(QPalette::Window, Qt::white);
-  templatePage_->setPalette(pal);
+  Paint(templatePage_, Qt::white);
   auto* column = new QVBoxLayout(templatePage_);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
@@ -527,6 +526,8 @@ void TfmMain::CreateGrid() {
   column->addWidget(grid_);
   views_->insertWidget(0, gridPage_);
   views_->setCurrentWidget(gridPage_);
+  // The grid's width follows the window's once the layout has placed it.
+  connect(grid_, &TzunoApercuModele::Resized, this, &TfmMain::FormResize);
   connect(progress_, &TzunoPreviewProgress::Finished, this, [this](bool, const QStringList& errors) {
     for (const QString& e : errors)
       if (!bugged_.contains(e)) bugged_ << e;
@@ -1025,7 +1026,15 @@ void TfmMain::showEvent(QShowEvent* event) {
 
 void TfmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (grid_) grid_->Redraw();
+  FormResize();
+}
+
+void TfmMain::FormResize() {
+  // Redrawing decodes every preview: only a change in the number of columns needs it, the grid
+  // places its picture itself otherwise.
+  if (!grid_ || grid_->Columns() == columns_) return;
+  columns_ = grid_->Columns();
+  grid_->Redraw();
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {

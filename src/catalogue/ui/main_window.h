@@ -133,6 +133,7 @@ class TfmMain : public QMainWindow {
   void FormCreate();
   void FormShow();
   void FormDestroy();
+  void FormResize();
   void Block(int number, bool logOk, const std::function<void()>& work);
   void CreateBar();
   void CreateMenu();
@@ -189,6 +190,7 @@ class TfmMain : public QMainWindow {
   QStringList bugged_;
   QString retour_;
   int faceMode_ = 1;
+  int columns_ = -1;
   bool firstShow_ = true;
   bool painted_ = false;
   bool changing_ = false;
