@@ -1,0 +1,245 @@
+// The verb that prints a document on a label sheet, on a printer or into a PDF file, optionally one
+// record of a mailing file per cell.
+#include <stdio.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextStream>
+#include <memory>
+
+#include "cli/verbs.h"
+#include "model/document.h"
+#include "print/print_job.h"
+#include "print/record_stream.h"
+#include "print/sheet_layout.h"
+#include "shell/session/installation.h"
+#include "shell/settings.h"
+
+namespace cli {
+namespace {
+
+// The name under which the PDF output keeps its calibration, as the print dialog lists it.
+const QString kPdfPrinter = QStringLiteral("PDF");
+
+// "1,3,5": cell numbers from 1 to `count`. False on anything else.
+bool ReadCells(const QString& text, int count, QList<int>* cells) {
+  for (const QString& part : text.split(QLatin1Char(','))) {
+    bool ok = false;
+    const int n = part.trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > count) return false;
+    cells->append(n);
+  }
+  return !cells->isEmpty();
+}
+
+// The user's copy of a table, else the installation's (the program copies them at its first start).
+QString TableFile(const TSoft& soft, const QString& userFile) {
+  if (QFileInfo::exists(userFile)) return userFile;
+  return soft.DataPath + QFileInfo(userFile).fileName();
+}
+
+QString CellList(const QList<int>& cells) {
+  QStringList parts;
+  for (int i = 0; i < cells.size() && i < 10; ++i) parts << QString::number(cells[i]);
+  if (cells.size() > 10) parts << QStringLiteral("...");
+  return parts.join(QLatin1Char(','));
+}
+
+int PrintVerb(QStringList args, const Context& context) {
+  QString printerName, pdf, paperId, layoutName, cellsText, recordsFile, title;
+  if (!TakeOption(args, QStringLiteral("--printer"), &printerName) ||
+      !TakeOption(args, QStringLiteral("--pdf"), &pdf) ||
+      !TakeOption(args, QStringLiteral("--paper"), &paperId) ||
+      !TakeOption(args, QStringLiteral("--layout"), &layoutName) ||
+      !TakeOption(args, QStringLiteral("--cells"), &cellsText) ||
+      !TakeOption(args, QStringLiteral("--records"), &recordsFile) ||
+      !TakeOption(args, QStringLiteral("--title"), &title))
+    return Usage();
+  const bool verso = TakeFlag(args, QStringLiteral("--verso"));
+  const bool mirror = TakeFlag(args, QStringLiteral("--mirror"));
+  const bool safe = TakeFlag(args, QStringLiteral("--safe"));
+  if (args.size() != 1 || args[0].startsWith(QLatin1String("--")) || printerName.isEmpty() == pdf.isEmpty())
+    return Usage();
+  const QString in = args[0];
+  const TInstallation& installation = *context.installation;
+  TSoft& soft = installation.Soft();
+
+  // Fields of the current record come before the settings' fields.
+  TRecordStream records;
+  QStringList record;
+  const bool merging = !recordsFile.isEmpty();
+  QString error;
+  if (merging && !records.Open(recordsFile, &error)) return Fail(error);
+
+  TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  installation.Connect(doc);
+  doc.OnChampFusion = [&, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name,
+                                                        QString& value) {
+    if (merging) {
+      const int i = records.FieldIndex(name);
+      if (i >= 0) {
+        value = record.value(i);
+        return;
+      }
+    }
+    settings(sender, name, value);
+  };
+  if (!doc.LoadFromFile(in)) return Fail(QStringLiteral("cannot read %1").arg(in));
+  if (!(doc.Large > 0 && doc.Haut > 0)) return Fail(QStringLiteral("%1 has no page size").arg(in));
+
+  // The layout: the one named, else the document's own, else the nearest in size.
+  TSheetLayout sheet;
+  sheet.Gabarits.FileName = TableFile(soft, soft.PapiersGabFile);
+  TzunoPapiers papers;
+  papers.FileName = TableFile(soft, soft.PapiersDimFile);
+  TGabaritInfo layout;
+  if (layoutName.isEmpty()) {
+    QStringList formats;
+    const QString kind = doc.Gabarit != 0 ? TzunoCADMdl::GabaritName(doc.Gabarit) : QString();
+    sheet.Gabarits.ListFormats(formats, paperId, QString(), kind, soft.Code);
+    layoutName = ChooseFormat(sheet.Gabarits, formats, doc.GetEntete(QStringLiteral("PapierDefaut")),
+                              doc.Large, doc.Haut);
+    if (layoutName.isEmpty())
+      return Fail(paperId.isEmpty()
+                      ? QStringLiteral("no layout is made for %1").arg(in)
+                      : QStringLiteral("no layout on the paper %1 is made for %2").arg(paperId, in));
+  }
+  sheet.Gabarits.GetGabaritInfo(layoutName, layout);
+  if (layout.nbrex < 1 || layout.nbrey < 1)
+    return Fail(QStringLiteral("no layout %1 in %2").arg(layoutName, sheet.Gabarits.FileName));
+  if (paperId.isEmpty()) paperId = layout.papier;
+  TPapierInfo paper;
+  papers.GetPapierInfo(paperId, paper);
+  if (!(paper.large > 0 && paper.haut > 0))
+    return Fail(QStringLiteral("no paper %1 in %2").arg(paperId, papers.FileName));
+  const TPapierInfo portrait = paper;
+  const bool landscape = layout.orientation == 1;
+  if (landscape) std::swap(paper.large, paper.haut);
+  sheet.Paper = paper;
+  if (verso) {
+    // The back side is laid out on the paper as it is printed.
+    sheet.Gabarits.Face = 2;
+    sheet.Gabarits.GetGabaritInfo(layoutName, layout);
+  }
+  sheet.Layout = layout;
+  if (const QList<int> off = CellsOffPaper(layout, paper); !off.isEmpty())
+    return Fail(
+        QStringLiteral("the layout %1 does not fit the paper %2 (%3 x %4 mm): cells %5 reach beyond it")
+            .arg(layoutName, paper.papier)
+            .arg(paper.large)
+            .arg(paper.haut)
+            .arg(CellList(off)));
+  const long long count = static_cast<long long>(layout.nbrex) * layout.nbrey;
+  if (!cellsText.isEmpty()) {
+    QList<int> cells;
+    const int selectable = static_cast<int>(std::min<long long>(count, TSheetLayout::kMaxSelectable));
+    if (!ReadCells(cellsText, selectable, &cells))
+      return Fail(QStringLiteral("--cells takes cell numbers from 1 to %1, as 1,3,5").arg(selectable));
+    for (int c = 1; c <= TSheetLayout::kMaxSelectable; ++c) sheet.SetSelected(c, false);
+    for (int c : cells) sheet.SetSelected(c, true);
+  }
+
+  // The printer, set to the paper. The PDF is written beside its name and put in place when whole.
+  std::unique_ptr<QPrinter> printer;
+  QString calibrationName, partial;
+  if (!pdf.isEmpty()) {
+    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    partial = pdf + QStringLiteral(".part");
+    printer->setOutputFileName(partial);
+    calibrationName = kPdfPrinter;
+  } else {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
+    if (info.isNull()) {
+      const QStringList known = QPrinterInfo::availablePrinterNames();
+      return Fail(
+          QStringLiteral("no printer %1 (printers: %2)")
+              .arg(printerName, known.isEmpty() ? QStringLiteral("none") : known.join(QStringLiteral(", "))));
+    }
+    printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    calibrationName = printerName;
+  }
+  printer->setPageSize(QPageSize(QSizeF(portrait.large, portrait.haut), QPageSize::Millimeter, portrait.nom,
+                                 QPageSize::FuzzyMatch));
+  printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  if (!pdf.isEmpty()) printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+
+  TCellPainter cells(doc);
+  cells.Options.Face = verso ? 2 : 1;
+  cells.Options.Miroir = mirror;
+  cells.Options.NoEchec = safe || mirror;
+  if (soft.Debug) {
+    const QString log = soft.UserPath + QStringLiteral("lorvane.log");
+    QFile::remove(log);
+    cells.Log = [log](const QString& line) {
+      QFile f(log);
+      if (f.open(QIODevice::Append | QIODevice::Text)) QTextStream(&f) << line << "\r\n";
+    };
+    cells.DebugBitmapFile = soft.UserPath + QStringLiteral("lorvane.bmp");
+  }
+  if (title.isEmpty()) title = soft.Nom.isEmpty() ? QStringLiteral("Lorvane") : soft.Nom;
+
+  const TCalibrationStore store = TCalibrationStore::ForUser(soft);
+  int used = 0;
+  if (merging) {
+    if (records.AtEnd()) return Fail(QStringLiteral("%1 holds no record").arg(recordsFile));
+    // One record per chosen cell, sheet after sheet; cells past the last record stay blank.
+    sheet.OnDrawCell = [&](TCanvas& canvas, int, int x, int y, int right, int bottom) {
+      if (!records.Next(record)) return;
+      ++used;
+      doc.RelayoutTextes();
+      cells.DrawCell(canvas, x, y, right, bottom, true);
+    };
+  }
+  bool ok;
+  QString jobError;
+  int sheets = 0;
+  {
+    TPrintJob job(*printer, sheet, cells);
+    ok = job.Begin(title, store.Offsets(calibrationName, paper.papier, landscape));
+    while (ok) {
+      const int before = used;
+      ok = job.PrintSheet();
+      if (!merging || records.AtEnd()) break;
+      if (used == before) {
+        job.Error = QStringLiteral("no cell of the layout takes a record");
+        ok = false;
+      }
+    }
+    if (!job.End()) ok = false;
+    jobError = job.Error;
+    sheets = job.Sheets();
+  }
+  if (!ok) {
+    if (!partial.isEmpty()) QFile::remove(partial);
+    return Fail(jobError);
+  }
+  if (!partial.isEmpty() &&
+      ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(pdf).constData()) != 0) {
+    QFile::remove(partial);
+    return Fail(QStringLiteral("cannot write %1").arg(pdf));
+  }
+  Print(QStringLiteral("%1 %2 sheet(s), layout %3, paper %4\n")
+            .arg(pdf.isEmpty() ? printerName : pdf)
+            .arg(sheets)
+            .arg(layoutName, paper.papier));
+  return kOk;
+}
+
+const Registration print(
+    "print",
+    "IN.mdl (--printer NAME | --pdf OUT.pdf) [--paper P] [--layout NAME] [--cells 1,3,5] [--verso] "
+    "[--mirror] "
+    "[--safe] [--records FILE.csv] [--title TEXT]   print the document in every chosen cell of a label sheet "
+    "with the printer's stored calibration; with --records one record per cell, sheet after sheet, its "
+    "fields "
+    "filling the document's <Field> marks",
+    [](const QStringList& a, const Context& c) { return PrintVerb(a, c); });
+
+}  // namespace
+}  // namespace cli

@@ -1,0 +1,372 @@
+#include "print/print_job.h"
+
+#include <QFont>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrinter>
+#include <cmath>
+#include <limits>
+
+#include "model/document.h"
+#include "model/encodings.h"
+#include "model/image.h"
+#include "render/canvas.h"
+#include "render/fit_rect.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+
+namespace {
+
+// Gives the model's drawing switches back however the cell's drawing ends.
+class TModelSwitches {
+ public:
+  TModelSwitches(TzunoCADMdl& model, int face, bool showBackground)
+      : model_(model),
+        placeholders_(model.DrawPlaceholders),
+        stencil_(model.StencilView),
+        face_(model.CurrentFace) {
+    model.DrawPlaceholders = false;
+    model.StencilView = 0;
+    model.CurrentFace = face;
+    if (!showBackground) background_ = FindBackgroundImage(model);
+    if (background_) {
+      visible_ = background_->Visible;
+      background_->Visible = false;
+    }
+  }
+  ~TModelSwitches() {
+    if (background_) background_->Visible = visible_;
+    model_.DrawPlaceholders = placeholders_;
+    model_.StencilView = stencil_;
+    model_.CurrentFace = face_;
+  }
+  TModelSwitches(const TModelSwitches&) = delete;
+  TModelSwitches& operator=(const TModelSwitches&) = delete;
+
+ private:
+  TzunoCADMdl& model_;
+  bool placeholders_;
+  int stencil_;
+  int face_;
+  TzunoCADImage* background_ = nullptr;
+  bool visible_ = true;
+};
+
+// White pixels made transparent: on a page that already holds ink, what an AND of the bitmap keeps.
+QImage WhiteToTransparent(const QImage& bitmap) {
+  QImage out = bitmap.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    for (int x = 0; x < out.width(); ++x)
+      if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
+  }
+  return out;
+}
+
+}  // namespace
+
+TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& model) {
+  for (const auto& o : model.Objets()) {
+    auto* img = dynamic_cast<TzunoCADImage*>(o.get());
+    if (img && img->l == model.Large && img->h == model.Haut && img->x == model.Large / 2 &&
+        img->y == model.Haut / 2 && img->r == 0 && !img->CanSelect)
+      return img;
+  }
+  return nullptr;
+}
+
+QRect TCellPainter::TargetRect(QRect cell, double large, double haut) {
+  const long long wm = RoundEven(large * 1000), hm = RoundEven(haut * 1000);
+  QRect fitted;
+  if (wm <= 0 || hm <= 0 || !FitRect(cell.width(), cell.height(), wm, hm, fitted)) return cell;
+  return fitted.translated(cell.topLeft());
+}
+
+QSize TCellPainter::SafeBitmapSize(QSize target, bool printing) {
+  if (!printing || (target.width() <= kMaxSafeSide && target.height() <= kMaxSafeSide)) return target;
+  QRect capped;
+  if (!FitRect(kMaxSafeSide, kMaxSafeSide, target.width(), target.height(), capped)) return target;
+  return capped.size().expandedTo(QSize(1, 1));
+}
+
+QImage TCellPainter::SafeBitmap(QSize size) {
+  QImage bitmap(size, QImage::Format_RGB888);
+  if (bitmap.isNull()) return bitmap;
+  bitmap.fill(Qt::white);
+  const QRect all(0, 0, size.width(), size.height());
+  {
+    TBitmapCanvas canvas(&bitmap);
+    if (Options.ColorPapier) {
+      canvas.SetPen(TPen{model_.ColorPapier, 1, psSolid});
+      canvas.SetBrush(TBrush{model_.ColorPapier, bsSolid});
+      canvas.FillRect(0, 0, size.width(), size.height());
+    }
+    model_.DrawDirect(canvas, all);
+    model_.DrawGabaritApres(canvas, all, true);
+    if (Options.CadreModele) model_.DrawGabaritApres(canvas, all, false);
+  }
+  if (Options.Miroir) bitmap = bitmap.mirrored(true, false);
+  return bitmap;
+}
+
+void TCellPainter::Write(bool printing, const QString& line) {
+  if (printing && Log) Log(line);
+}
+
+void TCellPainter::StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap) {
+  if (!PrinterPainter) {
+    canvas.StretchBlitAnd(target.left(), target.top(), target.left() + target.width(),
+                          target.top() + target.height(), bitmap);
+    return;
+  }
+  QPainter& p = *PrinterPainter;
+  p.save();
+  const QPaintEngine* engine = p.paintEngine();
+  if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(target, bitmap);
+  } else if (engine && engine->hasFeature(QPaintEngine::BlendModes)) {
+    p.setCompositionMode(QPainter::CompositionMode_Multiply);
+    p.drawImage(target, bitmap);
+  } else {
+    p.drawImage(target, WhiteToTransparent(bitmap));
+  }
+  p.restore();
+}
+
+void TCellPainter::DrawCell(TCanvas& canvas, int x, int y, int right, int bottom, bool printing) {
+  Write(printing, QStringLiteral("*** GetDrawMdlRect Debut ***"));
+  if (Options.CadreGabarit) {
+    canvas.SetPen(TPen{clBlack, 1, psSolid});
+    canvas.SetBrush(TBrush{clWhite, bsClear});
+    canvas.Rectangle(x, y, right, bottom);
+  }
+  if (model_.Large > 0 && model_.Haut > 0 && right > x && bottom > y) {
+    const TModelSwitches switches(model_, Options.Face, Options.ImageFond);
+    const QRect cell(x, y, right - x, bottom - y);
+    if (Options.NotRectInRect) {
+      model_.DrawDirect(canvas, cell);
+    } else {
+      const QRect target = TargetRect(cell, model_.Large, model_.Haut);
+      // Mirroring is done on the bitmap, so a mirrored print always takes that path.
+      if (Options.NoEchec || Options.Miroir) {
+        Write(printing, QStringLiteral("Début Mode sans echec"));
+        const QSize size = SafeBitmapSize(target.size(), printing);
+        Write(printing,
+              QStringLiteral("  bmp.Width := %1; bmp.Height := %2;").arg(size.width()).arg(size.height()));
+        if (!size.isEmpty()) {
+          const QImage bitmap = SafeBitmap(size);
+          Write(printing, QStringLiteral("  DrawImagePrint(Cvs,  rec, bmp);"));
+          if (!bitmap.isNull()) StampBitmap(canvas, target, bitmap);
+          if (printing && !DebugBitmapFile.isEmpty()) bitmap.save(DebugBitmapFile, "BMP");
+        }
+        Write(printing, QStringLiteral("Fin Mode sans echec"));
+      } else {
+        model_.DrawDirect(canvas, target);
+        model_.DrawGabaritApres(canvas, target, true);
+        if (Options.CadreModele) model_.DrawGabaritApres(canvas, target, false);
+      }
+    }
+  }
+  Write(printing, QStringLiteral("*** GetDrawMdlRect Fin ***"));
+}
+
+TCalibrationStore TCalibrationStore::ForUser(TSoft& soft) {
+  return TCalibrationStore(
+      [&soft](const QString& key) { return soft.ReadUserString(key); },
+      [&soft](const QString& key, const QString& value) { return soft.WriteUserString(key, value); });
+}
+
+QString TCalibrationStore::KeyPrefix(const QString& printer, const QString& papier) {
+  return QStringLiteral("PrintCalibre ") + printer + QStringLiteral(" - ") + papier;
+}
+
+int TCalibrationStore::Type(const QString& printer, const QString& papier) const {
+  const QString v = read_(KeyPrefix(printer, papier) + QStringLiteral(" Type")).trimmed();
+  if (v.isEmpty()) return -1;
+  bool ok = false;
+  const int t = v.toInt(&ok);
+  return ok && t >= 0 ? t : 0;
+}
+
+QPointF TCalibrationStore::Offsets(const QString& printer, const QString& papier, bool landscape) const {
+  const QString k = KeyPrefix(printer, papier);
+  const QString o = landscape ? QStringLiteral(" Paysage") : QStringLiteral(" Portrait");
+  const double x = ReadReal(read_(k + QStringLiteral(" EcartX") + o));
+  const double y = ReadReal(read_(k + QStringLiteral(" EcartY") + o));
+  // A hand-edited value that is not a number must not send the print off the page.
+  return QPointF(std::isfinite(x) ? x : 0, std::isfinite(y) ? y : 0);
+}
+
+bool TCalibrationStore::StoreMeasures(const QString& printer, const QString& papier, int type, bool landscape,
+                                      double measureX, double measureY) {
+  const QString k = KeyPrefix(printer, papier);
+  const QString o = landscape ? QStringLiteral(" Paysage") : QStringLiteral(" Portrait");
+  return write_(k + QStringLiteral(" Type"), WriteInt(type)) &&
+         write_(k + QStringLiteral(" EcartX") + o, WriteReal(measureX - kCalibreLineX)) &&
+         write_(k + QStringLiteral(" EcartY") + o, WriteReal(measureY - kCalibreLineY));
+}
+
+QPointF TCalibrationStore::Measures(const QString& printer, const QString& papier, bool landscape) const {
+  return Offsets(printer, papier, landscape) + QPointF(kCalibreLineX, kCalibreLineY);
+}
+
+void DrawCalibrationSheet(QPainter& p, const QPrinter& printer, const QString& title, const QString& hint) {
+  const TPrinterMetrics m = GetPrinterMetrics(printer);
+  if (m.PixelsPerMmX <= 0 || m.PixelsPerMmY <= 0) return;
+  auto X = [&](double mm) { return static_cast<int>(std::lround((mm - m.OffsetX) * m.PixelsPerMmX)); };
+  auto Y = [&](double mm) { return static_cast<int>(std::lround((mm - m.OffsetY) * m.PixelsPerMmY)); };
+  p.save();
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8);
+  p.setFont(font);
+  p.setPen(QPen(Qt::black, 0));
+  p.setBrush(Qt::NoBrush);
+  const QFontMetrics fm(font, p.device());
+  auto text = [&](int x, int y, const QString& s) { p.drawText(x, y + fm.ascent(), s); };
+  text(X(100), Y(43), title);
+  text(X(90), Y(73), hint);
+  auto tick = [](int i) { return i % 10 == 0 ? 7 : i % 5 == 0 ? 4 : 3; };
+  for (int k = -6; k <= 6; ++k) {
+    const double a = 50.0 * k;  // horizontal ruler
+    p.drawLine(X(0), Y(a), X(300), Y(a));
+    for (int i = -300; i <= 300; ++i) {
+      p.drawLine(X(i), Y(a), X(i), Y(a + tick(i)));
+      if (i % 10 == 0) {
+        const QString label = QString::number(kCalibreLineX - i);
+        text(X(i) - fm.horizontalAdvance(label) / 2, Y(a + 7), label);
+      }
+    }
+    const double b = 50.0 * k + 30;  // vertical ruler
+    p.drawLine(X(b), Y(0), X(b), Y(300));
+    for (int i = -300; i <= 300; ++i) {
+      p.drawLine(X(b), Y(i), X(b + tick(i)), Y(i));
+      if (i % 10 == 0) text(X(b + 8), Y(i - 1.5), QString::number(kCalibreLineY - i));
+    }
+  }
+  p.restore();
+}
+
+QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const QString& papierDefaut,
+                     double large, double haut) {
+  if (!papierDefaut.isEmpty())
+    for (const QString& f : formats)
+      if (SameTextAscii(f, papierDefaut)) return f;
+  QString chosen;
+  double best = std::numeric_limits<double>::infinity();
+  for (const QString& f : formats) {
+    TGabaritInfo info;
+    layouts.GetGabaritInfo(f, info);
+    const double d = std::fabs(info.large - large) + std::fabs(info.haut - haut);
+    if (d < best) {  // strictly nearer: the first of equally near formats stays
+      best = d;
+      chosen = f;
+    }
+  }
+  return chosen;
+}
+
+QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper) {
+  constexpr double kSlack = 0.01;  // table values are rounded to hundredths
+  QList<int> off;
+  long long number = 0;
+  for (int r = 1; r <= g.nbrey && g.nbrex >= 1; ++r) {
+    for (int c = 1; c <= g.nbrex; ++c) {
+      if (++number > TSheetLayout::kMaxVisited) return off;
+      const double x = g.x0 + (c - 1) * (g.large + g.interx), y = g.y0 + (r - 1) * (g.haut + g.intery);
+      if (x < -kSlack || y < -kSlack || x + g.large > paper.large + kSlack ||
+          y + g.haut > paper.haut + kSlack)
+        off.append(static_cast<int>(number));
+    }
+  }
+  return off;
+}
+
+TPrintJob::~TPrintJob() {
+  End();
+}
+
+bool TPrintJob::Begin(const QString& title, QPointF calibration) {
+  const TPrinterMetrics m = GetPrinterMetrics(printer_);
+  const double w = sheet_.Paper.large, h = sheet_.Paper.haut;
+  if (m.PixelsPerMmX <= 0 || m.PixelsPerMmY <= 0 || !(w > 0 && h > 0)) {
+    Error = QStringLiteral("the printer gives no resolution or the paper has no size");
+    return false;
+  }
+  const double pw = w * m.PixelsPerMmX, ph = h * m.PixelsPerMmY;
+  const double scale = w / h >= pw / ph ? (pw - 1) / w : (ph - 1) / h;
+  sheet_.ScaleX = sheet_.ScaleY = scale;
+  sheet_.OffsetX = -calibration.x() - m.OffsetX;
+  sheet_.OffsetY = -calibration.y() - m.OffsetY;
+  printer_.setDocName(title);
+  painter_ = std::make_unique<QPainter>();
+  if (!painter_->begin(&printer_)) {
+    painter_.reset();
+    Error = QStringLiteral("the printer %1 cannot start a document").arg(printer_.printerName());
+    return false;
+  }
+  canvas_ = std::make_unique<TPainterCanvas>(painter_.get());
+  cells_.PrinterPainter = painter_.get();
+  return true;
+}
+
+bool TPrintJob::PrintSheet() {
+  if (!painter_ || aborted_) return false;
+  if (sheets_ > 0 && !printer_.newPage()) {
+    Error = MLMessage(652);
+    return false;
+  }
+  ++sheets_;
+  const TSheetLayout::TDrawCell draw = sheet_.OnDrawCell;
+  bool cancelled = false;
+  sheet_.OnDrawCell = [&](TCanvas& canvas, int cell, int x, int y, int right, int bottom) {
+    if (cancelled || (Cancelled && Cancelled())) {
+      cancelled = true;
+      return;
+    }
+    if (draw)
+      draw(canvas, cell, x, y, right, bottom);
+    else
+      cells_.DrawCell(canvas, x, y, right, bottom, true);
+  };
+  bool ok = true;
+  try {
+    sheet_.Paint(*canvas_, true);
+  } catch (...) {
+    Error = MLMessage(652);
+    ok = false;
+  }
+  sheet_.OnDrawCell = draw;
+  if (cancelled) {
+    printer_.abort();
+    aborted_ = true;
+    Error = QStringLiteral("cancelled");
+    return false;
+  }
+  return ok;
+}
+
+bool TPrintJob::End() {
+  if (!painter_) return !aborted_;
+  cells_.PrinterPainter = nullptr;
+  canvas_.reset();
+  const bool ended = painter_->end();
+  painter_.reset();
+  if (aborted_) return false;
+  if (!ended || printer_.printerState() == QPrinter::Error) {
+    if (Error.isEmpty()) Error = MLMessage(652);
+    return false;
+  }
+  return true;
+}
+
+bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,
+               const TCalibrationStore& store, const QString& title, QString* error) {
+  const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+  TPrintJob job(printer, sheet, cells);
+  bool ok = job.Begin(title, store.Offsets(printerName, sheet.Paper.papier, landscape));
+  if (ok) ok = job.PrintSheet();
+  if (!job.End()) ok = false;
+  if (!ok && error) *error = job.Error;
+  return ok;
+}

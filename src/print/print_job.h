@@ -1,0 +1,165 @@
+// The print pass: the document drawn into each cell of a label sheet, on the preview and on paper
+// alike, with the printer's stored calibration applied on paper.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "print/layouts.h"
+#include "print/papers.h"
+#include "print/sheet_layout.h"
+
+class QPainter;
+class QPrinter;
+class TCanvas;
+class TSoft;
+class TzunoCADMdl;
+class TzunoCADImage;
+
+// What a cell shows besides the document.
+struct TCellOptions {
+  bool CadreGabarit = false;   // the cell's outline
+  bool NotRectInRect = false;  // the document stretched to the whole cell
+  bool CadreModele = false;    // the document's frame
+  bool ColorPapier = true;     // the document's paper colour (safe mode only)
+  bool ImageFond = true;       // the document's background image
+  bool NoEchec = true;         // safe mode: each cell through a 24-bit bitmap
+  bool Miroir = false;         // mirrored left to right (safe mode only)
+  int Face = 1;                // the face drawn: 1 recto, 2 verso
+};
+
+// The image object that covers the whole page, unrotated and not selectable; null when none.
+TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& model);
+
+// Draws the document into cells. The model's drawing switches are set for each cell and given back
+// afterwards, so the same document can be shown elsewhere between cells.
+class TCellPainter {
+ public:
+  // Longer side of a safe-mode bitmap on paper; larger cells print at reduced resolution instead of
+  // asking the driver for huge pictures.
+  static constexpr int kMaxSafeSide = 3200;
+
+  explicit TCellPainter(TzunoCADMdl& model) : model_(model) {}
+
+  // The document's aspect fitted and centred in the cell (device pixels), sizes to the nearest
+  // integer from the page size in thousandths of a mm. The whole cell for a document without area.
+  static QRect TargetRect(QRect cell, double large, double haut);
+  // The safe-mode bitmap for a target of that size: the same size, or fitted into the cap when
+  // printing and a side exceeds it.
+  static QSize SafeBitmapSize(QSize target, bool printing);
+  // The document rendered as the safe mode sends it: paper colour, drawing, overlay, mirroring.
+  QImage SafeBitmap(QSize size);
+
+  // The cell from (x, y) to (right, bottom), right and bottom excluded. `printing` tells the
+  // printer's canvas from the preview's.
+  void DrawCell(TCanvas& canvas, int x, int y, int right, int bottom, bool printing);
+
+  TCellOptions Options;
+  // Lines of the debug log; called only when printing.
+  std::function<void(const QString& line)> Log;
+  // Where the safe-mode bitmap of the last printed cell is kept in debug mode; empty = not kept.
+  QString DebugBitmapFile;
+  // The printer's painter, when printing on one: bitmaps are combined with what the page holds by
+  // the painter itself (PDF and printer engines lack the raster operations).
+  QPainter* PrinterPainter = nullptr;
+
+ private:
+  void Write(bool printing, const QString& line);
+  void StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap);
+  TzunoCADMdl& model_;
+};
+
+// The calibration offsets stored per printer, paper and orientation in the user's settings.
+class TCalibrationStore {
+ public:
+  using Reader = std::function<QString(const QString& key)>;
+  using Writer = std::function<bool(const QString& key, const QString& value)>;
+
+  TCalibrationStore(Reader read, Writer write) : read_(std::move(read)), write_(std::move(write)) {}
+  // Over the user settings of the program.
+  static TCalibrationStore ForUser(TSoft& soft);
+
+  // "PrintCalibre " + printer + " - " + paper identifier.
+  static QString KeyPrefix(const QString& printer, const QString& papier);
+
+  // The printer type chosen at calibration (0 to 2), or -1 when the printer and paper were never
+  // calibrated.
+  int Type(const QString& printer, const QString& papier) const;
+  bool Calibrated(const QString& printer, const QString& papier) const { return Type(printer, papier) >= 0; }
+  // EcartX, EcartY in mm; 0 when missing. A positive EcartX moves the print left, a positive EcartY up.
+  QPointF Offsets(const QString& printer, const QString& papier, bool landscape) const;
+  // Stores the type and the offsets of one orientation from the measures read on the test sheet
+  // (distance from the left edge to the vertical line, from the top edge to the horizontal line).
+  bool StoreMeasures(const QString& printer, const QString& papier, int type, bool landscape, double measureX,
+                     double measureY);
+  // The measures the test sheet would show with the stored offsets.
+  QPointF Measures(const QString& printer, const QString& papier, bool landscape) const;
+
+ private:
+  Reader read_;
+  Writer write_;
+};
+
+// Reference lines of the calibration sheet, mm from the sheet's corner.
+constexpr double kCalibreLineX = 80, kCalibreLineY = 50;
+
+// Draws the calibration sheet on the printer's painter: rulers every 50 mm both ways with ticks
+// every mm, labelled with the distance to the reference lines. `title` and `hint` are the two
+// lines of text written on it.
+void DrawCalibrationSheet(QPainter& painter, const QPrinter& printer, const QString& title,
+                          const QString& hint);
+
+// The format preselected among `formats` (layout names in list order): the document's PapierDefaut
+// when listed, else the one nearest the document's size, the first of equally near ones. Empty for
+// an empty list.
+QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const QString& papierDefaut,
+                     double large, double haut);
+
+// The cells (numbers) of the layout that reach beyond the paper.
+QList<int> CellsOffPaper(const TGabaritInfo& layout, const TPapierInfo& paper);
+
+// One printed document of one or more sheets on a printer already set up (paper, orientation,
+// resolution). The sheet's Paper must be the paper as printed (width and height swapped for a
+// landscape layout).
+class TPrintJob {
+ public:
+  TPrintJob(QPrinter& printer, TSheetLayout& sheet, TCellPainter& cells)
+      : printer_(printer), sheet_(sheet), cells_(cells) {}
+  ~TPrintJob();
+  TPrintJob(const TPrintJob&) = delete;
+  TPrintJob& operator=(const TPrintJob&) = delete;
+
+  // Sets the sheet's scale and offsets for the printer (one scale for both axes, the calibration
+  // and the printable area's offset subtracted) and starts the document. False, with Error set, when
+  // the printer cannot start.
+  bool Begin(const QString& title, QPointF calibration);
+  // Paints one sheet, on a new page after the first. False when painting failed (Error set) or the
+  // job was cancelled.
+  bool PrintSheet();
+  // Ends the document; also run by the destructor. False when the printer reports a failure.
+  bool End();
+
+  // Asked between cells; answering true abandons the job (the document is aborted).
+  std::function<bool()> Cancelled;
+  QString Error;
+  int Sheets() const { return sheets_; }
+
+ private:
+  QPrinter& printer_;
+  TSheetLayout& sheet_;
+  TCellPainter& cells_;
+  std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<TCanvas> canvas_;
+  int sheets_ = 0;
+  bool aborted_ = false;
+};
+
+// One sheet printed as the print dialog does: calibration of the printer and paper from `store`,
+// the job titled `title`. An exception while painting gives message 652 in `error`; the document
+// is ended all the same.
+bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,
+               const TCalibrationStore& store, const QString& title, QString* error);
