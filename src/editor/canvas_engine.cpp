@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cmath>
+#include <cstring>
 
 #include "model/image.h"
 #include "model/shapes.h"
@@ -59,11 +60,13 @@ TzunoCAD::~TzunoCAD() {
 }
 
 void TzunoCAD::ForgetObjects() {
+  DropLayers();
   drag_.reset();
   hover_ = selected_ = nullptr;
 }
 
 void TzunoCAD::ObjetSupprime(TzunoCADMdl*, TzunoCADObj* obj) {
+  DropLayers();
   if (drag_ && drag_->Object() == obj) drag_.reset();
   if (hover_ == obj) hover_ = nullptr;
   if (selected_ == obj) selected_ = nullptr;
@@ -96,25 +99,150 @@ bool TzunoCAD::Tick() {
 }
 
 void TzunoCAD::Render() {
+  lastPartial_ = false;
   TzunoCADMdl& d = *mdl_;
-  if (d.Large <= 0 || d.Haut <= 0) return;
+  if (d.Large <= 0 || d.Haut <= 0) {
+    DropLayers();
+    return;
+  }
+  if (RenderDragFrame()) {
+    lastPartial_ = true;
+    return;
+  }
   d.OriginX = d.OriginY = 0;
   ApplyZoom();
   const int w = static_cast<int>(std::lround(d.Large * ZoomX)),
             h = static_cast<int>(std::lround(d.Haut * ZoomY));
-  if (w <= 0 || h <= 0) return;
-  if (image_.size() != QSize(w, h)) image_ = QImage(w, h, QImage::Format_RGB888);
-  TBitmapCanvas canvas(&image_);
-  canvas.SetPen(TPen{clWhite, 1, psSolid});
-  canvas.SetBrush(TBrush{clWhite, bsSolid});
+  if (w <= 0 || h <= 0) {
+    DropLayers();
+    return;
+  }
+  if (image_.size() != QSize(w, h)) {
+    image_ = QImage(w, h, QImage::Format_RGB888);
+    // Kept beside the page so that a drag's first frame does not wait for fresh memory.
+    below_ = QImage(w, h, QImage::Format_RGB888);
+    below_.fill(Qt::white);
+  }
+  const QRect page(0, 0, w, h);
   // The page is edited in its own frame: a page rotation is for output only, so what is drawn here
   // is exactly where the pointer maps (X / zoom, Y / zoom).
   const double rotation = d.Rotation;
   d.Rotation = 0;
-  d.DrawPage(canvas, QRect(0, 0, w, h));
+  const int dragged = (DragLayers && drag_) ? d.IndexOf(drag_->Object()) : -1;
+  if (dragged >= 0) {
+    // The first frame of a drag keeps what lies under the dragged object for the next ones.
+    {
+      TBitmapCanvas under(&below_);
+      d.DrawPageBase(under, page);
+      for (int i = 0; i < dragged; ++i) d.Objet(i)->Draw(under);
+    }
+    for (int y = 0; y < h; ++y)
+      std::memcpy(image_.scanLine(y), below_.constScanLine(y), static_cast<size_t>(w) * 3);
+    TBitmapCanvas canvas(&image_);
+    for (int i = dragged; i < d.Count(); ++i) d.Objet(i)->Draw(canvas);
+    d.DrawHighlights(canvas);
+    d.DrawGabaritApres(canvas, page, false);
+    layerObj_ = drag_->Object();
+    layerIndex_ = dragged;
+    bool known = false;
+    layerBounds_ = PaintBounds(layerObj_, &known);
+    if (!known) DropLayers();
+  } else {
+    DropLayers();
+    TBitmapCanvas canvas(&image_);
+    canvas.SetPen(TPen{clWhite, 1, psSolid});
+    canvas.SetBrush(TBrush{clWhite, bsSolid});
+    d.DrawPage(canvas, page);
+  }
   d.Rotation = rotation;
+  changed_ = image_.rect();
   // Hit tests between renders use the same scale as the pointer mapping.
   SyncScales();
+}
+
+void TzunoCAD::DropLayers() {
+  layerObj_ = nullptr;
+  layerIndex_ = -1;
+  layerBounds_ = QRect();
+}
+
+bool TzunoCAD::RenderDragFrame() {
+  TzunoCADMdl& d = *mdl_;
+  if (!DragLayers || !drag_ || !layerObj_ || drag_->Object() != layerObj_) return false;
+  if (layerIndex_ >= d.Count() || d.Objet(layerIndex_) != layerObj_) return false;
+  // Anything that moves the page under the layers (zoom, size) needs the whole page again.
+  const double zx = ZoomX, zy = ZoomY;
+  ApplyZoom();
+  const int w = static_cast<int>(std::lround(d.Large * ZoomX)),
+            h = static_cast<int>(std::lround(d.Haut * ZoomY));
+  if (zx != ZoomX || zy != ZoomY || image_.size() != QSize(w, h) || below_.size() != image_.size())
+    return false;
+  bool known = false;
+  const QRect now = PaintBounds(layerObj_, &known);
+  if (!known) return false;
+  const QRect area = (layerBounds_ | now) & image_.rect();
+  layerBounds_ = now;
+  changed_ = area;
+  if (area.isEmpty()) return true;
+  const int bytes = area.width() * 3;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    std::memcpy(image_.scanLine(y) + area.left() * 3, below_.constScanLine(y) + area.left() * 3,
+                static_cast<size_t>(bytes));
+  const double rotation = d.Rotation;
+  d.Rotation = 0;
+  d.OriginX = d.OriginY = 0;
+  d.ShowFrames = true;
+  {
+    TBitmapCanvas canvas(&image_);
+    canvas.SetClipRegion(QRegion(area));
+    for (int i = layerIndex_; i < d.Count(); ++i) {
+      TzunoCADObj* o = d.Objet(i);
+      bool bounded = false;
+      const QRect r = (o == layerObj_) ? now : PaintBounds(o, &bounded);
+      if (o == layerObj_ || !bounded || r.intersects(area)) o->Draw(canvas);
+    }
+    d.DrawHighlights(canvas);
+    d.DrawGabaritApres(canvas, QRect(0, 0, w, h), false);
+  }
+  d.Rotation = rotation;
+  SyncScales();
+  return true;
+}
+
+QRect TzunoCAD::PaintBounds(TzunoCADObj* obj, bool* known) const {
+  *known = false;
+  if (!obj) return QRect();
+  if (!obj->OnCurrentFace()) {
+    *known = true;
+    return QRect();
+  }
+  const TzunoCADMdl& d = *mdl_;
+  QList<QPointF> points;
+  int margin = 0;
+  auto* text = dynamic_cast<TzunoCADTexte*>(obj);
+  auto* image = dynamic_cast<TzunoCADImage*>(obj);
+  if (auto* line = dynamic_cast<TzunoCADLigne*>(obj)) {
+    points = line->Points;
+  } else if (dynamic_cast<TzunoCADRectangle*>(obj) || text ||
+             (image && (image->HasPicture() || image->MetafilePicture.IsValid()))) {
+    auto* box = static_cast<TzunoCADRect*>(obj);
+    for (int k = 1; k <= 8; ++k) points.append(box->HandlePos(k));
+    // Glyphs may reach past the measured box (italics, accents).
+    if (text) margin = static_cast<int>(std::ceil(std::fabs(box->h * ZoomY) / 2));
+  } else {
+    return QRect();
+  }
+  if (points.isEmpty()) {
+    *known = true;
+    return QRect();
+  }
+  QRect r;
+  for (const QPointF& p : points) r |= QRect(d.MmToPx(p), QSize(1, 1));
+  // Handles reach 4 pixels past their point; a pen half its width past the outline.
+  const TPen pen = obj->DevicePen();
+  margin += 6 + pen.Width;
+  *known = true;
+  return r.adjusted(-margin, -margin, margin, margin);
 }
 
 QPoint TzunoCAD::ImagePos() const {

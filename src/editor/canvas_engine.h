@@ -120,6 +120,14 @@ class TzunoCAD : public TDocumentEditor {
   TColor SelectColour = RGBColor(255, 0, 0);
   TColor HotHandleColour = RGBColor(255, 255, 0);
 
+  // While an object is dragged, the paper and the objects under it are kept as a picture and only
+  // the area the object leaves and enters is drawn again. Off, every tick draws the whole page.
+  bool DragLayers = true;
+  // How the last render went: the whole page, or only the dragged object's area.
+  bool LastRenderPartial() const { return lastPartial_; }
+  // The part of the picture the last render changed (all of it after a whole-page render).
+  QRect ChangedArea() const { return changed_; }
+
   ObjEvent OnObjSelect, OnChange, OnAddSupp, OnLayerChange, OnObjMoved, OnAddStart, OnAddEnd;
 
  private:
@@ -131,6 +139,11 @@ class TzunoCAD : public TDocumentEditor {
   void LineClick(Qt::MouseButton button);
   void SelectionStep();
   void Raise(const ObjEvent& event, TzunoCADObj* obj);
+  // Draws only what the dragged object changed; false when that cannot be done exactly.
+  bool RenderDragFrame();
+  void DropLayers();
+  // Device pixels an object may paint (frames and handles included); null when not known.
+  QRect PaintBounds(TzunoCADObj* obj, bool* known) const;
 
   std::unique_ptr<TzunoCADMdl> mdl_;
   QSize control_;
@@ -141,4 +154,12 @@ class TzunoCAD : public TDocumentEditor {
   TzunoCADObj* selected_ = nullptr;
   std::unique_ptr<TDrag> drag_;
   std::vector<QStringList> snapshots_;
+  // The drag layers: the page with every object under the dragged one, and where that object
+  // painted in the last frame.
+  QImage below_;
+  TzunoCADObj* layerObj_ = nullptr;
+  int layerIndex_ = -1;
+  QRect layerBounds_;
+  bool lastPartial_ = false;
+  QRect changed_;
 };

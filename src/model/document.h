@@ -98,6 +98,10 @@ class TzunoCADMdl {
 
   // Drawing: the page as the editor shows it, the objects alone for output, the item's overlay.
   void DrawPage(TCanvas& canvas, QRect rect);
+  // DrawPage in parts, for an editor that keeps layers: the paper with its folds and grid (and the
+  // scales), then the objects, then the deferred frames and handles of every object.
+  void DrawPageBase(TCanvas& canvas, QRect rect);
+  void DrawHighlights(TCanvas& canvas);
   void DrawDirect(TCanvas& canvas, QRect rect);
   void DrawGabaritApres(TCanvas& canvas, QRect rect, bool mask);
   void DrawPliures(TCanvas& canvas);

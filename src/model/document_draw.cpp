@@ -74,6 +74,10 @@ QImage NewBitmap(int w, int h) {
 
 void TzunoCADMdl::DrawObjects(TCanvas& canvas) {
   for (size_t i = 0; i < objects_.size(); ++i) objects_[i]->Draw(canvas);
+  DrawHighlights(canvas);
+}
+
+void TzunoCADMdl::DrawHighlights(TCanvas& canvas) {
   if (!DeferHighlights) return;
   for (size_t i = 0; i < objects_.size(); ++i)
     if (objects_[i]->OnCurrentFace()) objects_[i]->DrawHighlight(canvas);
@@ -85,6 +89,12 @@ void TzunoCADMdl::DrawLigneMm(TCanvas& canvas, double x1, double y1, double x2, 
 }
 
 void TzunoCADMdl::DrawPage(TCanvas& canvas, QRect rect) {
+  DrawPageBase(canvas, rect);
+  DrawObjects(canvas);
+  DrawGabaritApres(canvas, rect, false);
+}
+
+void TzunoCADMdl::DrawPageBase(TCanvas& canvas, QRect rect) {
   ShowFrames = true;
   PixelsPerMmX = rect.width() / Large;
   PixelsPerMmY = rect.height() / Haut;
@@ -94,8 +104,6 @@ void TzunoCADMdl::DrawPage(TCanvas& canvas, QRect rect) {
   canvas.Rectangle(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
   DrawPliures(canvas);
   if (Grid) DrawGrille(canvas);
-  DrawObjects(canvas);
-  DrawGabaritApres(canvas, rect, false);
 }
 
 void TzunoCADMdl::DrawDirect(TCanvas& canvas, QRect rect) {

@@ -763,3 +763,74 @@ TEST(CanvasEngine, HandlesOfTheSelectionShowAboveLaterObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+// While a drag is on, only the area the object leaves and enters is drawn again, over a kept
+// picture of what lies beneath it: every frame must equal drawing the whole page.
+TEST(CanvasEngine, DragFramesMatchDrawingTheWholePage) {
+  struct Scene {
+    Engine e{120, 90};
+    std::vector<TzunoCADObj*> dragged;
+    Scene() {
+      e.cad.SetControlSize(QSize(500, 400));
+      e.cad.ApplyZoom();
+      TzunoCADRect* under = e.Box("under", 50, 45, 60, 40);
+      under->Brush = TBrush{RGBColor(250, 220, 0), bsSolid};
+      TzunoCADRect* box = e.Box("box", 40, 40, 20, 14, 30);
+      box->Brush = TBrush{RGBColor(0, 120, 255), bsSolid};
+      box->Pen.Width = 800;
+      auto* img = static_cast<TzunoCADImage*>(e.cad.Mdl().CreateObjet(QStringLiteral("image")));
+      QImage picture(300, 200, QImage::Format_RGB888);
+      picture.fill(Qt::darkGreen);
+      for (int y = 0; y < 200; y += 5) picture.setPixelColor(y, y, Qt::white);
+      img->SetPicture(picture);
+      img->x = 70;
+      img->y = 50;
+      img->l = 30;
+      img->h = 20;
+      img->r = 20;
+      img->RebuildCache();
+      auto* text = static_cast<TzunoCADTexte*>(e.cad.Mdl().CreateObjet(QStringLiteral("texte")));
+      text->x = 60;
+      text->y = 30;
+      text->LayoutText(QStringLiteral("Bonjour|à tous"));
+      auto* line = static_cast<TzunoCADLigne*>(e.cad.Mdl().CreateObjet(QStringLiteral("ligne")));
+      line->Pen.Width = 500;
+      line->AddPoint({20, 70});
+      line->AddPoint({100, 20});
+      TzunoCADRect* top = e.Box("top", 90, 70, 15, 15);
+      top->Brush = TBrush{RGBColor(200, 0, 0), bsDiagCross};
+      dragged = {box, img, text, top};
+    }
+  };
+  Scene layered, whole;
+  whole.e.cad.DragLayers = false;
+  for (size_t k = 0; k < layered.dragged.size(); ++k) {
+    const QPointF from(static_cast<TzunoCADRect*>(layered.dragged[k])->x,
+                       static_cast<TzunoCADRect*>(layered.dragged[k])->y);
+    for (Scene* s : {&layered, &whole}) {
+      s->e.cad.MouseMove(s->e.Px(from));
+      s->e.cad.MouseDown(s->e.Px(from), Qt::LeftButton);
+      s->e.cad.RequestRepaint();
+      s->e.cad.Tick();
+    }
+    for (int step = 1; step <= 6; ++step) {
+      const QPointF to = from + QPointF(step * 3.7, step * -2.3 + (step % 2) * 5);
+      for (Scene* s : {&layered, &whole}) {
+        s->e.cad.MouseMove(s->e.Px(to));
+        ASSERT_TRUE(s->e.cad.Tick());
+      }
+      EXPECT_TRUE(layered.e.cad.LastRenderPartial()) << k << " " << step;
+      EXPECT_TRUE(layered.e.cad.Image() == whole.e.cad.Image()) << "object " << k << " step " << step;
+    }
+    for (Scene* s : {&layered, &whole}) {
+      s->e.cad.MouseUp(s->e.Px(from), Qt::LeftButton);
+      s->e.cad.Tick();
+    }
+    EXPECT_FALSE(layered.e.cad.LastRenderPartial());
+    EXPECT_TRUE(layered.e.cad.Image() == whole.e.cad.Image()) << "object " << k << " released";
+  }
+}
+
+}  // namespace

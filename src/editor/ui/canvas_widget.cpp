@@ -33,9 +33,13 @@ TzunoCADSurface::TzunoCADSurface(TzunoCADView* view) : QWidget(view), view_(view
 
 void TzunoCADSurface::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.fillRect(event->rect(), QColor(233, 237, 242));
   const TzunoCAD& engine = *view_->engine_;
-  if (!engine.Image().isNull()) p.drawImage(engine.ImagePos(), engine.Image());
+  const QRect page(engine.ImagePos(), engine.Image().size());
+  for (const QRect& r : QRegion(event->rect()).subtracted(QRegion(page)))
+    p.fillRect(r, QColor(233, 237, 242));
+  // Only the asked part: during a drag that is the small area the object moved through.
+  const QRect target = event->rect() & page;
+  if (!target.isEmpty()) p.drawImage(target, engine.Image(), target.translated(-engine.ImagePos()));
 }
 
 void TzunoCADSurface::mousePressEvent(QMouseEvent* event) {
@@ -77,8 +81,13 @@ void TzunoCADView::Tick() {
   const QPoint pos = engine_->ImagePos();
   const QSize needed(std::max(view.width(), pos.x() + engine_->Image().width()),
                      std::max(view.height(), pos.y() + engine_->Image().height()));
-  if (surface_->size() != needed) surface_->resize(needed);
-  surface_->update();
+  if (surface_->size() != needed) {
+    surface_->resize(needed);
+    surface_->update();
+  } else {
+    surface_->update(engine_->LastRenderPartial() ? engine_->ChangedArea().translated(pos)
+                                                  : surface_->rect());
+  }
 }
 
 QPointF TzunoCADView::EnginePixel(QPointF surfacePos) const {
