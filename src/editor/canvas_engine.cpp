@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/group.h"
 #include "model/image.h"
 #include "model/shapes.h"
 #include "model/text.h"
@@ -556,6 +557,16 @@ void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   KeyUp(modifiers);
   if (!selected_) return;
   const bool pad = modifiers & Qt::KeypadModifier;
+  if (key == Qt::Key_F1 && Debug) {
+    // For checking templates: the object as stored, and the segment count of each line a group holds.
+    QStringList lines = selected_->GetProperties();
+    if (auto* group = dynamic_cast<TzunoCADGroup*>(selected_); group && group->Nested())
+      for (const auto& o : group->Nested()->Objets())
+        if (auto* line = dynamic_cast<TzunoCADLigne*>(o.get()))
+          lines << QString::number(line->SegmentCount());
+    AskUser(lines.join(QLatin1Char('\n')), akInformation, abOK);
+    return;
+  }
   if (key == Qt::Key_Delete) {
     const QString asked = MLText(QStringLiteral("SupprimerObjet"));
     const QString text =

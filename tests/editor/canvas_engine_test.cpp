@@ -834,3 +834,27 @@ TEST(CanvasEngine, DragFramesMatchDrawingTheWholePage) {
 }
 
 }  // namespace
+
+namespace {
+
+// F1 lists the selected object as stored, for checking templates; only in debug mode.
+TEST(CanvasEngine, F1ShowsTheSelectedObjectInDebugMode) {
+  for (bool debug : {false, true}) {
+    TScriptedDialogs script;
+    SetUserDialogs(&script);
+    Engine e;
+    e.cad.Debug = debug;
+    TzunoCADRect* box = e.Box("carte", 50, 50, 20, 10);
+    e.cad.SelectObj(box);
+    e.cad.KeyDown(Qt::Key_F1, Qt::NoModifier);
+    SetUserDialogs(nullptr);
+    ASSERT_EQ(script.Questions.size(), debug ? 1 : 0);
+    if (debug) {
+      EXPECT_TRUE(script.Questions[0].Text.split(QLatin1Char('\n')).contains(QStringLiteral("Code=carte")))
+          << script.Questions[0].Text.toStdString();
+      EXPECT_EQ(script.Questions[0].Buttons, abOK);
+    }
+  }
+}
+
+}  // namespace
