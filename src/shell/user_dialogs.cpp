@@ -55,6 +55,18 @@ bool AskSaveFile(const QString& filters, QString& file, int* filter) {
   return g_dialogs && g_dialogs->SaveFileName(filters, file, filter);
 }
 
+bool AskOpenFile(const QString& filters, QString& file) {
+  return g_dialogs && g_dialogs->OpenFileName(filters, file);
+}
+
+bool AskColor(QColor& color, QStringList* custom) {
+  return g_dialogs && g_dialogs->ChooseColor(color, custom);
+}
+
+bool AskFont(QFont& font, QColor& color) {
+  return g_dialogs && g_dialogs->ChooseFont(font, color);
+}
+
 int TScriptedDialogs::AskUser(const QString& text, int kind, int buttons) {
   Questions.append({text, kind, buttons});
   if (Answers.empty()) {
@@ -104,6 +116,45 @@ bool TScriptedDialogs::SaveFileName(const QString& filters, QString& file, int* 
   if (!chosen) return false;
   file = *chosen;
   if (filter) *filter = 1;
+  return true;
+}
+
+bool TScriptedDialogs::OpenFileName(const QString& filters, QString& file) {
+  if (OpenFiles.empty()) {
+    Faults << QStringLiteral("no file to open for: ") + filters;
+    return false;
+  }
+  const std::optional<QString> chosen = OpenFiles.front();
+  OpenFiles.pop_front();
+  if (!chosen) return false;
+  file = *chosen;
+  return true;
+}
+
+bool TScriptedDialogs::ChooseColor(QColor& color, QStringList* custom) {
+  ColorsShown.append(color);
+  CustomShown.append(custom ? *custom : QStringList());
+  if (Colors.empty()) {
+    Faults << QStringLiteral("no colour to choose");
+    return false;
+  }
+  const std::optional<QColor> chosen = Colors.front();
+  Colors.pop_front();
+  if (!chosen) return false;
+  color = *chosen;
+  return true;
+}
+
+bool TScriptedDialogs::ChooseFont(QFont& font, QColor&) {
+  FontsShown.append(font);
+  if (Fonts.empty()) {
+    Faults << QStringLiteral("no font to choose");
+    return false;
+  }
+  const std::optional<QFont> chosen = Fonts.front();
+  Fonts.pop_front();
+  if (!chosen) return false;
+  font = *chosen;
   return true;
 }
 

@@ -3,6 +3,8 @@
 // "nothing pressed" answers.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -48,6 +50,13 @@ class TUserDialogs {
   // The save-file chooser with "description|pattern;pattern|…" filters, starting at `file` (a folder
   // or a proposed file); true and the chosen file in `file`, the filter's index (from 1) in *filter.
   virtual bool SaveFileName(const QString& filters, QString& file, int* filter) = 0;
+  // The open-file chooser, same filters, starting in `file` (a folder); true and the file on OK.
+  virtual bool OpenFileName(const QString& filters, QString& file) { return false; }
+  // The colour dialog on `color`; `custom`, when given, seeds and receives the custom colours
+  // ("ColorA=BBGGRR" lines). True and the colour on OK.
+  virtual bool ChooseColor(QColor& color, QStringList* custom) { return false; }
+  // The font dialog with the font's colour; true and both on OK.
+  virtual bool ChooseFont(QFont& font, QColor& color) { return false; }
 };
 
 // The dialogs the program uses; not owned. Null (the default) answers arNone and false.
@@ -57,6 +66,9 @@ int AskUser(const QString& text, int kind, int buttons);
 bool BrowseFolder(const QString& title, QString& folder);
 bool AskName(const QString& caption, const QString& prompt, QString& value);
 bool AskSaveFile(const QString& filters, QString& file, int* filter);
+bool AskOpenFile(const QString& filters, QString& file);
+bool AskColor(QColor& color, QStringList* custom);
+bool AskFont(QFont& font, QColor& color);
 
 // Answers from a script, and a record of what was asked: for tests and unattended runs.
 class TScriptedDialogs : public TUserDialogs {
@@ -78,6 +90,14 @@ class TScriptedDialogs : public TUserDialogs {
   // Names to type into the input box and files to choose in the save chooser (nullopt: Cancel); a
   // chosen file takes the first filter.
   std::deque<std::optional<QString>> Names, Files;
+  // Files to open, colours and fonts to choose (nullopt: Cancel); what the colour and font dialogs
+  // were opened on, and the custom colours they were given.
+  std::deque<std::optional<QString>> OpenFiles;
+  std::deque<std::optional<QColor>> Colors;
+  std::deque<std::optional<QFont>> Fonts;
+  QList<QColor> ColorsShown;
+  QList<QStringList> CustomShown;
+  QList<QFont> FontsShown;
   // Script faults: a question with no answer left, or an answer the box does not show.
   QStringList Faults;
 
@@ -85,6 +105,9 @@ class TScriptedDialogs : public TUserDialogs {
   bool BrowseFolder(const QString& title, QString& folder) override;
   bool InputName(const QString& caption, const QString& prompt, QString& value) override;
   bool SaveFileName(const QString& filters, QString& file, int* filter) override;
+  bool OpenFileName(const QString& filters, QString& file) override;
+  bool ChooseColor(QColor& color, QStringList* custom) override;
+  bool ChooseFont(QFont& font, QColor& color) override;
 };
 
 // Unattended runs of the windowed program (tests, batch sessions): no box is shown. Each question

@@ -1,9 +1,12 @@
 #include "shell/ui/qt_user_dialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "shell/ui/input_name.h"
 
@@ -89,5 +92,58 @@ bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* fi
   if (chosen.isEmpty()) return false;
   file = QDir::fromNativeSeparators(chosen);
   if (filter) *filter = int(entries.indexOf(selected)) + 1;
+  return true;
+}
+
+bool TQtUserDialogs::OpenFileName(const QString& filters, QString& file) {
+  // "patterns|patterns": the second part of each pair is what the chooser filters on.
+  const QStringList parts = filters.split(QLatin1Char('|'));
+  QStringList entries;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+  }
+  const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), file,
+                                                      entries.join(QStringLiteral(";;")));
+  if (chosen.isEmpty()) return false;
+  file = QDir::fromNativeSeparators(chosen);
+  return true;
+}
+
+bool TQtUserDialogs::ChooseColor(QColor& color, QStringList* custom) {
+  // Custom colours are "ColorA=BBGGRR" … "ColorP=BBGGRR".
+  auto bgr = [](const QString& hex) {
+    const uint v = hex.toUInt(nullptr, 16);
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+  };
+  if (custom) {
+    for (const QString& line : *custom) {
+      const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+      if (key.size() != 6 || !key.startsWith(QLatin1String("Color"))) continue;
+      const int i = key.at(5).unicode() - 'A';
+      if (i >= 0 && i < QColorDialog::customCount())
+        QColorDialog::setCustomColor(i, bgr(line.section(QLatin1Char('='), 1)));
+    }
+  }
+  const QColor chosen = QColorDialog::getColor(color, QApplication::activeWindow());
+  if (!chosen.isValid()) return false;
+  color = chosen;
+  if (custom) {
+    custom->clear();
+    for (int i = 0; i < std::min(16, QColorDialog::customCount()); ++i) {
+      const QColor c = QColorDialog::customColor(i);
+      *custom << QStringLiteral("Color%1=").arg(QChar(char16_t('A' + i))) +
+                     QString::asprintf("%02X%02X%02X", c.blue(), c.green(), c.red());
+    }
+  }
+  return true;
+}
+
+bool TQtUserDialogs::ChooseFont(QFont& font, QColor&) {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow());
+  if (!ok) return false;
+  font = chosen;
   return true;
 }

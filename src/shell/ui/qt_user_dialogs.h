@@ -9,4 +9,7 @@ class TQtUserDialogs : public TUserDialogs {
   bool BrowseFolder(const QString& title, QString& folder) override;
   bool InputName(const QString& caption, const QString& prompt, QString& value) override;
   bool SaveFileName(const QString& filters, QString& file, int* filter) override;
+  bool OpenFileName(const QString& filters, QString& file) override;
+  bool ChooseColor(QColor& color, QStringList* custom) override;
+  bool ChooseFont(QFont& font, QColor& color) override;
 };

@@ -1,0 +1,54 @@
+// The layer list of the property panel: one 16-pixel row per object of the current face, topmost
+// first, with a lock column; rows are dragged to restack the objects.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QList>
+#include <functional>
+
+class TzunoCAD;
+
+class TLayerList : public QAbstractScrollArea {
+  Q_OBJECT
+ public:
+  explicit TLayerList(QWidget* parent = nullptr);
+
+  static constexpr int kRow = 16;
+  static constexpr int kLockX = 150;
+
+  void SetCAD(TzunoCAD* cad) { cad_ = cad; }
+  // One row per object of the current face, the row holding the object's index; topmost first.
+  void Lister();
+  const QList<int>& Rows() const { return rows_; }
+  int TopRow() const;
+  // The row's caption: the language text of "layer_" and the object's type name.
+  QString RowCaption(int row) const;
+
+  // Pointer input in viewport coordinates, as the mouse events give it.
+  void Press(QPoint p);
+  void DragTo(QPoint p);
+  void Drop();
+  int DropRow() const { return dropRow_; }
+  // Moves the object of row `from` above the object of row `to` (below the last row: to the bottom).
+  void MoveRow(int from, int to);
+
+  // Called after a row press changed the lock or the selection, and after a drop.
+  std::function<void()> OnChanged;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
+  void mouseMoveEvent(QMouseEvent*) override;
+  void mouseReleaseEvent(QMouseEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  void UpdateScroll();
+  TzunoCAD* cad_ = nullptr;
+  QList<int> rows_;
+  int dragRow_ = -1;
+  int dropRow_ = -1;
+  QPoint pressAt_;
+  QImage lock_, layer_;
+};
