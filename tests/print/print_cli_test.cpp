@@ -206,8 +206,8 @@ TEST_F(PrintedSheet, RecordsFillOneCellEachSheetAfterSheet) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(
         "Version=1.2\r\nLarge=85\r\nHaut=54\r\n\r\nFace=1\r\n  Objet=1\r\n    Name=texte\r\n    Face=1\r\n"
-        "    CanSelect=1\r\n    Pen=000000,1,0\r\n    Brush=FFFFFF,1\r\n    x=5\r\n    y=10\r\n    l=0\r\n"
-        "    h=0\r\n    r=0\r\n    Font=000000,Arial,400,\r\n    Aligne=0\r\n    Alignement=0\r\n"
+        "    CanSelect=1\r\n    Pen=000000,1,0\r\n    Brush=FFFFFF,1\r\n    x=42.5\r\n    y=10\r\n    l=0\r\n"
+        "    h=0\r\n    r=0\r\n    Font=000000,Arial,4000,\r\n    Aligne=0\r\n    Alignement=0\r\n"
         "    txt=<Nom> <Ville>\r\n  End\r\n  \r\nEnd\r\n\r\n");
   }
   const QString csv = dir_.filePath(QStringLiteral("gens.csv"));
