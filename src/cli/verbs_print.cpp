@@ -43,6 +43,18 @@ QString TableFile(const TSoft& soft, const QString& userFile) {
   return soft.DataPath + QFileInfo(userFile).fileName();
 }
 
+// Whether merge marks stand outside the document's own texts (picture names, nested documents): then
+// each record reads the document again, since those are resolved as it is read.
+bool MarksOutsideTexts(const QString& fileName) {
+  QFile f(fileName);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  while (!f.atEnd()) {
+    const QByteArray line = f.readLine(1 << 20).trimmed();
+    if (!line.startsWith("txt=") && line.contains('<') && line.contains('>')) return true;
+  }
+  return false;
+}
+
 QString CellList(const QList<int>& cells) {
   QStringList parts;
   for (int i = 0; i < cells.size() && i < 10; ++i) parts << QString::number(cells[i]);
@@ -188,11 +200,15 @@ int PrintVerb(QStringList args, const Context& context) {
   int used = 0;
   if (merging) {
     if (records.AtEnd()) return Fail(QStringLiteral("%1 holds no record").arg(recordsFile));
+    const bool reread = MarksOutsideTexts(in);
     // One record per chosen cell, sheet after sheet; cells past the last record stay blank.
     sheet.OnDrawCell = [&](TCanvas& canvas, int, int x, int y, int right, int bottom) {
       if (!records.Next(record)) return;
       ++used;
-      doc.RelayoutTextes();
+      if (reread)
+        doc.LoadFromFile(in);
+      else
+        doc.RelayoutTextes();
       cells.DrawCell(canvas, x, y, right, bottom, true);
     };
   }

@@ -238,6 +238,50 @@ TEST_F(PrintedSheet, RecordsFillOneCellEachSheetAfterSheet) {
   EXPECT_FALSE(text.out.contains(QStringLiteral("Gens24")));
 }
 
+TEST_F(PrintedSheet, RecordsChangePicturesToo) {
+  // Pictures are found, by name, in the picture folders as the document is read, so a picture named
+  // by a field follows each record.
+  const QString pictures = dir_.filePath(QStringLiteral("user/Lorvane/Lorvane/Mes images/"));
+  ASSERT_TRUE(QDir().mkpath(pictures));
+  QImage red(60, 40, QImage::Format_RGB888), blue(60, 40, QImage::Format_RGB888);
+  red.fill(QColor(255, 0, 0));
+  blue.fill(QColor(0, 0, 255));
+  ASSERT_TRUE(red.save(pictures + QStringLiteral("essai-rouge.png")));
+  ASSERT_TRUE(blue.save(pictures + QStringLiteral("essai-bleu.png")));
+  const QString doc = dir_.filePath(QStringLiteral("photo.mdl"));
+  {
+    QFile f(doc);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "Version=1.2\r\nLarge=85\r\nHaut=54\r\n\r\nFace=1\r\n  Objet=1\r\n    Name=image\r\n    Face=1\r\n"
+        "    CanSelect=1\r\n    x=42.5\r\n    y=27\r\n    l=60\r\n    h=40\r\n    r=0\r\n"
+        "    FichierImage=<Photo>\r\n  End\r\n  \r\nEnd\r\n\r\n");
+  }
+  const QString csv = dir_.filePath(QStringLiteral("photos.csv"));
+  {
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("photo\r\nessai-rouge.png\r\nessai-bleu.png\r\nessai-rouge.png\r\n");
+  }
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const Ran r = Cli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                     kCards, QStringLiteral("--records"), csv});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  QImage page = Raster(pdf);
+  ASSERT_FALSE(page.isNull());
+  const double px = kDpi / 25.4;
+  auto grey = [&](int cell) {  // the middle of the cell
+    const int c = (cell - 1) % 2, row = (cell - 1) / 2;
+    return qGray(page.pixel(static_cast<int>((20 + 85 * c + 42.5) * px),
+                            static_cast<int>((13.5 + 54 * row + 27) * px)));
+  };
+  // Red and blue are told apart by their grey levels (76 and 29); cell 4 has no record.
+  EXPECT_NEAR(grey(1), 76, 8);
+  EXPECT_NEAR(grey(2), 29, 8);
+  EXPECT_NEAR(grey(3), 76, 8);
+  EXPECT_EQ(grey(4), 255);
+}
+
 TEST_F(PrintedSheet, BadRequestsFailWithAMessage) {
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   struct Case {
