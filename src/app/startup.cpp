@@ -220,7 +220,12 @@ int RunProgram(int argc, char** argv) {
     });
     QObject::connect(m, &TfmMain::NouveauDocument, e, &TfmEditeur::NouveauDocument);
     QObject::connect(m, &TfmMain::NouveauDepuisTexte, e, &TfmEditeur::NouveauDepuisTexte);
-    QObject::connect(e, &TfmEditeur::Retour, m, [m] { m->show(); });
+    QObject::connect(e, &TfmEditeur::Retour, m, [m](bool saved) {
+      // A saved document is the catalogue's current template: its documents node shows it.
+      if (saved) m->ActualiseEtSelectionne();
+      m->show();
+    });
+    QObject::connect(e, &TfmEditeur::AideDemandee, m, [m] { m->Aide(); });
   }
 
   // 18. The splash goes at the latest now.

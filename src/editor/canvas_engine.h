@@ -83,6 +83,7 @@ class TzunoCAD : public TDocumentEditor {
   // Reloads snapshot i and drops it with every later one; ignored out of range.
   void RestoreSnapshot(int i);
   int SnapshotCount() const { return static_cast<int>(snapshots_.size()); }
+  const QStringList& Snapshot(int i) const { return snapshots_[static_cast<size_t>(i)]; }
   bool Restoring = false;
 
   void SelectIndex(int i);

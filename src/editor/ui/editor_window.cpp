@@ -2,135 +2,597 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "catalogue/modele.h"
+#include "catalogue/ui/main_window.h"
+#include "editor/canvas_engine.h"
+#include "editor/ui/canvas_widget.h"
+#include "editor/ui/mode_dialog.h"
+#include "editor/ui/property_panel.h"
+#include "editor/ui/tool_column.h"
 #include "model/document.h"
+#include "model/image.h"
+#include "model/shapes.h"
 #include "model/soft_host.h"
+#include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/startup_log.h"
 #include "shell/ui/window_translation.h"
+#include "shell/ui/zuno_menu.h"
 #include "shell/ui/zuno_menu_barre.h"
 #include "shell/user_dialogs.h"
 
-TDocumentView::TDocumentView(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setFocusPolicy(Qt::StrongFocus);
+namespace {
+
+const QColor kCurrentFace(242, 125, 0);
+
+bool Flag(const char* key) {
+  return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
 }
 
-void TDocumentView::SetDocument(TzunoCADMdl* document) {
-  document_ = document;
-  Redraw();
+QString Formatted(QString text, const QString& value) {
+  return text.replace(QLatin1String("%s"), value);
 }
 
-void TDocumentView::Redraw() {
-  picture_ = QImage();
-  if (document_ && width() > 0 && height() > 0) {
-    const int faces = std::max(1, document_->MaxFace());
-    const int saved = document_->CurrentFace;
-    picture_ = QImage(size(), QImage::Format_RGB32);
-    picture_.fill(QColor(233, 237, 242));
-    QPainter p(&picture_);
-    const int w = width() / faces;
-    for (int face = 1; face <= faces; ++face) {
-      document_->SetFace(face);
-      QImage one(w, height(), QImage::Format_RGB32);
-      document_->PreviewBackColor = RGBColor(233, 237, 242);
-      document_->DrawApercuSimple(one, 8);
-      p.drawImage((face - 1) * w, 0, one);
-    }
-    document_->PreviewBackColor = clWhite;
-    document_->SetFace(saved);
-  }
-  update();
-}
+// The busy pointer for the length of a command.
+struct Busy {
+  Busy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Busy() { QApplication::restoreOverrideCursor(); }
+};
 
-void TDocumentView::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  if (picture_.isNull())
-    p.fillRect(rect(), QColor(233, 237, 242));
-  else
-    p.drawImage(0, 0, picture_);
-}
-
-void TDocumentView::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  Redraw();
-}
+}  // namespace
 
 TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("fmEditeur"));
+  setMinimumSize(600, 400);
+  AskMode = [this] { return TfmModeEdition::Ask(this); };
+  SaveHandler = [this] { Enregistrer(); };
+  // Each part of the window is built on its own: a part that fails is logged and left out.
+  auto block = [](int n, const std::function<void()>& work) {
+    try {
+      work();
+    } catch (...) {
+      Log(QStringLiteral("EXCEPT : CreateEditeur") + QString::number(n));
+    }
+  };
+  Log(QStringLiteral("CreateEditeurStart"));
   auto* central = new QWidget(this);
-  auto* column = new QVBoxLayout(central);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-  bar_ = new TzunoMenuBarre(central);
-  bar_->setObjectName(QStringLiteral("MenuBarre"));
-  if (Soft()) bar_->LoadSkin(Soft()->SkinFile, QStringLiteral("ecran2"));
-  bar_->AddButton(
-      MLText(QStringLiteral("btn_retour")), [this] { BtnRetour(); }, this, QStringLiteral("Retour"));
-  column->addWidget(bar_);
-  view_ = new TDocumentView(central);
-  view_->setObjectName(QStringLiteral("VueDocument"));
-  column->addWidget(view_, 1);
+  central->setObjectName(QStringLiteral("pFond"));
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(0);
+  auto* middle = new QHBoxLayout;
+  middle->setContentsMargins(0, 0, 0, 0);
+  middle->setSpacing(0);
+
+  block(1, [&] {
+    Log(QStringLiteral("CreateEditeurStart2"));
+    barre_ = new TzunoMenuBarre(central);
+    barre_->setObjectName(QStringLiteral("barre"));
+    if (Soft()) barre_->LoadSkin(Soft()->SkinFile, QStringLiteral("ecran2"));
+    struct Entry {
+      const char *key, *name;
+      std::function<void()> handler;
+    };
+    // Address cards (the "Fiche2" button) come with their own window.
+    const Entry annuler{"btn_annuler", "Annuler", [this] { Annuler(); }},
+        enregistrer{"btn_enregistrer", "Enregistrer", [this] { SaveHandler(); }},
+        imprimer{"btn_imprimer", "Imprimer", [this] { Imprimer(); }},
+        aide{"btn_aide", "Aide2", [this] { Aide(); }},
+        retour{"btn_retour", "Retour", [this] { BtnRetour(); }};
+    std::vector<Entry> entries;
+    if (Flag("ModeEditon")) entries.push_back({"btn_edit", "Avance", [this] { EditionChange(); }});
+    if (Flag("ChangeOrdreBouton"))
+      entries.insert(entries.end(), {enregistrer, annuler, imprimer, aide, retour});
+    else
+      entries.insert(entries.end(), {annuler, enregistrer, imprimer, aide, retour});
+    for (const Entry& e : entries)
+      barre_->AddButton(MLText(QString::fromLatin1(e.key)), e.handler, this, QString::fromLatin1(e.name));
+    rows->addWidget(barre_);
+  });
+
+  block(2, [&] {
+    Log(QStringLiteral("CreateEditeurStart3"));
+    auto* left = new QWidget(central);
+    left->setObjectName(QStringLiteral("pGauche"));
+    auto* leftColumn = new QVBoxLayout(left);
+    leftColumn->setContentsMargins(0, 0, 0, 0);
+    leftColumn->setSpacing(0);
+    zunoMenu2_ = new TzunoCADMenu2(left);
+    leftColumn->addWidget(zunoMenu2_, 1);
+    if (Soft() && Soft()->ReadSoftString(QStringLiteral("LutinetMan")) == QLatin1String("1")) {
+      // The mascot at half size, centred at the foot of the column, on its own background colour.
+      const QImage mascot(Soft()->SkinPath + QStringLiteral("PanelPerso.bmp"));
+      if (!mascot.isNull()) {
+        auto* picture = new QLabel(left);
+        picture->setObjectName(QStringLiteral("PersoLutinet"));
+        picture->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        picture->setPixmap(QPixmap::fromImage(
+            mascot.scaled(mascot.size() / 2, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        picture->setAutoFillBackground(true);
+        QPalette pal = picture->palette();
+        pal.setColor(QPalette::Window, mascot.pixelColor(0, 0));
+        picture->setPalette(pal);
+        leftColumn->addWidget(picture);
+      }
+    }
+    left->setFixedWidth(zunoMenu2_->width());
+    middle->addWidget(left);
+    zunoMenu2_->Form()->OnTool = [this](int tag) { boutonsClick(tag); };
+    zunoMenu2_->Form()->OnFace = [this](int face) { ShapeMouseDown(face); };
+  });
+
+  block(3, [&] {
+    Log(QStringLiteral("CreateEditeurStart4"));
+    view_ = new TzunoCADView(central);
+    view_->setObjectName(QStringLiteral("pCAD"));
+    view_->setAccessibleName(QStringLiteral("Page"));
+    TzunoCADMdl& d = view_->Engine().Mdl();
+    d.HighlightColor = RGBColor(153, 204, 255);
+    d.WireframeDrag = false;
+    ConnectToSoft(d);
+    middle->addWidget(view_, 1);
+  });
+
+  block(4, [&] {
+    Log(QStringLiteral("CreateEditeurStart5"));
+    zunoMenu_ = new TzunoCADMenu(central);
+    if (view_) zunoMenu_->SetCAD(&view_->Engine());
+    zunoMenu_->Form()->OnPanelChange = [this](TfmZunoCADMenu*, int) { PanelChange(); };
+    middle->addWidget(zunoMenu_);
+  });
+  rows->addLayout(middle, 1);
   setCentralWidget(central);
+
+  block(5, [&] {
+    Log(QStringLiteral("CreateEditeurStart6"));
+    status0_ = new QLabel(this);
+    status0_->setObjectName(QStringLiteral("StatusObjet"));
+    status0_->setAccessibleName(QStringLiteral("Objet"));
+    status0_->setMinimumWidth(140);
+    status1_ = new QLabel(this);
+    status1_->setObjectName(QStringLiteral("StatusAide"));
+    status1_->setAccessibleName(QStringLiteral("Aide"));
+    statusBar()->addWidget(status0_);
+    statusBar()->addWidget(status1_, 1);
+  });
+
+  block(6, [&] {
+    Log(QStringLiteral("CreateEditeurStart7"));
+    if (!view_) return;
+    TzunoCAD& cad = view_->Engine();
+    cad.OnObjSelect = [this](TzunoCAD*, TzunoCADObj* obj) { ObjSelect(obj); };
+    cad.OnChange = [this](TzunoCAD*, TzunoCADObj* obj) { Change(obj); };
+    cad.OnAddSupp = [this](TzunoCAD*, TzunoCADObj*) { AddSupp(); };
+    cad.OnObjMoved = [this](TzunoCAD*, TzunoCADObj*) { DessineFrise(); };
+  });
+
+  block(7, [&] {
+    Log(QStringLiteral("CreateEditeurStart8"));
+    RempliPopupChamps();
+  });
   TranslateWidget(this);
-  resize(1024, 740);
+  resize(1280, 860);
+  Log(QStringLiteral("CreateEditeurFin"));
 }
 
 TfmEditeur::~TfmEditeur() = default;
 
-void TfmEditeur::Show(const QString& title) {
-  const QString program = QApplication::applicationDisplayName();
-  setWindowTitle(title.isEmpty() ? program : title + QStringLiteral(" - ") + program);
-  view_->setAccessibleName(title);
-  view_->SetDocument(document_.get());
-  show();
-  raise();
-  activateWindow();
+TzunoCAD& TfmEditeur::CAD() const {
+  return view_->Engine();
+}
+
+TzunoMenuBouton* TfmEditeur::Button(const QString& name) const {
+  return barre_ ? barre_->FindButton(name) : nullptr;
+}
+
+int TfmEditeur::Kind() const {
+  return CAD().Mdl().Gabarit;
+}
+
+QString TfmEditeur::UniqueNewName(const QString& base) const {
+  if (!Soft()) return base;
+  const QString folder = Soft()->DocumentsPath;
+  if (!QFileInfo::exists(folder + base + QStringLiteral(".mdl"))) return base;
+  for (int n = 1;; ++n) {
+    const QString name = base + QLatin1Char(' ') + QString::number(n);
+    if (!QFileInfo::exists(folder + name + QStringLiteral(".mdl"))) return name;
+  }
 }
 
 bool TfmEditeur::OuvreDocument(const QString& file) {
-  auto document = std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  ConnectToSoft(*document);
-  if (!document->LoadFromFile(file)) {
-    AskUser(QStringLiteral("Erreur : ") + file, akError, abOK);
-    return false;
+  Count(QStringLiteral("Show_Editeur_ChargeModele"));
+  TzunoCADMdl& d = CAD().Mdl();
+  if (QFileInfo::exists(file)) {
+    if (!d.LoadFromFile(file)) {
+      AskUser(MLText(QStringLiteral("ErreurLecture")).isEmpty()
+                  ? QStringLiteral("Le fichier \"%1\" ne peut pas être lu.").arg(file)
+                  : Formatted(MLText(QStringLiteral("ErreurLecture")), file),
+              akError, abOK);
+      return false;
+    }
+  } else {
+    d.ClearObjets();
+    d.Large = 297;
+    d.Haut = 210;
   }
-  view_->SetDocument(nullptr);
-  document_ = std::move(document);
-  file_ = file;
-  Show(QFileInfo(file).completeBaseName());
+  DocName = QFileInfo(file).completeBaseName();
+  DocFile = file;
+  Initialise();
+  Show();
+  if (Soft() && Soft()->Debug) setWindowTitle(file);
   return true;
 }
 
-void TfmEditeur::NouveauDocument(int, double large, double haut) {
-  view_->SetDocument(nullptr);
-  document_ = std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), large, haut);
-  ConnectToSoft(*document_);
-  document_->Large = large;
-  document_->Haut = haut;
-  file_.clear();
-  Show(MLMessage(301));
+void TfmEditeur::NouveauDocument(int kind, double large, double haut) {
+  Count(QStringLiteral("Show_Editeur_Nouveau"));
+  const QString name = UniqueNewName(MLMessage(301));
+  TzunoCADMdl& d = CAD().Mdl();
+  d.ClearObjets();
+  d.Large = large;
+  d.Haut = haut;
+  d.Gabarit = kind;
+  d.ColorPapier = clWhite;
+  DocName = name;
+  DocFile = (Soft() ? Soft()->DocumentsPath : QString()) + name + QStringLiteral(".mdl");
+  Initialise();
+  Show();
 }
 
 void TfmEditeur::NouveauDepuisTexte(const QStringList& text) {
-  view_->SetDocument(nullptr);
-  document_ = std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100);
-  ConnectToSoft(*document_);
-  document_->LoadFromStrings(text);
-  file_.clear();
-  Show(MLMessage(301));
+  Count(QStringLiteral("Show_Editeur_NouveauStrings"));
+  QString base = MLMessage(301);
+  for (const QString& line : text)
+    if (line.startsWith(QLatin1String("Gabarit="))) {
+      base += QLatin1Char('_') + line.mid(8).trimmed();
+      break;
+    }
+  const QString name = UniqueNewName(base);
+  TzunoCADMdl& d = CAD().Mdl();
+  d.ClearObjets();
+  d.LoadFromStrings(text);
+  DocName = name;
+  DocFile = (Soft() ? Soft()->DocumentsPath : QString()) + name + QStringLiteral(".mdl");
+  Initialise();
+  Show();
+}
+
+void TfmEditeur::Show() {
+  const QString program = QApplication::applicationDisplayName();
+  setWindowTitle(DocName.isEmpty() ? program : DocName + QStringLiteral(" - ") + program);
+  // Without a window manager the window takes the screen, as maximised would.
+  if (const QScreen* s = screen()) resize(s->availableSize());
+  showMaximized();
+  raise();
+  activateWindow();
+  view_->setFocus();
+}
+
+void TfmEditeur::Initialise() {
+  TzunoCAD& cad = CAD();
+  TzunoCADMdl& d = cad.Mdl();
+  cad.Mode = 1;
+  cad.Avance = !Flag("ModeEditionStartSimple");
+  cad.SelectObj(nullptr);
+  cad.AutoZoom = true;
+  cad.ClearSnapshots();
+  Saved = false;
+  EnableEditButtons(false, false);
+  d.SetFace(1);
+  cleanText_ = d.SaveToStrings();
+  const bool support = !d.GetEntete(QStringLiteral("SupportFichier")).isEmpty();
+  if (zunoMenu_) {
+    zunoMenu_->SetFormatCaptions(Kind());
+    zunoMenu_->ListerCalque();
+    zunoMenu_->ImageActualise();
+    zunoMenu_->UpdateSections(nullptr);
+    zunoMenu_->ShowValues(nullptr);
+  }
+  if (zunoMenu2_) {
+    TfmZunoCADMenu2* f = zunoMenu2_->Form();
+    f->SetActiveTool(1);
+    const int k = Kind();
+    if (f->itemFace) f->pFace->setVisible((k == 0 || k == 2 || k == 3) && !support);
+    f->pBoutons->setVisible(cad.Avance);
+    f->Menu()->Layout(true);
+  }
+  DessineFrises();
+  cad.RequestRepaint();
+  view_->Tick();
+}
+
+void TfmEditeur::EnableEditButtons(bool undo, bool save) {
+  if (auto* b = Button(QStringLiteral("Annuler"))) b->SetEnabled(undo);
+  if (auto* b = Button(QStringLiteral("Enregistrer"))) b->SetEnabled(save);
+}
+
+void TfmEditeur::ObjSelect(TzunoCADObj* obj) {
+  TzunoCAD& cad = CAD();
+  if (!cad.Restoring) {
+    // A selection change that follows no edit keeps one step, so each undo changes something.
+    const int n = cad.SnapshotCount();
+    if (n == 0 || cad.Snapshot(n - 1) != cad.Mdl().SaveToStrings()) cad.PushSnapshot();
+    EnableEditButtons(true, true);
+  }
+  if (zunoMenu_) zunoMenu_->UpdateSections(obj);
+  if (zunoMenu2_) {
+    TfmZunoCADMenu2* f = zunoMenu2_->Form();
+    if (f->pBoutons->isHidden() == cad.Avance) {
+      f->pBoutons->setVisible(cad.Avance);
+      f->Menu()->Layout(true);
+    }
+  }
+}
+
+void TfmEditeur::Change(TzunoCADObj* obj) {
+  TzunoCAD& cad = CAD();
+  TzunoCADObj* shown = cad.SelectedObj();
+  if (cad.Mode == 1 && cad.HoverObj()) shown = cad.HoverObj();
+  if (status0_) status0_->setText(shown ? shown->Name : QString());
+  int hint = 0;
+  if (cad.Mode == 3) {
+    hint = 409;
+  } else if (TzunoCADObj* h = cad.HoverObj()) {
+    const bool image = dynamic_cast<TzunoCADImage*>(h) != nullptr;
+    if (dynamic_cast<TzunoCADLigne*>(h)) {
+      if (h->HitCode >= 0) hint = h->HitCode % 3 == 0 ? 407 : 408;
+    } else if (h->IsBox()) {
+      if (h->HitCode == 0) hint = image ? 404 : 401;
+      if (h->HitCode == 2) hint = image ? 405 : 402;
+      if (h->HitCode == 3) hint = image ? 406 : 403;
+    }
+  }
+  if (status1_) status1_->setText(hint ? MLMessage(hint) : QString());
+  if (zunoMenu_) zunoMenu_->ShowValues(obj);
+}
+
+void TfmEditeur::AddSupp() {
+  if (zunoMenu_) zunoMenu_->ListerCalque();
+  if (zunoMenu2_) zunoMenu2_->Form()->SetActiveTool(1);
+  DessineFrise();
+}
+
+void TfmEditeur::PanelChange() {
+  if (auto* b = Button(QStringLiteral("Enregistrer")); b && !b->isEnabled()) b->SetEnabled(true);
+}
+
+void TfmEditeur::boutonsClick(int tag) {
+  TzunoCAD& cad = CAD();
+  cad.SelectIndex(-1);
+  if (zunoMenu2_) zunoMenu2_->Form()->SetActiveTool(tag);
+  if (tag >= 1 && tag <= 13) cad.Mode = tag;
+  view_->setFocus();
+}
+
+void TfmEditeur::DrawFace(int face) {
+  if (!zunoMenu2_) return;
+  TfmZunoCADMenu2* f = zunoMenu2_->Form();
+  if (!f->itemFace || f->pFace->isHidden()) return;
+  TzunoCADMdl& d = CAD().Mdl();
+  TApercuFace* target = f->Face(face);
+  QImage picture(target->size(), QImage::Format_RGB888);
+  if (picture.isNull()) return;
+  const int current = d.CurrentFace;
+  const bool refresh = d.RefreshImages;
+  d.SetFace(face);
+  d.RefreshImages = false;
+  d.PreviewBackColor = RGBColor(233, 237, 242);
+  d.DrawApercu(picture, 0);
+  d.PreviewBackColor = clWhite;
+  d.RefreshImages = refresh;
+  d.SetFace(current);
+  // The editor's own scales were used for the preview: the next render sets them again.
+  CAD().RequestRepaint();
+  const QColor frame = face == current ? kCurrentFace : QColor(Qt::black);
+  {
+    QPainter p(&picture);
+    p.setPen(QPen(frame, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1, 1, picture.width() - 2, picture.height() - 2));
+  }
+  target->SetPicture(picture);
+  const int k = Kind();
+  const QString label = MLMessage((k >= 2 && k <= 5 ? 110 : 100) + face);
+  target->setAccessibleName(label);
+  QLabel* caption = f->FaceLabel(face);
+  caption->setText(label);
+  QPalette pal = caption->palette();
+  pal.setColor(QPalette::WindowText, frame);
+  caption->setPalette(pal);
+}
+
+void TfmEditeur::DessineFrise() {
+  DrawFace(CAD().Mdl().CurrentFace == 2 ? 2 : 1);
+}
+
+void TfmEditeur::DessineFrises() {
+  DrawFace(1);
+  DrawFace(2);
+}
+
+void TfmEditeur::ShapeMouseDown(int face) {
+  TzunoCAD& cad = CAD();
+  TzunoCADMdl& d = cad.Mdl();
+  d.SetFace(face);
+  for (const auto& o : d.Objets()) o->Selected = false;
+  cad.SelectObj(nullptr);
+  if (cad.OnAddSupp) cad.OnAddSupp(&cad, nullptr);
+  if (cad.OnObjSelect) cad.OnObjSelect(&cad, nullptr);
+  if (cad.OnChange) cad.OnChange(&cad, nullptr);
+  cad.RequestRepaint();
+  DessineFrises();
+}
+
+void TfmEditeur::Annuler() {
+  Count(QStringLiteral("Bouton2Annuler"));
+  Busy busy;
+  TzunoCAD& cad = CAD();
+  if (cad.SnapshotCount() > 0) {
+    cad.RestoreSnapshot(cad.SnapshotCount() - 1);
+    DessineFrises();
+  }
+  const bool left = cad.SnapshotCount() > 0;
+  EnableEditButtons(left, left);
+  view_->Tick();
+}
+
+QString TfmEditeur::ProposedName() const {
+  QString name = DocName;
+  if (Kind() != 0 && name.size() >= 2 && name[name.size() - 2] == QLatin1Char('.')) name.chop(2);
+  return name;
+}
+
+void TfmEditeur::Enregistrer() {
+  Count(QStringLiteral("Bouton2Enregistrer"));
+  const QString proposed = ProposedName();
+  QString n = proposed;
+  Saved = false;
+  if (!AskName(MLMessage(302), MLMessage(303), n) || n.trimmed().isEmpty()) return;
+  n = n.trimmed();
+  const int kind = Kind();
+  const QString suffix = kind != 0 ? QLatin1Char('.') + QString::number(kind) : QString();
+  QString folder = Soft() ? Soft()->DocumentsPath : QString();
+  if (Soft() && Soft()->Debug) folder = QFileInfo(DocFile).absolutePath() + QLatin1Char('/');
+  const QString file = folder + n + suffix + QStringLiteral(".mdl");
+  if (QFileInfo::exists(file) && n != proposed &&
+      AskUser(Formatted(MLMessage(304), n), akQuestion, abYes | abNo) != arYes)
+    return;
+  TzunoCADMdl& d = CAD().Mdl();
+  Busy busy;
+  for (const auto& o : d.Objets())
+    if (auto* img = dynamic_cast<TzunoCADImage*>(o.get()))
+      img->FichierImage = ReferenceName(img->FichierImage);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  if (!d.SaveToFile(file)) {
+    // The document stays as it is in the window; nothing was replaced on disk.
+    const QString text = MLText(QStringLiteral("ErreurEnregistrement"));
+    AskUser(text.isEmpty() ? QStringLiteral("Le document n'a pas pu être enregistré dans \"%1\".").arg(file)
+                           : Formatted(text, file),
+            akError, abOK);
+    return;
+  }
+  Saved = true;
+  const int face = d.CurrentFace;
+  d.SetFace(1);
+  const int w = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuLarge")) : 0,
+            h = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuHaut")) : 0;
+  d.ExportJpegSupport(folder + n + suffix + QStringLiteral(".jpg"), w > 0 ? w : 160, h > 0 ? h : 160,
+                      RGBColor(128, 128, 128));
+  d.SetFace(face);
+  CAD().RequestRepaint();
+  DocName = n + suffix;
+  DocFile = file;
+  cleanText_ = d.SaveToStrings();
+  CAD().ClearSnapshots();
+  EnableEditButtons(true, true);
+  setWindowTitle(DocName + QStringLiteral(" - ") + QApplication::applicationDisplayName());
+}
+
+void TfmEditeur::Imprimer() {
+  Count(QStringLiteral("Bouton2Imprimer"));
+  if (!Soft()) return;
+  const QString file = QDir(Soft()->UserPath).filePath(QStringLiteral("print_tmp.mdl"));
+  if (!CAD().Mdl().SaveToFile(file)) {
+    AskUser(QStringLiteral("\"%1\"").arg(file), akError, abOK);
+    return;
+  }
+  CAD().RequestRepaint();
+  emit Imprime(file);
+}
+
+void TfmEditeur::Aide() {
+  Count(QStringLiteral("Bouton2Aide"));
+  emit AideDemandee();
+}
+
+void TfmEditeur::EditionChange() {
+  CAD().Avance = !CAD().Avance;
+  ChangeModeEdition();
+}
+
+void TfmEditeur::ChangeModeEdition() {
+  TzunoCAD& cad = CAD();
+  if (TzunoMenuBouton* b = Button(QStringLiteral("Avance")); b && Soft()) {
+    const QString base =
+        Soft()->SkinPath + (cad.Avance ? QStringLiteral("Avance") : QStringLiteral("Simple"));
+    b->SetPictures(QImage(base + QStringLiteral(".BMP")), QImage(base + QStringLiteral("1.BMP")),
+                   QImage(base + QStringLiteral("2.BMP")));
+  }
+  if (zunoMenu2_) {
+    TfmZunoCADMenu2* f = zunoMenu2_->Form();
+    f->pBoutons->setVisible(cad.Avance);
+    f->Menu()->Layout(true);
+  }
+  if (zunoMenu_) zunoMenu_->Form()->Menu()->Layout(true);
+  if (cad.OnObjSelect) cad.OnObjSelect(&cad, cad.SelectedObj());
+  cad.RequestRepaint();
+}
+
+void TfmEditeur::Activated() {
+  if (Active) return;
+  Active = true;
+  TzunoCAD& cad = CAD();
+  if (Flag("ModeEditon")) {
+    if (Soft()->UserFlag(QStringLiteral("ModeEditionMasque")))
+      cad.Avance = Soft()->UserFlag(QStringLiteral("ModeEditionAvance"));
+    else
+      cad.Avance = AskMode && AskMode() == 2;
+  } else {
+    cad.Avance = true;
+  }
+  ChangeModeEdition();
+}
+
+void TfmEditeur::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Asked after the activation has been handled, so the dialog does not nest inside it.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !Active && isVisible())
+    QMetaObject::invokeMethod(
+        this, [this] { Activated(); }, Qt::QueuedConnection);
 }
 
 void TfmEditeur::BtnRetour() {
+  Count(QStringLiteral("Bouton2Retour"));
+  TzunoCAD& cad = CAD();
+  const bool changed = cad.SnapshotCount() > 0 && cad.Mdl().SaveToStrings() != cleanText_;
+  if (!(Soft() && Soft()->Debug) && changed) {
+    const QString text = DocName.isEmpty() ? MLMessage(307) : Formatted(MLMessage(305), ProposedName());
+    if (AskUser(text, akQuestion, abYes | abNo) == arYes) SaveHandler();
+  }
+  const bool saved = Saved;
+  if (saved) CurrentModele().SetFile(DocFile);
   hide();
-  emit Retour();
+  Active = false;
+  if (Soft()) Soft()->SetUserFlag(QStringLiteral("ModeEditionAvance"), cad.Avance);
+  SaveHandler = [this] { Enregistrer(); };
+  emit Retour(saved);
 }
 
 void TfmEditeur::closeEvent(QCloseEvent* event) {
   // Closing the editor goes back to the catalogue; the program ends from there.
   event->accept();
   BtnRetour();
+}
+
+void TfmEditeur::RempliPopupChamps() {
+  if (!zunoMenu_) return;
+  QStringList tags;
+  for (int i = 1;; ++i) {
+    const QString tag = MLText(QStringLiteral("ChampDef") + QString::number(i));
+    if (!tag.startsWith(QLatin1Char('<'))) break;
+    tags << tag;
+  }
+  if (Soft() && Soft()->Debug)
+    tags << QStringLiteral("<Texte1>") << QStringLiteral("<Texte2>") << QStringLiteral("<Texte3>");
+  zunoMenu_->SetFieldTags(tags);
 }

@@ -1,33 +1,20 @@
-// The editor window: created at start-up, hidden until a document is opened. Until the editing
-// tools arrive it shows the document's faces read-only, with the way back to the catalogue.
+// The editor window: one document edited at a time. The button bar on top, the tool and face column
+// on the left, the property panel on the right, the canvas in the middle and a two-part status bar.
+// Created once at start-up and hidden until the catalogue or a wizard opens a document in it.
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
-#include <memory>
+#include <functional>
 
-class TzunoCADMdl;
+class QLabel;
+class TzunoCAD;
+class TzunoCADMenu;
+class TzunoCADMenu2;
+class TzunoCADObj;
+class TzunoCADView;
 class TzunoMenuBarre;
-
-// The document's faces fitted side by side into the widget.
-class TDocumentView : public QWidget {
-  Q_OBJECT
- public:
-  explicit TDocumentView(QWidget* parent = nullptr);
-  void SetDocument(TzunoCADMdl* document);
-  // Draws the faces again at the present size.
-  void Redraw();
-  const QImage& Picture() const { return picture_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-
- private:
-  TzunoCADMdl* document_ = nullptr;
-  QImage picture_;
-};
+class TzunoMenuBouton;
 
 class TfmEditeur : public QMainWindow {
   Q_OBJECT
@@ -35,31 +22,79 @@ class TfmEditeur : public QMainWindow {
   explicit TfmEditeur(QWidget* parent = nullptr);
   ~TfmEditeur() override;
 
-  // The three ways in: a template or document file, a blank page of kind 0 and a size in millimetres,
-  // a document given as its text. Each shows the window.
+  // The three ways in: a template or document file, a blank page of a kind and size in millimetres,
+  // a document given as its text. Each shows the window. OuvreDocument is false (and shows nothing)
+  // for a file that exists but cannot be read.
   bool OuvreDocument(const QString& file);
   void NouveauDocument(int kind, double large, double haut);
   void NouveauDepuisTexte(const QStringList& text);
 
-  TzunoCADMdl* Document() const { return document_.get(); }
-  // The file shown ("" for a new document).
-  const QString& FileName() const { return file_; }
-  TDocumentView* View() const { return view_; }
-  TzunoMenuBarre* Bar() const { return bar_; }
-  // Hides the window and goes back to the catalogue.
+  // Bar commands.
+  void Annuler();
+  // Asks for a name and saves; the handler the "Enregistrer" button runs unless a wizard replaced it.
+  void Enregistrer();
+  void Imprimer();
+  void Aide();
   void BtnRetour();
+  void EditionChange();
+  void ChangeModeEdition();
+  // Tool buttons by tag: canvas modes 1-13.
+  void boutonsClick(int tag);
+  // Face previews: the current face's, both; a click on a preview.
+  void DessineFrise();
+  void DessineFrises();
+  void ShapeMouseDown(int face);
+  void RempliPopupChamps();
+
+  TzunoCAD& CAD() const;
+  TzunoCADView* View() const { return view_; }
+  TzunoCADMenu* Panel() const { return zunoMenu_; }
+  TzunoCADMenu2* Tools() const { return zunoMenu2_; }
+  TzunoMenuBarre* Bar() const { return barre_; }
+  QLabel* StatusPanel(int i) const { return i == 0 ? status0_ : status1_; }
+  TzunoMenuBouton* Button(const QString& name) const;
+  // The name a save proposes: DocName without its kind suffix.
+  QString ProposedName() const;
+
+  QString DocName, DocFile;
+  bool Saved = false;
+  bool Active = false;
+  // The save handler the "Enregistrer" button runs (wizards replace it; closing puts it back).
+  std::function<void()> SaveHandler;
+  // The simple/advanced choice when the settings do not decide: 2 advanced, 1 simple.
+  std::function<int()> AskMode;
 
  signals:
-  void Retour();
+  // Back to the catalogue; `saved` when a save of this session wrote the document (the catalogue's
+  // current template then is that file).
+  void Retour(bool saved);
+  // Help, as the catalogue gives it.
+  void AideDemandee();
+  // The document to print, written to a file of its own.
+  void Imprime(const QString& file);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
-  void Show(const QString& title);
+  void Initialise();
+  void Show();
+  void ObjSelect(TzunoCADObj* obj);
+  void Change(TzunoCADObj* obj);
+  void AddSupp();
+  void PanelChange();
+  void EnableEditButtons(bool undo, bool save);
+  int Kind() const;
+  QString UniqueNewName(const QString& base) const;
+  void DrawFace(int face);
+  void Activated();
 
-  std::unique_ptr<TzunoCADMdl> document_;
-  QString file_;
-  TzunoMenuBarre* bar_ = nullptr;
-  TDocumentView* view_ = nullptr;
+  TzunoMenuBarre* barre_ = nullptr;
+  TzunoCADMenu* zunoMenu_ = nullptr;
+  TzunoCADMenu2* zunoMenu2_ = nullptr;
+  TzunoCADView* view_ = nullptr;
+  QLabel *status0_ = nullptr, *status1_ = nullptr;
+  // The document's text when opened or last saved: leaving asks to save only when it differs.
+  QStringList cleanText_;
 };

@@ -1,0 +1,296 @@
+// The editor window on the shipped installation (offscreen): opening, saving, undo, leaving, faces and
+// the two editing modes.
+#include "editor/ui/editor_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "catalogue/modele.h"
+#include "catalogue/ui/main_window.h"
+#include "editor/canvas_engine.h"
+#include "editor/ui/canvas_widget.h"
+#include "editor/ui/tool_column.h"
+#include "model/document.h"
+#include "model/object.h"
+#include "shell/session/installation.h"
+#include "shell/settings.h"
+#include "shell/textfile.h"
+#include "shell/ui/zuno_menu.h"
+#include "shell/ui/zuno_menu_barre.h"
+#include "shell/user_dialogs.h"
+
+namespace {
+
+QByteArray ReadFileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class EditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+  }
+  void TearDown() override {
+    editor.reset();
+    installation.reset();
+    qunsetenv("XDG_CACHE_HOME");
+  }
+  // A fresh copy of the shipped settings with some lines replaced, and the window.
+  void Open(const QStringList& settings = {}) {
+    const QString data = QStringLiteral(LORVANE_SOURCE_DATA);
+    home = dir.filePath("inst");
+    QDir().mkpath(home);
+    ASSERT_TRUE(QFile::link(data + "/donnees", home + "/donnees"));
+    ASSERT_TRUE(QFile::copy(data + "/lorvane.tra", home + "/lorvane.tra"));
+    QFile in(data + "/lorvane.ini");
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray ini = in.readAll();
+    for (const QString& line : settings) {
+      const QByteArray key = line.section('=', 0, 0).toLatin1() + "=";
+      const qsizetype at = ini.indexOf("\n" + key);
+      ASSERT_GE(at, 0) << line.toStdString();
+      const qsizetype end = ini.indexOf("\r\n", at + 1);
+      ini.replace(at + 1, end - at - 1, line.toLatin1());
+    }
+    QFile out(home + "/lorvane.ini");
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(ini);
+    out.close();
+    TInstallationOptions options;
+    options.AppDataPath = dir.filePath("user");
+    options.Dialogs = &dialogs;
+    options.Fonts = false;
+    installation = OpenInstallation(home, options);
+    ASSERT_TRUE(installation);
+    Soft()->CreateUserFolders();
+    editor = std::make_unique<TfmEditeur>();
+    editor->AskMode = [this] {
+      ++modeAsked;
+      return 2;
+    };
+  }
+  QString Shipped(const QString& rel) const { return home + "/donnees/Modeles/" + rel; }
+  void Settle() {
+    QTest::qWait(30);
+    editor->View()->Tick();
+  }
+  // Selects the object at index i as a click does (a snapshot is taken).
+  void Select(int i) { editor->CAD().SelectIndex(i); }
+
+  QTemporaryDir dir;
+  QString home;
+  TScriptedDialogs dialogs;
+  std::unique_ptr<TInstallation> installation;
+  std::unique_ptr<TfmEditeur> editor;
+  int modeAsked = 0;
+};
+
+TEST_F(EditorWindow, SavingADiscLabelWritesTheKindSuffixAndProposesThePlainNameAgain) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+  Settle();
+  ASSERT_EQ(editor->CAD().Mdl().Gabarit, 1);
+  EXPECT_EQ(editor->ProposedName(), "Foret");
+  dialogs.Names = {QString("Mon CD")};
+  editor->Enregistrer();
+  const QString docs = Soft()->DocumentsPath;
+  EXPECT_TRUE(editor->Saved);
+  EXPECT_TRUE(QFile::exists(docs + "Mon CD.1.mdl"));
+  EXPECT_TRUE(QFile::exists(docs + "Mon CD.1.jpg"));
+  EXPECT_EQ(editor->DocName, "Mon CD.1");
+  EXPECT_EQ(editor->ProposedName(), "Mon CD");
+  // The same name again replaces without asking; another existing name asks, and No keeps both.
+  dialogs.Names = {QString("Mon CD")};
+  editor->Enregistrer();
+  EXPECT_TRUE(dialogs.Questions.isEmpty());
+  TzunoCADMdl other(nullptr, QRect(0, 0, 10, 10), 50, 50);
+  other.Gabarit = 1;
+  ASSERT_TRUE(other.SaveToFile(docs + "Autre.1.mdl"));
+  const QByteArray before = ReadFileBytes(docs + "Autre.1.mdl");
+  dialogs.Names = {QString("Autre")};
+  dialogs.Answers = {arNo};
+  editor->Enregistrer();
+  ASSERT_EQ(dialogs.Questions.size(), 1);
+  EXPECT_TRUE(dialogs.Questions[0].Text.contains("Autre")) << dialogs.Questions[0].Text.toStdString();
+  EXPECT_EQ(dialogs.Questions[0].Buttons, abYes | abNo);
+  EXPECT_FALSE(editor->Saved);
+  EXPECT_EQ(ReadFileBytes(docs + "Autre.1.mdl"), before);
+  EXPECT_FALSE(QFile::exists(docs + "Autre.1.jpg"));
+  EXPECT_EQ(editor->DocName, "Mon CD.1");
+}
+
+TEST_F(EditorWindow, ASaveThatFailsSaysSoAndKeepsTheDocument) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+  Settle();
+  const QStringList text = editor->CAD().Mdl().SaveToStrings();
+  // A folder holds the name the document would take: the file cannot be written.
+  ASSERT_TRUE(QDir().mkpath(Soft()->DocumentsPath + "Perdu.1.mdl"));
+  dialogs.Names = {QString("Perdu")};
+  dialogs.Answers = {arYes, arOK};
+  editor->Enregistrer();
+  EXPECT_FALSE(editor->Saved);
+  ASSERT_EQ(dialogs.Questions.size(), 2);
+  EXPECT_EQ(dialogs.Questions[1].Kind, akError);
+  EXPECT_TRUE(dialogs.Faults.isEmpty());
+  EXPECT_EQ(editor->DocName, "Foret.1");
+  EXPECT_EQ(editor->CAD().Mdl().SaveToStrings(), text);
+  EXPECT_TRUE(editor->isVisible());
+}
+
+TEST_F(EditorWindow, UndoStepsBackToEachSelectionChangeThenStops) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+  Settle();
+  TzunoCADMdl& d = editor->CAD().Mdl();
+  ASSERT_GE(d.Count(), 3);
+  TzunoMenuBouton* undo = editor->Button("Annuler");
+  ASSERT_NE(undo, nullptr);
+  QList<int> boxes;
+  for (int i = 0; i < d.Count() && boxes.size() < 3; ++i)
+    if (d.Objet(i)->IsBox()) boxes << i;
+  ASSERT_EQ(boxes.size(), 3);
+  QList<QStringList> states;
+  for (int i : boxes) {
+    states << d.SaveToStrings();
+    Select(i);
+    static_cast<TzunoCADRect*>(d.Objet(i))->x += 5;
+  }
+  EXPECT_TRUE(undo->isEnabled());
+  for (int i = 2; i >= 0; --i) {
+    editor->Annuler();
+    EXPECT_EQ(d.SaveToStrings(), states[i]) << i;
+  }
+  EXPECT_FALSE(undo->isEnabled());
+  editor->Annuler();
+  EXPECT_EQ(d.SaveToStrings(), states[0]);
+}
+
+TEST_F(EditorWindow, NewDocumentsTakeTheNextFreeName) {
+  Open({"ModeEditon=0"});
+  editor->NouveauDocument(0, 210, 297);
+  const QString first = editor->DocName;
+  EXPECT_EQ(editor->DocFile, Soft()->DocumentsPath + first + ".mdl");
+  dialogs.Names = {first};
+  editor->Enregistrer();
+  ASSERT_TRUE(editor->Saved);
+  editor->NouveauDocument(0, 100, 50);
+  EXPECT_EQ(editor->DocName, first + " 1");
+  EXPECT_EQ(editor->CAD().Mdl().Large, 100);
+  EXPECT_EQ(editor->CAD().Mdl().Count(), 0);
+}
+
+TEST_F(EditorWindow, LeavingAsksToSaveOnlyAChangedDocument) {
+  struct Case {
+    bool change;
+    int answer;
+    bool asked, saved;
+  };
+  for (const Case c :
+       {Case{false, arYes, false, false}, Case{true, arNo, true, false}, Case{true, arYes, true, true}}) {
+    editor.reset();
+    installation.reset();
+    dialogs = TScriptedDialogs();
+    QDir(dir.filePath("inst")).removeRecursively();
+    QDir(dir.filePath("user")).removeRecursively();
+    Open({"ModeEditon=0"});
+    CurrentModele().SetFile(Shipped("CD et DVD/Audio/Foret.2.mdl"));
+    ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+    Settle();
+    Select(0);
+    if (c.change) static_cast<TzunoCADRect*>(editor->CAD().Mdl().Objet(0))->x += 3;
+    QSignalSpy back(editor.get(), &TfmEditeur::Retour);
+    dialogs.Answers = {c.answer};
+    dialogs.Names = {QString("Forêt à moi")};
+    editor->BtnRetour();
+    EXPECT_EQ(dialogs.Questions.size(), c.asked ? 1 : 0) << c.change << c.answer;
+    if (c.asked) EXPECT_TRUE(dialogs.Questions[0].Text.contains("Foret"));
+    ASSERT_EQ(back.count(), 1);
+    EXPECT_EQ(back[0][0].toBool(), c.saved);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(QFile::exists(Soft()->DocumentsPath + "Forêt à moi.1.mdl"), c.saved);
+    // Only a saved document becomes the catalogue's current template.
+    EXPECT_EQ(CurrentModele().FileName,
+              c.saved ? Soft()->DocumentsPath + "Forêt à moi.1.mdl" : Shipped("CD et DVD/Audio/Foret.2.mdl"));
+  }
+}
+
+TEST_F(EditorWindow, FacePreviewsSwitchTheEditedFace) {
+  Open({"ModeEditon=0"});
+  editor->NouveauDocument(0, 100, 60);
+  Settle();
+  TfmZunoCADMenu2* tools = editor->Tools()->Form();
+  ASSERT_TRUE(!tools->pFace->isHidden());
+  EXPECT_FALSE(tools->Face(1)->Picture().isNull());
+  EXPECT_EQ(tools->FaceLabel(1)->palette().color(QPalette::WindowText), QColor(242, 125, 0));
+  tools->Face(2)->click();
+  Settle();
+  EXPECT_EQ(editor->CAD().Mdl().CurrentFace, 2);
+  EXPECT_EQ(tools->FaceLabel(2)->palette().color(QPalette::WindowText), QColor(242, 125, 0));
+  EXPECT_EQ(tools->FaceLabel(1)->palette().color(QPalette::WindowText), QColor(Qt::black));
+  // A template kind without faces of its own hides them.
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+  EXPECT_TRUE(tools->pFace->isHidden());
+  EXPECT_EQ(editor->CAD().Mdl().CurrentFace, 1);
+}
+
+TEST_F(EditorWindow, TheModeComesFromTheUserFlagsOrTheQuestion) {
+  struct Case {
+    bool masque, avance;
+    int asked;
+    bool advanced;
+  };
+  for (const Case c : {Case{true, true, 0, true}, Case{true, false, 0, false}, Case{false, false, 1, true}}) {
+    editor.reset();
+    installation.reset();
+    QDir(dir.filePath("inst")).removeRecursively();
+    QDir(dir.filePath("user")).removeRecursively();
+    modeAsked = 0;
+    Open({"ModeEditon=1"});
+    Soft()->SetUserFlag("ModeEditionMasque", c.masque);
+    Soft()->SetUserFlag("ModeEditionAvance", c.avance);
+    ASSERT_EQ(Soft()->UserFlag("ModeEditionMasque"), c.masque) << Soft()->UserIniFile.toStdString();
+    editor->NouveauDocument(0, 100, 60);
+    editor->activateWindow();
+    for (int i = 0; i < 50 && !editor->Active; ++i) QTest::qWait(10);
+    ASSERT_TRUE(editor->Active);
+    EXPECT_EQ(modeAsked, c.asked);
+    EXPECT_EQ(editor->CAD().Avance, c.advanced);
+    EXPECT_EQ(!editor->Tools()->Form()->pBoutons->isHidden(), c.advanced);
+    // The bar's mode button switches, and leaving remembers the mode.
+    editor->EditionChange();
+    EXPECT_EQ(editor->CAD().Avance, !c.advanced);
+    EXPECT_EQ(!editor->Tools()->Form()->pBoutons->isHidden(), !c.advanced);
+    editor->BtnRetour();
+    EXPECT_EQ(Soft()->UserFlag("ModeEditionAvance"), !c.advanced);
+  }
+}
+
+TEST_F(EditorWindow, ToolButtonsSetTheCanvasMode) {
+  Open({"ModeEditon=0"});
+  editor->NouveauDocument(0, 100, 60);
+  Settle();
+  TfmZunoCADMenu2* tools = editor->Tools()->Form();
+  ASSERT_NE(tools->ToolButton(4), nullptr);
+  tools->ToolButton(4)->click();
+  EXPECT_EQ(editor->CAD().Mode, 4);
+  EXPECT_EQ(tools->ActiveTool(), 4);
+  // Placing a text hands back to the selection tool.
+  QTest::mouseClick(editor->View()->Surface(), Qt::LeftButton, {}, editor->View()->PixelOf({50, 30}));
+  Settle();
+  EXPECT_EQ(editor->CAD().Mdl().Count(), 1);
+  EXPECT_EQ(tools->ActiveTool(), 1);
+  EXPECT_TRUE(tools->ToolButton(1)->isChecked());
+}
+
+}  // namespace
