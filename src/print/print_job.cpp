@@ -113,8 +113,8 @@ void TCellPainter::Write(bool printing, const QString& line) {
   if (printing && Log) Log(line);
 }
 
-void TCellPainter::StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap) {
-  if (!PrinterPainter) {
+void TCellPainter::StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap, bool printing) {
+  if (!PrinterPainter || !printing) {
     canvas.StretchBlitAnd(target.left(), target.top(), target.left() + target.width(),
                           target.top() + target.height(), bitmap);
     return;
@@ -157,7 +157,7 @@ void TCellPainter::DrawCell(TCanvas& canvas, int x, int y, int right, int bottom
         if (!size.isEmpty()) {
           const QImage bitmap = SafeBitmap(size);
           Write(printing, QStringLiteral("  DrawImagePrint(Cvs,  rec, bmp);"));
-          if (!bitmap.isNull()) StampBitmap(canvas, target, bitmap);
+          if (!bitmap.isNull()) StampBitmap(canvas, target, bitmap, printing);
           if (printing && !DebugBitmapFile.isEmpty()) bitmap.save(DebugBitmapFile, "BMP");
         }
         Write(printing, QStringLiteral("Fin Mode sans echec"));

@@ -12,10 +12,10 @@
 #include "print/layouts.h"
 #include "print/papers.h"
 #include "print/sheet_layout.h"
+#include "render/canvas.h"
 
 class QPainter;
 class QPrinter;
-class TCanvas;
 class TSoft;
 class TzunoCADMdl;
 class TzunoCADImage;
@@ -63,13 +63,13 @@ class TCellPainter {
   std::function<void(const QString& line)> Log;
   // Where the safe-mode bitmap of the last printed cell is kept in debug mode; empty = not kept.
   QString DebugBitmapFile;
-  // The printer's painter, when printing on one: bitmaps are combined with what the page holds by
-  // the painter itself (PDF and printer engines lack the raster operations).
+  // The printer's painter while a job prints: bitmaps drawn on paper are combined with what the page
+  // holds by the painter itself (PDF and printer engines lack the raster operations).
   QPainter* PrinterPainter = nullptr;
 
  private:
   void Write(bool printing, const QString& line);
-  void StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap);
+  void StampBitmap(TCanvas& canvas, QRect target, const QImage& bitmap, bool printing);
   TzunoCADMdl& model_;
 };
 

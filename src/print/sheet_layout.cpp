@@ -112,6 +112,12 @@ QImage TSheetLayout::Preview(QSize control, QPoint* position) {
 }
 
 void TSheetLayout::Paint(TCanvas& canvas, bool printing) const {
+  struct Flag {
+    bool& flag;
+    bool old;
+    ~Flag() { flag = old; }
+  } const restore{onPaper_, onPaper_};
+  onPaper_ = printing;
   canvas.SetBrush(TBrush{clWhite, bsSolid});
   const double w = Paper.large, h = Paper.haut;
   if (ShowShadow && !printing) {

@@ -65,6 +65,8 @@ class TSheetLayout {
   // The sheet, the printer's printable area and the selected cells. When printing, the shadow and
   // the printable area are left out and the sheet is not outlined.
   void Paint(TCanvas& canvas, bool printing) const;
+  // Whether the paint under way is the printer's, for cell callbacks shared by preview and paper.
+  bool PaintingOnPaper() const { return onPaper_; }
 
   TPapierInfo Paper{QStringLiteral("A4"), QString(), 210, 297};
   TzunoGabarits Gabarits;  // reads layouts against Paper
@@ -82,4 +84,5 @@ class TSheetLayout {
   template <typename Visit>
   static void ForEachCell(const TGabaritInfo& g, Visit visit);
   std::array<bool, kMaxSelectable + 1> selected_;
+  mutable bool onPaper_ = false;
 };
