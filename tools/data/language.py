@@ -302,7 +302,7 @@ WINDOWS = [
     ("fmZunoCADMenu.zmlSupprimerMesImages.Caption", "Supprimer de mes images", "Remove from my pictures"),
     ("fmZunoCADMenu.zmlAjouterMesImages.Caption", "Ajouter à mes images", "Add to my pictures"),
     ("fmZunoCADMenu.zmlChargerImagePersonnelle.Caption", "Charger une image personnelle", "Load a picture of my own"),
-    ("fmZunoCADMenu.zmlImageFond.Caption", "Mettre en image de fond", "Make it the background picture"),
+    ("fmZunoCADMenu.zmlImageFond.Caption", "Mettre en image de fond", "Use as the background"),
     ("fmZunoCADMenu.zmlRedresser.Caption", "Redresser", "Straighten"),
     ("fmZunoCADMenu.zmlToutCopierAutreFace.Caption", "Tout copier sur l'autre face", "Copy everything to the other side"),
     ("fmZunoCADMenu.zmlEffacerCetteFace.Caption", "Effacer toute cette face", "Erase this whole side"),

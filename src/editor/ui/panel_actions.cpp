@@ -134,6 +134,13 @@ void TfmZunoCADMenu::UpdateActions(TzunoCADObj* obj) {
   zmlEffacerCetteFace->setVisible(adv && !obj && d && d->CountFace(d->CurrentFace) > 0);
   zmlRepereSens->setVisible(adv && mark);
   zmlRepereSorte->setVisible(adv && mark);
+  // A caption too long for one line wraps; its label grows to hold it.
+  for (TzunoMenuLabel* l : VisibleActions()) {
+    const int textLeft = l->Glyph().isNull() ? 0 : l->Glyph().width() + 4;
+    const QRect text = l->fontMetrics().boundingRect(QRect(0, 0, std::max(1, l->width() - textLeft), 1000),
+                                                     Qt::TextWordWrap, l->text());
+    l->resize(l->width(), std::max(18, text.height() + 2));
+  }
   pAction->setVisible(!VisibleActions().isEmpty());
   menu_->LayoutItem(Item(pAction));
 }

@@ -45,8 +45,8 @@
 
 namespace {
 
-constexpr int kWidth = 200;  // content width of every section
-constexpr int kLabelW = 86;  // caption column of the label/control rows
+constexpr int kWidth = 200;   // content width of every section
+constexpr int kLabelW = 100;  // caption column of the label/control rows
 constexpr int kRowH = 21;
 constexpr int kGap = 4;
 
@@ -81,6 +81,20 @@ QIcon AnchorIcon(int code) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(200, 0, 0));
   p.drawEllipse(kAt[std::clamp(code, 0, 4)], 2, 2);
+  return QIcon(QPixmap::fromImage(g));
+}
+
+// Alignment glyphs: four lines flush left, centred or flush right.
+QIcon AlignIcon(int alignment) {
+  QImage g(16, 16, QImage::Format_ARGB32);
+  g.fill(Qt::transparent);
+  QPainter p(&g);
+  p.setPen(QColor(40, 40, 40));
+  for (int k = 0; k < 4; ++k) {
+    const int w = k % 2 ? 8 : 12, y = 3 + 3 * k;
+    const int x = alignment == 0 ? 2 : alignment == 1 ? 14 - w : (16 - w) / 2;
+    p.drawLine(x, y, x + w - 1, y);
+  }
   return QIcon(QPixmap::fromImage(g));
 }
 
@@ -279,8 +293,7 @@ void TfmZunoCADMenu::BuildFormat() {
   cbProportions->setChecked(true);
   y += kRowH + kGap;
   lbCouleurPapier = Caption(pModele, "lbCouleurPapier", QStringLiteral("Couleur du papier :"), y);
-  lbCouleurPapier->setFixedWidth(kLabelW + 30);
-  shCouleurPapier = Swatch(pModele, "shCouleurPapier", kLabelW + 34, y);
+  shCouleurPapier = Swatch(pModele, "shCouleurPapier", kLabelW, y);
   named_ << qMakePair<QWidget*, QWidget*>(lbModele1, seModele1)
          << qMakePair<QWidget*, QWidget*>(lbModele2, seModele2)
          << qMakePair<QWidget*, QWidget*>(lbModele3, seModele3)
@@ -356,6 +369,7 @@ void TfmZunoCADMenu::BuildImage() {
                          QStringLiteral("image1"), QStringLiteral("image2"), QStringLiteral("logo")});
   cbImageCode->setGeometry(0, 0, kWidth, kRowH + 1);
   cbImageCode->setAccessibleName(QStringLiteral("Code"));
+  cbImageCode->lineEdit()->setPlaceholderText(QStringLiteral("Code"));
   connect(cbImageCode, &QComboBox::currentTextChanged, this, [this] { ChangeMenu(cbImageCode); });
   amImages = new TzunoApercuModele(pImage);
   amImages->setObjectName(QStringLiteral("amImages"));
@@ -441,10 +455,11 @@ void TfmZunoCADMenu::BuildGroupe() {
 
 void TfmZunoCADMenu::BuildTexte() {
   pTexte = Section("pTexte", 180);
-  int x = 0;
-  sbGras = Tool(pTexte, "sbGras", QStringLiteral("G"), x, 4);
-  sbItalique = Tool(pTexte, "sbItalique", QStringLiteral("I"), x += 23, 4);
-  sbSouligne = Tool(pTexte, "sbSouligne", QStringLiteral("S"), x += 23, 4);
+  // One row: style, colour, alignment, then the fields and anchoring buttons at the right.
+  constexpr int kStep = 21;
+  sbGras = Tool(pTexte, "sbGras", QStringLiteral("G"), 0, 4, 20);
+  sbItalique = Tool(pTexte, "sbItalique", QStringLiteral("I"), kStep, 4, 20);
+  sbSouligne = Tool(pTexte, "sbSouligne", QStringLiteral("S"), 2 * kStep, 4, 20);
   for (QToolButton* b : {sbGras, sbItalique, sbSouligne}) b->setCheckable(true);
   QFont f = sbGras->font();
   f.setBold(true);
@@ -455,17 +470,20 @@ void TfmZunoCADMenu::BuildTexte() {
   f = sbSouligne->font();
   f.setUnderline(true);
   sbSouligne->setFont(f);
-  sbTextColor = Swatch(pTexte, "sbTextColor", x += 25, 4);
-  sbTextColor->resize(20, 20);
-  sbGauche = Tool(pTexte, "sbGauche", QStringLiteral("⯇"), x += 23, 4);
-  sbCentre = Tool(pTexte, "sbCentre", QStringLiteral("≡"), x += 23, 4);
-  sbDroite = Tool(pTexte, "sbDroite", QStringLiteral("⯈"), x += 23, 4);
+  sbTextColor = Swatch(pTexte, "sbTextColor", 3 * kStep + 2, 4);
+  sbTextColor->setGeometry(3 * kStep + 2, 5, 18, 20);
+  sbGauche = Tool(pTexte, "sbGauche", QString(), 4 * kStep + 4, 4, 20);
+  sbCentre = Tool(pTexte, "sbCentre", QString(), 5 * kStep + 4, 4, 20);
+  sbDroite = Tool(pTexte, "sbDroite", QString(), 6 * kStep + 4, 4, 20);
+  sbGauche->setIcon(AlignIcon(0));
+  sbDroite->setIcon(AlignIcon(1));
+  sbCentre->setIcon(AlignIcon(2));
   for (QToolButton* b : {sbGauche, sbCentre, sbDroite}) {
     b->setCheckable(true);
     b->setAutoExclusive(true);
   }
-  sbTexteChamps = Tool(pTexte, "sbTexteChamps", QStringLiteral("<x>"), kWidth - 46, 4);
-  sbAncrage = Tool(pTexte, "sbAncrage", QString(), kWidth - 23, 4);
+  sbTexteChamps = Tool(pTexte, "sbTexteChamps", QStringLiteral("<x>"), kWidth - 49, 4, 28);
+  sbAncrage = Tool(pTexte, "sbAncrage", QString(), kWidth - 20, 4, 20);
   sbAncrage->setIcon(AnchorIcon(0));
   pmChamps = new QMenu(this);
   pmChamps->setObjectName(QStringLiteral("pmChamps"));
@@ -492,6 +510,7 @@ void TfmZunoCADMenu::BuildTexte() {
   eTexteCode = new QLineEdit(pTexte);
   eTexteCode->setObjectName(QStringLiteral("eTexteCode"));
   eTexteCode->setAccessibleName(QStringLiteral("Code"));
+  eTexteCode->setPlaceholderText(QStringLiteral("Code"));
   cbTous = Check(pTexte, "cbTous", QStringLiteral("Tous"), 0, 0, 60);
   cbTous->setVisible(Soft() && Soft()->Debug);
   eTexteCode->setVisible(Flag("action_tag") || (Soft() && Soft()->Debug));
@@ -798,10 +817,15 @@ void TfmZunoCADMenu::AffichePositionControls(TzunoCADObj* obj) {
   for (QWidget* w : {static_cast<QWidget*>(lbL), static_cast<QWidget*>(seL), static_cast<QWidget*>(lbH),
                      static_cast<QWidget*>(seH)})
     w->setVisible(!text);
-  menu_->LayoutItem(Item(pPosition));
-  // LayoutItem stacks the rows; the captions sit on their spins' rows.
-  for (const auto& [label, control] : named_)
-    if (label->parentWidget() == pPosition) label->move(0, control->y());
+  // The visible rows stacked from the top, each caption on its spin's row.
+  int y = 4;
+  for (const auto& [label, control] : named_) {
+    if (label->parentWidget() != pPosition || control->isHidden()) continue;
+    label->move(0, y);
+    control->move(kLabelW, y);
+    y += kRowH + kGap;
+  }
+  if (TzunoMenuItem* item = Item(pPosition)) item->SetContentHeight(y);
 }
 
 void TfmZunoCADMenu::AfficheSupport() {
