@@ -6,7 +6,10 @@
 
 #include <QFile>
 #include <QHash>
+#include <QPainter>
 #include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "common/qt_printers.h"
@@ -389,6 +392,71 @@ TEST(RecordStream, RowsOneAtATime) {
   ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
   empty.close();
   EXPECT_FALSE(s.Open(empty.fileName(), &error));
+}
+
+}  // namespace
+
+namespace {
+
+// The calibration sheet drawn into a PDF file and read back in pixels at 100 dots per inch.
+TEST(CalibrationSheet, RulersStandWhereTheirLabelsSay) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("calibre.pdf"));
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    // A printable area that does not start at the corner: the sheet is still placed from the corner.
+    printer.setPageMargins(QMarginsF(6, 4, 6, 4), QPageLayout::Millimeter);
+    QPainter p(&printer);
+    DrawCalibrationSheet(p, printer, QStringLiteral("Feuille de reglage"), QStringLiteral("Mesurez"));
+  }
+  QProcess raster;
+  raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("100"),
+                                            QStringLiteral("-gray"), pdf, dir.filePath(QStringLiteral("c"))});
+  ASSERT_TRUE(raster.waitForFinished(60000));
+  const QImage page(dir.filePath(QStringLiteral("c-1.pgm")));
+  ASSERT_FALSE(page.isNull());
+  const double px = 100 / 25.4;
+  // Columns (or rows) where at least half the pixels between 0 and 297 mm (210 mm) are dark: the
+  // long ruler lines. Ticks and labels are shorter.
+  auto longColumns = [&] {
+    QList<double> mm;
+    for (int x = 0; x < page.width(); ++x) {
+      int dark = 0;
+      for (int y = 0; y < page.height(); ++y) dark += qGray(page.pixel(x, y)) < 128;
+      if (dark > page.height() / 2 && (mm.isEmpty() || x / px - mm.last() > 1)) mm << x / px;
+    }
+    return mm;
+  };
+  auto longRows = [&] {
+    QList<double> mm;
+    for (int y = 0; y < page.height(); ++y) {
+      int dark = 0;
+      for (int x = 0; x < page.width(); ++x) dark += qGray(page.pixel(x, y)) < 128;
+      if (dark > page.width() / 2 && (mm.isEmpty() || y / px - mm.last() > 1)) mm << y / px;
+    }
+    return mm;
+  };
+  const QList<double> columns = longColumns(), rows = longRows();
+  const QList<double> wantColumns{30, 80, 130, 180}, wantRows{0, 50, 100, 150, 200, 250};
+  ASSERT_EQ(columns.size(), wantColumns.size());
+  for (int i = 0; i < columns.size(); ++i) EXPECT_NEAR(columns[i], wantColumns[i], 0.5) << i;
+  ASSERT_EQ(rows.size(), wantRows.size());
+  for (int i = 0; i < rows.size(); ++i) EXPECT_NEAR(rows[i], wantRows[i], 0.5) << i;
+
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(60000));
+  const QString words = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(words.contains(QStringLiteral("Feuille de reglage")));
+  EXPECT_TRUE(words.contains(QStringLiteral("Mesurez")));
+  // Labels give the distance to the reference lines: 70 under x = 10 mm, 0 under x = 80, -10 under
+  // x = 90; 40 beside y = 10 mm, -200 beside y = 250.
+  for (const char* label : {"70", "0", "-10", "40", "-100", "-200"})
+    EXPECT_TRUE(words.split(QRegularExpression(QStringLiteral("\\s+"))).contains(QLatin1String(label)))
+        << label;
 }
 
 }  // namespace
