@@ -353,6 +353,14 @@ TEST_F(PropertyPanel, LayerListDragAndPadlock) {
   QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(40, TLayerList::kRow + 2));
   EXPECT_EQ(cad().Mdl().IndexOf(top), 1);
   EXPECT_EQ(cad().Mdl().IndexOf(bottom), 0);
+  // Dragged down onto the last row: between it and the row above, not under it.
+  QTest::mousePress(vp, Qt::LeftButton, {}, rowPoint(0));  // middle, topmost
+  QTest::mouseMove(vp, rowPoint(1));
+  QTest::mouseMove(vp, QPoint(40, 2 * TLayerList::kRow + 2));
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(40, 2 * TLayerList::kRow + 2));
+  EXPECT_EQ(cad().Mdl().IndexOf(bottom), 0);
+  EXPECT_EQ(cad().Mdl().IndexOf(middle), 1);
+  EXPECT_EQ(cad().Mdl().IndexOf(top), 2);
 
   // The padlock column locks and unlocks.
   const int row = int(list->Rows().indexOf(cad().Mdl().IndexOf(middle)));
