@@ -24,6 +24,11 @@ class TLayerList : public QAbstractScrollArea {
   int TopRow() const;
   // The row's caption: the language text of "layer_" and the object's type name.
   QString RowCaption(int row) const;
+  bool RowLocked(int row) const;
+  // Where the row is drawn in the viewport.
+  QRect RowRect(int row) const;
+  // As a click on the row, in the lock column when `lock`; assistive technologies press rows so.
+  void PressRow(int row, bool lock);
 
   // Pointer input in viewport coordinates, as the mouse events give it.
   void Press(QPoint p);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -374,6 +375,19 @@ TEST_F(PropertyPanel, LayerListDragAndPadlock) {
   EXPECT_NE(cad().SelectedObj(), middle);
   QTest::mouseClick(vp, Qt::LeftButton, {}, rowPoint(row, TLayerList::kLockX + 5));
   EXPECT_TRUE(middle->CanSelect);
+
+  // Assistive technologies see the rows, press them and toggle their locks.
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(list);
+  ASSERT_TRUE(access);
+  ASSERT_EQ(access->childCount(), 3);
+  QAccessibleInterface* first = access->child(0);
+  EXPECT_EQ(first->text(QAccessible::Name), list->RowCaption(0));
+  TzunoCADObj* firstObj = cad().Mdl().Objet(list->Rows()[0]);
+  first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(cad().SelectedObj(), firstObj);
+  first->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_FALSE(firstObj->CanSelect);
+  EXPECT_TRUE(first->state().checked);
 }
 
 TEST_F(PropertyPanel, ActionsOfferedForTheSelection) {
