@@ -302,6 +302,14 @@ void TfmZunoCADMenu::BuildFormat() {
     s->OnChange = [this](TzunoSpin* sp) { ChangeMenu(sp); };
   connect(cbProportions, &QCheckBox::toggled, this, [this] { ChangeMenu(cbProportions); });
   connect(shCouleurPapier, &QAbstractButton::clicked, this, [this] { SwatchClick(shCouleurPapier); });
+  // Debug: the document's merge fields to and from their professional form.
+  sbPRO = Tool(pModele, "sbPRO", QStringLiteral("PRO"), 0, 0, 40);
+  sbPER = Tool(pModele, "sbPER", QStringLiteral("PER"), 44, 0, 40);
+  const bool debug = Soft() && Soft()->Debug;
+  sbPRO->setVisible(debug);
+  sbPER->setVisible(debug);
+  connect(sbPRO, &QToolButton::clicked, this, [this] { ToPRO(true); });
+  connect(sbPER, &QToolButton::clicked, this, [this] { ToPRO(false); });
   if (!Flag("colorpapier") && Soft()) {
     lbCouleurPapier->hide();
     shCouleurPapier->hide();
@@ -892,6 +900,11 @@ void TfmZunoCADMenu::ShowFormat() {
     shCouleurPapier->move(shCouleurPapier->x(), y + 1);
     y += kRowH + kGap;
   }
+  if (!sbPRO->isHidden()) {
+    sbPRO->move(sbPRO->x(), y);
+    sbPER->move(sbPER->x(), y);
+    y += 22 + kGap;
+  }
   if (TzunoMenuItem* item = Item(pModele)) item->SetContentHeight(y);
 }
 
@@ -1197,6 +1210,14 @@ void TfmZunoCADMenu::ChangeMenu(QObject* sender) {
   if (OnPanelChange) OnPanelChange(this, 0);
   QApplication::restoreOverrideCursor();
   Updating = false;
+}
+
+void TfmZunoCADMenu::ToPRO(bool pro) {
+  if (!cad || !Soft()) return;
+  cad->Mdl().ConvertirChampsPro(
+      pro, QStringLiteral("<Fonction>"),
+      Soft()->DataPath + QStringLiteral("fiches_champs_%1.def").arg(Soft()->Language()));
+  ChangeMenu(pro ? sbPRO : sbPER);
 }
 
 void TfmZunoCADMenu::ChangeArboMenu() {

@@ -89,6 +89,8 @@ class TfmZunoCADMenu : public QWidget {
   void FillShapePanel(TzunoCADObj* obj);
   void SwatchClick(TPanelSwatch* swatch);
   void FontButtonClick(int which);  // 0 days, 1 figures, 2 saints
+  // Debug: merge fields of the document to their professional form, or back.
+  void ToPRO(bool pro);
 
   bool Updating = false;
   QString ShapeFolder;
@@ -102,6 +104,7 @@ class TfmZunoCADMenu : public QWidget {
   QLabel *lbModele1, *lbModele2, *lbModele3, *lbCouleurPapier;
   TzunoSpin *seModele1, *seModele2, *seModele3;
   QCheckBox* cbProportions;
+  QToolButton *sbPRO, *sbPER;
   TPanelSwatch* shCouleurPapier;
   // Support preview.
   QLabel* imSupport;

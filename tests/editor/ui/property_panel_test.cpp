@@ -15,14 +15,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "catalogue/ui/apercu_modele.h"
+#include "catalogue/ui/thumb.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/panel_layers.h"
+#include "model/arbo.h"
+#include "model/barcode.h"
 #include "model/calendar.h"
 #include "model/document.h"
+#include "model/group.h"
 #include "model/image.h"
 #include "model/object.h"
 #include "model/shapes.h"
@@ -521,6 +526,101 @@ TEST_F(PropertyPanel, PersonalPicturesAndTheChooser) {
   EXPECT_EQ(form->amImages->Fichiers.size(), 1);
   EXPECT_TRUE(form->zmlSupprimerMesImages->isHidden());
   EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+}
+
+TEST_F(PropertyPanel, ControlsReachTheirObjects) {
+  Open();
+  cad().Avance = true;
+  auto* group = Add<TzunoCADGroup>("groupe", 60, 50, 30, 30);
+  auto* code = Add<TzunoCADCodeBarre>("codebarre", 60, 50, 40, 20);
+  auto* tree = Add<TzunoCADArbo>("arbo", 60, 50, 40, 40);
+  auto* mark = Add<TzunoCADRepere>("repere", 0, 0, 0, 0);
+  mark->sens = 1;
+  mark->sorte = 1;
+  mark->position = 30;
+  struct Case {
+    const char* what;
+    TzunoCADObj* obj;
+    QWidget* section;
+    std::function<void()> act;
+    std::function<bool()> done;
+  };
+  const Case cases[] = {
+      {"horizontal mirror", group, form->pMirroir, [this] { form->cbMiroirH->click(); },
+       [group] { return group->mirroirx == -1 && group->mirroiry == 1; }},
+      {"barcode digits only", code, form->pCodeBarre,
+       [this] {
+         form->eCodeBarre->clear();
+         QTest::keyClicks(form->eCodeBarre, "40x12345678901234");
+       },
+       [code] { return code->codebarre == "4012345678901"; }},
+      {"barcode transparent", code, form->pCodeBarre, [this] { form->cbCBTransparent->click(); },
+       [code] { return code->Transparent; }},
+      {"tree columns", tree, form->pArbo, [this] { Type(form->seColonnes, "3"); },
+       [tree] { return tree->Column == 3; }},
+      {"tree bold", tree, form->pArbo, [this] { form->sbArboGras->click(); },
+       [tree] { return tree->Font.Style == fsBold; }},
+      {"mark direction", mark, form->pAction, [this] { form->zmlRepereSens->click(); },
+       [this, mark] { return mark->sens == 2 && form->zmlRepereSens->text() == MLText("repere_vertical"); }},
+      {"mark kind", mark, form->pAction, [this] { form->zmlRepereSorte->click(); },
+       [this, mark] { return mark->sorte == 2 && form->zmlRepereSorte->text() == MLText("repere_repere"); }},
+  };
+  for (const Case& c : cases) {
+    Select(c.obj);
+    EXPECT_FALSE(c.section->isHidden()) << c.what;
+    c.act();
+    EXPECT_TRUE(c.done()) << c.what;
+  }
+}
+
+TEST_F(PropertyPanel, MasksAndShapesFromTheInstallation) {
+  Open();
+  cad().Avance = true;
+  QImage pic(40, 30, QImage::Format_RGB888);
+  pic.fill(QColor(200, 60, 60));
+  const QString file = dir.filePath("photo.png");
+  ASSERT_TRUE(pic.save(file));
+  auto* img = Add<TzunoCADImage>("image", 60, 50, 40, 30);
+  img->SetFichierImage(file);
+  Select(img);
+  ASSERT_FALSE(form->pMasque->isHidden());
+  ASSERT_GT(form->cbMasque->count(), 0);
+  ASSERT_GT(form->jtMasque->Count(), 0);
+  form->jtMasque->Click(0);
+  const QString mask = ReferenceName(img->FichierMasque);
+  EXPECT_TRUE(mask.startsWith(Soft()->MasquesPath)) << mask.toStdString();
+  EXPECT_TRUE(QFileInfo(mask).isFile());
+  form->bMasque->click();
+  EXPECT_TRUE(img->FichierMasque.isEmpty());
+  // Simple mode offers masks only to a picture that has one.
+  cad().Avance = false;
+  form->UpdateSections(img);
+  EXPECT_TRUE(form->pMasque->isHidden());
+  cad().Avance = true;
+
+  // A shape: the shape folder's categories, and a thumbnail gives the group its drawing.
+  auto* group = Add<TzunoCADGroup>("groupe", 60, 50, 30, 30);
+  Select(group);
+  ASSERT_FALSE(form->pGroupe->isHidden());
+  EXPECT_EQ(form->Item(form->pGroupe)->Title(), MLText("layer_groupe"));
+  EXPECT_FALSE(form->cbForme->isHidden());
+  EXPECT_TRUE(form->shTampon->isHidden());
+  ASSERT_GT(form->jtForme->Count(), 0);
+  form->jtForme->Click(0);
+  EXPECT_TRUE(QFileInfo(ReferenceName(cad().Mdl().ResoudreFichier(group->FichierMdl))).isFile());
+  ASSERT_TRUE(group->Nested());
+  EXPECT_GT(group->Nested()->Count(), 0);
+  // A stamp: a folder without categories, and its colour.
+  auto* stamp = Add<TzunoCADTampon>("tampon", 30, 30, 20, 20);
+  Select(stamp);
+  EXPECT_EQ(form->Item(form->pGroupe)->Title(), MLText("layer_tampon"));
+  EXPECT_TRUE(form->cbForme->isHidden());
+  EXPECT_GT(form->jtForme->Count(), 0);
+  EXPECT_FALSE(form->shTampon->isHidden());
+  dialogs.Colors.push_back(QColor(0, 0, 255));
+  form->shTampon->click();
+  EXPECT_EQ(stamp->Pen.Color, RGBColor(0, 0, 255));
+  EXPECT_EQ(stamp->Brush.Color, RGBColor(0, 0, 255));
 }
 
 TEST_F(PropertyPanel, WindowLinesReachTheirControlsInEnglish) {
