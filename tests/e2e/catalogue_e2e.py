@@ -30,7 +30,8 @@ def run(language):
     script = os.path.join(inst.dir, "answers.txt")
     transcript = os.path.join(inst.dir, "transcript.txt")
     with open(script, "w") as f:
-        f.write("OK\n")
+        # The editor's choice of mode when "Nouveau" opens it, then the closing question.
+        f.write("2\nOK\n")
     program = inst.start(env_extra={"LORVANE_DIALOG_SCRIPT": script, "LORVANE_DIALOG_TRANSCRIPT": transcript})
     wait_for("the program on the accessibility bus", lambda: application(program.pid))
     frame = wait_for("the catalogue window", lambda: find(application(program.pid), pyatspi.ROLE_FRAME, None))
@@ -77,14 +78,14 @@ def run(language):
         (f for f in find_all(application(program.pid), pyatspi.ROLE_FRAME)
          if f.getState().contains(pyatspi.STATE_SHOWING) and find(f, pyatspi.ROLE_PUSH_BUTTON, t["quit"])), None))
 
-    # Quitting asks the closing question only: nothing was changed.
+    # Quitting asks the closing question only: nothing was changed (the editor asked its mode).
     press(find(frame, pyatspi.ROLE_PUSH_BUTTON, t["quit"]))
     status = ended(program)
     if status != 0:
         fail("exit status %d after Quit" % status)
     with open(transcript, encoding="utf-8") as f:
         asked = [line.rstrip("\n") for line in f if line.strip()]
-    if len(asked) != 1 or not asked[0].startswith("AskUser | 3 | 12 | 1 |"):
+    if len(asked) != 2 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("AskUser | 3 | 12 | 1 |"):
         fail("questions asked: %r" % asked)
     inst.remove()
 

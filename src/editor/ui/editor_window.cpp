@@ -394,11 +394,16 @@ void TfmEditeur::DrawFace(int face) {
   // The editor's own scales were used for the preview: the next render sets them again.
   CAD().RequestRepaint();
   const QColor frame = face == current ? kCurrentFace : QColor(Qt::black);
-  {
+  if (d.Large > 0 && d.Haut > 0) {
+    // The frame goes round the page, which the preview fits and centres.
+    const double scale = std::min(picture.width() / d.Large, picture.height() / d.Haut);
+    const QSizeF page(d.Large * scale, d.Haut * scale);
+    const QRectF box(QPointF((picture.width() - page.width()) / 2, (picture.height() - page.height()) / 2),
+                     page);
     QPainter p(&picture);
     p.setPen(QPen(frame, 2));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(1, 1, picture.width() - 2, picture.height() - 2));
+    p.drawRect(box.adjusted(1, 1, -1, -1));
   }
   target->SetPicture(picture);
   const int k = Kind();

@@ -9,6 +9,7 @@
 #include "shell/counters.h"
 #include "shell/settings.h"
 #include "shell/ui/window_translation.h"
+#include "shell/user_dialogs.h"
 
 TfmModeEdition::TfmModeEdition(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("fmModeEdition"));
@@ -45,8 +46,6 @@ TfmModeEdition::TfmModeEdition(QWidget* owner) : QDialog(owner) {
   });
   connect(bOK, &QPushButton::clicked, this, &QDialog::accept);
   TranslateWidget(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{rbSimple, rbAvance, cbMasque, bOK})
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setAccessibleName(b->text());
 }
 
 int TfmModeEdition::Choice() const {
@@ -55,6 +54,16 @@ int TfmModeEdition::Choice() const {
 
 int TfmModeEdition::Ask(QWidget* owner) {
   Count(QStringLiteral("Show_ModeEdition"));
+  // Unattended runs answer from the script: "2" or "Avance" for the advanced editor.
+  if (auto* script = dynamic_cast<TFileScriptedDialogs*>(UserDialogs())) {
+    const QString answer = script->NextAnswer().trimmed();
+    const int choice =
+        (answer == QLatin1String("2") || answer.compare(QLatin1String("Avance"), Qt::CaseInsensitive) == 0)
+            ? 2
+            : 1;
+    script->Record({QStringLiteral("fmModeEdition"), QString::number(choice)});
+    return choice;
+  }
   TfmModeEdition dialog(owner);
   dialog.exec();
   return dialog.Choice();

@@ -10,12 +10,13 @@
 #include "catalogue/ui/main_window.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/ui/window_translation.h"
 #include "shell/ui/zuno_menu.h"
 
 namespace {
 
-constexpr int kButtonWidth = 84, kButtonHeight = 58, kPanelWidth = 2 * kButtonWidth + 12;
-constexpr int kFaceWidth = kPanelWidth - 8, kFaceHeight = 120;
+constexpr int kButtonWidth = 84, kButtonHeight = 52, kPanelWidth = 2 * kButtonWidth + 12;
+constexpr int kFaceWidth = kPanelWidth - 8, kFaceHeight = 96;
 
 QString GlyphFile(int tag, bool active) {
   if (!Soft()) return QString();
@@ -66,7 +67,6 @@ TfmZunoCADMenu2::TfmZunoCADMenu2(QWidget* parent) : QWidget(parent) {
     auto* b = new QToolButton(pBoutons);
     b->setObjectName(QString::fromLatin1(t.name));
     b->setText(QString::fromUtf8(t.caption));
-    b->setAccessibleName(b->text());
     b->setCheckable(true);
     b->setAutoExclusive(true);
     b->setCursor(Qt::PointingHandCursor);
@@ -113,6 +113,8 @@ TfmZunoCADMenu2::TfmZunoCADMenu2(QWidget* parent) : QWidget(parent) {
   menu_->setFixedWidth(menu_->verticalScrollBar()->sizeHint().width() + kPanelWidth + 2 * line +
                        menu_->Skin().Marge + 2);
   SetActiveTool(1);
+  // The buttons are named by their captions, in the user's language.
+  TranslateWidget(this);
   menu_->Layout(true);
 }
 
