@@ -9,7 +9,6 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTextStream>
 #include <memory>
 
 #include "cli/verbs.h"
@@ -176,24 +175,13 @@ int PrintVerb(QStringList args, const Context& context) {
     printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     calibrationName = printerName;
   }
-  printer->setPageSize(QPageSize(QSizeF(portrait.large, portrait.haut), QPageSize::Millimeter, portrait.nom,
-                                 QPageSize::FuzzyMatch));
-  printer->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  if (!pdf.isEmpty()) printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  SetPrinterPaper(*printer, portrait, landscape);
 
   TCellPainter cells(doc);
   cells.Options.Face = verso ? 2 : 1;
   cells.Options.Miroir = mirror;
   cells.Options.NoEchec = safe || mirror;
-  if (soft.Debug) {
-    const QString log = soft.UserPath + QStringLiteral("lorvane.log");
-    QFile::remove(log);
-    cells.Log = [log](const QString& line) {
-      QFile f(log);
-      if (f.open(QIODevice::Append | QIODevice::Text)) QTextStream(&f) << line << "\r\n";
-    };
-    cells.DebugBitmapFile = soft.UserPath + QStringLiteral("lorvane.bmp");
-  }
+  if (soft.Debug) UseDebugLog(cells, soft.UserPath);
   if (title.isEmpty()) title = soft.Nom.isEmpty() ? QStringLiteral("Lorvane") : soft.Nom;
 
   const TCalibrationStore store = TCalibrationStore::ForUser(soft);

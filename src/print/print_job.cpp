@@ -1,5 +1,6 @@
 #include "print/print_job.h"
 
+#include <QFile>
 #include <QFont>
 #include <QPaintEngine>
 #include <QPainter>
@@ -280,6 +281,24 @@ QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper) {
     }
   }
   return off;
+}
+
+void SetPrinterPaper(QPrinter& printer, const TPapierInfo& paper, bool landscape) {
+  printer.setPageSize(
+      QPageSize(QSizeF(paper.large, paper.haut), QPageSize::Millimeter, paper.nom, QPageSize::FuzzyMatch));
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  if (printer.outputFormat() == QPrinter::PdfFormat)
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+void UseDebugLog(TCellPainter& cells, const QString& userPath) {
+  const QString log = userPath + QStringLiteral("lorvane.log");
+  QFile::remove(log);
+  cells.Log = [log](const QString& line) {
+    QFile f(log);
+    if (f.open(QIODevice::Append)) f.write(line.toUtf8() + "\r\n");
+  };
+  cells.DebugBitmapFile = userPath + QStringLiteral("lorvane.bmp");
 }
 
 TPrintJob::~TPrintJob() {

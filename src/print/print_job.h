@@ -122,6 +122,14 @@ QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const Q
 // The cells (numbers) of the layout that reach beyond the paper.
 QList<int> CellsOffPaper(const TGabaritInfo& layout, const TPapierInfo& paper);
 
+// Sets the printer to the paper (width and height as the papers table gives them) in the orientation
+// the layout asks for. A PDF output is given no margins: its whole page is printable.
+void SetPrinterPaper(QPrinter& printer, const TPapierInfo& paper, bool landscape);
+
+// In debug mode the print pass logs into "lorvane.log" and keeps the last safe-mode bitmap as
+// "lorvane.bmp", both in the user's folder; the old log is removed first.
+void UseDebugLog(TCellPainter& cells, const QString& userPath);
+
 // One printed document of one or more sheets on a printer already set up (paper, orientation,
 // resolution). The sheet's Paper must be the paper as printed (width and height swapped for a
 // landscape layout).

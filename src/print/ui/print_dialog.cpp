@@ -1,0 +1,425 @@
+#include "print/ui/print_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include "model/document.h"
+#include "model/soft_host.h"
+#include "print/print_job.h"
+#include "print/ui/mpage.h"
+#include "shell/counters.h"
+#include "shell/language.h"
+#include "shell/settings.h"
+#include "shell/ui/window_translation.h"
+#include "shell/user_dialogs.h"
+
+const QString TfmPrint::kPdfPrinter = QStringLiteral("PDF");
+
+namespace {
+
+// The user's copy of a table, else the installation's.
+QString TableFile(const TSoft& soft, const QString& userFile) {
+  if (QFileInfo::exists(userFile)) return userFile;
+  return soft.DataPath + QFileInfo(userFile).fileName();
+}
+
+bool Flag(const char* key) {
+  return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
+}
+
+QCheckBox* Box(QWidget* parent, const char* name, const QString& caption, bool checked) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setChecked(checked);
+  return box;
+}
+
+QString WithNumber(const QString& text, int n) {
+  QString s = text;
+  return s.replace(QStringLiteral("%d"), QString::number(n));
+}
+
+}  // namespace
+
+TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
+    : QDialog(owner), mdl_(std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100)) {
+  setObjectName(QStringLiteral("fmPrint"));
+  setWindowTitle(QStringLiteral("Impression"));
+  ConnectToSoft(*mdl_);
+  mdl_->LoadFromFile(fileName);
+  cells_ = std::make_unique<TCellPainter>(*mdl_);
+
+  auto* column = new QVBoxLayout(this);
+  lbTitre = new QLabel(this);
+  lbTitre->setObjectName(QStringLiteral("lbTitre"));
+  QFont big = lbTitre->font();
+  big.setBold(true);
+  big.setPointSizeF(big.pointSizeF() * 1.3);
+  lbTitre->setFont(big);
+  lbSousTitre = new QLabel(this);
+  lbSousTitre->setObjectName(QStringLiteral("lbSousTitre"));
+  lbSousTitre->setWordWrap(true);
+  column->addWidget(lbTitre);
+  column->addWidget(lbSousTitre);
+  Pages = new QStackedWidget(this);
+  column->addWidget(Pages, 1);
+
+  // Page 0: printer and paper.
+  auto* first = new QWidget(Pages);
+  first->setObjectName(QStringLiteral("tsImprimante"));
+  auto* firstColumn = new QVBoxLayout(first);
+  auto* lists = new QHBoxLayout;
+  lbPrinters = new QListWidget(first);
+  lbPrinters->setObjectName(QStringLiteral("lbPrinters"));
+  lbPrinters->setAccessibleName(QStringLiteral("Imprimante"));
+  lbPapiers = new QListWidget(first);
+  lbPapiers->setObjectName(QStringLiteral("lbPapiers"));
+  lbPapiers->setAccessibleName(QStringLiteral("Papier"));
+  lists->addWidget(lbPrinters, 1);
+  lists->addWidget(lbPapiers, 1);
+  firstColumn->addLayout(lists, 1);
+  lbPasDePapier = new QLabel(QString::fromUtf8("Il n'y a aucun papier de disponible."), first);
+  lbPasDePapier->setObjectName(QStringLiteral("lbPasDePapier"));
+  Panel4 =
+      new QLabel(QString::fromUtf8("Vous n'avez pas encore calibré votre imprimante pour ce papier afin que "
+                                   "l'impression soit correcte."),
+                 first);
+  Panel4->setObjectName(QStringLiteral("Panel4"));
+  Panel5 = new QLabel(QString::fromUtf8("Ce modèle ne correspond pas à ce format de papier."), first);
+  Panel5->setObjectName(QStringLiteral("Panel5"));
+  lResX = new QLabel(first);
+  lResX->setObjectName(QStringLiteral("lResX"));
+  lResY = new QLabel(first);
+  lResY->setObjectName(QStringLiteral("lResY"));
+  for (QLabel* l : {lbPasDePapier, Panel4, Panel5, lResX, lResY}) {
+    l->setWordWrap(true);
+    firstColumn->addWidget(l);
+  }
+  Pages->addWidget(first);
+
+  // Page 2: brand, layout, options and the preview.
+  auto* last = new QWidget(Pages);
+  last->setObjectName(QStringLiteral("tsFormat"));
+  auto* lastRow = new QHBoxLayout(last);
+  auto* left = new QVBoxLayout;
+  cbMarques = new QComboBox(last);
+  cbMarques->setObjectName(QStringLiteral("cbMarques"));
+  cbMarques->setAccessibleName(QStringLiteral("Marque"));
+  lbGabarits = new QListWidget(last);
+  lbGabarits->setObjectName(QStringLiteral("lbGabarits"));
+  lbGabarits->setAccessibleName(QStringLiteral("Format"));
+  left->addWidget(cbMarques);
+  left->addWidget(lbGabarits, 1);
+  cbCadreGabarit = Box(last, "cbCadreGabarit", QStringLiteral("Imprimer le gabarit de la feuille"), false);
+  cbNotRectInRect =
+      Box(last, "cbNotRectInRect", QString::fromUtf8("Etirer le modèle dans le gabarit"), false);
+  cbCadreModele = Box(last, "cbCadreModele", QString::fromUtf8("Imprimer le cadre du modèle"), false);
+  cbColorPapier = Box(last, "cbColorPapier", QStringLiteral("Imprimer la couleur du papier"), true);
+  cbImageFond = Box(last, "cbImageFond", QStringLiteral("Imprimer l'image de fond"), true);
+  cbFaceVisible = Box(last, "cbFaceVisible", QStringLiteral("Imprimer le verso"), false);
+  cbNoEchec = Box(last, "cbNoEchec", QString::fromUtf8("Mode sans échec"), true);
+  for (QCheckBox* b :
+       {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond, cbFaceVisible, cbNoEchec})
+    left->addWidget(b);
+  lastRow->addLayout(left, 2);
+  Page = new TzunoMPage(last);
+  Page->setObjectName(QStringLiteral("Page"));
+  Page->setMinimumSize(220, 300);
+  lastRow->addWidget(Page, 3);
+  Pages->addWidget(last);
+
+  auto* buttons = new QHBoxLayout;
+  bPrecedent = new QPushButton(QStringLiteral("<< Précédent"), this);
+  bPrecedent->setObjectName(QStringLiteral("bPrecedent"));
+  bSuivant = new QPushButton(this);
+  bSuivant->setObjectName(QStringLiteral("bSuivant"));
+  bSuivant->setDefault(true);
+  bAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
+  bAnnuler->setObjectName(QStringLiteral("bAnnuler"));
+  buttons->addStretch(1);
+  buttons->addWidget(bPrecedent);
+  buttons->addWidget(bSuivant);
+  buttons->addWidget(bAnnuler);
+  column->addLayout(buttons);
+
+  TSoft* soft = Soft();
+  // The printers the system lists, then the PDF file; the system's default is selected.
+  const QString current = QPrinterInfo::defaultPrinterName();
+  for (const QString& name : QPrinterInfo::availablePrinterNames()) lbPrinters->addItem(name);
+  lbPrinters->addItem(kPdfPrinter);
+  const QList<QListWidgetItem*> found = lbPrinters->findItems(current, Qt::MatchExactly);
+  lbPrinters->setCurrentItem(found.isEmpty() || current.isEmpty() ? lbPrinters->item(lbPrinters->count() - 1)
+                                                                  : found.first());
+  if (soft) {
+    papiers_.FileName = TableFile(*soft, soft->PapiersDimFile);
+    Page->Sheet().Gabarits.FileName = TableFile(*soft, soft->PapiersGabFile);
+    QStringList papers;
+    papiers_.ListPapiers(papers, soft->Code);
+    for (const QString& p : papers) {
+      auto* item = new QListWidgetItem(papiers_.NomFromPapier(p), lbPapiers);
+      item->setData(Qt::UserRole, p);
+    }
+    if (soft->Debug) UseDebugLog(*cells_, soft->UserPath);
+  }
+  lbPasDePapier->setVisible(lbPapiers->count() == 0);
+  if (lbPapiers->count() > 0) lbPapiers->setCurrentRow(0);
+
+  if (!Flag("print_calibre")) Panel4->hide();
+  cbNoEchec->setVisible(Flag("print_noechec"));
+  Miroir = Flag("print_mirroir");
+  if (Miroir)
+    for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbNoEchec}) b->hide();
+
+  // Showing: the verso box only for a document with a back face; outline and stretch only for a
+  // free page; paper colour and background only when the document has them.
+  if (mdl_->MaxFace() <= 1) {
+    cbFaceVisible->setChecked(false);
+    cbFaceVisible->hide();
+  } else if (mdl_->CountFace(1) == 0) {
+    cbFaceVisible->setChecked(true);  // nothing on the recto: the verso is what there is to print
+  }
+  if (mdl_->Gabarit != 0)
+    for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect}) {
+      b->setChecked(false);
+      b->hide();
+    }
+  cbColorPapier->setVisible(Flag("colorpapier") && mdl_->ColorPapier != clWhite);
+  cbImageFond->setVisible(Flag("colorpapier") && FindBackgroundImage(*mdl_) != nullptr);
+  Page->Sheet().CellsClickable = true;
+  Page->Sheet().OnDrawCell = [this](TCanvas& canvas, int, int x, int y, int right, int bottom) {
+    cells_->DrawCell(canvas, x, y, right, bottom, Page->Sheet().PaintingOnPaper());
+  };
+
+  connect(lbPrinters, &QListWidget::currentRowChanged, this, [this] {
+    if (!filling_) CalibreInfo();
+  });
+  connect(lbPapiers, &QListWidget::currentRowChanged, this, [this] {
+    if (!filling_) CalibreInfo();
+  });
+  connect(cbMarques, &QComboBox::currentIndexChanged, this, [this] {
+    if (!filling_) cbMarquesChange();
+  });
+  connect(lbGabarits, &QListWidget::currentRowChanged, this, [this] {
+    if (!filling_) lbGabaritsClick();
+  });
+  for (QCheckBox* b : {cbFaceVisible, cbNoEchec})
+    connect(b, &QCheckBox::toggled, this, [this] { lbGabaritsClick(); });
+  for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond})
+    connect(b, &QCheckBox::toggled, this, [this] { cbCadreGabaritClick(); });
+  connect(bPrecedent, &QPushButton::clicked, this, [this] { bPreSuivClick(1); });
+  connect(bSuivant, &QPushButton::clicked, this, [this] { bPreSuivClick(2); });
+  connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+
+  TranslateWidget(this);
+  CalibreInfo();
+  Pages->setCurrentIndex(0);
+  ShowHeader();
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->setAccessibleName(b->text());
+  Page->setAccessibleDescription(QStringLiteral("Cliquez sur une case pour ne pas l'imprimer"));
+}
+
+TfmPrint::~TfmPrint() = default;
+
+int TfmPrint::ShowPrintDialog(QWidget* owner, const QString& fileName) {
+  Count(QStringLiteral("Show_Print"));
+  TfmPrint dialog(owner, fileName);
+  dialog.exec();
+  return 1;
+}
+
+QString TfmPrint::SelectedPrinter() const {
+  const QListWidgetItem* item = lbPrinters->currentItem();
+  return item ? item->text() : QString();
+}
+
+QString TfmPrint::SelectedPapier() const {
+  const QListWidgetItem* item = lbPapiers->currentItem();
+  return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+QString TfmPrint::SelectedFormat() const {
+  const QListWidgetItem* item = lbGabarits->currentItem();
+  return item ? item->text() : QString();
+}
+
+void TfmPrint::MakeCurrent() {
+  const QString name = SelectedPrinter();
+  if (name == kPdfPrinter || name.isEmpty()) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+  } else {
+    printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+  }
+  if (paper_.large > 0 && paper_.haut > 0) SetPrinterPaper(*printer_, paper_, landscape_);
+}
+
+void TfmPrint::CalibreInfo() {
+  TSoft* soft = Soft();
+  if (Flag("print_calibre") && soft)
+    Panel4->setVisible(!TCalibrationStore::ForUser(*soft).Calibrated(SelectedPrinter(), SelectedPapier()));
+  MakeCurrent();
+  const TPrinterMetrics m = GetPrinterMetrics(*printer_);
+  Page->Sheet().Printer = m;
+  lResX->setText(WithNumber(MLMessage(650), m.DpiX));
+  lResY->setText(WithNumber(MLMessage(651), m.DpiY));
+  FillMarques(soft ? soft->ReadUserString(QStringLiteral("PrintMarques")) : QString());
+  bSuivant->setEnabled(cbMarques->count() > 0);
+  Panel5->setVisible(cbMarques->count() == 0);
+}
+
+void TfmPrint::FillMarques(QString marque) {
+  TSoft* soft = Soft();
+  if (marque.isEmpty() && soft) marque = soft->ReadSoftString(QStringLiteral("PrintMarques_start"));
+  QStringList brands;
+  const QString kind = mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString();
+  Page->Sheet().Gabarits.ListMarques(brands, SelectedPapier(), kind, soft ? soft->Code : QString());
+  filling_ = true;
+  cbMarques->clear();
+  cbMarques->addItems(brands);
+  const int at = static_cast<int>(brands.indexOf(marque));
+  cbMarques->setCurrentIndex(brands.isEmpty() ? -1 : std::max(at, 0));
+  filling_ = false;
+  cbMarquesChange();
+}
+
+void TfmPrint::cbMarquesChange() {
+  TSoft* soft = Soft();
+  QStringList formats;
+  const QString kind = mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString();
+  if (cbMarques->currentIndex() >= 0)
+    Page->Sheet().Gabarits.ListFormats(formats, SelectedPapier(), cbMarques->currentText(), kind,
+                                       soft ? soft->Code : QString());
+  const QString chosen =
+      ChooseFormat(Page->Sheet().Gabarits, formats, mdl_->GetEntete(QStringLiteral("PapierDefaut")),
+                   mdl_->Large, mdl_->Haut);
+  filling_ = true;
+  lbGabarits->clear();
+  lbGabarits->addItems(formats);
+  const int at = static_cast<int>(formats.indexOf(chosen));
+  lbGabarits->setCurrentRow(at);
+  filling_ = false;
+  lbGabaritsClick();
+}
+
+void TfmPrint::lbGabaritsClick() {
+  const QString name = SelectedFormat();
+  if (name.isEmpty()) return;
+  TSheetLayout& sheet = Page->Sheet();
+  // The orientation first, so the verso's columns are mirrored across the paper as printed.
+  TGabaritInfo layout;
+  sheet.Gabarits.Face = 1;
+  sheet.Gabarits.GetGabaritInfo(name, layout);
+  papiers_.GetPapierInfo(SelectedPapier(), paper_);
+  landscape_ = layout.orientation == 1;
+  TPapierInfo printed = paper_;
+  if (landscape_) std::swap(printed.large, printed.haut);
+  sheet.Paper = printed;
+  sheet.Gabarits.Face = cbFaceVisible->isChecked() ? 2 : 1;
+  sheet.Gabarits.GetGabaritInfo(name, layout);
+  sheet.Layout = layout;
+  if (printer_ && paper_.large > 0 && paper_.haut > 0) {
+    SetPrinterPaper(*printer_, paper_, landscape_);
+    sheet.Printer = GetPrinterMetrics(*printer_);
+  }
+  ApplyOptions();
+  Page->Refresh();
+}
+
+void TfmPrint::cbCadreGabaritClick() {
+  cbCadreModele->setEnabled(!cbNotRectInRect->isChecked());
+  if (cbNotRectInRect->isChecked()) cbCadreModele->setChecked(false);
+  ApplyOptions();
+  Page->Refresh();
+}
+
+void TfmPrint::ApplyOptions() {
+  TCellOptions& o = cells_->Options;
+  o.CadreGabarit = cbCadreGabarit->isChecked();
+  o.NotRectInRect = cbNotRectInRect->isChecked();
+  o.CadreModele = cbCadreModele->isChecked();
+  o.ColorPapier = cbColorPapier->isChecked();
+  o.ImageFond = cbImageFond->isChecked();
+  o.NoEchec = cbNoEchec->isChecked();
+  o.Miroir = Miroir;
+  o.Face = Page->Sheet().Gabarits.Face;
+}
+
+void TfmPrint::ShowHeader() {
+  const bool last = Pages->currentIndex() == 1;
+  lbTitre->setText(MLMessage(last ? 614 : 610));
+  lbSousTitre->setText(MLMessage(last ? 615 : 611));
+  bSuivant->setText(MLMessage(last ? 603 : 600));
+  bPrecedent->setEnabled(last);
+  bSuivant->setAccessibleName(bSuivant->text());
+}
+
+void TfmPrint::bPreSuivClick(int tag) {
+  if (tag == 1) {
+    Pages->setCurrentIndex(0);
+  } else if (Pages->currentIndex() == 0) {
+    if (!Panel4->isHidden() && Flag("print_calibre_confirme") &&
+        AskUser(MLMessage(654), akInformation, abYes | abNo) != arYes)
+      return;
+    MakeCurrent();
+    FillMarques(Soft() ? Soft()->ReadUserString(QStringLiteral("PrintMarques")) : QString());
+    Pages->setCurrentIndex(1);
+  } else {
+    if (SelectedFormat().isEmpty()) {
+      AskUser(MLMessage(653), akWarning, abOK);
+      return;
+    }
+    Count(QStringLiteral("Imprime"));
+    bSuivant->setEnabled(false);
+    if (DoPrint()) {
+      accept();
+      return;
+    }
+    bSuivant->setEnabled(true);
+  }
+  ShowHeader();
+}
+
+bool TfmPrint::DoPrint() {
+  ApplyOptions();
+  const QString printerName = SelectedPrinter();
+  if (printerName == kPdfPrinter) {
+    QString file = (Soft() ? Soft()->DocumentsPath : QString()) + QStringLiteral("impression.pdf");
+    if (!AskSaveFile(QStringLiteral("PDF|*.pdf"), file, nullptr)) return false;
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    printer_->setOutputFileName(file);
+  } else if (QPrinterInfo::printerInfo(printerName).isNull()) {
+    AskUser(MLMessage(652), akError, abOK);  // the printer went away meanwhile
+    return false;
+  }
+  SetPrinterPaper(*printer_, paper_, landscape_);
+  TSoft* soft = Soft();
+  const TCalibrationStore store =
+      soft ? TCalibrationStore::ForUser(*soft)
+           : TCalibrationStore([](const QString&) { return QString(); },
+                               [](const QString&, const QString&) { return false; });
+  QString error;
+  const QString title = soft && !soft->Nom.isEmpty() ? soft->Nom : QStringLiteral("Lorvane");
+  if (!Page->PrintPage(*printer_, printerName, *cells_, store, title, &error)) {
+    AskUser(MLMessage(652), akError, abOK);
+    return false;
+  }
+  return true;
+}
+
+void TfmPrint::done(int result) {
+  if (TSoft* soft = Soft()) {
+    if (cbMarques->currentIndex() >= 0)
+      soft->WriteUserString(QStringLiteral("PrintMarques"), cbMarques->currentText());
+    if (!SelectedFormat().isEmpty()) soft->WriteUserString(QStringLiteral("PrintGabarits"), SelectedFormat());
+  }
+  QDialog::done(result);
+}

@@ -1,0 +1,132 @@
+// The print dialog over a real installation: printer and paper, the brand and the layout chosen for
+// the document, cells switched off in the preview, and the print into a PDF file.
+#include "print/ui/print_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "print/ui/mpage.h"
+#include "shell/language.h"
+#include "shell/session/installation.h"
+#include "shell/settings.h"
+#include "shell/user_dialogs.h"
+
+namespace {
+
+const QString kCard = QStringLiteral(LORVANE_TEST_DATA "/print/carte_85x54.mdl");
+
+struct Session {
+  Session() {
+    TInstallationOptions options;
+    options.AppDataPath = home.path();
+    options.Dialogs = &dialogs;
+    installation = OpenInstallation(QStringLiteral(LORVANE_SOURCE_DATA), options);
+    if (installation) installation->Soft().CreateUserFolders();
+  }
+  QTemporaryDir home;
+  TScriptedDialogs dialogs;
+  std::unique_ptr<TInstallation> installation;
+};
+
+void Choose(QListWidget* list, const QString& text) {
+  const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+  ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+  list->setCurrentItem(found.first());
+}
+
+TEST(PrintDialog, ChoosesTheLayoutAndPrintsTheChosenCellsIntoAPdf) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TfmPrint dialog(nullptr, kCard);
+  dialog.resize(760, 560);
+  dialog.show();
+  Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+  EXPECT_EQ(dialog.SelectedPapier(), QStringLiteral("A4"));
+  EXPECT_TRUE(dialog.Panel4->isVisible());  // PDF on A4 was never calibrated
+  EXPECT_EQ(dialog.lbTitre->text(), MLMessage(610));
+  EXPECT_FALSE(dialog.bPrecedent->isEnabled());
+  // The document has a back face: the verso box is offered, unticked since the recto is not empty.
+  EXPECT_FALSE(dialog.cbFaceVisible->isHidden());
+  EXPECT_FALSE(dialog.cbFaceVisible->isChecked());
+  QDir().mkpath(QStringLiteral("/work/shots/h11"));
+  dialog.grab().save(QStringLiteral("/work/shots/h11/print_page0.png"));
+
+  // Uncalibrated with confirmation on: No stays, Yes goes on.
+  s.dialogs.Answers = {arNo, arYes};
+  dialog.bSuivant->click();
+  EXPECT_EQ(dialog.Pages->currentIndex(), 0);
+  dialog.bSuivant->click();
+  ASSERT_EQ(dialog.Pages->currentIndex(), 1);
+  ASSERT_EQ(s.dialogs.Questions.size(), 2);
+  EXPECT_EQ(s.dialogs.Questions[0].Text, MLMessage(654));
+  EXPECT_EQ(dialog.bSuivant->text(), MLMessage(603));
+
+  // The brand the installation starts with, then the document's size picks the layout.
+  EXPECT_EQ(dialog.cbMarques->currentText(), QStringLiteral("Standard"));
+  dialog.cbMarques->setCurrentText(QStringLiteral("Lorvane"));
+  EXPECT_EQ(dialog.SelectedFormat(), QStringLiteral("A4 10 cartes de visite 85 x 54"));
+  TzunoMPage* page = dialog.Page;
+  const TSheetLayout& sheet = page->Sheet();
+  const QPointF second = sheet.CellOrigin(2, 1) + QPointF(42.5, 27);
+  QTest::mouseClick(page, Qt::LeftButton, {},
+                    QPoint(sheet.MmToX(second.x()), sheet.MmToY(second.y())) + page->PreviewPosition());
+  EXPECT_FALSE(sheet.IsSelected(2));
+  dialog.grab().save(QStringLiteral("/work/shots/h11/print_page2.png"));
+
+  const QString pdf = s.home.filePath(QStringLiteral("sheet.pdf"));
+  s.dialogs.Files = {pdf};
+  dialog.bSuivant->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  ASSERT_TRUE(QFileInfo::exists(pdf));
+  EXPECT_EQ(Soft()->ReadUserString(QStringLiteral("PrintMarques")), QStringLiteral("Lorvane"));
+  EXPECT_EQ(Soft()->ReadUserString(QStringLiteral("PrintGabarits")),
+            QStringLiteral("A4 10 cartes de visite 85 x 54"));
+
+  // Cell 2 (top right) is blank on paper, cell 1 is not.
+  QProcess raster;
+  raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"),
+                                            QStringLiteral("-gray"), pdf, s.home.filePath("p")});
+  ASSERT_TRUE(raster.waitForFinished(60000));
+  const QImage printed(s.home.filePath(QStringLiteral("p-1.pgm")));
+  ASSERT_FALSE(printed.isNull());
+  const double px = 50 / 25.4;
+  EXPECT_LT(qGray(printed.pixel(static_cast<int>(62 * px), static_cast<int>(40 * px))), 200);
+  EXPECT_EQ(qGray(printed.pixel(static_cast<int>(147 * px), static_cast<int>(40 * px))), 255);
+}
+
+TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TfmPrint dialog(nullptr, kCard);
+  Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+  s.dialogs.Answers = {arYes, arOK};
+  dialog.bSuivant->click();
+  ASSERT_EQ(dialog.Pages->currentIndex(), 1);
+  dialog.lbGabarits->setCurrentRow(-1);
+  dialog.bSuivant->click();
+  EXPECT_EQ(dialog.Pages->currentIndex(), 1);
+  ASSERT_EQ(s.dialogs.Questions.size(), 2);
+  EXPECT_EQ(s.dialogs.Questions[1].Text, MLMessage(653));
+  dialog.bPrecedent->click();
+  EXPECT_EQ(dialog.Pages->currentIndex(), 0);
+  EXPECT_EQ(dialog.bSuivant->text(), MLMessage(600));
+
+  MLSetLanguage(2);
+  TfmPrint english(nullptr, kCard);
+  english.resize(760, 560);
+  english.show();
+  english.grab().save(QStringLiteral("/work/shots/h11/print_page0_en.png"));
+  MLSetLanguage(1);
+}
+
+}  // namespace
