@@ -387,6 +387,8 @@ void TfmZunoCADMenu::BuildImage() {
   amImages->Marge = 4;
   amImages->setGeometry(0, 0, kWidth, 176);
   amImages->OnClickApercu = [this](TzunoApercuModele*, int, const QString& file) { ImageThumbClick(file); };
+  // The grid's columns follow its width.
+  connect(amImages, &TzunoApercuModele::Resized, this, [this] { ImageActualise(); });
   const bool tags = Flag("action_tag");
   cbImageCode->setVisible(tags);
   amImages->move(0, tags ? kRowH + 1 + kGap : 0);

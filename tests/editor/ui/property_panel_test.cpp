@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -181,9 +182,16 @@ TEST_F(PropertyPanel, SectionsFollowTheSelectionAndTheMode) {
     form->UpdateSections(c.selection);
     EXPECT_EQ(VisibleSections(), c.sections) << c.what;
   }
-  // A text has no width and height to type; the angle shows as its rotate handle does.
+  // A document on a support shows the support instead of the page format.
   cad().Avance = true;
+  cad().Mdl().SetEntete("SupportFichier", "Textile\\sweat_DR.mdl");
+  form->UpdateSections(nullptr);
+  EXPECT_EQ(VisibleSections(), QStringList({"pSupport", "pCalque", "pAction"}));
+  EXPECT_FALSE(form->imSupport->pixmap().isNull());
+  cad().Mdl().SetEntete("SupportFichier", "");
+  // A text has no width and height to type; the angle shows as its rotate handle does.
   Select(text);
+  form->UpdateSections(text);
   EXPECT_TRUE(form->seL->isHidden());
   EXPECT_TRUE(form->seH->isHidden());
   EXPECT_FALSE(form->seX->isHidden());
