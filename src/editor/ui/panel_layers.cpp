@@ -246,7 +246,8 @@ void TLayerList::PressRow(int row, bool lock) {
   dragRow_ = row;
   dropRow_ = -1;
   viewport()->update();
-  if (OnChanged) OnChanged();
+  // Selecting is no change of the document; locking is.
+  if (lock && OnChanged) OnChanged();
 }
 
 void TLayerList::DragTo(QPoint pos) {
@@ -273,7 +274,8 @@ void TLayerList::MoveRow(int from, int to) {
     const int t = rows_[to];
     target = t < s ? t + 1 : t;
   }
-  if (target != s) d.MoveObjet(s, target);
+  if (target == s) return;
+  d.MoveObjet(s, target);
   Lister();
   cad_->RequestRepaint();
   if (OnChanged) OnChanged();

@@ -38,7 +38,7 @@ class TLayerList : public QAbstractScrollArea {
   // Moves the object of row `from` above the object of row `to` (below the last row: to the bottom).
   void MoveRow(int from, int to);
 
-  // Called after a row press changed the lock or the selection, and after a drop.
+  // Called after a lock was toggled and after a drop moved an object.
   std::function<void()> OnChanged;
 
  protected:

@@ -351,6 +351,7 @@ TEST_F(PropertyPanel, LayerListDragAndPadlock) {
   // The top row dragged below the last row goes to the bottom of the drawing order.
   QTest::mousePress(vp, Qt::LeftButton, {}, rowPoint(0));
   EXPECT_EQ(cad().SelectedObj(), top);
+  EXPECT_EQ(panelChanges, 0);  // selecting changes nothing
   QTest::mouseMove(vp, rowPoint(1));
   QTest::mouseMove(vp, QPoint(40, 3 * TLayerList::kRow + 6));
   EXPECT_EQ(list->DropRow(), 3);
@@ -359,6 +360,7 @@ TEST_F(PropertyPanel, LayerListDragAndPadlock) {
   EXPECT_EQ(cad().Mdl().IndexOf(bottom), 1);
   EXPECT_EQ(cad().Mdl().IndexOf(middle), 2);
   EXPECT_EQ(list->Rows(), QList<int>({2, 1, 0}));
+  EXPECT_EQ(panelChanges, 1);
 
   // Dropped on the row above another: just above that object.
   QTest::mousePress(vp, Qt::LeftButton, {}, rowPoint(2));  // top, now last
