@@ -246,6 +246,8 @@ void TfmZunoCADMenu::ActionClick(int tag) {
     default:
       return;
   }
+  // My pictures are no part of the document.
+  if (tag != 11 && tag != 12) Notify(1);
 }
 
 void TfmZunoCADMenu::CopyClick() {
@@ -261,6 +263,7 @@ void TfmZunoCADMenu::PasteClick() {
   Count(QStringLiteral("MenuEditionColler"));
   cad->PasteObject();
   ListerCalque();
+  Notify(1);
 }
 
 void TfmZunoCADMenu::RepereSensClick() {
@@ -273,6 +276,7 @@ void TfmZunoCADMenu::RepereSensClick() {
   }
   cad->RequestRepaint();
   ShowValues(m);
+  Notify(1);
 }
 
 void TfmZunoCADMenu::RepereSorteClick() {
@@ -282,6 +286,7 @@ void TfmZunoCADMenu::RepereSorteClick() {
   if (m->sorte == 1 || m->sorte == 2) m->sorte = 3 - m->sorte;
   cad->RequestRepaint();
   ShowValues(m);
+  Notify(1);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -337,6 +342,7 @@ void TfmZunoCADMenu::ImageThumbClick(const QString& thumbFile) {
   Raise(cad, cad->OnObjSelect, img);
   cad->RequestRepaint();
   Raise(cad, cad->OnAddSupp, img);
+  Notify(1);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -368,6 +374,7 @@ void TfmZunoCADMenu::MasqueThumbClick(const QString& file) {
   Raise(cad, cad->OnObjSelect, img);
   Raise(cad, cad->OnAddSupp, img);
   cad->RequestRepaint();
+  Notify(1);
 }
 
 void TfmZunoCADMenu::MasqueAucunClick() {
@@ -377,6 +384,7 @@ void TfmZunoCADMenu::MasqueAucunClick() {
   Raise(cad, cad->OnObjSelect, img);
   Raise(cad, cad->OnAddSupp, img);
   cad->RequestRepaint();
+  Notify(1);
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -443,4 +451,5 @@ void TfmZunoCADMenu::FormeThumbClick(const QString& file) {
   g->SetShape(file);
   Raise(cad, cad->OnAddSupp, g);
   cad->RequestRepaint();
+  Notify(1);
 }

@@ -94,7 +94,8 @@ class TfmZunoCADMenu : public QWidget {
 
   bool Updating = false;
   QString ShapeFolder;
-  // Called after every ChangeMenu and after the actions that change the document.
+  // Called after every ChangeMenu (code 0), after the commands and choosers that change the document
+  // (1) and after a lock or a drop in the layer list (2).
   std::function<void(TfmZunoCADMenu* sender, int code)> OnPanelChange;
 
   // Sections.

@@ -431,8 +431,10 @@ TEST_F(PropertyPanel, ActionsOfferedForTheSelection) {
 
   // Straightening: the angle goes to 0, stays 0 through the next change, and the label goes.
   Select(box);
+  const int changes = panelChanges;
   form->zmlRedresser->click();
   EXPECT_EQ(box->r, 0);
+  EXPECT_GT(panelChanges, changes);  // the editor learns that the document changed
   Type(form->seX, "50");
   EXPECT_EQ(box->r, 0);
   Select(nullptr);
