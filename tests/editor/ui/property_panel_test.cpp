@@ -273,6 +273,14 @@ TEST_F(PropertyPanel, MemoLinesBecomeTheTextParts) {
   form->SetFieldTags({"<Nom>", "<Date>"});
   form->ChampsClick("<Nom>");
   EXPECT_EQ(text->txt, "Un|Deux<Nom>");
+  EXPECT_TRUE(form->mmTexte->hasFocus());
+  // Anchoring from the popup: the bottom-right corner stays put when the text grows.
+  form->AncrageClick(3);
+  EXPECT_EQ(text->Aligne, 3);
+  const QPointF corner(text->x + text->l / 2, text->y + text->h / 2);
+  QTest::keyClicks(form->mmTexte, " et trois");
+  EXPECT_NEAR(text->x + text->l / 2, corner.x(), 0.5);
+  EXPECT_NEAR(text->y + text->h / 2, corner.y(), 0.5);
 }
 
 TEST_F(PropertyPanel, PageFormatByKind) {
