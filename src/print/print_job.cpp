@@ -380,9 +380,11 @@ bool TPrintJob::End() {
 }
 
 bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,
-               const TCalibrationStore& store, const QString& title, QString* error) {
+               const TCalibrationStore& store, const QString& title, QString* error,
+               const std::function<bool()>& cancelled) {
   const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
   TPrintJob job(printer, sheet, cells);
+  job.Cancelled = cancelled;
   bool ok = job.Begin(title, store.Offsets(printerName, sheet.Paper.papier, landscape));
   if (ok) ok = job.PrintSheet();
   if (!job.End()) ok = false;

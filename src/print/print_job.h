@@ -169,5 +169,7 @@ class TPrintJob {
 // One sheet printed as the print dialog does: calibration of the printer and paper from `store`,
 // the job titled `title`. An exception while painting gives message 652 in `error`; the document
 // is ended all the same.
+// `cancelled` is asked before each cell; answering true abandons the print.
 bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,
-               const TCalibrationStore& store, const QString& title, QString* error);
+               const TCalibrationStore& store, const QString& title, QString* error,
+               const std::function<bool()>& cancelled = nullptr);

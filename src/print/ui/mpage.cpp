@@ -22,8 +22,9 @@ void TzunoMPage::Refresh() {
 }
 
 bool TzunoMPage::PrintPage(QPrinter& printer, const QString& printerName, TCellPainter& cells,
-                           const TCalibrationStore& store, const QString& title, QString* error) {
-  const bool ok = ::PrintPage(printer, printerName, sheet_, cells, store, title, error);
+                           const TCalibrationStore& store, const QString& title, QString* error,
+                           const std::function<bool()>& cancelled) {
+  const bool ok = ::PrintPage(printer, printerName, sheet_, cells, store, title, error, cancelled);
   Refresh();
   return ok;
 }

@@ -32,7 +32,8 @@ class TzunoMPage : public QWidget {
 
   // One sheet on the printer with its calibration; the preview is fitted again afterwards.
   bool PrintPage(QPrinter& printer, const QString& printerName, TCellPainter& cells,
-                 const TCalibrationStore& store, const QString& title, QString* error);
+                 const TCalibrationStore& store, const QString& title, QString* error,
+                 const std::function<bool()>& cancelled = nullptr);
 
   QSize sizeHint() const override { return QSize(210, 297); }
 

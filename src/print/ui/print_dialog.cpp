@@ -2,12 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -408,7 +411,33 @@ bool TfmPrint::DoPrint() {
                                [](const QString&, const QString&) { return false; });
   QString error;
   const QString title = soft && !soft->Nom.isEmpty() ? soft->Nom : QStringLiteral("Lorvane");
-  if (!Page->PrintPage(*printer_, printerName, *cells_, store, title, &error)) {
+  // A progress bar by cells; events are served between cells, so the window stays alive and the
+  // print can be cancelled.
+  const TSheetLayout& sheet = Page->Sheet();
+  const long long cells = std::min<long long>(
+      static_cast<long long>(std::max(sheet.Layout.nbrex, 0)) * std::max(sheet.Layout.nbrey, 0),
+      TSheetLayout::kMaxVisited);
+  int total = 0;
+  for (int c = 1; c <= cells; ++c) total += sheet.IsSelected(c) ? 1 : 0;
+  QProgressDialog progress(QStringLiteral("Impression en cours..."), QStringLiteral("Annuler"), 0, total,
+                           this);
+  progress.setObjectName(QStringLiteral("pbImpression"));
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  int started = 0;
+  const auto cancelled = [&] {
+    progress.setValue(started++);
+    QCoreApplication::processEvents();
+    return progress.wasCanceled();
+  };
+  const bool ok = Page->PrintPage(*printer_, printerName, *cells_, store, title, &error, cancelled);
+  const bool stopped = progress.wasCanceled();
+  progress.reset();
+  if (stopped) {
+    if (printerName == kPdfPrinter) QFile::remove(printer_->outputFileName());
+    return false;
+  }
+  if (!ok) {
     AskUser(MLMessage(652), akError, abOK);
     return false;
   }

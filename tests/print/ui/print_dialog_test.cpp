@@ -10,10 +10,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "print/ui/mpage.h"
 #include "shell/language.h"
@@ -102,6 +104,37 @@ TEST(PrintDialog, ChoosesTheLayoutAndPrintsTheChosenCellsIntoAPdf) {
   const double px = 50 / 25.4;
   EXPECT_LT(qGray(printed.pixel(static_cast<int>(62 * px), static_cast<int>(40 * px))), 200);
   EXPECT_EQ(qGray(printed.pixel(static_cast<int>(147 * px), static_cast<int>(40 * px))), 255);
+}
+
+TEST(PrintDialog, CancellingThePrintLeavesNoFileAndStays) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TfmPrint dialog(nullptr, kCard);
+  dialog.show();
+  Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+  s.dialogs.Answers = {arYes};
+  dialog.bSuivant->click();
+  ASSERT_EQ(dialog.Pages->currentIndex(), 1);
+  const QString pdf = s.home.filePath(QStringLiteral("cancelled.pdf"));
+  s.dialogs.Files = {pdf};
+  int shown = 0;
+  // The progress window's Cancel, pressed while the cells print.
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* progress = dialog.findChild<QProgressDialog*>(QStringLiteral("pbImpression"))) {
+      ++shown;
+      progress->cancel();
+    }
+  });
+  watch.start(0);
+  dialog.bSuivant->click();
+  watch.stop();
+  EXPECT_GT(shown, 0);
+  EXPECT_FALSE(QFileInfo::exists(pdf));
+  EXPECT_EQ(dialog.Pages->currentIndex(), 1);
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(dialog.bSuivant->isEnabled());
+  EXPECT_EQ(s.dialogs.Questions.size(), 1);  // no error message for a cancelled print
 }
 
 TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
