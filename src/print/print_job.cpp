@@ -156,10 +156,22 @@ void TCellPainter::DrawCell(TCanvas& canvas, int x, int y, int right, int bottom
         Write(printing,
               QStringLiteral("  bmp.Width := %1; bmp.Height := %2;").arg(size.width()).arg(size.height()));
         if (!size.isEmpty()) {
+          // The steps of the bitmap's making, logged before it is made so a driver crash shows where.
+          for (const char* step :
+               {"  bmp.PixelFormat := pf24bit;", "  bmp.Width := ll;", "  bmp.Height := hh;",
+                "  cbColorPapier.Checked;", "  mdl.DrawDirect(bmp.Canvas, Rect(0,0, bmp.Width, bmp.Height));",
+                "  mdl.DrawGabaritApres(bmp.Canvas, Rect(0,0, bmp.Width, bmp.Height), true);"})
+            Write(printing, QString::fromLatin1(step));
+          if (Options.CadreModele)
+            Write(printing,
+                  QStringLiteral(
+                      "  mdl.DrawGabaritApres(bmp.Canvas, Rect(0,0, bmp.Width, bmp.Height), false);"));
           const QImage bitmap = SafeBitmap(size);
+          Write(printing, QStringLiteral("  DrawImagePrint"));
           Write(printing, QStringLiteral("  DrawImagePrint(Cvs,  rec, bmp);"));
           if (!bitmap.isNull()) StampBitmap(canvas, target, bitmap, printing);
           if (printing && !DebugBitmapFile.isEmpty()) bitmap.save(DebugBitmapFile, "BMP");
+          Write(printing, QStringLiteral("  bmp.Free;"));
         }
         Write(printing, QStringLiteral("Fin Mode sans echec"));
       } else {
