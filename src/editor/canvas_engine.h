@@ -126,6 +126,8 @@ class TzunoCAD : public TDocumentEditor {
   bool DragLayers = true;
   // How the last render went: the whole page, or only the dragged object's area.
   bool LastRenderPartial() const { return lastPartial_; }
+  // Picture pixels an object may paint (frames and handles included); null when not known.
+  QRect PaintBounds(TzunoCADObj* obj, bool* known) const;
   // The part of the picture the last render changed (all of it after a whole-page render).
   QRect ChangedArea() const { return changed_; }
 
@@ -143,8 +145,6 @@ class TzunoCAD : public TDocumentEditor {
   // Draws only what the dragged object changed; false when that cannot be done exactly.
   bool RenderDragFrame();
   void DropLayers();
-  // Device pixels an object may paint (frames and handles included); null when not known.
-  QRect PaintBounds(TzunoCADObj* obj, bool* known) const;
 
   std::unique_ptr<TzunoCADMdl> mdl_;
   QSize control_;

@@ -116,6 +116,9 @@ class TThumbAccessible : public QAccessibleWidget {
 QAccessibleInterface* Factory(const QString&, QObject* object) {
   if (auto* w = qobject_cast<TApercuImage*>(object)) return new TItemsAccessible(w, w->Items());
   if (auto* w = qobject_cast<TThumbImage*>(object)) return new TThumbAccessible(w);
+  // Other painted widgets declare their items themselves.
+  if (auto* w = qobject_cast<QWidget*>(object))
+    if (auto* items = dynamic_cast<TPictureItems*>(w)) return new TItemsAccessible(w, items);
   return nullptr;
 }
 

@@ -1,11 +1,15 @@
 #include "editor/ui/canvas_widget.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "editor/canvas_engine.h"
+#include "model/image.h"
+#include "model/text.h"
+#include "shell/language.h"
 #include "shell/settings.h"
 
 namespace {
@@ -29,6 +33,51 @@ Qt::CursorShape ShapeOf(int16_t cursor) {
 TzunoCADSurface::TzunoCADSurface(TzunoCADView* view) : QWidget(view), view_(view) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  InstallPictureAccessibility();
+}
+
+QList<int> TzunoCADSurface::Items() const {
+  QList<int> items;
+  const TzunoCADMdl& d = view_->engine_->Mdl();
+  for (int i = d.Count() - 1; i >= 0; --i)
+    if (d.Objet(i)->OnCurrentFace()) items << i;
+  return items;
+}
+
+int TzunoCADSurface::ItemCount() const {
+  return static_cast<int>(Items().size());
+}
+
+QString TzunoCADSurface::ItemName(int i) const {
+  const QList<int> items = Items();
+  if (i < 0 || i >= items.size()) return QString();
+  TzunoCADObj* o = view_->engine_->Mdl().Objet(items[i]);
+  QString name = MLText(QStringLiteral("layer_") + o->Name);
+  if (name.isEmpty()) name = o->Name;
+  // What tells objects of a kind apart: a text's words, a picture's file, else its code.
+  QString detail;
+  if (auto* text = dynamic_cast<TzunoCADTexte*>(o))
+    detail = text->txt.section(QLatin1Char('|'), 0, 0).trimmed();
+  else if (auto* image = dynamic_cast<TzunoCADImage*>(o))
+    detail = QFileInfo(ReferenceName(image->FichierImage)).completeBaseName();
+  if (detail.isEmpty()) detail = o->Code;
+  return detail.isEmpty() ? name : name + QStringLiteral(" : ") + detail;
+}
+
+QRect TzunoCADSurface::ItemRect(int i) const {
+  const QList<int> items = Items();
+  if (i < 0 || i >= items.size()) return QRect();
+  bool known = false;
+  const QRect r = view_->engine_->PaintBounds(view_->engine_->Mdl().Objet(items[i]), &known);
+  return known ? r.translated(view_->engine_->ImagePos())
+               : QRect(view_->engine_->ImagePos(), view_->engine_->Image().size());
+}
+
+void TzunoCADSurface::PressItem(int i) {
+  const QList<int> items = Items();
+  if (i < 0 || i >= items.size()) return;
+  view_->engine_->SelectIndex(items[i]);
+  view_->Tick();
 }
 
 void TzunoCADSurface::paintEvent(QPaintEvent* event) {

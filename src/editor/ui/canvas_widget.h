@@ -6,14 +6,22 @@
 #include <QTimer>
 #include <memory>
 
+#include "catalogue/ui/picture_accessible.h"
+
 class TzunoCAD;
 class TzunoCADView;
 
-// The page picture inside the scrolled area; its mouse input is the canvas's.
-class TzunoCADSurface : public QWidget {
+// The page picture inside the scrolled area; its mouse input is the canvas's. For assistive
+// technologies the objects of the shown face are its items, topmost first; pressing one selects it.
+class TzunoCADSurface : public QWidget, public TPictureItems {
   Q_OBJECT
  public:
   explicit TzunoCADSurface(TzunoCADView* view);
+
+  int ItemCount() const override;
+  QString ItemName(int i) const override;
+  QRect ItemRect(int i) const override;
+  void PressItem(int i) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,6 +30,8 @@ class TzunoCADSurface : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // Document indexes of the items, topmost first.
+  QList<int> Items() const;
   TzunoCADView* view_;
 };
 

@@ -137,6 +137,7 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
     view_ = new TzunoCADView(central);
     view_->setObjectName(QStringLiteral("pCAD"));
     view_->setAccessibleName(QStringLiteral("Page"));
+    view_->Surface()->setAccessibleName(QStringLiteral("Page"));
     TzunoCADMdl& d = view_->Engine().Mdl();
     d.HighlightColor = RGBColor(153, 204, 255);
     d.WireframeDrag = false;

@@ -1,0 +1,129 @@
+#!/usr/bin/python3
+"""The editor as a person uses it, through the accessibility bus: from the catalogue's "CD et DVD/Audio"
+a template opens in the editor; a text is changed through the text section, a picture through the
+picture chooser, a later change is undone, the document is saved under a new name; back in the
+catalogue the documents node shows it with its preview, and the saved file holds the kept changes and
+not the undone one. In French, then in English.
+
+Run inside Xvfb and a session D-Bus (see tests/e2e/CMakeLists.txt). Arguments: PROGRAM DATA_DIR
+[SCREENSHOT_DIR]."""
+import glob
+import os
+import shutil
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_driver import (DATA, Installation, application, ended, fail, find, find_all, find_showing,  # noqa: E402
+                          press, pyatspi, select_row, shot, wait_for)
+
+TEXTS = {
+    1: {"back": "Retour", "save": "Enregistrer", "undo": "Annuler", "quit": "Quitter", "recto": "Recto",
+        "text": "Texte", "picture": "Image", "pictures": "Mes images"},
+    2: {"back": "Back", "save": "Save", "undo": "Undo", "quit": "Quit", "recto": "Front",
+        "text": "Text", "picture": "Picture", "pictures": "My pictures"},
+}
+
+
+def items(frame, prefix):
+    return [n for n in find_all(frame, pyatspi.ROLE_LIST_ITEM) if n.name and n.name.startswith(prefix)]
+
+
+def set_memo(frame, name, text):
+    memo = wait_for("the text section", lambda: find_showing(frame, pyatspi.ROLE_TEXT, name))
+    editable = memo.queryEditableText()
+    editable.setTextContents(text)
+    wait_for("the text in the memo", lambda: memo.queryText().getText(0, -1) == text)
+
+
+def run(language):
+    t = TEXTS[language]
+    inst = Installation(language, "editor-%d" % language)
+    script = os.path.join(inst.dir, "answers.txt")
+    transcript = os.path.join(inst.dir, "transcript.txt")
+    with open(script, "w") as f:
+        # The advanced editor, the new name, and the closing question.
+        f.write("2\n=Mon Audio\nOK\n")
+    program = inst.start(env_extra={"LORVANE_DIALOG_SCRIPT": script, "LORVANE_DIALOG_TRANSCRIPT": transcript})
+    wait_for("the program on the accessibility bus", lambda: application(program.pid))
+    frame = wait_for("the catalogue window", lambda: find(application(program.pid), pyatspi.ROLE_FRAME, None))
+
+    # A picture of the user's own for the chooser (its folder exists once the program has started).
+    user = os.path.join(inst.dir, "user", "XDG_DATA_HOME")
+    pictures = wait_for("the user's picture folder",
+                        lambda: next(iter(glob.glob(os.path.join(user, "*", "*", t["pictures"]))), None))
+    photo = os.path.join(DATA, "donnees", "Images", "Photos", "Nature", "photo_coccinelle.jpg")
+    shutil.copy(photo, os.path.join(pictures, "Coccinelle.jpg"))
+    shutil.copy(photo, os.path.join(pictures, "Coccinelle_thumb.jpg"))
+
+    tree = wait_for("the category tree", lambda: find(frame, pyatspi.ROLE_TREE, None) or
+                    find(frame, pyatspi.ROLE_TREE_TABLE, None))
+    if not select_row(tree, "Audio"):
+        fail("no Audio row in the tree")
+    press(wait_for("the template", lambda: find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Montagne.4")))
+    press(wait_for("the recto", lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, t["recto"])))
+    editor = wait_for("the editor", lambda: next(
+        (f for f in find_all(application(program.pid), pyatspi.ROLE_FRAME)
+         if f.name.startswith("Montagne.4") and f.getState().contains(pyatspi.STATE_SHOWING)), None))
+    shot(program)
+
+    # A text, changed through the text section.
+    page = wait_for("the page", lambda: find(editor, pyatspi.ROLE_LIST, "Page"))
+    press(wait_for("the album's title", lambda: next(iter(items(page, t["text"] + " : <cdAlbum>")), None)))
+    set_memo(editor, t["text"], "Mes chansons")
+    shot(program)
+
+    # The picture, changed through the chooser.
+    press(wait_for("the picture", lambda: next(iter(items(page, t["picture"] + " : ")), None)))
+    chooser = wait_for("the picture chooser", lambda: find_showing(editor, pyatspi.ROLE_LIST, t["picture"]))
+    press(wait_for("the chooser's picture", lambda: next(iter(find_all(chooser, pyatspi.ROLE_LIST_ITEM)), None)))
+    wait_for("the new picture on the page", lambda: next(iter(items(page, t["picture"] + " : Coccinelle")), None))
+    shot(program)
+
+    # Another text changed, then undone.
+    others = items(page, t["text"] + " : <cdArtiste>")
+    if not others:
+        fail("no other text on the page: %r" % [n.name for n in find_all(page, pyatspi.ROLE_LIST_ITEM)])
+    press(others[0])
+    set_memo(editor, t["text"], "A effacer")
+    wait_for("the change on the page", lambda: next(iter(items(page, t["text"] + " : A effacer")), None))
+    press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["undo"]))
+    wait_for("the undone change", lambda: not items(page, t["text"] + " : A effacer") and
+             items(page, t["text"] + " : Mes chansons"))
+    shot(program)
+
+    # Saved under a new name, then back to the catalogue, which shows it among the documents.
+    press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["save"]))
+    saved = wait_for("the saved document", lambda: next(iter(glob.glob(os.path.join(user, "*", "*", "*",
+                                                                                   "Mon Audio.4.mdl"))), None))
+    if not os.path.exists(saved[:-4] + ".jpg"):
+        fail("no preview beside " + saved)
+    press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["back"]))
+    frame = wait_for("the catalogue again", lambda: next(
+        (f for f in find_all(application(program.pid), pyatspi.ROLE_FRAME)
+         if f.getState().contains(pyatspi.STATE_SHOWING) and find(f, pyatspi.ROLE_PUSH_BUTTON, t["quit"])), None))
+    wait_for("the new document in the grid", lambda: find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Mon Audio.4"))
+    shot(program)
+    with open(saved, encoding="cp1252") as f:
+        text = f.read()
+    if "txt=Mes chansons" not in text:
+        fail("the saved document lacks the changed text")
+    if "A effacer" in text:
+        fail("the saved document holds the undone change")
+    if not any(line.strip().startswith("FichierImage=") and "Coccinelle" in line for line in text.splitlines()):
+        fail("the saved document lacks the chosen picture")
+
+    press(find(frame, pyatspi.ROLE_PUSH_BUTTON, t["quit"]))
+    status = ended(program)
+    if status != 0:
+        fail("exit status %d after Quit" % status)
+    with open(transcript, encoding="utf-8") as f:
+        asked = [line.rstrip("\n") for line in f if line.strip()]
+    # The mode, the name, the closing question: leaving the saved document asked nothing.
+    if len(asked) != 3 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("InputName"):
+        fail("questions asked: %r" % asked)
+    inst.remove()
+
+
+run(1)
+run(2)
+print("PASS", flush=True)
