@@ -22,6 +22,7 @@
 #include "app/splash.h"
 #include "catalogue/ui/main_window.h"
 #include "editor/ui/editor_window.h"
+#include "print/ui/print_dialog.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
@@ -226,6 +227,8 @@ int RunProgram(int argc, char** argv) {
       m->show();
     });
     QObject::connect(e, &TfmEditeur::AideDemandee, m, [m] { m->Aide(); });
+    QObject::connect(e, &TfmEditeur::Imprime, e,
+                     [e](const QString& file) { TfmPrint::ShowPrintDialog(e, file); });
   }
 
   // 18. The splash goes at the latest now.

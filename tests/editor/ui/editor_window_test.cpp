@@ -294,3 +294,26 @@ TEST_F(EditorWindow, ToolButtonsSetTheCanvasMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// Printing hands the document as it is now to the print dialog, through a file of its own.
+TEST_F(EditorWindow, PrintHandsOverTheDocumentAsEdited) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Foret.1.mdl")));
+  Settle();
+  TzunoCADMdl& d = editor->CAD().Mdl();
+  static_cast<TzunoCADRect*>(d.Objet(0))->x = 33;
+  QSignalSpy printed(editor.get(), &TfmEditeur::Imprime);
+  editor->Imprimer();
+  ASSERT_EQ(printed.count(), 1);
+  const QString file = printed[0][0].toString();
+  EXPECT_EQ(file, QDir(Soft()->UserPath).filePath("print_tmp.mdl"));
+  TzunoCADMdl copy(nullptr, QRect(0, 0, 10, 10), 10, 10);
+  ASSERT_TRUE(copy.LoadFromFile(file));
+  EXPECT_EQ(copy.SaveToStrings(), d.SaveToStrings());
+  // The document being edited keeps its own name.
+  EXPECT_EQ(editor->DocFile, Shipped("CD et DVD/Audio/Foret.1.mdl"));
+}
+
+}  // namespace
