@@ -9,7 +9,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev clang-format
   fonts-liberation fonts-dejavu-core fontconfig
   xvfb xauth dbus dbus-daemon at-spi2-core python3-pyatspi
-  cups printer-driver-cups-pdf poppler-utils
+  cups printer-driver-cups-pdf poppler-utils libcups2-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

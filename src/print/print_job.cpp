@@ -1,5 +1,7 @@
 #include "print/print_job.h"
 
+#include <cups/cups.h>
+
 #include <QFile>
 #include <QFont>
 #include <QPaintEngine>
@@ -318,6 +320,11 @@ TPrintJob::~TPrintJob() {
 }
 
 bool TPrintJob::Begin(const QString& title, QPointF calibration) {
+  const bool queued = printer_.outputFormat() == QPrinter::NativeFormat;
+  if (QString why; queued && !PrinterTakesJobs(printer_.printerName(), &why)) {
+    Error = why;
+    return false;
+  }
   const TPrinterMetrics m = GetPrinterMetrics(printer_);
   const double w = sheet_.Paper.large, h = sheet_.Paper.haut;
   if (m.PixelsPerMmX <= 0 || m.PixelsPerMmY <= 0 || !(w > 0 && h > 0)) {
@@ -388,7 +395,28 @@ bool TPrintJob::End() {
     if (Error.isEmpty()) Error = MLMessage(652);
     return false;
   }
+  // The system engine hands the finished document to the queue and drops the answer: ask for it.
+  if (printer_.outputFormat() == QPrinter::NativeFormat && cupsLastError() >= IPP_STATUS_ERROR_BAD_REQUEST) {
+    Error = QStringLiteral("the printer %1 refused the job: %2")
+                .arg(printer_.printerName(), QString::fromUtf8(cupsLastErrorString()));
+    return false;
+  }
   return true;
+}
+
+bool PrinterTakesJobs(const QString& name, QString* why) {
+  const QByteArray queue = name.toUtf8();
+  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+  if (!dest) {
+    if (why) *why = QStringLiteral("the printer %1 is not known to the print system").arg(name);
+    return false;
+  }
+  const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+  const bool takes = !accepting || qstrcmp(accepting, "false") != 0;
+  cupsFreeDests(1, dest);
+  if (!takes && why)
+    *why = QStringLiteral("the printer %1 refuses jobs: its queue does not accept them").arg(name);
+  return takes;
 }
 
 bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,

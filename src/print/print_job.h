@@ -130,6 +130,9 @@ void SetPrinterPaper(QPrinter& printer, const TPapierInfo& paper, bool landscape
 // "lorvane.bmp", both in the user's folder; the old log is removed first.
 void UseDebugLog(TCellPainter& cells, const QString& userPath);
 
+// Whether the system printer's queue takes jobs now; otherwise false, with the reason in `why`.
+bool PrinterTakesJobs(const QString& name, QString* why);
+
 // One printed document of one or more sheets on a printer already set up (paper, orientation,
 // resolution). The sheet's Paper must be the paper as printed (width and height swapped for a
 // landscape layout).

@@ -449,4 +449,14 @@ TEST_F(CupsSheet, CellsCalibrationMirrorAndVersoThroughAPrinterQueue) {
   }
 }
 
+// A queue that refuses jobs must not be reported as printed.
+TEST_F(CupsSheet, AQueueRefusingJobsFailsThePrint) {
+  ASSERT_EQ(Start(QStringLiteral("cupsreject"), {kQueue}, env_).code, 0);
+  const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--printer"), kQueue,
+                     QStringLiteral("--layout"), kCards});
+  EXPECT_EQ(r.code, 1) << r.out.toStdString();
+  EXPECT_TRUE(r.err.contains(kQueue) && r.err.contains(QLatin1String("refuse"))) << r.err.toStdString();
+  EXPECT_FALSE(r.out.contains(QLatin1String("sheet(s)"))) << r.out.toStdString();
+}
+
 }  // namespace
