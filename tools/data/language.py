@@ -204,6 +204,7 @@ KEYS = [
     # Print format, photo export
     ("ImprimerFormat1", "Diamètre du disque :", "Disc diameter:"),
     ("ImprimerFormat2", "Diamètre du trou :", "Hole diameter:"),
+    ("ImpressionEnCours", "Impression en cours...", "Printing..."),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
 ]
 
@@ -412,6 +413,26 @@ WINDOWS = [
     ("ErreurEnregistrement", "Le document n'a pas pu être enregistré dans \"%s\".",
      "The document could not be saved to \"%s\"."),
     ("ErreurLecture", "Le fichier \"%s\" ne peut pas être lu.", "The file \"%s\" cannot be read."),
+    # The print dialog
+    ("fmPrint.Caption", "Impression", "Print"),
+    ("fmPrint.lbImprimante.Caption", "Imprimante :", "Printer:"),
+    ("fmPrint.lbPapier.Caption", "Papier :", "Paper:"),
+    ("fmPrint.lbMarque.Caption", "Marque :", "Brand:"),
+    ("fmPrint.lbFormat.Caption", "Format :", "Layout:"),
+    ("fmPrint.lbPasDePapier.Caption", "Il n'y a aucun papier de disponible.", "There is no paper available."),
+    ("fmPrint.Panel4.Caption", "Vous n'avez pas encore calibré votre imprimante pour ce papier afin que l'impression soit correcte.",
+     "You have not yet calibrated your printer for this paper so that the print comes out right."),
+    ("fmPrint.Panel5.Caption", "Ce modèle ne correspond pas à ce format de papier.", "This template does not suit this paper."),
+    ("fmPrint.cbCadreGabarit.Caption", "Imprimer le gabarit de la feuille", "Print the outline of the sheet's cells"),
+    ("fmPrint.cbNotRectInRect.Caption", "Etirer le modèle dans le gabarit", "Stretch the template to the cell"),
+    ("fmPrint.cbCadreModele.Caption", "Imprimer le cadre du modèle", "Print the template's frame"),
+    ("fmPrint.cbColorPapier.Caption", "Imprimer la couleur du papier", "Print the paper colour"),
+    ("fmPrint.cbImageFond.Caption", "Imprimer l'image de fond", "Print the background picture"),
+    ("fmPrint.cbFaceVisible.Caption", "Imprimer le verso", "Print the back"),
+    ("fmPrint.cbNoEchec.Caption", "Mode sans échec", "Safe mode"),
+    ("fmPrint.bPrecedent.Caption", "<< Précédent", "<< Previous"),
+    ("fmPrint.bAnnuler.Caption", "Annuler", "Cancel"),
+    ("fmPrint.Page.Hint", "Cliquez sur une case pour ne pas l'imprimer", "Click a cell to leave it blank"),
 ]
 
 

@@ -46,6 +46,22 @@ QCheckBox* Box(QWidget* parent, const char* name, const QString& caption, bool c
   return box;
 }
 
+// A caption above a control; after translation the control is named by it.
+QLabel* Caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setBuddy(buddy);
+  return label;
+}
+
+// A caption without its trailing colon, as a name for assistive technologies.
+QString NameOf(const QString& caption) {
+  QString s = caption;
+  s.remove(QLatin1Char('&'));
+  while (s.endsWith(QLatin1Char(':')) || s.endsWith(QLatin1Char(' '))) s.chop(1);
+  return s;
+}
+
 QString WithNumber(const QString& text, int n) {
   QString s = text;
   return s.replace(QStringLiteral("%d"), QString::number(n));
@@ -57,6 +73,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
     : QDialog(owner), mdl_(std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100)) {
   setObjectName(QStringLiteral("fmPrint"));
   setWindowTitle(QStringLiteral("Impression"));
+  setMinimumSize(640, 480);
   ConnectToSoft(*mdl_);
   mdl_->LoadFromFile(fileName);
   cells_ = std::make_unique<TCellPainter>(*mdl_);
@@ -83,12 +100,16 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   auto* lists = new QHBoxLayout;
   lbPrinters = new QListWidget(first);
   lbPrinters->setObjectName(QStringLiteral("lbPrinters"));
-  lbPrinters->setAccessibleName(QStringLiteral("Imprimante"));
   lbPapiers = new QListWidget(first);
   lbPapiers->setObjectName(QStringLiteral("lbPapiers"));
-  lbPapiers->setAccessibleName(QStringLiteral("Papier"));
-  lists->addWidget(lbPrinters, 1);
-  lists->addWidget(lbPapiers, 1);
+  auto* printerColumn = new QVBoxLayout;
+  printerColumn->addWidget(Caption(first, "lbImprimante", QStringLiteral("Imprimante :"), lbPrinters));
+  printerColumn->addWidget(lbPrinters, 1);
+  auto* paperColumn = new QVBoxLayout;
+  paperColumn->addWidget(Caption(first, "lbPapier", QStringLiteral("Papier :"), lbPapiers));
+  paperColumn->addWidget(lbPapiers, 1);
+  lists->addLayout(printerColumn, 1);
+  lists->addLayout(paperColumn, 1);
   firstColumn->addLayout(lists, 1);
   lbPasDePapier = new QLabel(QString::fromUtf8("Il n'y a aucun papier de disponible."), first);
   lbPasDePapier->setObjectName(QStringLiteral("lbPasDePapier"));
@@ -116,11 +137,11 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   auto* left = new QVBoxLayout;
   cbMarques = new QComboBox(last);
   cbMarques->setObjectName(QStringLiteral("cbMarques"));
-  cbMarques->setAccessibleName(QStringLiteral("Marque"));
   lbGabarits = new QListWidget(last);
   lbGabarits->setObjectName(QStringLiteral("lbGabarits"));
-  lbGabarits->setAccessibleName(QStringLiteral("Format"));
+  left->addWidget(Caption(last, "lbMarque", QStringLiteral("Marque :"), cbMarques));
   left->addWidget(cbMarques);
+  left->addWidget(Caption(last, "lbFormat", QStringLiteral("Format :"), lbGabarits));
   left->addWidget(lbGabarits, 1);
   cbCadreGabarit = Box(last, "cbCadreGabarit", QStringLiteral("Imprimer le gabarit de la feuille"), false);
   cbNotRectInRect =
@@ -137,6 +158,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   Page = new TzunoMPage(last);
   Page->setObjectName(QStringLiteral("Page"));
   Page->setMinimumSize(220, 300);
+  Page->setToolTip(QStringLiteral("Cliquez sur une case pour ne pas l'imprimer"));
   lastRow->addWidget(Page, 3);
   Pages->addWidget(last);
 
@@ -226,8 +248,10 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   CalibreInfo();
   Pages->setCurrentIndex(0);
   ShowHeader();
-  for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->setAccessibleName(b->text());
-  Page->setAccessibleDescription(QStringLiteral("Cliquez sur une case pour ne pas l'imprimer"));
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) b->setAccessibleName(NameOf(b->text()));
+  for (QLabel* l : findChildren<QLabel*>())
+    if (l->buddy()) l->buddy()->setAccessibleName(NameOf(l->text()));
+  Page->setAccessibleName(Page->toolTip());
 }
 
 TfmPrint::~TfmPrint() = default;
@@ -419,8 +443,7 @@ bool TfmPrint::DoPrint() {
       TSheetLayout::kMaxVisited);
   int total = 0;
   for (int c = 1; c <= cells; ++c) total += sheet.IsSelected(c) ? 1 : 0;
-  QProgressDialog progress(QStringLiteral("Impression en cours..."), QStringLiteral("Annuler"), 0, total,
-                           this);
+  QProgressDialog progress(MLText(QStringLiteral("ImpressionEnCours")), bAnnuler->text(), 0, total, this);
   progress.setObjectName(QStringLiteral("pbImpression"));
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(0);

@@ -21,6 +21,7 @@
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
+#include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
 
 namespace {
@@ -159,6 +160,61 @@ TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
   english.resize(760, 560);
   english.show();
   english.grab().save(QStringLiteral("/work/shots/h11/print_page0_en.png"));
+  MLSetLanguage(1);
+}
+
+// Every window line of the dialog lands on a control, in both languages, and every control a person
+// can reach is named in the language shown.
+TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  QFile tra(QStringLiteral(LORVANE_SOURCE_DATA "/lorvane.tra"));
+  ASSERT_TRUE(tra.open(QIODevice::ReadOnly));
+  QList<QStringList> lines;
+  for (const QByteArray& line : tra.readAll().split('\n'))
+    if (line.startsWith("fmPrint."))
+      lines << QString::fromLatin1(line).trimmed().split(QLatin1Char(';'));  // the file is Windows-1252
+  EXPECT_GE(lines.size(), 15);
+  for (int language : {1, 2}) {
+    SCOPED_TRACE(language);
+    MLSetLanguage(language);
+    TfmPrint dialog(nullptr, kCard);
+    dialog.resize(760, 560);
+    dialog.show();
+    TQtMLWindow window(&dialog);
+    for (const QStringList& f : lines) {
+      ASSERT_EQ(f.size(), 3);
+      const QStringList key = f[0].split(QLatin1Char('.'));
+      const QString text = f[language];
+      if (key.size() == 2) {
+        EXPECT_EQ(dialog.windowTitle(), text);
+        continue;
+      }
+      QObject* o = window.Component(key[1]);
+      ASSERT_TRUE(o) << key[1].toStdString();
+      auto* w = qobject_cast<QWidget*>(o);
+      if (key[2] == QLatin1String("Hint"))
+        EXPECT_EQ(w->toolTip(), text) << key[1].toStdString();
+      else if (auto* b = qobject_cast<QAbstractButton*>(o))
+        EXPECT_EQ(b->text(), text) << key[1].toStdString();
+      else
+        EXPECT_EQ(qobject_cast<QLabel*>(o)->text(), text) << key[1].toStdString();
+    }
+    EXPECT_EQ(dialog.lbPrinters->accessibleName(), language == 1 ? "Imprimante" : "Printer");
+    EXPECT_EQ(dialog.cbMarques->accessibleName(), language == 1 ? "Marque" : "Brand");
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QListWidget*>(w) || qobject_cast<TzunoMPage*>(w);
+      if (!control || w->parentWidget()->inherits("QComboBox")) continue;
+      EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+    }
+    QDir().mkpath(QStringLiteral("/work/shots/h13"));
+    dialog.grab().save(QStringLiteral("/work/shots/h13/print_page0_%1.png").arg(language));
+    Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+    s.dialogs.Answers = {arYes};
+    dialog.bSuivant->click();
+    dialog.grab().save(QStringLiteral("/work/shots/h13/print_page2_%1.png").arg(language));
+  }
   MLSetLanguage(1);
 }
 
