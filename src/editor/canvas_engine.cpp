@@ -101,12 +101,18 @@ bool TzunoCAD::Tick() {
 
 void TzunoCAD::Render() {
   lastPartial_ = false;
+  const bool whole = wholePending_;
+  TzunoCADObj* const only = whole ? nullptr : objectPending_;
+  wholePending_ = false;
+  objectPending_ = nullptr;
   TzunoCADMdl& d = *mdl_;
   if (d.Large <= 0 || d.Haut <= 0) {
     DropLayers();
     return;
   }
-  if (RenderDragFrame()) {
+  // A drag redraws its object whatever else was asked: nothing else changes while the button is down.
+  TzunoCADObj* const layered = (DragLayers && drag_) ? drag_->Object() : only;
+  if (layered && RenderLayerFrame(layered)) {
     lastPartial_ = true;
     return;
   }
@@ -129,9 +135,9 @@ void TzunoCAD::Render() {
   // is exactly where the pointer maps (X / zoom, Y / zoom).
   const double rotation = d.Rotation;
   d.Rotation = 0;
-  const int dragged = (DragLayers && drag_) ? d.IndexOf(drag_->Object()) : -1;
+  const int dragged = (layered && DragLayers) ? d.IndexOf(layered) : -1;
   if (dragged >= 0) {
-    // The first frame of a drag keeps what lies under the dragged object for the next ones.
+    // The first frame of a drag or an edit keeps what lies under the object for the next ones.
     {
       TBitmapCanvas under(&below_);
       d.DrawPageBase(under, page);
@@ -143,7 +149,7 @@ void TzunoCAD::Render() {
     for (int i = dragged; i < d.Count(); ++i) d.Objet(i)->Draw(canvas);
     d.DrawHighlights(canvas);
     d.DrawGabaritApres(canvas, page, false);
-    layerObj_ = drag_->Object();
+    layerObj_ = layered;
     layerIndex_ = dragged;
     bool known = false;
     layerBounds_ = PaintBounds(layerObj_, &known);
@@ -167,9 +173,9 @@ void TzunoCAD::DropLayers() {
   layerBounds_ = QRect();
 }
 
-bool TzunoCAD::RenderDragFrame() {
+bool TzunoCAD::RenderLayerFrame(TzunoCADObj* obj) {
   TzunoCADMdl& d = *mdl_;
-  if (!DragLayers || !drag_ || !layerObj_ || drag_->Object() != layerObj_) return false;
+  if (!DragLayers || !obj || obj != layerObj_) return false;
   if (layerIndex_ >= d.Count() || d.Objet(layerIndex_) != layerObj_) return false;
   // Anything that moves the page under the layers (zoom, size) needs the whole page again.
   const double zx = ZoomX, zy = ZoomY;

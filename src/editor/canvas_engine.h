@@ -40,7 +40,15 @@ class TzunoCAD : public TDocumentEditor {
   QSize ControlSize() const { return control_; }
 
   // Repaints are coalesced: requests only set a flag, the next tick renders once.
-  void RequestRepaint() { repaintPending_ = true; }
+  void RequestRepaint() { repaintPending_ = wholePending_ = true; }
+  // A repaint for a change of this object alone (its own properties edited): the page under it is
+  // kept as a picture and only its area is drawn again, unless something asks for the whole page.
+  void RequestObjectRepaint(TzunoCADObj* obj) {
+    repaintPending_ = true;
+    if (!obj) wholePending_ = true;
+    if (!wholePending_ && objectPending_ && objectPending_ != obj) wholePending_ = true;
+    objectPending_ = obj;
+  }
   bool RepaintPending() const { return repaintPending_; }
   // Renders when a repaint is pending; returns whether it did.
   bool Tick();
@@ -142,14 +150,15 @@ class TzunoCAD : public TDocumentEditor {
   void LineClick(Qt::MouseButton button);
   void SelectionStep();
   void Raise(const ObjEvent& event, TzunoCADObj* obj);
-  // Draws only what the dragged object changed; false when that cannot be done exactly.
-  bool RenderDragFrame();
+  // Draws only what the layered object changed; false when that cannot be done exactly.
+  bool RenderLayerFrame(TzunoCADObj* obj);
   void DropLayers();
 
   std::unique_ptr<TzunoCADMdl> mdl_;
   QSize control_;
   QImage image_;
-  bool repaintPending_ = false;
+  bool repaintPending_ = false, wholePending_ = false;
+  TzunoCADObj* objectPending_ = nullptr;
   bool inMouseMove_ = false;
   TzunoCADObj* hover_ = nullptr;
   TzunoCADObj* selected_ = nullptr;

@@ -858,3 +858,53 @@ TEST(CanvasEngine, F1ShowsTheSelectedObjectInDebugMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// Editing one object's own properties (typing its words, its colour) redraws only its area over the
+// kept page beneath it; the page must equal drawing it whole, and any other request draws it whole.
+TEST(CanvasEngine, ObjectEditFramesMatchDrawingTheWholePage) {
+  struct Scene {
+    Engine e{120, 90};
+    TzunoCADTexte* text = nullptr;
+    TzunoCADRect* top = nullptr;
+    Scene() {
+      TzunoCADRect* under = e.Box("under", 50, 45, 60, 40);
+      under->Brush = TBrush{RGBColor(250, 220, 0), bsSolid};
+      text = static_cast<TzunoCADTexte*>(e.cad.Mdl().CreateObjet(QStringLiteral("texte")));
+      text->x = 55;
+      text->y = 40;
+      text->LayoutText(QStringLiteral("Un"));
+      top = e.Box("top", 62, 42, 12, 12);
+      top->Brush = TBrush{RGBColor(200, 0, 0), bsDiagCross};
+      e.cad.SelectObj(text);
+      e.cad.RequestRepaint();
+      e.cad.Tick();
+    }
+  };
+  Scene layered, whole;
+  whole.e.cad.DragLayers = false;
+  const QStringList words = {"Un peu", "Un peu plus long|sur deux lignes", "Court", "", "Fin"};
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    for (Scene* s : {&layered, &whole}) {
+      s->text->LayoutText(words[i]);
+      s->text->Font.Color = i % 2 ? RGBColor(0, 0, 200) : clBlack;
+      s->e.cad.RequestObjectRepaint(s->text);
+      ASSERT_TRUE(s->e.cad.Tick());
+    }
+    // The first edit draws the whole page and keeps the layers; the next ones only the text's area.
+    EXPECT_EQ(layered.e.cad.LastRenderPartial(), i > 0) << i;
+    EXPECT_TRUE(layered.e.cad.Image() == whole.e.cad.Image()) << "edit " << i;
+  }
+  // A change of another object comes with a whole-page request, which wins.
+  for (Scene* s : {&layered, &whole}) {
+    s->top->x = 30;
+    s->e.cad.RequestRepaint();
+    s->e.cad.RequestObjectRepaint(s->text);
+    ASSERT_TRUE(s->e.cad.Tick());
+  }
+  EXPECT_FALSE(layered.e.cad.LastRenderPartial());
+  EXPECT_TRUE(layered.e.cad.Image() == whole.e.cad.Image());
+}
+
+}  // namespace

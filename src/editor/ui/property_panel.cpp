@@ -18,6 +18,7 @@
 #include <QTextCursor>
 #include <QToolButton>
 #include <cmath>
+#include <tuple>
 
 #include "catalogue/ui/apercu_modele.h"
 #include "catalogue/ui/thumb.h"
@@ -1082,9 +1083,15 @@ void TfmZunoCADMenu::ChangeMenu(QObject* sender) {
   const bool empty = cbBrushStyle->currentIndex() == bsClear;
   lbBrush->setVisible(!empty);
   shBrush->setVisible(!empty);
+  TzunoCADMdl& d = cad->Mdl();
+  // What the whole page shows, to tell an edit of the selection alone from one of the page.
+  const auto page = [&d, this] {
+    return std::make_tuple(d.Large, d.Haut, d.ColorPapier, d.Rotation, d.FillShapes, d.Gabarit, cad->ZoomX,
+                           cad->ZoomY, cad->AutoZoom);
+  };
+  const auto pageBefore = page();
   ApplyFormat(sender);
 
-  TzunoCADMdl& d = cad->Mdl();
   d.Rotation = seRotation->Value();
   d.FillShapes = cbFill->isChecked();
   if (seZoomX->Value() <= 0) seZoomX->SetValue(1);
@@ -1208,7 +1215,11 @@ void TfmZunoCADMenu::ChangeMenu(QObject* sender) {
     b->colorFond = shCBFond->Color();
     b->Transparent = cbCBTransparent->isChecked();
   }
-  cad->RequestRepaint();
+  // Typing in a section redraws only the selection's area; the page's own settings redraw it all.
+  if (obj && page() == pageBefore && !(Soft() && Soft()->Debug && cbTous->isChecked()))
+    cad->RequestObjectRepaint(obj);
+  else
+    cad->RequestRepaint();
   if (OnPanelChange) OnPanelChange(this, 0);
   QApplication::restoreOverrideCursor();
   Updating = false;
