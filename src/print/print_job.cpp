@@ -404,6 +404,35 @@ bool TPrintJob::End() {
   return true;
 }
 
+bool PrintCalibrationSheet(QPrinter& printer, const TPapierInfo& paper, bool landscape, const QString& title,
+                           QString* error) {
+  QString why;
+  const bool queued = printer.outputFormat() == QPrinter::NativeFormat;
+  SetPrinterPaper(printer, paper, landscape);
+  printer.setDocName(title);
+  if (queued && !PrinterTakesJobs(printer.printerName(), &why)) {
+    if (error) *error = why;
+    return false;
+  }
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    if (error) *error = QStringLiteral("the printer %1 cannot start a document").arg(printer.printerName());
+    return false;
+  }
+  DrawCalibrationSheet(painter, printer, MLMessage(640), MLMessage(641));
+  if (!painter.end() || printer.printerState() == QPrinter::Error) {
+    if (error) *error = MLMessage(652);
+    return false;
+  }
+  if (queued && cupsLastError() >= IPP_STATUS_ERROR_BAD_REQUEST) {
+    if (error)
+      *error = QStringLiteral("the printer %1 refused the job: %2")
+                   .arg(printer.printerName(), QString::fromUtf8(cupsLastErrorString()));
+    return false;
+  }
+  return true;
+}
+
 bool PrinterTakesJobs(const QString& name, QString* why) {
   const QByteArray queue = name.toUtf8();
   cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);

@@ -113,6 +113,11 @@ constexpr double kCalibreLineX = 80, kCalibreLineY = 50;
 void DrawCalibrationSheet(QPainter& painter, const QPrinter& printer, const QString& title,
                           const QString& hint);
 
+// Prints the calibration sheet alone on the paper in the orientation asked, with messages 640 and
+// 641 as its texts. False with the reason in `error` when the printer fails or refuses the job.
+bool PrintCalibrationSheet(QPrinter& printer, const TPapierInfo& paper, bool landscape, const QString& title,
+                           QString* error);
+
 // The format preselected among `formats` (layout names in list order): the document's PapierDefaut
 // when listed, else the one nearest the document's size, the first of equally near ones. Empty for
 // an empty list.

@@ -205,6 +205,12 @@ KEYS = [
     ("ImprimerFormat1", "Diamètre du disque :", "Disc diameter:"),
     ("ImprimerFormat2", "Diamètre du trou :", "Hole diameter:"),
     ("ImpressionEnCours", "Impression en cours...", "Printing..."),
+    ("ImprimanteType0", "Imprimante jet d'encre classique insertion par le haut.|Le papier doit etre inséré face à imprimer visible,|le haut de la feuille en bas",
+     "Classic inkjet printer fed from the top.|Insert the paper with the side to print facing you,|the top of the sheet downwards"),
+    ("ImprimanteType1", "Imprimante à alimentation par l'avant.|Le papier doit etre inséré face à imprimer sur le dessus|le haut coté de l'imprimante",
+     "Printer fed from the front.|Insert the paper with the side to print on top,|the top towards the printer"),
+    ("ImprimanteType2", "Imprimante laser.|La face à imprimer est généralement vers le bas|et le haut de la page vers l'avant",
+     "Laser printer.|The side to print usually faces down|and the top of the page towards the front"),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
 ]
 
@@ -433,6 +439,19 @@ WINDOWS = [
     ("fmPrint.bPrecedent.Caption", "<< Précédent", "<< Previous"),
     ("fmPrint.bAnnuler.Caption", "Annuler", "Cancel"),
     ("fmPrint.Page.Hint", "Cliquez sur une case pour ne pas l'imprimer", "Click a cell to leave it blank"),
+    ("fmPrint.Button2.Caption", "Calibrer l'imprimante", "Calibrate the printer"),
+    # The printer adjustment
+    ("fmPrintCalibre.lbTitre.Caption", "Réglage de l'imprimante", "Printer adjustment"),
+    ("fmPrintCalibre.lbX.Caption", "Dimension entre la gauche de la feuille et le trait vertical :",
+     "Distance from the left edge of the sheet to the vertical line:"),
+    ("fmPrintCalibre.lbY.Caption", "Dimension entre le haut de la feuille et le trait horizontal :",
+     "Distance from the top edge of the sheet to the horizontal line:"),
+    ("fmPrintCalibre.lbX1.Caption", "Dimension entre la gauche de la feuille et le trait vertical :",
+     "Distance from the left edge of the sheet to the vertical line:"),
+    ("fmPrintCalibre.lbY1.Caption", "Dimension entre le haut de la feuille et le trait horizontal :",
+     "Distance from the top edge of the sheet to the horizontal line:"),
+    ("fmPrintCalibre.bPrecedent.Caption", "<< Précédent", "<< Previous"),
+    ("fmPrintCalibre.bAnnuler.Caption", "Annuler", "Cancel"),
 ]
 
 

@@ -18,6 +18,7 @@
 #include "model/document.h"
 #include "model/soft_host.h"
 #include "print/print_job.h"
+#include "print/ui/calibration_dialog.h"
 #include "print/ui/mpage.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -124,9 +125,12 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   lResX->setObjectName(QStringLiteral("lResX"));
   lResY = new QLabel(first);
   lResY->setObjectName(QStringLiteral("lResY"));
+  Button2 = new QPushButton(QStringLiteral("Calibrer l'imprimante"), first);
+  Button2->setObjectName(QStringLiteral("Button2"));
   for (QLabel* l : {lbPasDePapier, Panel4, Panel5, lResX, lResY}) {
     l->setWordWrap(true);
     firstColumn->addWidget(l);
+    if (l == Panel4) firstColumn->addWidget(Button2, 0, Qt::AlignLeft);
   }
   Pages->addWidget(first);
 
@@ -198,7 +202,10 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   lbPasDePapier->setVisible(lbPapiers->count() == 0);
   if (lbPapiers->count() > 0) lbPapiers->setCurrentRow(0);
 
-  if (!Flag("print_calibre")) Panel4->hide();
+  if (!Flag("print_calibre")) {
+    Panel4->hide();
+    Button2->hide();
+  }
   cbNoEchec->setVisible(Flag("print_noechec"));
   Miroir = Flag("print_mirroir");
   if (Miroir)
@@ -240,6 +247,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
     connect(b, &QCheckBox::toggled, this, [this] { lbGabaritsClick(); });
   for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond})
     connect(b, &QCheckBox::toggled, this, [this] { cbCadreGabaritClick(); });
+  connect(Button2, &QPushButton::clicked, this, &TfmPrint::Button2Click);
   connect(bPrecedent, &QPushButton::clicked, this, [this] { bPreSuivClick(1); });
   connect(bSuivant, &QPushButton::clicked, this, [this] { bPreSuivClick(2); });
   connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
@@ -359,6 +367,16 @@ void TfmPrint::lbGabaritsClick() {
   }
   ApplyOptions();
   Page->Refresh();
+}
+
+void TfmPrint::Button2Click() {
+  MakeCurrent();
+  TPapierInfo paper;
+  papiers_.GetPapierInfo(SelectedPapier(), paper);
+  if (paper.large > 0 && paper.haut > 0)
+    TfmPrintCalibre::ShowCalibration(this, *printer_, SelectedPrinter(), paper);
+  lbPrinters->viewport()->update();
+  CalibreInfo();
 }
 
 void TfmPrint::cbCadreGabaritClick() {

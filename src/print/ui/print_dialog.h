@@ -39,6 +39,7 @@ class TfmPrint : public QDialog {
   void lbGabaritsClick();
   void cbCadreGabaritClick();
   void bPreSuivClick(int tag);  // 1 Previous, 2 Next
+  void Button2Click();          // calibrate
 
   QString SelectedPrinter() const;
   QString SelectedPapier() const;
@@ -54,7 +55,7 @@ class TfmPrint : public QDialog {
   TzunoMPage* Page;
   QCheckBox *cbCadreGabarit, *cbNotRectInRect, *cbCadreModele, *cbColorPapier, *cbImageFond, *cbFaceVisible,
       *cbNoEchec;
-  QPushButton *bPrecedent, *bSuivant, *bAnnuler;
+  QPushButton *Button2, *bPrecedent, *bSuivant, *bAnnuler;
 
  protected:
   void done(int result) override;

@@ -8,7 +8,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "print/ui/calibration_dialog.h"
 #include "print/ui/mpage.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
@@ -163,57 +166,78 @@ TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
   MLSetLanguage(1);
 }
 
-// Every window line of the dialog lands on a control, in both languages, and every control a person
-// can reach is named in the language shown.
+// Every window line of `window` lands on its control with the text of `language`, and every control a
+// person can reach is named.
+void CheckWindowLines(QWidget* window, int language) {
+  SCOPED_TRACE(window->objectName().toStdString());
+  QFile tra(QStringLiteral(LORVANE_SOURCE_DATA "/lorvane.tra"));
+  ASSERT_TRUE(tra.open(QIODevice::ReadOnly));
+  const QByteArray prefix = window->objectName().toLatin1() + '.';
+  int lines = 0;
+  TQtMLWindow ml(window);
+  for (const QByteArray& line : tra.readAll().split('\n')) {
+    if (!line.startsWith(prefix)) continue;
+    ++lines;
+    const QStringList f = QString::fromLatin1(line).trimmed().split(QLatin1Char(';'));  // Windows-1252
+    ASSERT_EQ(f.size(), 3);
+    const QStringList key = f[0].split(QLatin1Char('.'));
+    const QString text = f[language];
+    if (key.size() == 2) {
+      EXPECT_EQ(window->windowTitle(), text);
+      continue;
+    }
+    QObject* o = ml.Component(key[1]);
+    ASSERT_TRUE(o) << key[1].toStdString();
+    if (key[2] == QLatin1String("Hint"))
+      EXPECT_EQ(qobject_cast<QWidget*>(o)->toolTip(), text) << key[1].toStdString();
+    else if (auto* b = qobject_cast<QAbstractButton*>(o))
+      EXPECT_EQ(b->text(), text) << key[1].toStdString();
+    else
+      EXPECT_EQ(qobject_cast<QLabel*>(o)->text(), text) << key[1].toStdString();
+  }
+  EXPECT_GE(lines, 5);
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                         qobject_cast<QListWidget*>(w) || qobject_cast<TzunoMPage*>(w) ||
+                         qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QLineEdit*>(w);
+    if (!control || w->parentWidget()->inherits("QComboBox") ||
+        w->parentWidget()->inherits("QAbstractSpinBox"))
+      continue;
+    EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+  }
+}
+
 TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
   Session s;
   ASSERT_TRUE(s.installation);
-  QFile tra(QStringLiteral(LORVANE_SOURCE_DATA "/lorvane.tra"));
-  ASSERT_TRUE(tra.open(QIODevice::ReadOnly));
-  QList<QStringList> lines;
-  for (const QByteArray& line : tra.readAll().split('\n'))
-    if (line.startsWith("fmPrint."))
-      lines << QString::fromLatin1(line).trimmed().split(QLatin1Char(';'));  // the file is Windows-1252
-  EXPECT_GE(lines.size(), 15);
+  QDir().mkpath(QStringLiteral("/work/shots/h13"));
   for (int language : {1, 2}) {
     SCOPED_TRACE(language);
     MLSetLanguage(language);
     TfmPrint dialog(nullptr, kCard);
     dialog.resize(760, 560);
     dialog.show();
-    TQtMLWindow window(&dialog);
-    for (const QStringList& f : lines) {
-      ASSERT_EQ(f.size(), 3);
-      const QStringList key = f[0].split(QLatin1Char('.'));
-      const QString text = f[language];
-      if (key.size() == 2) {
-        EXPECT_EQ(dialog.windowTitle(), text);
-        continue;
-      }
-      QObject* o = window.Component(key[1]);
-      ASSERT_TRUE(o) << key[1].toStdString();
-      auto* w = qobject_cast<QWidget*>(o);
-      if (key[2] == QLatin1String("Hint"))
-        EXPECT_EQ(w->toolTip(), text) << key[1].toStdString();
-      else if (auto* b = qobject_cast<QAbstractButton*>(o))
-        EXPECT_EQ(b->text(), text) << key[1].toStdString();
-      else
-        EXPECT_EQ(qobject_cast<QLabel*>(o)->text(), text) << key[1].toStdString();
-    }
+    CheckWindowLines(&dialog, language);
     EXPECT_EQ(dialog.lbPrinters->accessibleName(), language == 1 ? "Imprimante" : "Printer");
     EXPECT_EQ(dialog.cbMarques->accessibleName(), language == 1 ? "Marque" : "Brand");
-    for (QWidget* w : dialog.findChildren<QWidget*>()) {
-      const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
-                           qobject_cast<QListWidget*>(w) || qobject_cast<TzunoMPage*>(w);
-      if (!control || w->parentWidget()->inherits("QComboBox")) continue;
-      EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
-    }
-    QDir().mkpath(QStringLiteral("/work/shots/h13"));
     dialog.grab().save(QStringLiteral("/work/shots/h13/print_page0_%1.png").arg(language));
     Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
     s.dialogs.Answers = {arYes};
     dialog.bSuivant->click();
     dialog.grab().save(QStringLiteral("/work/shots/h13/print_page2_%1.png").arg(language));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    TfmPrintCalibre calibre(nullptr, printer, TfmPrint::kPdfPrinter, {"A4", "A4", 210, 297},
+                            TCalibrationStore::ForUser(*Soft()));
+    calibre.show();
+    EXPECT_EQ(calibre.windowTitle(), QStringLiteral("PDF - A4"));
+    calibre.lbPrintType->setCurrentRow(0);
+    calibre.grab().save(QStringLiteral("/work/shots/h13/calibre_page0_%1.png").arg(language));
+    s.dialogs.Files = {s.home.filePath(QStringLiteral("c.pdf"))};
+    calibre.bSuivant->click();
+    CheckWindowLines(&calibre, language);
+    calibre.grab().save(QStringLiteral("/work/shots/h13/calibre_page1_%1.png").arg(language));
   }
   MLSetLanguage(1);
 }
