@@ -64,6 +64,9 @@ TfmZunoCADMenu2::TfmZunoCADMenu2(QWidget* parent) : QWidget(parent) {
   int shown = 0;
   for (const Tool& t : Tools()) {
     if (t.flag && !(Soft() && Soft()->SoftFlag(QString::fromLatin1(t.flag)))) continue;
+    // Background, ribbon and label pick their picture in the image library's browser; they come
+    // with it.
+    if (t.tag > 200) continue;
     auto* b = new QToolButton(pBoutons);
     b->setObjectName(QString::fromLatin1(t.name));
     b->setText(QString::fromUtf8(t.caption));
