@@ -211,6 +211,8 @@ KEYS = [
      "Printer fed from the front.|Insert the paper with the side to print on top,|the top towards the printer"),
     ("ImprimanteType2", "Imprimante laser.|La face à imprimer est généralement vers le bas|et le haut de la page vers l'avant",
      "Laser printer.|The side to print usually faces down|and the top of the page towards the front"),
+    ("FormatExiste", "Un format nommé \"%s\" existe déjà. Voulez-vous le remplacer ?",
+     "A layout named \"%s\" exists already. Do you want to replace it?"),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
 ]
 
@@ -452,6 +454,25 @@ WINDOWS = [
      "Distance from the top edge of the sheet to the horizontal line:"),
     ("fmPrintCalibre.bPrecedent.Caption", "<< Précédent", "<< Previous"),
     ("fmPrintCalibre.bAnnuler.Caption", "Annuler", "Cancel"),
+    ("fmPrint.bModif.Caption", "Modifier le format", "Edit the layout"),
+    ("fmPrint.bNew.Caption", "Nouveau format", "New layout"),
+    # The layout editor
+    ("fmImprimerFormat.Caption", "Format", "Layout"),
+    ("fmImprimerFormat.lbTitre.Caption", "Paramétrage du format", "Layout settings"),
+    ("fmImprimerFormat.lbGabNom.Caption", "Nom :", "Name:"),
+    ("fmImprimerFormat.lbMarque.Caption", "Marque :", "Brand:"),
+    ("fmImprimerFormat.lbPapier.Caption", "Papier :", "Paper:"),
+    ("fmImprimerFormat.lbLarge.Caption", "Largeur :", "Width:"),
+    ("fmImprimerFormat.lbHaut.Caption", "Hauteur :", "Height:"),
+    ("fmImprimerFormat.lbNbreX.Caption", "Colonnes :", "Columns:"),
+    ("fmImprimerFormat.lbNbreY.Caption", "Lignes :", "Rows:"),
+    ("fmImprimerFormat.lbX0.Caption", "Marge gauche :", "Left margin:"),
+    ("fmImprimerFormat.lbY0.Caption", "Marge haute :", "Top margin:"),
+    ("fmImprimerFormat.lbInterX.Caption", "Espace horizontal :", "Gap across:"),
+    ("fmImprimerFormat.lbInterY.Caption", "Espace vertical :", "Gap down:"),
+    ("fmImprimerFormat.cbOrientation.Caption", "Impression horizontale", "Landscape printing"),
+    ("fmImprimerFormat.cbRectoVerso.Caption", "Impression recto verso", "Two-sided printing"),
+    ("fmImprimerFormat.bAnnuler.Caption", "Annuler", "Cancel"),
 ]
 
 

@@ -19,6 +19,7 @@
 #include "model/soft_host.h"
 #include "print/print_job.h"
 #include "print/ui/calibration_dialog.h"
+#include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -147,6 +148,15 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   left->addWidget(cbMarques);
   left->addWidget(Caption(last, "lbFormat", QStringLiteral("Format :"), lbGabarits));
   left->addWidget(lbGabarits, 1);
+  auto* formatButtons = new QHBoxLayout;
+  bModif = new QPushButton(QStringLiteral("Modifier le format"), last);
+  bModif->setObjectName(QStringLiteral("bModif"));
+  bNew = new QPushButton(QStringLiteral("Nouveau format"), last);
+  bNew->setObjectName(QStringLiteral("bNew"));
+  formatButtons->addWidget(bModif);
+  formatButtons->addWidget(bNew);
+  formatButtons->addStretch(1);
+  left->addLayout(formatButtons);
   cbCadreGabarit = Box(last, "cbCadreGabarit", QStringLiteral("Imprimer le gabarit de la feuille"), false);
   cbNotRectInRect =
       Box(last, "cbNotRectInRect", QString::fromUtf8("Etirer le modèle dans le gabarit"), false);
@@ -248,6 +258,8 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond})
     connect(b, &QCheckBox::toggled, this, [this] { cbCadreGabaritClick(); });
   connect(Button2, &QPushButton::clicked, this, &TfmPrint::Button2Click);
+  connect(bModif, &QPushButton::clicked, this, [this] { EditFormat(false); });
+  connect(bNew, &QPushButton::clicked, this, [this] { EditFormat(true); });
   connect(bPrecedent, &QPushButton::clicked, this, [this] { bPreSuivClick(1); });
   connect(bSuivant, &QPushButton::clicked, this, [this] { bPreSuivClick(2); });
   connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
@@ -336,6 +348,7 @@ void TfmPrint::cbMarquesChange() {
   const QString chosen =
       ChooseFormat(Page->Sheet().Gabarits, formats, mdl_->GetEntete(QStringLiteral("PapierDefaut")),
                    mdl_->Large, mdl_->Haut);
+  bModif->setEnabled(false);
   filling_ = true;
   lbGabarits->clear();
   lbGabarits->addItems(formats);
@@ -365,6 +378,7 @@ void TfmPrint::lbGabaritsClick() {
     SetPrinterPaper(*printer_, paper_, landscape_);
     sheet.Printer = GetPrinterMetrics(*printer_);
   }
+  bModif->setEnabled(true);
   ApplyOptions();
   Page->Refresh();
 }
@@ -377,6 +391,24 @@ void TfmPrint::Button2Click() {
     TfmPrintCalibre::ShowCalibration(this, *printer_, SelectedPrinter(), paper);
   lbPrinters->viewport()->update();
   CalibreInfo();
+}
+
+void TfmPrint::EditFormat(bool creating) {
+  TSoft* soft = Soft();
+  if (!soft) return;
+  // Edits go to the user's copy of the table, made whole from the installation's the first time.
+  const QString target = soft->PapiersGabFile;
+  const QString source = TableFile(*soft, target);
+  if (source != target && !QFile::copy(source, target)) {
+    AskUser(MLText(QStringLiteral("ErreurEnregistrement")).replace(QStringLiteral("%s"), target), akError,
+            abOK);
+    return;
+  }
+  Page->Sheet().Gabarits.FileName = target;
+  TImprimerFormatResult result;
+  TfmImprimerFormat::EditFormat(this, creating ? MLMessage(301) : SelectedFormat(), SelectedPapier(), result,
+                                *mdl_, target, papiers_.FileName, creating);
+  if (result.ok) FillMarques(result.marque);
 }
 
 void TfmPrint::cbCadreGabaritClick() {

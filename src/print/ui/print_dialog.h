@@ -38,8 +38,9 @@ class TfmPrint : public QDialog {
   void cbMarquesChange();
   void lbGabaritsClick();
   void cbCadreGabaritClick();
-  void bPreSuivClick(int tag);  // 1 Previous, 2 Next
-  void Button2Click();          // calibrate
+  void bPreSuivClick(int tag);     // 1 Previous, 2 Next
+  void Button2Click();             // calibrate
+  void EditFormat(bool creating);  // bModif, bNew
 
   QString SelectedPrinter() const;
   QString SelectedPapier() const;
@@ -55,7 +56,7 @@ class TfmPrint : public QDialog {
   TzunoMPage* Page;
   QCheckBox *cbCadreGabarit, *cbNotRectInRect, *cbCadreModele, *cbColorPapier, *cbImageFond, *cbFaceVisible,
       *cbNoEchec;
-  QPushButton *Button2, *bPrecedent, *bSuivant, *bAnnuler;
+  QPushButton *Button2, *bModif, *bNew, *bPrecedent, *bSuivant, *bAnnuler;
 
  protected:
   void done(int result) override;

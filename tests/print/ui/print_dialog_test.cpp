@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include "print/ui/calibration_dialog.h"
+#include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
@@ -166,6 +167,10 @@ TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
   MLSetLanguage(1);
 }
 
+QString TableFileOf(const QString& name) {
+  return QStringLiteral(LORVANE_SOURCE_DATA "/donnees/") + name;
+}
+
 // Every window line of `window` lands on its control with the text of `language`, and every control a
 // person can reach is named.
 void CheckWindowLines(QWidget* window, int language) {
@@ -238,6 +243,14 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
     calibre.bSuivant->click();
     CheckWindowLines(&calibre, language);
     calibre.grab().save(QStringLiteral("/work/shots/h13/calibre_page1_%1.png").arg(language));
+
+    const QString layouts = TableFileOf(QStringLiteral("papiers_gab.csv"));
+    const QString papers = TableFileOf(QStringLiteral("papiers_dim.csv"));
+    TfmImprimerFormat format(nullptr, QStringLiteral("A4 10 cartes de visite 85 x 54"), QStringLiteral("A4"),
+                             dialog.Model(), layouts, papers);
+    format.show();
+    CheckWindowLines(&format, language);
+    format.grab().save(QStringLiteral("/work/shots/h13/format_%1.png").arg(language));
   }
   MLSetLanguage(1);
 }
