@@ -18,6 +18,7 @@
 #include "catalogue/ui/apercu_modele.h"
 #include "catalogue/ui/apercu_tree.h"
 #include "catalogue/ui/preview_progress.h"
+#include "common/shipped_installation.h"
 #include "model/document.h"
 #include "render/codecs.h"
 #include "shell/session/installation.h"
@@ -65,32 +66,10 @@ class CatalogueWindow : public ::testing::Test {
     installation.reset();
     dialogs = TScriptedDialogs();
     const QString run = dir.filePath(QString("run%1/").arg(++runs));
-    const QString data = QStringLiteral(LORVANE_SOURCE_DATA);
     home = run + "inst";
-    QDir().mkpath(home);
-    ASSERT_TRUE(QFile::link(data + "/donnees", home + "/donnees"));
-    ASSERT_TRUE(QFile::copy(data + "/lorvane.tra", home + "/lorvane.tra"));
-    QFile in(data + "/lorvane.ini");
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    QByteArray ini = in.readAll();
-    for (const QString& line : settings) {
-      const QByteArray key = line.section('=', 0, 0).toLatin1() + "=";
-      const qsizetype at = ini.indexOf("\n" + key);
-      ASSERT_GE(at, 0) << line.toStdString();
-      const qsizetype end = ini.indexOf("\r\n", at + 1);
-      ini.replace(at + 1, end - at - 1, line.toLatin1());
-    }
-    QFile out(home + "/lorvane.ini");
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(ini);
-    out.close();
-    TInstallationOptions options;
-    options.AppDataPath = run + "user";
-    options.Arguments = args;
-    options.Dialogs = &dialogs;
-    options.Fonts = false;
-    installation = OpenInstallation(home, options);
-    ASSERT_TRUE(installation);
+    QString error;
+    installation = OpenShippedCopy(home, run + "user", settings, &dialogs, &error, args);
+    ASSERT_TRUE(installation) << error.toStdString();
     modeles = run + "Modeles/";
     QDir().mkpath(modeles);
     Soft()->ModelesPath = modeles;

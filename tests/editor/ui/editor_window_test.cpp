@@ -15,6 +15,7 @@
 
 #include "catalogue/modele.h"
 #include "catalogue/ui/main_window.h"
+#include "common/shipped_installation.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/tool_column.h"
@@ -47,31 +48,10 @@ class EditorWindow : public ::testing::Test {
   }
   // A fresh copy of the shipped settings with some lines replaced, and the window.
   void Open(const QStringList& settings = {}) {
-    const QString data = QStringLiteral(LORVANE_SOURCE_DATA);
     home = dir.filePath("inst");
-    QDir().mkpath(home);
-    ASSERT_TRUE(QFile::link(data + "/donnees", home + "/donnees"));
-    ASSERT_TRUE(QFile::copy(data + "/lorvane.tra", home + "/lorvane.tra"));
-    QFile in(data + "/lorvane.ini");
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    QByteArray ini = in.readAll();
-    for (const QString& line : settings) {
-      const QByteArray key = line.section('=', 0, 0).toLatin1() + "=";
-      const qsizetype at = ini.indexOf("\n" + key);
-      ASSERT_GE(at, 0) << line.toStdString();
-      const qsizetype end = ini.indexOf("\r\n", at + 1);
-      ini.replace(at + 1, end - at - 1, line.toLatin1());
-    }
-    QFile out(home + "/lorvane.ini");
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(ini);
-    out.close();
-    TInstallationOptions options;
-    options.AppDataPath = dir.filePath("user");
-    options.Dialogs = &dialogs;
-    options.Fonts = false;
-    installation = OpenInstallation(home, options);
-    ASSERT_TRUE(installation);
+    QString error;
+    installation = OpenShippedCopy(home, dir.filePath("user"), settings, &dialogs, &error);
+    ASSERT_TRUE(installation) << error.toStdString();
     Soft()->CreateUserFolders();
     editor = std::make_unique<TfmEditeur>();
     editor->AskMode = [this] {
