@@ -41,9 +41,14 @@ class TItemAccessible : public QAccessibleInterface, public QAccessibleActionInt
   QAccessible::State state() const override {
     QAccessible::State s;
     s.selectable = true;
-    if (!isValid())
+    s.checkable = items_->ItemsCheckable();
+    if (!isValid()) {
       s.invalid = true;
-    else if (!rect().intersects(QRect(widget_->mapToGlobal(QPoint(0, 0)), widget_->size())))
+      return s;
+    }
+    s.checked = s.checkable && items_->ItemChecked(index_);
+    if (items_->ItemOffscreen(index_) ||
+        !rect().intersects(QRect(widget_->mapToGlobal(QPoint(0, 0)), widget_->size())))
       s.offscreen = true;
     return s;
   }
@@ -51,9 +56,14 @@ class TItemAccessible : public QAccessibleInterface, public QAccessibleActionInt
     return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
   }
 
-  QStringList actionNames() const override { return {pressAction()}; }
+  QStringList actionNames() const override {
+    if (items_->ItemsCheckable()) return {pressAction(), toggleAction()};
+    return {pressAction()};
+  }
   void doAction(const QString& name) override {
-    if (name == pressAction() && isValid()) items_->PressItem(index_);
+    if (!isValid()) return;
+    if (name == pressAction()) items_->PressItem(index_);
+    if (name == toggleAction() && items_->ItemsCheckable()) items_->ToggleItem(index_);
   }
   QStringList keyBindingsForAction(const QString&) const override { return {}; }
 

@@ -17,6 +17,12 @@ class TPictureItems {
   virtual QRect ItemRect(int i) const = 0;
   // Acts as a click on the item would.
   virtual void PressItem(int i) = 0;
+  // Items with a second state (a lock): told as checked, switched by the toggle action.
+  virtual bool ItemsCheckable() const { return false; }
+  virtual bool ItemChecked(int) const { return false; }
+  virtual void ToggleItem(int) {}
+  // Items scrolled out of the widget's visible part.
+  virtual bool ItemOffscreen(int) const { return false; }
 };
 
 // Installs the accessible interfaces of the catalogue's widgets (once per process).

@@ -1,11 +1,8 @@
 #include "editor/ui/panel_layers.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
-#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScrollBar>
 
 #include "editor/canvas_engine.h"
@@ -47,108 +44,8 @@ QImage LayerGlyph() {
 
 }  // namespace
 
-namespace {
-
-// A row of the list for assistive technologies: named by its caption, checked while locked; pressing
-// selects its object, toggling locks or unlocks it.
-class TLayerRowAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
- public:
-  TLayerRowAccessible(TLayerList* list, QAccessibleInterface* parent, int row)
-      : list_(list), parent_(parent), row_(row) {}
-
-  bool isValid() const override { return list_ && row_ < list_->Rows().size(); }
-  QObject* object() const override { return nullptr; }
-  QWindow* window() const override { return parent_->window(); }
-  QAccessibleInterface* parent() const override { return parent_; }
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-  QAccessibleInterface* focusChild() const override { return nullptr; }
-  QString text(QAccessible::Text t) const override {
-    return isValid() && t == QAccessible::Name ? list_->RowCaption(row_) : QString();
-  }
-  void setText(QAccessible::Text, const QString&) override {}
-  QRect rect() const override {
-    if (!isValid()) return QRect();
-    const QRect r = list_->RowRect(row_);
-    return QRect(list_->viewport()->mapToGlobal(r.topLeft()), r.size());
-  }
-  QAccessible::Role role() const override { return QAccessible::ListItem; }
-  QAccessible::State state() const override {
-    QAccessible::State s;
-    s.selectable = true;
-    s.checkable = true;
-    if (!isValid()) {
-      s.invalid = true;
-      return s;
-    }
-    s.checked = list_->RowLocked(row_);
-    const int top = list_->TopRow();
-    s.offscreen = row_ < top || (row_ - top) * TLayerList::kRow > list_->viewport()->height();
-    return s;
-  }
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-  }
-  QStringList actionNames() const override { return {pressAction(), toggleAction()}; }
-  void doAction(const QString& name) override {
-    if (!isValid()) return;
-    if (name == pressAction()) list_->PressRow(row_, false);
-    if (name == toggleAction()) list_->PressRow(row_, true);
-  }
-  QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
- private:
-  QPointer<TLayerList> list_;
-  QAccessibleInterface* parent_;
-  int row_;
-};
-
-class TLayerListAccessible : public QAccessibleWidget {
- public:
-  explicit TLayerListAccessible(TLayerList* list) : QAccessibleWidget(list, QAccessible::List) {}
-  ~TLayerListAccessible() override {
-    for (QAccessible::Id id : ids_) QAccessible::deleteAccessibleInterface(id);
-  }
-  TLayerList* List() const { return static_cast<TLayerList*>(widget()); }
-  int childCount() const override { return int(List()->Rows().size()); }
-  QAccessibleInterface* child(int index) const override {
-    if (index < 0 || index >= childCount()) return nullptr;
-    auto it = ids_.constFind(index);
-    if (it != ids_.constEnd()) return QAccessible::accessibleInterface(*it);
-    auto* row = new TLayerRowAccessible(List(), const_cast<TLayerListAccessible*>(this), index);
-    ids_.insert(index, QAccessible::registerAccessibleInterface(row));
-    return row;
-  }
-  int indexOfChild(const QAccessibleInterface* child) const override {
-    for (auto it = ids_.constBegin(); it != ids_.constEnd(); ++it)
-      if (QAccessible::accessibleInterface(*it) == child) return it.key();
-    return -1;
-  }
-  QAccessibleInterface* childAt(int x, int y) const override {
-    const QPoint p = List()->viewport()->mapFromGlobal(QPoint(x, y));
-    const int row = List()->TopRow() + p.y() / TLayerList::kRow;
-    return p.y() >= 0 && row < childCount() ? child(row) : nullptr;
-  }
-
- private:
-  mutable QHash<int, QAccessible::Id> ids_;
-};
-
-QAccessibleInterface* LayerFactory(const QString&, QObject* object) {
-  if (auto* list = qobject_cast<TLayerList*>(object)) return new TLayerListAccessible(list);
-  return nullptr;
-}
-
-}  // namespace
-
 TLayerList::TLayerList(QWidget* parent) : QAbstractScrollArea(parent) {
-  static const bool factory = [] {
-    QAccessible::installFactory(LayerFactory);
-    return true;
-  }();
-  (void)factory;
+  InstallPictureAccessibility();
   setObjectName(QStringLiteral("lbCalque"));
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   verticalScrollBar()->setSingleStep(1);
@@ -301,4 +198,33 @@ void TLayerList::mouseReleaseEvent(QMouseEvent* e) {
     Drop();
   else
     dragRow_ = -1;
+}
+
+int TLayerList::ItemCount() const {
+  return static_cast<int>(rows_.size());
+}
+
+QString TLayerList::ItemName(int i) const {
+  return RowCaption(i);
+}
+
+QRect TLayerList::ItemRect(int i) const {
+  return RowRect(i).translated(viewport()->pos());
+}
+
+void TLayerList::PressItem(int i) {
+  PressRow(i, false);
+}
+
+bool TLayerList::ItemChecked(int i) const {
+  return RowLocked(i);
+}
+
+void TLayerList::ToggleItem(int i) {
+  PressRow(i, true);
+}
+
+bool TLayerList::ItemOffscreen(int i) const {
+  const int top = TopRow();
+  return i < top || (i - top) * kRow > viewport()->height();
 }

@@ -7,12 +7,25 @@
 #include <QList>
 #include <functional>
 
+#include "catalogue/ui/picture_accessible.h"
+
 class TzunoCAD;
 
-class TLayerList : public QAbstractScrollArea {
+// For assistive technologies each row is an item named by its caption, checked while locked:
+// pressing selects its object, toggling locks or unlocks it.
+class TLayerList : public QAbstractScrollArea, public TPictureItems {
   Q_OBJECT
  public:
   explicit TLayerList(QWidget* parent = nullptr);
+
+  int ItemCount() const override;
+  QString ItemName(int i) const override;
+  QRect ItemRect(int i) const override;
+  void PressItem(int i) override;
+  bool ItemsCheckable() const override { return true; }
+  bool ItemChecked(int i) const override;
+  void ToggleItem(int i) override;
+  bool ItemOffscreen(int i) const override;
 
   static constexpr int kRow = 16;
   static constexpr int kLockX = 150;
