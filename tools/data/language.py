@@ -278,6 +278,7 @@ WINDOWS = [
     ("fmMain.LabelModelePrecedent.Caption", "Modèle précédent", "Previous template"),
     ("fmMain.LabelModeleSuivant.Caption", "Modèle suivant", "Next template"),
     ("fmMain.LabelOuvrir.Caption", "Modifier ce modèle", "Edit this template"),
+    ("fmMain.LabelImprimer.Caption", "Imprimer ce modèle", "Print this template"),
     ("fmMain.LabelEnregistrerImage.Caption", "Enregister sous forme d'image", "Save as a picture"),
     ("fmMain.LabelSupprimer.Caption", "Supprimer ce modèle", "Delete this template"),
     ("fmMain.LabelRenommerAlbum.Caption", "Renomer l'album", "Rename the album"),

@@ -31,6 +31,7 @@
 #include "catalogue/ui/preview_progress.h"
 #include "model/document.h"
 #include "model/soft_host.h"
+#include "print/ui/print_dialog.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -341,6 +342,7 @@ void TfmMain::CreateMenu() {
   AddEntry(actions, QStringLiteral("LabelModelePrecedent"), QStringLiteral("Modèle précédent"), 104);
   AddEntry(actions, QStringLiteral("LabelModeleSuivant"), QStringLiteral("Modèle suivant"), 105);
   AddEntry(actions, QStringLiteral("LabelOuvrir"), QStringLiteral("Modifier ce modèle"), 106);
+  AddEntry(actions, QStringLiteral("LabelImprimer"), QStringLiteral("Imprimer ce modèle"), 102);
   pictureEntry_ = AddEntry(actions, QStringLiteral("LabelEnregistrerImage"),
                            QStringLiteral("Enregister sous forme d'image"), 113);
   deleteEntry_ =
@@ -814,6 +816,10 @@ void TfmMain::Action(int tag) {
     case 101:
       Count(QStringLiteral("Menu1RetourMosaique"));
       AfficheDossier(current.Folder);
+      break;
+    case 102:
+      Count(QStringLiteral("Menu1Imprimer"));
+      if (!current.FileName.isEmpty()) TfmPrint::ShowPrintDialog(this, current.FileName);
       break;
     case 103:
       if (current.FileName.isEmpty()) break;
