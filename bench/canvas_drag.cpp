@@ -8,6 +8,7 @@
 #include <chrono>
 #include <vector>
 
+#include "busy_page.h"
 #include "editor/canvas_engine.h"
 #include "model/document.h"
 #include "model/image.h"
@@ -20,30 +21,12 @@ void BM_DragTick(benchmark::State& state) {
   // 1: the drag layers (what the editor uses); 0: every tick draws the whole page.
   cad.DragLayers = state.range(0) != 0;
   TzunoCADMdl& d = cad.Mdl();
-  d.Large = 120;
-  d.Haut = 120;
   cad.Mode = 1;
-  cad.ApplyZoom();
-  for (int i = 0; i < 190; ++i) {
-    auto* b = static_cast<TzunoCADRect*>(d.CreateObjet(QStringLiteral("rectangle")));
-    b->x = 5 + (i % 19) * 6;
-    b->y = 5 + (i / 19) * 11;
-    b->l = 5;
-    b->h = 8;
-    b->Brush = TBrush{RGBColor(40 + i % 200, 120, 200), bsSolid};
-  }
   QImage photo(4000, 3000, QImage::Format_RGB888);
   for (int y = 0; y < photo.height(); ++y)
     for (int x = 0; x < photo.width(); x += 37) photo.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
-  for (int i = 0; i < 10; ++i) {
-    auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
-    img->SetPicture(photo);
-    img->x = 15 + (i % 5) * 22;
-    img->y = 30 + (i / 5) * 50;
-    img->l = 40;
-    img->h = 30;
-    img->RebuildCache();
-  }
+  FillBusyPage(d, photo, 10);
+  cad.ApplyZoom();
   cad.RequestRepaint();
   cad.Tick();
   auto* dragged = static_cast<TzunoCADRect*>(d.Objet(50));

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <vector>
 
+#include "busy_page.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/property_panel.h"
@@ -28,26 +29,9 @@ void BM_TypeInTextSection(benchmark::State& state) {
   TzunoCAD& cad = view->Engine();
   panel->SetCAD(&cad);
   TzunoCADMdl& d = cad.Mdl();
-  d.Large = 120;
-  d.Haut = 120;
-  for (int i = 0; i < 190; ++i) {
-    auto* b = static_cast<TzunoCADRect*>(d.CreateObjet(QStringLiteral("rectangle")));
-    b->x = 5 + (i % 19) * 6;
-    b->y = 5 + (i / 19) * 11;
-    b->l = 5;
-    b->h = 8;
-    b->Brush = TBrush{RGBColor(40 + i % 200, 120, 200), bsSolid};
-  }
   QImage photo(1600, 1200, QImage::Format_RGB888);
   photo.fill(Qt::darkCyan);
-  for (int i = 0; i < 9; ++i) {
-    auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
-    img->SetPicture(photo);
-    img->x = 15 + (i % 5) * 22;
-    img->y = 30 + (i / 5) * 50;
-    img->l = 40;
-    img->h = 30;
-  }
+  FillBusyPage(d, photo, 9);
   auto* text = static_cast<TzunoCADTexte*>(d.CreateObjet(QStringLiteral("texte")));
   text->x = 60;
   text->y = 60;
