@@ -118,6 +118,16 @@ def ended(process, timeout=30):
         fail("the program did not end")
 
 
+def quit_program(frame, program, quit_name, transcript):
+    """Presses Quit, expects a normal end, and returns the questions the run asked (transcript lines)."""
+    press(find(frame, pyatspi.ROLE_PUSH_BUTTON, quit_name))
+    status = ended(program)
+    if status != 0:
+        fail("exit status %d after Quit" % status)
+    with open(transcript, encoding="utf-8") as f:
+        return [line.rstrip("\n") for line in f if line.strip()]
+
+
 def shot(process):
     if SHOTS:
         process.send_signal(signal.SIGUSR1)

@@ -10,8 +10,8 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_driver import (Installation, application, ended, fail, find, find_all, find_showing, press, pyatspi,  # noqa: E402
-                          select_row, shot, wait_for)
+from atspi_driver import (Installation, application, fail, find, find_all, find_showing, press, pyatspi,  # noqa: E402
+                          quit_program, select_row, shot, wait_for)
 
 TEXTS = {
     1: {"documents": "Mes documents", "new": "Nouveau", "back": "Retour", "quit": "Quitter",
@@ -79,12 +79,7 @@ def run(language):
          if f.getState().contains(pyatspi.STATE_SHOWING) and find(f, pyatspi.ROLE_PUSH_BUTTON, t["quit"])), None))
 
     # Quitting asks the closing question only: nothing was changed (the editor asked its mode).
-    press(find(frame, pyatspi.ROLE_PUSH_BUTTON, t["quit"]))
-    status = ended(program)
-    if status != 0:
-        fail("exit status %d after Quit" % status)
-    with open(transcript, encoding="utf-8") as f:
-        asked = [line.rstrip("\n") for line in f if line.strip()]
+    asked = quit_program(frame, program, t["quit"], transcript)
     if len(asked) != 2 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("AskUser | 3 | 12 | 1 |"):
         fail("questions asked: %r" % asked)
     inst.remove()

@@ -13,8 +13,8 @@ import shutil
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_driver import (DATA, Installation, application, ended, fail, find, find_all, find_showing,  # noqa: E402
-                          press, pyatspi, select_row, shot, wait_for)
+from atspi_driver import (DATA, Installation, application, fail, find, find_all, find_showing,  # noqa: E402
+                          press, pyatspi, quit_program, select_row, shot, wait_for)
 
 TEXTS = {
     1: {"back": "Retour", "save": "Enregistrer", "undo": "Annuler", "quit": "Quitter", "recto": "Recto",
@@ -112,12 +112,7 @@ def run(language):
     if not any(line.strip().startswith("FichierImage=") and "Coccinelle" in line for line in text.splitlines()):
         fail("the saved document lacks the chosen picture")
 
-    press(find(frame, pyatspi.ROLE_PUSH_BUTTON, t["quit"]))
-    status = ended(program)
-    if status != 0:
-        fail("exit status %d after Quit" % status)
-    with open(transcript, encoding="utf-8") as f:
-        asked = [line.rstrip("\n") for line in f if line.strip()]
+    asked = quit_program(frame, program, t["quit"], transcript)
     # The mode, the name, the closing question: leaving the saved document asked nothing.
     if len(asked) != 3 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("InputName"):
         fail("questions asked: %r" % asked)
