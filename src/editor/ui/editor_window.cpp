@@ -339,7 +339,11 @@ void TfmEditeur::Change(TzunoCADObj* obj) {
   TzunoCAD& cad = CAD();
   TzunoCADObj* shown = cad.SelectedObj();
   if (cad.Mode == 1 && cad.HoverObj()) shown = cad.HoverObj();
-  if (status0_) status0_->setText(shown ? shown->Name : QString());
+  if (status0_) {
+    // The kind in the user's words when the language file names it.
+    const QString kind = shown ? MLText(QStringLiteral("layer_") + shown->Name) : QString();
+    status0_->setText(!kind.isEmpty() ? kind : shown ? shown->Name : QString());
+  }
   int hint = 0;
   if (cad.Mode == 3) {
     hint = 409;
