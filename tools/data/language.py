@@ -474,6 +474,28 @@ WINDOWS = [
     ("fmImprimerFormat.cbOrientation.Caption", "Impression horizontale", "Landscape printing"),
     ("fmImprimerFormat.cbRectoVerso.Caption", "Impression recto verso", "Two-sided printing"),
     ("fmImprimerFormat.bAnnuler.Caption", "Annuler", "Cancel"),
+    # The decorative paper maker
+    ("fmPapier.Caption", "Papier", "Paper"),
+    ("fmPapier.lbTitre.Caption", "Création d'un papier", "Making a paper"),
+    ("fmPapier.gbFeuille.Caption", "Feuille", "Sheet"),
+    ("fmPapier.lbLarge.Caption", "Largeur :", "Width:"),
+    ("fmPapier.lbHaut.Caption", "Hauteur :", "Height:"),
+    ("fmPapier.gbMotif.Caption", "Motif", "Motif"),
+    ("fmPapier.lbMdlLarge.Caption", "Largeur :", "Width:"),
+    ("fmPapier.lbMdlHaut.Caption", "Hauteur :", "Height:"),
+    ("fmPapier.lbDPI.Caption", "Qualité :", "Quality:"),
+    ("fmPapier.cbDPI.C 0", "Moyenne (75 dpi)", "Medium (75 dpi)"),
+    ("fmPapier.cbDPI.C 1", "Bonne (150 dpi)", "Good (150 dpi)"),
+    ("fmPapier.cbDPI.C 2", "Maximale (300 dpi)", "Best (300 dpi)"),
+    ("fmPapier.gbSuperposition.Caption", "Superposition du motif", "Motif spacing"),
+    ("fmPapier.lbHorz.Caption", "Horizontale :", "Across:"),
+    ("fmPapier.lbVert.Caption", "Verticale :", "Down:"),
+    ("fmPapier.gbDecalage.Caption", "Décalage du motif", "Motif shift"),
+    ("fmPapier.lbDecHorz.Caption", "Lignes impaires :", "Every second row:"),
+    ("fmPapier.lbDecVert.Caption", "Colonnes impaires :", "Every second column:"),
+    ("fmPapier.bZoomPlus.Hint", "Agrandir l'aperçu", "Larger preview"),
+    ("fmPapier.bZoomMoins.Hint", "Réduire l'aperçu", "Smaller preview"),
+    ("fmPapier.bAnnuler.Caption", "Annuler", "Cancel"),
 ]
 
 

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include "print/ui/calibration_dialog.h"
 #include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
+#include "print/ui/paper_dialog.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
@@ -193,7 +195,11 @@ void CheckWindowLines(QWidget* window, int language) {
     }
     QObject* o = ml.Component(key[1]);
     ASSERT_TRUE(o) << key[1].toStdString();
-    if (key[2] == QLatin1String("Hint"))
+    if (key[2].startsWith(QLatin1String("C ")))
+      EXPECT_EQ(qobject_cast<QComboBox*>(o)->itemText(key[2].mid(2).toInt()), text) << key[2].toStdString();
+    else if (auto* g = qobject_cast<QGroupBox*>(o))
+      EXPECT_EQ(g->title(), text) << key[1].toStdString();
+    else if (key[2] == QLatin1String("Hint"))
       EXPECT_EQ(qobject_cast<QWidget*>(o)->toolTip(), text) << key[1].toStdString();
     else if (auto* b = qobject_cast<QAbstractButton*>(o))
       EXPECT_EQ(b->text(), text) << key[1].toStdString();
@@ -251,6 +257,12 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
     format.show();
     CheckWindowLines(&format, language);
     format.grab().save(QStringLiteral("/work/shots/h13/format_%1.png").arg(language));
+
+    TfmPapier paper(nullptr, dialog.Model());
+    paper.show();
+    CheckWindowLines(&paper, language);
+    paper.SetZoom(2);
+    paper.grab().save(QStringLiteral("/work/shots/h13/paper_%1.png").arg(language));
   }
   MLSetLanguage(1);
 }
