@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "catalogue/modele.h"
+#include "catalogue/thumbnails.h"
 #include "catalogue/ui/main_window.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
@@ -508,6 +510,52 @@ void TfmEditeur::Enregistrer() {
   setWindowTitle(DocName + QStringLiteral(" - ") + QApplication::applicationDisplayName());
 }
 
+void TfmEditeur::SetSaveMode(TSaveMode mode) {
+  if (mode == smEtiquette)
+    SaveHandler = [this] { EnregistrerEtiquette(); };
+  else
+    SaveHandler = [this] { Enregistrer(); };
+  if (barre_ && Soft())
+    barre_->SetRightPicture(
+        mode == smEtiquette ? QStringLiteral("fond_right_etiquette.bmp")
+                            : Soft()->ReadSkinValue(QStringLiteral("ecran2"), QStringLiteral("fond_right")));
+}
+
+bool TfmEditeur::EnregistrerEtiquette() {
+  if (!Soft()) return false;
+  Busy busy;
+  TzunoCADMdl& d = CAD().Mdl();
+  const TColor paper = d.ColorPapier;
+  const int quality = d.Quality;
+  const bool outline = d.GabaritOnBitmaps;
+  // Magenta is the picture's transparent colour: the paper must not show.
+  d.ColorPapier = RGBColor(255, 0, 255);
+  d.Quality = -1;
+  d.GabaritOnBitmaps = false;
+  const QString folder =
+      Soft()->ImagesPath + QString(Soft()->ReadSoftString(QStringLiteral("path_mesetiquettes")))
+                               .replace(QLatin1Char('\\'), QLatin1Char('/'));
+  QDir().mkpath(folder);
+  qint64 n = QDate::currentDate().toString(QStringLiteral("yyMMdd")).toLongLong() * 100 + 1;
+  while (QFileInfo::exists(folder + QStringLiteral("eti0") + QString::number(n) + QStringLiteral(".bmp")))
+    ++n;
+  const QString file = folder + QStringLiteral("eti0") + QString::number(n) + QStringLiteral(".bmp");
+  const bool written = d.ExportBmp(file, static_cast<int>(std::lround(d.Large / 25.4 * 150)),
+                                   static_cast<int>(std::lround(d.Haut / 25.4 * 150)), clWhite);
+  d.ColorPapier = paper;
+  d.Quality = quality;
+  d.GabaritOnBitmaps = outline;
+  CAD().RequestRepaint();
+  if (!written) {
+    const QString text = MLText(QStringLiteral("ErreurEnregistrement"));
+    AskUser(text.isEmpty() ? file : Formatted(text, file), akError, abOK);
+    return false;
+  }
+  MakeThumb(file, Soft()->CacheImagesPath, 120, 120);
+  AskUser(MLMessage(1003), akInformation, abOK);
+  return true;
+}
+
 void TfmEditeur::Imprimer() {
   Count(QStringLiteral("Bouton2Imprimer"));
   if (!Soft()) return;
@@ -584,7 +632,7 @@ void TfmEditeur::BtnRetour() {
   hide();
   Active = false;
   if (Soft()) Soft()->SetUserFlag(QStringLiteral("ModeEditionAvance"), cad.Avance);
-  SaveHandler = [this] { Enregistrer(); };
+  SetSaveMode(smDocument);
   emit Retour(saved);
 }
 

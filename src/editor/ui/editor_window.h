@@ -33,6 +33,13 @@ class TfmEditeur : public QMainWindow {
   void Annuler();
   // Asks for a name and saves; the handler the "Enregistrer" button runs unless a wizard replaced it.
   void Enregistrer();
+  // The label wizard's save: the page as a picture among the user's labels ("eti0" + a number of
+  // today's date), with its thumbnail; false when it could not be written.
+  bool EnregistrerEtiquette();
+  // What "Enregistrer" does until the window closes: save the document, or save a label (with the
+  // bar's label picture).
+  enum TSaveMode { smDocument, smEtiquette };
+  void SetSaveMode(TSaveMode mode);
   void Imprimer();
   void Aide();
   void BtnRetour();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -294,6 +295,44 @@ TEST_F(EditorWindow, PrintHandsOverTheDocumentAsEdited) {
   EXPECT_EQ(copy.SaveToStrings(), d.SaveToStrings());
   // The document being edited keeps its own name.
   EXPECT_EQ(editor->DocFile, Shipped("CD et DVD/Audio/Foret.1.mdl"));
+}
+
+}  // namespace
+
+namespace {
+
+// The label wizard's save: each label of a day takes the next number after the date.
+TEST_F(EditorWindow, LabelsSavedTheSameDayTakeTheNextNumbers) {
+  Open({"ModeEditon=0"});
+  // The shipped picture folders are the source tree's: the labels go to folders of the test.
+  Soft()->ImagesPath = dir.filePath("Images/");
+  Soft()->CacheImagesPath = dir.filePath("Cache/");
+  QDir().mkpath(Soft()->CacheImagesPath);
+  editor->NouveauDocument(0, 50, 30);
+  editor->SetSaveMode(TfmEditeur::smEtiquette);
+  dialogs.Answers = {arOK, arOK};
+  editor->SaveHandler();
+  editor->SaveHandler();
+  const QString folder = Soft()->ImagesPath + "Mes etiquettes/";
+  const QString day = QDate::currentDate().toString("yyMMdd");
+  for (const char* n : {"01", "02"}) {
+    const QString file = folder + "eti0" + day + n + ".bmp";
+    const QImage label(file);
+    ASSERT_FALSE(label.isNull()) << file.toStdString();
+    // 150 pixels per inch, and magenta where the paper is.
+    EXPECT_EQ(label.size(), QSize(295, 177));
+    EXPECT_EQ(label.pixelColor(label.width() / 2, label.height() / 2), QColor(255, 0, 255));
+    EXPECT_TRUE(QFile::exists(Soft()->CacheImagesPath + "eti0" + day + n + "_thumb.jpg"));
+  }
+  ASSERT_EQ(dialogs.Questions.size(), 2);
+  EXPECT_EQ(dialogs.Questions[0].Kind, akInformation);
+  EXPECT_EQ(editor->CAD().Mdl().ColorPapier, clWhite);
+  // Leaving puts the document save back.
+  editor->BtnRetour();
+  dialogs.Names = {std::nullopt};
+  editor->SaveHandler();
+  EXPECT_EQ(dialogs.Questions.size(), 2);
+  EXPECT_TRUE(dialogs.Names.empty());
 }
 
 }  // namespace
