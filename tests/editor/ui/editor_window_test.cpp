@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +22,7 @@
 #include "common/shipped_installation.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
+#include "editor/ui/mode_dialog.h"
 #include "editor/ui/tool_column.h"
 #include "model/document.h"
 #include "model/object.h"
@@ -333,6 +337,29 @@ TEST_F(EditorWindow, LabelsSavedTheSameDayTakeTheNextNumbers) {
   editor->SaveHandler();
   EXPECT_EQ(dialogs.Questions.size(), 2);
   EXPECT_TRUE(dialogs.Names.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The mode question: OK waits for a choice, and "do not show again" is stored at once.
+TEST_F(EditorWindow, TheModeQuestionStoresItsBoxAtOnce) {
+  Open({"ModeEditon=1"});
+  TfmModeEdition dialog(editor.get());
+  dialog.show();
+  EXPECT_FALSE(dialog.bOK->isEnabled());
+  dialog.rbAvance->click();
+  EXPECT_TRUE(dialog.bOK->isEnabled());
+  EXPECT_EQ(dialog.Choice(), 2);
+  dialog.cbMasque->click();
+  EXPECT_TRUE(Soft()->UserFlag("ModeEditionMasque"));
+  dialog.cbMasque->click();
+  EXPECT_FALSE(Soft()->UserFlag("ModeEditionMasque"));
+  dialog.rbSimple->click();
+  EXPECT_EQ(dialog.Choice(), 1);
+  if (const QByteArray shots = qgetenv("LORVANE_SHOTS"); !shots.isEmpty())
+    dialog.grab().save(QString::fromLocal8Bit(shots) + "/mode-dialog.png");
 }
 
 }  // namespace
