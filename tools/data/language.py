@@ -457,6 +457,8 @@ WINDOWS = [
     ("fmPrintCalibre.bAnnuler.Caption", "Annuler", "Cancel"),
     ("fmPrint.bModif.Caption", "Modifier le format", "Edit the layout"),
     ("fmPrint.bNew.Caption", "Nouveau format", "New layout"),
+    ("fmPrint.bPlan.Caption", "Plan de montage", "Mounting plan"),
+    ("fmPrint.bProperty.Caption", "Propriétés de l'imprimante", "Printer properties"),
     # The layout editor
     ("fmImprimerFormat.Caption", "Format", "Layout"),
     ("fmImprimerFormat.lbTitre.Caption", "Paramétrage du format", "Layout settings"),

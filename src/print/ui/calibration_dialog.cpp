@@ -16,6 +16,8 @@
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/ui/layout_ops.h"
+#include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
 
@@ -24,8 +26,8 @@ namespace {
 constexpr int kTypes = 3;
 constexpr int kLineStep = 16, kTextLeft = 70;
 
-QString SkinFile(const QString& name) {
-  return Soft() ? Soft()->SkinPath + name : QString();
+QImage SkinPicture(const QString& name) {
+  return Soft() ? skinui::LoadSkinPicture(Soft()->SkinPath, name) : QImage();
 }
 
 // A printer type: its picture from the skin, then its lines, the first in bold.
@@ -37,7 +39,7 @@ class TPrintTypeDelegate : public QStyledItemDelegate {
     const QRect r = option.rect;
     p->save();
     p->fillRect(r, Qt::white);
-    const QImage picture(SkinFile(QStringLiteral("ImprimerCalibre%1.bmp").arg(index.row())));
+    const QImage picture = SkinPicture(QStringLiteral("ImprimerCalibre%1.bmp").arg(index.row()));
     if (!picture.isNull()) p->drawImage(r.left() + 4, r.top() + 4, picture);
     const QStringList lines = index.data().toString().split(QLatin1Char('|'));
     QFont font = option.font;
@@ -58,7 +60,7 @@ class TPrintTypeDelegate : public QStyledItemDelegate {
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const int lines = static_cast<int>(index.data().toString().count(QLatin1Char('|'))) + 1;
-    const QImage picture(SkinFile(QStringLiteral("ImprimerCalibre%1.bmp").arg(index.row())));
+    const QImage picture = SkinPicture(QStringLiteral("ImprimerCalibre%1.bmp").arg(index.row()));
     return QSize(option.rect.width(), std::max(lines * kLineStep + 8, picture.height() + 8));
   }
 };
@@ -78,7 +80,7 @@ QWidget* MeasurePage(QWidget* parent, const QString& picture, QDoubleSpinBox* x,
                      QDoubleSpinBox* y, const char* yLabel) {
   auto* page = new QWidget(parent);
   auto* column = new QVBoxLayout(page);
-  const QPixmap image(SkinFile(picture));
+  const QPixmap image = QPixmap::fromImage(SkinPicture(picture));
   if (!image.isNull()) {
     auto* shown = new QLabel(page);
     shown->setPixmap(image.height() > 280 ? image.scaledToHeight(280, Qt::SmoothTransformation) : image);
@@ -114,18 +116,24 @@ TfmPrintCalibre::TfmPrintCalibre(QWidget* owner, QPrinter& printer, const QStrin
   setObjectName(QStringLiteral("fmPrintCalibre"));
   setMinimumSize(600, 500);
   auto* column = new QVBoxLayout(this);
-  lbTitre = new QLabel(QString::fromUtf8("Réglage de l'imprimante"), this);
+  auto* header = new QWidget(this);
+  header->setObjectName(QStringLiteral("pnEntete"));
+  auto* headerColumn = new QVBoxLayout(header);
+  headerColumn->setContentsMargins(8, 6, 72, 6);
+  lbTitre = new QLabel(QString::fromUtf8("Réglage de l'imprimante"), header);
   lbTitre->setObjectName(QStringLiteral("lbTitre"));
   QFont big = lbTitre->font();
   big.setBold(true);
   big.setPointSizeF(big.pointSizeF() * 1.3);
   lbTitre->setFont(big);
-  lbSousTitre = new QLabel(this);
+  lbSousTitre = new QLabel(header);
   lbSousTitre->setObjectName(QStringLiteral("lbSousTitre"));
   lbSousTitre->setWordWrap(true);
   lbSousTitre->setMinimumHeight(lbSousTitre->fontMetrics().lineSpacing() * 2 + 4);
-  column->addWidget(lbTitre);
-  column->addWidget(lbSousTitre);
+  headerColumn->addWidget(lbTitre);
+  headerColumn->addWidget(lbSousTitre);
+  column->addWidget(header);
+  SkinPanel(header);
   Pages = new QStackedWidget(this);
   column->addWidget(Pages, 1);
 

@@ -3,16 +3,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "model/document.h"
@@ -24,6 +30,8 @@
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/ui/layout_ops.h"
+#include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
 
@@ -64,6 +72,92 @@ QString NameOf(const QString& caption) {
   return s;
 }
 
+// A generic printer and a sheet of paper, for rows without a picture of their own.
+QPixmap PrinterIcon() {
+  QPixmap icon(40, 32);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 2));
+  p.setBrush(Qt::white);
+  p.drawRect(10, 2, 20, 10);
+  p.setBrush(QColor(200, 200, 200));
+  p.drawRoundedRect(3, 11, 34, 13, 3, 3);
+  p.setBrush(Qt::white);
+  p.drawRect(10, 19, 20, 11);
+  return icon;
+}
+
+QPixmap PaperIcon() {
+  QPixmap icon(16, 20);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.setPen(QColor(60, 60, 60));
+  p.setBrush(Qt::white);
+  p.drawPolygon(QPolygon({{1, 1}, {10, 1}, {14, 5}, {14, 18}, {1, 18}}));
+  p.drawLine(10, 1, 10, 5);
+  p.drawLine(10, 5, 14, 5);
+  return icon;
+}
+
+// Printer rows: the picture of the way the paper goes in once calibrated for the selected paper,
+// else the generic printer; paper rows: a sheet and the paper's name.
+class TRowDelegate : public QStyledItemDelegate {
+ public:
+  TRowDelegate(TfmPrint* dialog, bool printers)
+      : QStyledItemDelegate(dialog), dialog_(dialog), printers_(printers) {}
+
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QRect r = option.rect;
+    p->save();
+    p->fillRect(r, option.state & QStyle::State_Selected ? option.palette.highlight() : QBrush(Qt::white));
+    p->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color() : Qt::black);
+    p->setFont(option.font);
+    const QString text = index.data().toString();
+    if (printers_) {
+      p->drawPixmap(r.left() + 4, r.top() + 4, Icon(text));
+      p->drawText(QRect(r.left() + 60, r.top(), r.width() - 60, r.height()), Qt::AlignVCenter, text);
+    } else {
+      p->drawPixmap(r.left() + 3, r.top() + 3, PaperIcon());
+      p->drawText(QRect(r.left() + 25, r.top(), r.width() - 25, r.height()), Qt::AlignVCenter, text);
+    }
+    p->restore();
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const int text = option.fontMetrics.height();
+    const int width = option.fontMetrics.horizontalAdvance(index.data().toString()) + (printers_ ? 64 : 29);
+    if (printers_) return QSize(width, std::max(RowPicture() + 8, text));
+    return QSize(width, std::max(PaperIcon().height() + 6, text));
+  }
+
+ private:
+  QPixmap Icon(const QString& printer) const {
+    TSoft* soft = Soft();
+    const int type = soft ? TCalibrationStore::ForUser(*soft).Type(printer, dialog_->SelectedPapier()) : -1;
+    if (type >= 0) {
+      const QImage picture =
+          skinui::LoadSkinPicture(soft->SkinPath, QStringLiteral("ImprimerCalibre%1.bmp").arg(type));
+      if (!picture.isNull()) return QPixmap::fromImage(picture);
+    }
+    return PrinterIcon();
+  }
+
+  // One height for every printer row, whichever picture it shows.
+  static int RowPicture() {
+    int h = PrinterIcon().height();
+    if (TSoft* soft = Soft())
+      for (int t = 0; t < 3; ++t)
+        h = std::max(
+            h,
+            skinui::LoadSkinPicture(soft->SkinPath, QStringLiteral("ImprimerCalibre%1.bmp").arg(t)).height());
+    return h;
+  }
+
+  TfmPrint* dialog_;
+  bool printers_;
+};
+
 QString WithNumber(const QString& text, int n) {
   QString s = text;
   return s.replace(QStringLiteral("%d"), QString::number(n));
@@ -81,17 +175,25 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   cells_ = std::make_unique<TCellPainter>(*mdl_);
 
   auto* column = new QVBoxLayout(this);
-  lbTitre = new QLabel(this);
+  // The header: title and explanation of the page on the skin's panel.
+  auto* header = new QWidget(this);
+  header->setObjectName(QStringLiteral("pnEntete"));
+  auto* headerColumn = new QVBoxLayout(header);
+  headerColumn->setContentsMargins(8, 6, 72, 6);
+  lbTitre = new QLabel(header);
   lbTitre->setObjectName(QStringLiteral("lbTitre"));
   QFont big = lbTitre->font();
   big.setBold(true);
   big.setPointSizeF(big.pointSizeF() * 1.3);
   lbTitre->setFont(big);
-  lbSousTitre = new QLabel(this);
+  lbSousTitre = new QLabel(header);
   lbSousTitre->setObjectName(QStringLiteral("lbSousTitre"));
   lbSousTitre->setWordWrap(true);
-  column->addWidget(lbTitre);
-  column->addWidget(lbSousTitre);
+  lbSousTitre->setMinimumHeight(lbSousTitre->fontMetrics().lineSpacing() * 2 + 4);
+  headerColumn->addWidget(lbTitre);
+  headerColumn->addWidget(lbSousTitre);
+  column->addWidget(header);
+  SkinPanel(header);
   Pages = new QStackedWidget(this);
   column->addWidget(Pages, 1);
 
@@ -104,6 +206,8 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   lbPrinters->setObjectName(QStringLiteral("lbPrinters"));
   lbPapiers = new QListWidget(first);
   lbPapiers->setObjectName(QStringLiteral("lbPapiers"));
+  lbPrinters->setItemDelegate(new TRowDelegate(this, true));
+  lbPapiers->setItemDelegate(new TRowDelegate(this, false));
   auto* printerColumn = new QVBoxLayout;
   printerColumn->addWidget(Caption(first, "lbImprimante", QStringLiteral("Imprimante :"), lbPrinters));
   printerColumn->addWidget(lbPrinters, 1);
@@ -128,10 +232,18 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   lResY->setObjectName(QStringLiteral("lResY"));
   Button2 = new QPushButton(QStringLiteral("Calibrer l'imprimante"), first);
   Button2->setObjectName(QStringLiteral("Button2"));
+  bProperty = new QPushButton(QString::fromUtf8("Propriétés de l'imprimante"), first);
+  bProperty->setObjectName(QStringLiteral("bProperty"));
   for (QLabel* l : {lbPasDePapier, Panel4, Panel5, lResX, lResY}) {
     l->setWordWrap(true);
     firstColumn->addWidget(l);
-    if (l == Panel4) firstColumn->addWidget(Button2, 0, Qt::AlignLeft);
+    if (l == Panel4) {
+      auto* printerButtons = new QHBoxLayout;
+      printerButtons->addWidget(Button2);
+      printerButtons->addWidget(bProperty);
+      printerButtons->addStretch(1);
+      firstColumn->addLayout(printerButtons);
+    }
   }
   Pages->addWidget(first);
 
@@ -153,8 +265,11 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   bModif->setObjectName(QStringLiteral("bModif"));
   bNew = new QPushButton(QStringLiteral("Nouveau format"), last);
   bNew->setObjectName(QStringLiteral("bNew"));
+  bPlan = new QPushButton(QStringLiteral("Plan de montage"), last);
+  bPlan->setObjectName(QStringLiteral("bPlan"));
   formatButtons->addWidget(bModif);
   formatButtons->addWidget(bNew);
+  formatButtons->addWidget(bPlan);
   formatButtons->addStretch(1);
   left->addLayout(formatButtons);
   cbCadreGabarit = Box(last, "cbCadreGabarit", QStringLiteral("Imprimer le gabarit de la feuille"), false);
@@ -217,7 +332,9 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
     Button2->hide();
   }
   cbNoEchec->setVisible(Flag("print_noechec"));
-  Miroir = Flag("print_mirroir");
+  // T-shirt transfers print mirrored; with one category at a time, so does the T-shirt category.
+  Miroir = Flag("print_mirroir") || (Flag("TreeCategorie") && soft &&
+                                     QDir::fromNativeSeparators(soft->ModelesPath).endsWith("Tshirt/"));
   if (Miroir)
     for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbNoEchec}) b->hide();
 
@@ -260,6 +377,8 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   connect(Button2, &QPushButton::clicked, this, &TfmPrint::Button2Click);
   connect(bModif, &QPushButton::clicked, this, [this] { EditFormat(false); });
   connect(bNew, &QPushButton::clicked, this, [this] { EditFormat(true); });
+  connect(bPlan, &QPushButton::clicked, this, &TfmPrint::bPlanClick);
+  connect(bProperty, &QPushButton::clicked, this, &TfmPrint::bPropertyClick);
   connect(bPrecedent, &QPushButton::clicked, this, [this] { bPreSuivClick(1); });
   connect(bSuivant, &QPushButton::clicked, this, [this] { bPreSuivClick(2); });
   connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
@@ -300,10 +419,15 @@ QString TfmPrint::SelectedFormat() const {
 
 void TfmPrint::MakeCurrent() {
   const QString name = SelectedPrinter();
-  if (name == kPdfPrinter || name.isEmpty()) {
+  const bool pdf = name == kPdfPrinter || name.isEmpty();
+  // The same printer keeps what its set-up dialog changed.
+  const bool same = printer_ && (pdf ? printer_->outputFormat() == QPrinter::PdfFormat
+                                     : printer_->outputFormat() == QPrinter::NativeFormat &&
+                                           printer_->printerName() == name);
+  if (!same && pdf) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setOutputFormat(QPrinter::PdfFormat);
-  } else {
+  } else if (!same) {
     printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
   }
   if (paper_.large > 0 && paper_.haut > 0) SetPrinterPaper(*printer_, paper_, landscape_);
@@ -311,6 +435,7 @@ void TfmPrint::MakeCurrent() {
 
 void TfmPrint::CalibreInfo() {
   TSoft* soft = Soft();
+  lbPrinters->viewport()->update();  // the pictures of calibrated printers follow the paper
   if (Flag("print_calibre") && soft)
     Panel4->setVisible(!TCalibrationStore::ForUser(*soft).Calibrated(SelectedPrinter(), SelectedPapier()));
   MakeCurrent();
@@ -379,8 +504,43 @@ void TfmPrint::lbGabaritsClick() {
     sheet.Printer = GetPrinterMetrics(*printer_);
   }
   bModif->setEnabled(true);
+  ShowPlan();
   ApplyOptions();
   Page->Refresh();
+}
+
+QString TfmPrint::PlanFile() const {
+  TSoft* soft = Soft();
+  const QString format = SelectedFormat();
+  if (!soft || format.isEmpty()) return {};
+  return soft->ExePath + QStringLiteral("plan/") + format + QStringLiteral(".pdf");
+}
+
+void TfmPrint::ShowPlan() {
+  const QString file = PlanFile();
+  bPlan->setVisible(Pages->currentIndex() == 1 && !file.isEmpty() && QFileInfo::exists(file));
+}
+
+void TfmPrint::bPlanClick() {
+  const QString file = PlanFile();
+  if (!file.isEmpty() && QFileInfo::exists(file)) QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+}
+
+void TfmPrint::bPropertyClick() {
+  MakeCurrent();
+  QPrintDialog setup(printer_.get(), this);
+  setup.setObjectName(QStringLiteral("dlgProprietes"));
+  if (setup.exec() != QDialog::Accepted) return;
+  // The set-up may have chosen another printer of the system.
+  if (printer_->outputFormat() == QPrinter::NativeFormat) {
+    const QList<QListWidgetItem*> found = lbPrinters->findItems(printer_->printerName(), Qt::MatchExactly);
+    if (!found.isEmpty()) {
+      filling_ = true;
+      lbPrinters->setCurrentItem(found.first());
+      filling_ = false;
+    }
+  }
+  CalibreInfo();
 }
 
 void TfmPrint::Button2Click() {
@@ -437,6 +597,7 @@ void TfmPrint::ShowHeader() {
   bSuivant->setText(MLMessage(last ? 603 : 600));
   bPrecedent->setEnabled(last);
   bSuivant->setAccessibleName(bSuivant->text());
+  ShowPlan();
 }
 
 void TfmPrint::bPreSuivClick(int tag) {

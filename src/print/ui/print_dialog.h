@@ -41,6 +41,10 @@ class TfmPrint : public QDialog {
   void bPreSuivClick(int tag);     // 1 Previous, 2 Next
   void Button2Click();             // calibrate
   void EditFormat(bool creating);  // bModif, bNew
+  void bPlanClick();
+  void bPropertyClick();
+  // The mounting plan of the selected layout in the installation's "plan" folder.
+  QString PlanFile() const;
 
   QString SelectedPrinter() const;
   QString SelectedPapier() const;
@@ -56,7 +60,7 @@ class TfmPrint : public QDialog {
   TzunoMPage* Page;
   QCheckBox *cbCadreGabarit, *cbNotRectInRect, *cbCadreModele, *cbColorPapier, *cbImageFond, *cbFaceVisible,
       *cbNoEchec;
-  QPushButton *Button2, *bModif, *bNew, *bPrecedent, *bSuivant, *bAnnuler;
+  QPushButton *Button2, *bProperty, *bModif, *bNew, *bPlan, *bPrecedent, *bSuivant, *bAnnuler;
 
  protected:
   void done(int result) override;
@@ -65,6 +69,7 @@ class TfmPrint : public QDialog {
   void MakeCurrent();
   void ApplyOptions();
   void ShowHeader();
+  void ShowPlan();
   bool DoPrint();
 
   std::unique_ptr<TzunoCADMdl> mdl_;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QListWidget>
@@ -145,6 +146,8 @@ TEST(PrintCalibre, TheCalibrateButtonCalibratesTheSelectedPrinterAndPaper) {
   print.Button2->click();
   EXPECT_EQ(caption, QStringLiteral("PDF - A4"));
   EXPECT_FALSE(print.Panel4->isVisible());  // calibrated now
+  QDir().mkpath(QStringLiteral("/work/shots/h13"));
+  print.grab().save(QStringLiteral("/work/shots/h13/print_calibrated.png"));
   const TCalibrationStore store = TCalibrationStore::ForUser(*Soft());
   EXPECT_EQ(store.Type(QStringLiteral("PDF"), QStringLiteral("A4")), 2);
   EXPECT_DOUBLE_EQ(store.Offsets(QStringLiteral("PDF"), QStringLiteral("A4"), false).x(), -1);

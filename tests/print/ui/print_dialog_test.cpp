@@ -20,6 +20,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/shipped_installation.h"
 #include "print/ui/calibration_dialog.h"
 #include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
@@ -265,6 +266,47 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
     paper.grab().save(QStringLiteral("/work/shots/h13/paper_%1.png").arg(language));
   }
   MLSetLanguage(1);
+}
+
+// The mounting plan is offered on the last page when the installation has one for the layout; the
+// T-shirt category prints mirrored when the catalogue shows one category at a time.
+TEST(PrintDialog, PlanButtonAndTheTshirtCategory) {
+  QTemporaryDir dir;
+  TScriptedDialogs dialogs;
+  QString error;
+  auto installation =
+      OpenShippedCopy(dir.filePath("inst"), dir.filePath("user"), {"TreeCategorie=1"}, &dialogs, &error);
+  ASSERT_TRUE(installation) << error.toStdString();
+  const QString layout = QStringLiteral("A4 10 cartes de visite 85 x 54");
+  QDir().mkpath(Soft()->ExePath + "plan");
+  QFile plan(Soft()->ExePath + "plan/" + layout + ".pdf");
+  ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+  plan.close();
+  {
+    TfmPrint dialog(nullptr, kCard);
+    dialog.show();
+    EXPECT_FALSE(dialog.Miroir);
+    EXPECT_FALSE(dialog.cbNoEchec->isHidden() && dialog.cbCadreGabarit->isHidden());
+    Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+    EXPECT_FALSE(dialog.bPlan->isVisible());  // first page
+    dialogs.Answers = {arYes};
+    dialog.bSuivant->click();
+    dialog.cbMarques->setCurrentText(QStringLiteral("Lorvane"));
+    ASSERT_EQ(dialog.SelectedFormat(), layout);
+    EXPECT_TRUE(dialog.bPlan->isVisible());
+    dialog.lbGabarits->setCurrentRow(0);
+    EXPECT_FALSE(dialog.bPlan->isVisible());  // no plan for that one
+    dialog.bPrecedent->click();
+    EXPECT_FALSE(dialog.bPlan->isVisible());
+  }
+  for (const char* folder : {"Modeles/Tshirt/", "Modeles/Tshirts/"}) {
+    Soft()->ModelesPath = Soft()->DataPath + folder;
+    TfmPrint dialog(nullptr, kCard);
+    const bool mirrored = QByteArray(folder).endsWith("Tshirt/");
+    EXPECT_EQ(dialog.Miroir, mirrored) << folder;
+    EXPECT_EQ(dialog.cbCadreGabarit->isHidden(), mirrored) << folder;
+    EXPECT_TRUE(dialog.cbNoEchec->isChecked());
+  }
 }
 
 }  // namespace
