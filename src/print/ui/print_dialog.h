@@ -50,6 +50,8 @@ class TfmPrint : public QDialog {
   QString SelectedPapier() const;
   QString SelectedFormat() const;
   TzunoCADMdl& Model() { return *mdl_; }
+  // The selected printer as it is set up.
+  QPrinter* Printer() const { return printer_.get(); }
   bool Miroir = false;
 
   QLabel *lbTitre, *lbSousTitre;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QProgressDialog>
@@ -307,6 +309,28 @@ TEST(PrintDialog, PlanButtonAndTheTshirtCategory) {
     EXPECT_EQ(dialog.cbCadreGabarit->isHidden(), mirrored) << folder;
     EXPECT_TRUE(dialog.cbNoEchec->isChecked());
   }
+}
+
+// What the system's set-up changed on the printer stays with it.
+TEST(PrintDialog, PrinterPropertiesStayWithThePrinter) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TfmPrint dialog(nullptr, kCard);
+  dialog.show();
+  Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* setup = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!setup) return;
+    shown = true;
+    setup->printer()->setDocName(QStringLiteral("set up"));
+    setup->accept();
+  });
+  dialog.bProperty->click();
+  EXPECT_TRUE(shown);
+  ASSERT_TRUE(dialog.Printer());
+  EXPECT_EQ(dialog.Printer()->docName(), QStringLiteral("set up"));
+  EXPECT_FALSE(dialog.lResX->text().isEmpty());
 }
 
 }  // namespace
