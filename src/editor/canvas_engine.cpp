@@ -632,7 +632,8 @@ void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     default:
       return;
   }
-  RequestRepaint();
+  // Only the selected box moved: its area is drawn again over the page kept beneath it.
+  RequestObjectRepaint(selected_);
   Raise(OnChange, selected_);
   Raise(OnObjMoved, selected_);
 }

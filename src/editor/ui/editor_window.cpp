@@ -25,6 +25,8 @@
 #include "model/image.h"
 #include "model/shapes.h"
 #include "model/soft_host.h"
+#include "print/ui/paper_dialog.h"
+#include "render/codecs.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -59,6 +61,9 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
   setMinimumSize(600, 400);
   AskMode = [this] { return TfmModeEdition::Ask(this); };
   SaveHandler = [this] { Enregistrer(); };
+  MakePaper = [this](TzunoCADMdl& model, QImage& bitmap) {
+    return TfmPapier::ShowPapier(this, model, bitmap);
+  };
   // Each part of the window is built on its own: a part that fails is logged and left out.
   auto block = [](int n, const std::function<void()>& work) {
     try {
@@ -513,12 +518,46 @@ void TfmEditeur::Enregistrer() {
 void TfmEditeur::SetSaveMode(TSaveMode mode) {
   if (mode == smEtiquette)
     SaveHandler = [this] { EnregistrerEtiquette(); };
+  else if (mode == smFond)
+    SaveHandler = [this] { EnregistrerFond(); };
   else
     SaveHandler = [this] { Enregistrer(); };
-  if (barre_ && Soft())
-    barre_->SetRightPicture(
-        mode == smEtiquette ? QStringLiteral("fond_right_etiquette.bmp")
-                            : Soft()->ReadSkinValue(QStringLiteral("ecran2"), QStringLiteral("fond_right")));
+  if (!barre_ || !Soft()) return;
+  if (mode == smEtiquette)
+    barre_->SetRightPicture(QStringLiteral("fond_right_etiquette.bmp"));
+  else if (mode == smFond)
+    barre_->SetRightPicture(QStringLiteral("fond_right_fond.bmp"));
+  else
+    barre_->SetRightPicture(Soft()->ReadSkinValue(QStringLiteral("ecran2"), QStringLiteral("fond_right")));
+}
+
+QString TfmEditeur::NextDatedFile(const QString& folderKey, const QString& prefix,
+                                  const QString& extension) const {
+  QString sub = Soft()->ReadSoftString(folderKey);
+  const QString folder = Soft()->ImagesPath + sub.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  QDir().mkpath(folder);
+  // The date's digits and two more: the labels of one day are numbered 01, 02 ...
+  qint64 n = QDate::currentDate().toString(QStringLiteral("yyMMdd")).toLongLong() * 100 + 1;
+  auto name = [&] { return folder + prefix + QString::number(n) + extension; };
+  while (QFileInfo::exists(name())) ++n;
+  return name();
+}
+
+bool TfmEditeur::EnregistrerFond() {
+  if (!Soft() || !MakePaper) return false;
+  QImage paper;
+  if (MakePaper(CAD().Mdl(), paper) != 1 || paper.isNull()) return false;
+  Busy busy;
+  const QString file =
+      NextDatedFile(QStringLiteral("path_mesfonds"), QStringLiteral("pap0"), QStringLiteral(".jpg"));
+  if (!SaveJpeg(paper, file)) {
+    const QString text = MLText(QStringLiteral("ErreurEnregistrement"));
+    AskUser(text.isEmpty() ? file : Formatted(text, file), akError, abOK);
+    return false;
+  }
+  MakeThumb(file, Soft()->CacheImagesPath, 120, 120);
+  AskUser(MLMessage(1004), akInformation, abOK);
+  return true;
 }
 
 bool TfmEditeur::EnregistrerEtiquette() {
@@ -532,14 +571,8 @@ bool TfmEditeur::EnregistrerEtiquette() {
   d.ColorPapier = RGBColor(255, 0, 255);
   d.Quality = -1;
   d.GabaritOnBitmaps = false;
-  const QString folder =
-      Soft()->ImagesPath + QString(Soft()->ReadSoftString(QStringLiteral("path_mesetiquettes")))
-                               .replace(QLatin1Char('\\'), QLatin1Char('/'));
-  QDir().mkpath(folder);
-  qint64 n = QDate::currentDate().toString(QStringLiteral("yyMMdd")).toLongLong() * 100 + 1;
-  while (QFileInfo::exists(folder + QStringLiteral("eti0") + QString::number(n) + QStringLiteral(".bmp")))
-    ++n;
-  const QString file = folder + QStringLiteral("eti0") + QString::number(n) + QStringLiteral(".bmp");
+  const QString file =
+      NextDatedFile(QStringLiteral("path_mesetiquettes"), QStringLiteral("eti0"), QStringLiteral(".bmp"));
   const bool written = d.ExportBmp(file, static_cast<int>(std::lround(d.Large / 25.4 * 150)),
                                    static_cast<int>(std::lround(d.Haut / 25.4 * 150)), clWhite);
   d.ColorPapier = paper;

@@ -9,6 +9,8 @@
 
 class QLabel;
 class TzunoCAD;
+class QImage;
+class TzunoCADMdl;
 class TzunoCADMenu;
 class TzunoCADMenu2;
 class TzunoCADObj;
@@ -36,10 +38,16 @@ class TfmEditeur : public QMainWindow {
   // The label wizard's save: the page as a picture among the user's labels ("eti0" + a number of
   // today's date), with its thumbnail; false when it could not be written.
   bool EnregistrerEtiquette();
-  // What "Enregistrer" does until the window closes: save the document, or save a label (with the
-  // bar's label picture).
-  enum TSaveMode { smDocument, smEtiquette };
+  // The paper wizard's save: a decorative paper made of the page repeated, among the user's
+  // backgrounds ("pap0" + a number of today's date) with its thumbnail; false when cancelled or not
+  // written.
+  bool EnregistrerFond();
+  // What "Enregistrer" does until the window closes: save the document, a label or a paper (with the
+  // bar's picture for each).
+  enum TSaveMode { smDocument, smEtiquette, smFond };
   void SetSaveMode(TSaveMode mode);
+  // The paper dialog: 1 and the paper in `bitmap` on OK.
+  std::function<int(TzunoCADMdl& model, QImage& bitmap)> MakePaper;
   void Imprimer();
   void Aide();
   void BtnRetour();
@@ -93,6 +101,8 @@ class TfmEditeur : public QMainWindow {
   void PanelChange();
   void EnableEditButtons(bool undo, bool save);
   int Kind() const;
+  // The next free "prefix0" + yymmdd00 + n + extension in a folder of the images, made when missing.
+  QString NextDatedFile(const QString& folderKey, const QString& prefix, const QString& extension) const;
   QString UniqueNewName(const QString& base) const;
   void DrawFace(int face);
   void Activated();

@@ -363,3 +363,36 @@ TEST_F(EditorWindow, TheModeQuestionStoresItsBoxAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// The paper wizard's save: the paper the dialog made joins the user's backgrounds; a cancelled
+// dialog saves nothing.
+TEST_F(EditorWindow, PapersJoinTheBackgroundsUnlessCancelled) {
+  Open({"ModeEditon=0"});
+  Soft()->ImagesPath = dir.filePath("Images/");
+  Soft()->CacheImagesPath = dir.filePath("Cache/");
+  QDir().mkpath(Soft()->CacheImagesPath);
+  editor->NouveauDocument(0, 50, 30);
+  editor->SetSaveMode(TfmEditeur::smFond);
+  int asked = 0;
+  editor->MakePaper = [&asked](TzunoCADMdl& model, QImage& bitmap) {
+    EXPECT_EQ(model.Large, 50);
+    bitmap = QImage(200, 100, QImage::Format_RGB888);
+    bitmap.fill(Qt::darkGreen);
+    return ++asked == 1 ? 0 : 1;
+  };
+  dialogs.Answers = {arOK};
+  editor->SaveHandler();
+  const QString folder = Soft()->ImagesPath + "Mes fonds/";
+  EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+  EXPECT_TRUE(dialogs.Questions.isEmpty());
+  editor->SaveHandler();
+  const QString name = "pap0" + QDate::currentDate().toString("yyMMdd") + "01";
+  EXPECT_EQ(QImage(folder + name + ".jpg").size(), QSize(200, 100));
+  EXPECT_TRUE(QFile::exists(Soft()->CacheImagesPath + name + "_thumb.jpg"));
+  ASSERT_EQ(dialogs.Questions.size(), 1);
+  EXPECT_EQ(dialogs.Questions[0].Kind, akInformation);
+}
+
+}  // namespace
