@@ -170,6 +170,8 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   setObjectName(QStringLiteral("fmPrint"));
   setWindowTitle(QStringLiteral("Impression"));
   setMinimumSize(640, 480);
+  // Room for the layout names and a preview of the sheet large enough to pick cells on.
+  resize(820, 600);
   ConnectToSoft(*mdl_);
   mdl_->LoadFromFile(fileName);
   cells_ = std::make_unique<TCellPainter>(*mdl_);
@@ -450,6 +452,14 @@ void TfmPrint::CalibreInfo() {
 
 void TfmPrint::FillMarques(QString marque) {
   TSoft* soft = Soft();
+  // Before the user has chosen a brand, a template made for a sheet of this paper opens on that
+  // sheet's brand, so its own layout is offered first.
+  const QString own = mdl_->GetEntete(QStringLiteral("PapierDefaut"));
+  if (marque.isEmpty() && !own.isEmpty()) {
+    TGabaritInfo info;
+    Page->Sheet().Gabarits.GetGabaritInfo(own, info);
+    if (!info.nom.isEmpty() && info.papier == SelectedPapier()) marque = info.marque;
+  }
   if (marque.isEmpty() && soft) marque = soft->ReadSoftString(QStringLiteral("PrintMarques_start"));
   QStringList brands;
   const QString kind = mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString();

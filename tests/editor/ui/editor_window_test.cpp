@@ -20,6 +20,7 @@
 #include "catalogue/modele.h"
 #include "catalogue/ui/main_window.h"
 #include "common/shipped_installation.h"
+#include "common/shots.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/mode_dialog.h"
@@ -358,8 +359,7 @@ TEST_F(EditorWindow, TheModeQuestionStoresItsBoxAtOnce) {
   EXPECT_FALSE(Soft()->UserFlag("ModeEditionMasque"));
   dialog.rbSimple->click();
   EXPECT_EQ(dialog.Choice(), 1);
-  if (const QByteArray shots = qgetenv("LORVANE_SHOTS"); !shots.isEmpty())
-    dialog.grab().save(QString::fromLocal8Bit(shots) + "/mode-dialog.png");
+  Shot(dialog, "mode-dialog.png");
 }
 
 }  // namespace

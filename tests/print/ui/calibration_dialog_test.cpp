@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "common/shots.h"
 #include "model/encodings.h"
 #include "print/ui/print_dialog.h"
 #include "shell/language.h"
@@ -146,8 +147,7 @@ TEST(PrintCalibre, TheCalibrateButtonCalibratesTheSelectedPrinterAndPaper) {
   print.Button2->click();
   EXPECT_EQ(caption, QStringLiteral("PDF - A4"));
   EXPECT_FALSE(print.Panel4->isVisible());  // calibrated now
-  QDir().mkpath(QStringLiteral("/work/shots/h13"));
-  print.grab().save(QStringLiteral("/work/shots/h13/print_calibrated.png"));
+  Shot(print, QStringLiteral("print_calibrated.png"));
   const TCalibrationStore store = TCalibrationStore::ForUser(*Soft());
   EXPECT_EQ(store.Type(QStringLiteral("PDF"), QStringLiteral("A4")), 2);
   EXPECT_DOUBLE_EQ(store.Offsets(QStringLiteral("PDF"), QStringLiteral("A4"), false).x(), -1);

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "common/shots.h"
 #include "model/document.h"
 #include "print/print_job.h"
 
@@ -73,9 +74,7 @@ TEST(MPage, ShowsTheSheetAndSwitchesCellsByClicks) {
   EXPECT_EQ(f.page.PreviewPosition().y(), 0);
   EXPECT_EQ(f.page.PreviewPosition().x(), (300 - preview.width()) / 2);
   for (int cell = 1; cell <= 10; ++cell) EXPECT_TRUE(f.Inked(cell)) << cell;
-
-  QDir().mkpath(QStringLiteral("/work/shots/h11"));
-  f.page.grab().save(QStringLiteral("/work/shots/h11/mpage_all.png"));
+  Shot(f.page, QStringLiteral("mpage_all.png"));
 
   QSignalSpy toggled(&f.page, &TzunoMPage::CellToggled);
   QTest::mouseClick(&f.page, Qt::LeftButton, {}, f.CellCentre(3));
@@ -84,7 +83,7 @@ TEST(MPage, ShowsTheSheetAndSwitchesCellsByClicks) {
   EXPECT_FALSE(f.page.Sheet().IsSelected(3));
   EXPECT_FALSE(f.Inked(3));
   EXPECT_TRUE(f.Inked(4));
-  f.page.grab().save(QStringLiteral("/work/shots/h11/mpage_cell3_off.png"));
+  Shot(f.page, QStringLiteral("mpage_cell3_off.png"));
 
   // In the sheet's margin (x 10 mm) and off the sheet nothing is toggled.
   const TSheetLayout& s = f.page.Sheet();

@@ -23,6 +23,8 @@
 #include <QTimer>
 
 #include "common/shipped_installation.h"
+#include "common/shots.h"
+#include "model/document.h"
 #include "print/ui/calibration_dialog.h"
 #include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
@@ -70,8 +72,7 @@ TEST(PrintDialog, ChoosesTheLayoutAndPrintsTheChosenCellsIntoAPdf) {
   // The document has a back face: the verso box is offered, unticked since the recto is not empty.
   EXPECT_FALSE(dialog.cbFaceVisible->isHidden());
   EXPECT_FALSE(dialog.cbFaceVisible->isChecked());
-  QDir().mkpath(QStringLiteral("/work/shots/h11"));
-  dialog.grab().save(QStringLiteral("/work/shots/h11/print_page0.png"));
+  Shot(dialog, QStringLiteral("print_page0.png"));
 
   // Uncalibrated with confirmation on: No stays, Yes goes on.
   s.dialogs.Answers = {arNo, arYes};
@@ -93,7 +94,7 @@ TEST(PrintDialog, ChoosesTheLayoutAndPrintsTheChosenCellsIntoAPdf) {
   QTest::mouseClick(page, Qt::LeftButton, {},
                     QPoint(sheet.MmToX(second.x()), sheet.MmToY(second.y())) + page->PreviewPosition());
   EXPECT_FALSE(sheet.IsSelected(2));
-  dialog.grab().save(QStringLiteral("/work/shots/h11/print_page2.png"));
+  Shot(dialog, QStringLiteral("print_page2.png"));
 
   const QString pdf = s.home.filePath(QStringLiteral("sheet.pdf"));
   s.dialogs.Files = {pdf};
@@ -168,7 +169,7 @@ TEST(PrintDialog, NoLayoutSelectedAsksAndStays) {
   TfmPrint english(nullptr, kCard);
   english.resize(760, 560);
   english.show();
-  english.grab().save(QStringLiteral("/work/shots/h11/print_page0_en.png"));
+  Shot(english, QStringLiteral("print_page0_en.png"));
   MLSetLanguage(1);
 }
 
@@ -224,7 +225,6 @@ void CheckWindowLines(QWidget* window, int language) {
 TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
   Session s;
   ASSERT_TRUE(s.installation);
-  QDir().mkpath(QStringLiteral("/work/shots/h13"));
   for (int language : {1, 2}) {
     SCOPED_TRACE(language);
     MLSetLanguage(language);
@@ -234,11 +234,11 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
     CheckWindowLines(&dialog, language);
     EXPECT_EQ(dialog.lbPrinters->accessibleName(), language == 1 ? "Imprimante" : "Printer");
     EXPECT_EQ(dialog.cbMarques->accessibleName(), language == 1 ? "Marque" : "Brand");
-    dialog.grab().save(QStringLiteral("/work/shots/h13/print_page0_%1.png").arg(language));
+    Shot(dialog, QStringLiteral("print_page0_%1.png").arg(language));
     Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
     s.dialogs.Answers = {arYes};
     dialog.bSuivant->click();
-    dialog.grab().save(QStringLiteral("/work/shots/h13/print_page2_%1.png").arg(language));
+    Shot(dialog, QStringLiteral("print_page2_%1.png").arg(language));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -247,11 +247,11 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
     calibre.show();
     EXPECT_EQ(calibre.windowTitle(), QStringLiteral("PDF - A4"));
     calibre.lbPrintType->setCurrentRow(0);
-    calibre.grab().save(QStringLiteral("/work/shots/h13/calibre_page0_%1.png").arg(language));
+    Shot(calibre, QStringLiteral("calibre_page0_%1.png").arg(language));
     s.dialogs.Files = {s.home.filePath(QStringLiteral("c.pdf"))};
     calibre.bSuivant->click();
     CheckWindowLines(&calibre, language);
-    calibre.grab().save(QStringLiteral("/work/shots/h13/calibre_page1_%1.png").arg(language));
+    Shot(calibre, QStringLiteral("calibre_page1_%1.png").arg(language));
 
     const QString layouts = TableFileOf(QStringLiteral("papiers_gab.csv"));
     const QString papers = TableFileOf(QStringLiteral("papiers_dim.csv"));
@@ -259,13 +259,13 @@ TEST(PrintDialog, WindowLinesReachTheirControlsInBothLanguages) {
                              dialog.Model(), layouts, papers);
     format.show();
     CheckWindowLines(&format, language);
-    format.grab().save(QStringLiteral("/work/shots/h13/format_%1.png").arg(language));
+    Shot(format, QStringLiteral("format_%1.png").arg(language));
 
     TfmPapier paper(nullptr, dialog.Model());
     paper.show();
     CheckWindowLines(&paper, language);
     paper.SetZoom(2);
-    paper.grab().save(QStringLiteral("/work/shots/h13/paper_%1.png").arg(language));
+    Shot(paper, QStringLiteral("paper_%1.png").arg(language));
   }
   MLSetLanguage(1);
 }
@@ -331,6 +331,38 @@ TEST(PrintDialog, PrinterPropertiesStayWithThePrinter) {
   ASSERT_TRUE(dialog.Printer());
   EXPECT_EQ(dialog.Printer()->docName(), QStringLiteral("set up"));
   EXPECT_FALSE(dialog.lResX->text().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// A template made for a sheet opens on that sheet's brand and layout until the user has chosen a
+// brand of his own, which then wins.
+TEST(PrintDialog, TheTemplatesOwnSheetIsOfferedFirst) {
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TzunoCADMdl card(nullptr, QRect(0, 0, 10, 10), 10, 10);
+  ASSERT_TRUE(card.LoadFromFile(kCard));
+  card.SetEntete(QStringLiteral("PapierDefaut"), QStringLiteral("A4 10 cartes de visite 85 x 55"));
+  const QString file = s.home.filePath(QStringLiteral("card.mdl"));
+  ASSERT_TRUE(card.SaveToFile(file));
+  struct Case {
+    QString stored, brand, format;
+  };
+  for (const Case& c : {Case{"", "Vellora", "A4 10 cartes de visite 85 x 55"},
+                        Case{"Lorvane", "Lorvane", "A4 10 cartes de visite 85 x 54"}}) {
+    Soft()->WriteUserString(QStringLiteral("PrintMarques"), c.stored);
+    TfmPrint dialog(nullptr, file);
+    dialog.show();
+    Choose(dialog.lbPrinters, TfmPrint::kPdfPrinter);
+    s.dialogs.Answers = {arYes};
+    dialog.bSuivant->click();
+    ASSERT_EQ(dialog.Pages->currentIndex(), 1);
+    EXPECT_EQ(dialog.cbMarques->currentText(), c.brand) << c.stored.toStdString();
+    EXPECT_EQ(dialog.SelectedFormat(), c.format) << c.stored.toStdString();
+    dialog.reject();
+  }
 }
 
 }  // namespace
