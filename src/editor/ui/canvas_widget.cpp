@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "editor/canvas_engine.h"
 #include "model/image.h"
@@ -159,8 +161,57 @@ void TzunoCADView::resizeEvent(QResizeEvent* event) {
 }
 
 void TzunoCADView::keyPressEvent(QKeyEvent* event) {
+  if ((event->modifiers() & Qt::ControlModifier) && event->key() == Qt::Key_0) {
+    ZoomToFit();
+    return;
+  }
   engine_->KeyDown(event->key(), event->modifiers());
   Tick();
+}
+
+void TzunoCADView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QScrollArea::wheelEvent(event);
+    return;
+  }
+  event->accept();
+  const int steps = event->angleDelta().y() / 120;
+  if (steps != 0) ZoomAt(std::pow(1.25, steps), event->position());
+}
+
+void TzunoCADView::ZoomAt(double factor, QPointF viewportPos) {
+  TzunoCAD& c = *engine_;
+  const QPointF scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  const QPointF mm = c.PixelToMm(viewportPos + scroll - QPointF(c.ImagePos()));
+  // The zoom that fits the page, as the automatic zoom computes it.
+  const double zoom = c.ZoomX;
+  c.AutoZoom = true;
+  c.ApplyZoom();
+  const double fit = c.ZoomX;
+  const double wanted = std::min(zoom * factor, 200.0);
+  if (wanted <= fit * 1.0001) {
+    ZoomToFit();
+    return;
+  }
+  c.AutoZoom = false;
+  c.ZoomX = c.ZoomY = wanted;
+  c.ApplyZoom();
+  c.RequestRepaint();
+  Tick();
+  // The same page point under the pointer again.
+  const QPointF at = QPointF(c.ImagePos()) + QPointF(mm.x() * c.ZoomX, mm.y() * c.ZoomY) - viewportPos;
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(at.x())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(at.y())));
+  if (c.OnChange) c.OnChange(&c, c.SelectedObj());
+}
+
+void TzunoCADView::ZoomToFit() {
+  TzunoCAD& c = *engine_;
+  c.AutoZoom = true;
+  c.ApplyZoom();
+  c.RequestRepaint();
+  Tick();
+  if (c.OnChange) c.OnChange(&c, c.SelectedObj());
 }
 
 void TzunoCADView::keyReleaseEvent(QKeyEvent* event) {

@@ -47,11 +47,18 @@ class TzunoCADView : public QScrollArea {
   void Tick();
   // The surface pixel of a page point in millimetres.
   QPoint PixelOf(QPointF mm) const;
+  // Zooms by a factor keeping the page point under a viewport position where it is; a zoom at or
+  // below the one that fits the page goes back to fitting it.
+  void ZoomAt(double factor, QPointF viewportPos);
+  // Fits the page again (automatic zoom).
+  void ZoomToFit();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  // Ctrl + wheel zooms around the pointer; the wheel alone scrolls.
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   friend class TzunoCADSurface;

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "editor/canvas_engine.h"
 #include "model/document.h"
@@ -56,6 +59,50 @@ TEST(CanvasWidget, MouseDragMovesAndAHandleResizes) {
   EXPECT_NEAR(box->l, 40, 2 * mm);
   EXPECT_NEAR(box->x - box->l / 2, 45, 2 * mm);  // the left side stays
   EXPECT_NEAR(box->h, 20, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+// Ctrl + wheel zooms around the pointer: the page point under it stays; zooming back out to the
+// fitted size, or Ctrl+0, fits the page again.
+TEST(CanvasWidget, CtrlWheelZoomsAroundThePointer) {
+  TzunoCADView view;
+  view.resize(500, 400);
+  TzunoCAD& cad = view.Engine();
+  cad.Mdl().Large = 120;
+  cad.Mdl().Haut = 100;
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  cad.RequestRepaint();
+  view.Tick();
+  const double fit = cad.ZoomX;
+  const QPointF mm(90, 70);
+  const QPoint pointer = view.Surface()->mapTo(view.viewport(), view.PixelOf(mm));
+  for (int i = 1; i <= 3; ++i) {
+    QWheelEvent up(pointer, view.viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.viewport(), &up);
+    EXPECT_FALSE(cad.AutoZoom);
+    EXPECT_NEAR(cad.ZoomX, fit * std::pow(1.25, i), 1e-9);
+    // The same page point is still under the pointer, within a pixel.
+    const QPoint now = view.Surface()->mapTo(view.viewport(), view.PixelOf(mm));
+    EXPECT_LE((now - pointer).manhattanLength(), 2) << i;
+  }
+  EXPECT_GT(view.Surface()->width(), view.viewport()->width());
+  QWheelEvent down(pointer, view.viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, -120 * 5),
+                   Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view.viewport(), &down);
+  EXPECT_TRUE(cad.AutoZoom);
+  EXPECT_NEAR(cad.ZoomX, fit, 1e-9);
+  QWheelEvent up(pointer, view.viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, 240), Qt::NoButton,
+                 Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view.viewport(), &up);
+  ASSERT_FALSE(cad.AutoZoom);
+  QTest::keyClick(&view, Qt::Key_0, Qt::ControlModifier);
+  EXPECT_TRUE(cad.AutoZoom);
+  EXPECT_NEAR(cad.ZoomX, fit, 1e-9);
 }
 
 }  // namespace
