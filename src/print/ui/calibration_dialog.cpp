@@ -13,10 +13,10 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include "print/ui/dialog_parts.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
-#include "shell/ui/layout_ops.h"
 #include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
@@ -102,12 +102,6 @@ QWidget* MeasurePage(QWidget* parent, const QString& picture, QDoubleSpinBox* x,
   return page;
 }
 
-QString NameOf(const QString& caption) {
-  QString s = caption;
-  while (s.endsWith(QLatin1Char(':')) || s.endsWith(QLatin1Char(' '))) s.chop(1);
-  return s;
-}
-
 }  // namespace
 
 TfmPrintCalibre::TfmPrintCalibre(QWidget* owner, QPrinter& printer, const QString& printerName,
@@ -116,24 +110,8 @@ TfmPrintCalibre::TfmPrintCalibre(QWidget* owner, QPrinter& printer, const QStrin
   setObjectName(QStringLiteral("fmPrintCalibre"));
   setMinimumSize(600, 500);
   auto* column = new QVBoxLayout(this);
-  auto* header = new QWidget(this);
-  header->setObjectName(QStringLiteral("pnEntete"));
-  auto* headerColumn = new QVBoxLayout(header);
-  headerColumn->setContentsMargins(8, 6, 72, 6);
-  lbTitre = new QLabel(QString::fromUtf8("Réglage de l'imprimante"), header);
-  lbTitre->setObjectName(QStringLiteral("lbTitre"));
-  QFont big = lbTitre->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.3);
-  lbTitre->setFont(big);
-  lbSousTitre = new QLabel(header);
-  lbSousTitre->setObjectName(QStringLiteral("lbSousTitre"));
-  lbSousTitre->setWordWrap(true);
-  lbSousTitre->setMinimumHeight(lbSousTitre->fontMetrics().lineSpacing() * 2 + 4);
-  headerColumn->addWidget(lbTitre);
-  headerColumn->addWidget(lbSousTitre);
-  column->addWidget(header);
-  SkinPanel(header);
+  DialogHeader(this, column, &lbTitre, &lbSousTitre);
+  lbTitre->setText(QString::fromUtf8("Réglage de l'imprimante"));
   Pages = new QStackedWidget(this);
   column->addWidget(Pages, 1);
 

@@ -15,6 +15,7 @@
 #include "model/document.h"
 #include "model/encodings.h"
 #include "print/print_job.h"
+#include "print/ui/dialog_parts.h"
 #include "print/ui/mpage.h"
 #include "records/csv_table.h"
 #include "render/canvas.h"
@@ -43,19 +44,6 @@ QSpinBox* Count(QWidget* parent, const char* name, int max) {
   spin->setObjectName(QString::fromLatin1(name));
   spin->setRange(1, max);
   return spin;
-}
-
-QLabel* Caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setBuddy(buddy);
-  return label;
-}
-
-QString NameOf(const QString& caption) {
-  QString s = caption;
-  while (s.endsWith(QLatin1Char(':')) || s.endsWith(QLatin1Char(' '))) s.chop(1);
-  return s;
 }
 
 bool IsCD(const QString& gabarit) {
@@ -130,16 +118,7 @@ TfmImprimerFormat::TfmImprimerFormat(QWidget* owner, const QString& nom, const Q
   left->addWidget(cbOrientation);
   left->addWidget(cbRectoVerso);
   left->addStretch(1);
-  auto* buttons = new QHBoxLayout;
-  bOK = new QPushButton(QStringLiteral("OK"), this);
-  bOK->setObjectName(QStringLiteral("bOK"));
-  bOK->setDefault(true);
-  bAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
-  bAnnuler->setObjectName(QStringLiteral("bAnnuler"));
-  buttons->addStretch(1);
-  buttons->addWidget(bOK);
-  buttons->addWidget(bAnnuler);
-  left->addLayout(buttons);
+  left->addLayout(OkCancelRow(this, &bOK, &bAnnuler));
   row->addLayout(left, 2);
   Page = new TzunoMPage(this);
   Page->setObjectName(QStringLiteral("Page"));

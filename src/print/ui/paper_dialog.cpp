@@ -15,6 +15,7 @@
 
 #include "model/document.h"
 #include "model/encodings.h"
+#include "print/ui/dialog_parts.h"
 #include "shell/counters.h"
 #include "shell/ui/window_translation.h"
 
@@ -40,13 +41,6 @@ QSpinBox* Percent(QWidget* parent, const char* name) {
   return spin;
 }
 
-QLabel* Caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setBuddy(buddy);
-  return label;
-}
-
 // A group of two fields, each with its caption.
 QGroupBox* Pair(QWidget* parent, const char* name, const QString& title, QWidget* first,
                 const char* firstName, const QString& firstText, QWidget* second, const char* secondName,
@@ -57,12 +51,6 @@ QGroupBox* Pair(QWidget* parent, const char* name, const QString& title, QWidget
   form->addRow(Caption(group, firstName, firstText, first), first);
   form->addRow(Caption(group, secondName, secondText, second), second);
   return group;
-}
-
-QString NameOf(const QString& caption) {
-  QString s = caption;
-  while (s.endsWith(QLatin1Char(':')) || s.endsWith(QLatin1Char(' '))) s.chop(1);
-  return s;
 }
 
 }  // namespace
@@ -111,16 +99,7 @@ TfmPapier::TfmPapier(QWidget* owner, TzunoCADMdl& model) : QDialog(owner), model
   Progression->setObjectName(QStringLiteral("Progression"));
   Progression->setTextVisible(false);
   left->addWidget(Progression);
-  auto* buttons = new QHBoxLayout;
-  bOK = new QPushButton(QStringLiteral("OK"), this);
-  bOK->setObjectName(QStringLiteral("bOK"));
-  bOK->setDefault(true);
-  bAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
-  bAnnuler->setObjectName(QStringLiteral("bAnnuler"));
-  buttons->addStretch(1);
-  buttons->addWidget(bOK);
-  buttons->addWidget(bAnnuler);
-  left->addLayout(buttons);
+  left->addLayout(OkCancelRow(this, &bOK, &bAnnuler));
   row->addLayout(left, 0);
 
   auto* right = new QVBoxLayout;

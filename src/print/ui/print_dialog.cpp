@@ -25,12 +25,12 @@
 #include "model/soft_host.h"
 #include "print/print_job.h"
 #include "print/ui/calibration_dialog.h"
+#include "print/ui/dialog_parts.h"
 #include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
-#include "shell/ui/layout_ops.h"
 #include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
@@ -54,22 +54,6 @@ QCheckBox* Box(QWidget* parent, const char* name, const QString& caption, bool c
   box->setObjectName(QString::fromLatin1(name));
   box->setChecked(checked);
   return box;
-}
-
-// A caption above a control; after translation the control is named by it.
-QLabel* Caption(QWidget* parent, const char* name, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setBuddy(buddy);
-  return label;
-}
-
-// A caption without its trailing colon, as a name for assistive technologies.
-QString NameOf(const QString& caption) {
-  QString s = caption;
-  s.remove(QLatin1Char('&'));
-  while (s.endsWith(QLatin1Char(':')) || s.endsWith(QLatin1Char(' '))) s.chop(1);
-  return s;
 }
 
 // A generic printer and a sheet of paper, for rows without a picture of their own.
@@ -178,24 +162,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
 
   auto* column = new QVBoxLayout(this);
   // The header: title and explanation of the page on the skin's panel.
-  auto* header = new QWidget(this);
-  header->setObjectName(QStringLiteral("pnEntete"));
-  auto* headerColumn = new QVBoxLayout(header);
-  headerColumn->setContentsMargins(8, 6, 72, 6);
-  lbTitre = new QLabel(header);
-  lbTitre->setObjectName(QStringLiteral("lbTitre"));
-  QFont big = lbTitre->font();
-  big.setBold(true);
-  big.setPointSizeF(big.pointSizeF() * 1.3);
-  lbTitre->setFont(big);
-  lbSousTitre = new QLabel(header);
-  lbSousTitre->setObjectName(QStringLiteral("lbSousTitre"));
-  lbSousTitre->setWordWrap(true);
-  lbSousTitre->setMinimumHeight(lbSousTitre->fontMetrics().lineSpacing() * 2 + 4);
-  headerColumn->addWidget(lbTitre);
-  headerColumn->addWidget(lbSousTitre);
-  column->addWidget(header);
-  SkinPanel(header);
+  DialogHeader(this, column, &lbTitre, &lbSousTitre);
   Pages = new QStackedWidget(this);
   column->addWidget(Pages, 1);
 
