@@ -177,25 +177,17 @@ void TfmZunoCADMenu::ActionClick(int tag) {
         ShowValues(obj);
       }
       break;
-    case 5: {
-      if (AskUser(MLMessage(411), akInformation, abOK | abCancel) != arOK) return;
-      Count(QStringLiteral("MenuEditionToutSupprimer"));
-      Raise(cad, cad->OnObjSelect, nullptr);
-      d.SupprimerFace(d.CurrentFace);
-      cad->SelectIndex(-1);
-      Raise(cad, cad->OnObjSelect, nullptr);
-      Raise(cad, cad->OnAddSupp, nullptr);
-      cad->RequestRepaint();
-      Raise(cad, cad->OnChange, nullptr);
-      ListerCalque();
-      break;
-    }
+    case 5:
     case 6: {
-      if (AskUser(MLMessage(412), akInformation, abOK | abCancel) != arOK) return;
-      Count(QStringLiteral("MenuEditionToutCopier"));
-      const int from = d.CurrentFace == 2 ? 2 : 1;
+      // The whole face: erased, or copied onto the other one; asked first, counted once done.
+      if (AskUser(MLMessage(tag == 5 ? 411 : 412), akInformation, abOK | abCancel) != arOK) return;
+      Count(tag == 5 ? QStringLiteral("MenuEditionToutSupprimer") : QStringLiteral("MenuEditionToutCopier"));
+      const int face = d.CurrentFace;
       Raise(cad, cad->OnObjSelect, nullptr);
-      d.DupliquerFace(from, from == 1 ? 2 : 1);
+      if (tag == 5)
+        d.SupprimerFace(face);
+      else
+        d.DupliquerFace(face == 2 ? 2 : 1, face == 2 ? 1 : 2);
       cad->SelectIndex(-1);
       Raise(cad, cad->OnObjSelect, nullptr);
       Raise(cad, cad->OnAddSupp, nullptr);

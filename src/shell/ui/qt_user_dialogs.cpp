@@ -75,8 +75,10 @@ bool TQtUserDialogs::InputName(const QString& caption, const QString& prompt, QS
   return ::InputName(caption, prompt, value, QApplication::activeWindow());
 }
 
-bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* filter) {
-  // "description|patterns|description|patterns" as the chooser's "description (patterns)" entries.
+namespace {
+
+// "description|patterns|description|patterns" as the chooser's "description (patterns)" entries.
+QStringList FilterEntries(const QString& filters) {
   const QStringList parts = filters.split(QLatin1Char('|'));
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -84,6 +86,13 @@ bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* fi
     patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
     entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
   }
+  return entries;
+}
+
+}  // namespace
+
+bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* filter) {
+  const QStringList entries = FilterEntries(filters);
   QString selected = entries.value(0);
   const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), file,
                                                       entries.join(QStringLiteral(";;")), &selected,
@@ -96,14 +105,7 @@ bool TQtUserDialogs::SaveFileName(const QString& filters, QString& file, int* fi
 }
 
 bool TQtUserDialogs::OpenFileName(const QString& filters, QString& file) {
-  // "patterns|patterns": the second part of each pair is what the chooser filters on.
-  const QStringList parts = filters.split(QLatin1Char('|'));
-  QStringList entries;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString patterns = parts[i + 1];
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    entries << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
-  }
+  const QStringList entries = FilterEntries(filters);
   const QString chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), file,
                                                       entries.join(QStringLiteral(";;")));
   if (chosen.isEmpty()) return false;
