@@ -19,27 +19,13 @@
 #include "common/shots.h"
 #include "model/encodings.h"
 #include "print/ui/print_dialog.h"
+#include "print/ui/print_session.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
 #include "shell/user_dialogs.h"
 
 namespace {
-
-const QString kCard = QStringLiteral(LORVANE_TEST_DATA "/print/carte_85x54.mdl");
-
-struct Session {
-  Session() {
-    TInstallationOptions options;
-    options.AppDataPath = home.path();
-    options.Dialogs = &dialogs;
-    installation = OpenInstallation(QStringLiteral(LORVANE_SOURCE_DATA), options);
-    if (installation) installation->Soft().CreateUserFolders();
-  }
-  QTemporaryDir home;
-  TScriptedDialogs dialogs;
-  std::unique_ptr<TInstallation> installation;
-};
 
 // Width and height in points of the PDF's first page.
 QSizeF PageSize(const QString& pdf) {

@@ -22,6 +22,7 @@
 #include "model/encodings.h"
 #include "print/ui/mpage.h"
 #include "print/ui/print_dialog.h"
+#include "print/ui/print_session.h"
 #include "records/csv_table.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-const QString kCard = QStringLiteral(LORVANE_TEST_DATA "/print/carte_85x54.mdl");
 const QString kPapers = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/papiers_dim.csv");
 
 class FormatEditor : public ::testing::Test {

@@ -29,6 +29,7 @@
 #include "print/ui/format_dialog.h"
 #include "print/ui/mpage.h"
 #include "print/ui/paper_dialog.h"
+#include "print/ui/print_session.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
@@ -36,21 +37,6 @@
 #include "shell/user_dialogs.h"
 
 namespace {
-
-const QString kCard = QStringLiteral(LORVANE_TEST_DATA "/print/carte_85x54.mdl");
-
-struct Session {
-  Session() {
-    TInstallationOptions options;
-    options.AppDataPath = home.path();
-    options.Dialogs = &dialogs;
-    installation = OpenInstallation(QStringLiteral(LORVANE_SOURCE_DATA), options);
-    if (installation) installation->Soft().CreateUserFolders();
-  }
-  QTemporaryDir home;
-  TScriptedDialogs dialogs;
-  std::unique_ptr<TInstallation> installation;
-};
 
 void Choose(QListWidget* list, const QString& text) {
   const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
