@@ -685,6 +685,11 @@ void TzunoCAD::PushSnapshot() {
   snapshots_.push_back(mdl_->SaveToStrings());
 }
 
+void TzunoCAD::PushSnapshotIfChanged() {
+  QStringList now = mdl_->SaveToStrings();
+  if (snapshots_.empty() || snapshots_.back() != now) snapshots_.push_back(std::move(now));
+}
+
 void TzunoCAD::RestoreSnapshot(int i) {
   if (i < 0 || i >= SnapshotCount()) return;
   Restoring = true;

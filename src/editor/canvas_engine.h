@@ -87,11 +87,12 @@ class TzunoCAD : public TDocumentEditor {
 
   // The undo history: the document's text, oldest first.
   void PushSnapshot();
+  // Pushes only when the document differs from the newest snapshot (the text is made once).
+  void PushSnapshotIfChanged();
   void ClearSnapshots() { snapshots_.clear(); }
   // Reloads snapshot i and drops it with every later one; ignored out of range.
   void RestoreSnapshot(int i);
   int SnapshotCount() const { return static_cast<int>(snapshots_.size()); }
-  const QStringList& Snapshot(int i) const { return snapshots_[static_cast<size_t>(i)]; }
   bool Restoring = false;
 
   void SelectIndex(int i);

@@ -304,7 +304,6 @@ void TfmEditeur::Initialise() {
     zunoMenu_->ListerCalque();
     zunoMenu_->ImageActualise();
     zunoMenu_->UpdateSections(nullptr);
-    zunoMenu_->ShowValues(nullptr);
   }
   if (zunoMenu2_) {
     TfmZunoCADMenu2* f = zunoMenu2_->Form();
@@ -328,8 +327,7 @@ void TfmEditeur::ObjSelect(TzunoCADObj* obj) {
   TzunoCAD& cad = CAD();
   if (!cad.Restoring) {
     // A selection change that follows no edit keeps one step, so each undo changes something.
-    const int n = cad.SnapshotCount();
-    if (n == 0 || cad.Snapshot(n - 1) != cad.Mdl().SaveToStrings()) cad.PushSnapshot();
+    cad.PushSnapshotIfChanged();
     EnableEditButtons(true, true);
   }
   if (zunoMenu_) zunoMenu_->UpdateSections(obj);
