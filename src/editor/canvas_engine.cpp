@@ -748,14 +748,7 @@ void TzunoCAD::MakeBackground(TzunoCADImage* img) {
 }
 
 TzunoCADImage* TzunoCAD::FindBackground() const {
-  const TzunoCADMdl& d = *mdl_;
-  for (const auto& o : d.Objets()) {
-    auto* img = dynamic_cast<TzunoCADImage*>(o.get());
-    if (img && img->l == d.Large && img->h == d.Haut && img->x == d.Large / 2 && img->y == d.Haut / 2 &&
-        img->r == 0 && !img->CanSelect)
-      return img;
-  }
-  return nullptr;
+  return FindBackgroundImage(*mdl_);
 }
 
 void TzunoCAD::SetPaperImage(const QString& fileName) {

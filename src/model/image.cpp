@@ -487,3 +487,13 @@ void TzunoCADImage::ResizeCentered(QPointF p, bool shift) {
     l = h * MetafilePicture.Frame().width() / MetafilePicture.Frame().height();
   }
 }
+
+TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& document) {
+  for (const auto& o : document.Objets()) {
+    auto* img = dynamic_cast<TzunoCADImage*>(o.get());
+    if (img && img->l == document.Large && img->h == document.Haut && img->x == document.Large / 2 &&
+        img->y == document.Haut / 2 && img->r == 0 && !img->CanSelect)
+      return img;
+  }
+  return nullptr;
+}

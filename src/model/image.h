@@ -72,5 +72,9 @@ class TzunoCADImage : public TzunoCADRect {
   void ApplyMask(QImage& b) const;
 };
 
+// The page's background picture: the image object that covers the whole page, unturned and not
+// selectable; null when there is none.
+TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& document);
+
 // File name without its folder ("\" or "/"), keeping anything after a "|" suffix.
 QString FileNamePart(const QString& path);

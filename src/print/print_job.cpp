@@ -68,16 +68,6 @@ QImage WhiteToTransparent(const QImage& bitmap) {
 
 }  // namespace
 
-TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& model) {
-  for (const auto& o : model.Objets()) {
-    auto* img = dynamic_cast<TzunoCADImage*>(o.get());
-    if (img && img->l == model.Large && img->h == model.Haut && img->x == model.Large / 2 &&
-        img->y == model.Haut / 2 && img->r == 0 && !img->CanSelect)
-      return img;
-  }
-  return nullptr;
-}
-
 QRect TCellPainter::TargetRect(QRect cell, double large, double haut) {
   const long long wm = RoundEven(large * 1000), hm = RoundEven(haut * 1000);
   QRect fitted;

@@ -32,9 +32,6 @@ struct TCellOptions {
   int Face = 1;                // the face drawn: 1 recto, 2 verso
 };
 
-// The image object that covers the whole page, unrotated and not selectable; null when none.
-TzunoCADImage* FindBackgroundImage(const TzunoCADMdl& model);
-
 // Draws the document into cells. The model's drawing switches are set for each cell and given back
 // afterwards, so the same document can be shown elsewhere between cells.
 class TCellPainter {

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "model/document.h"
+#include "model/image.h"
 #include "model/soft_host.h"
 #include "print/print_job.h"
 #include "print/ui/calibration_dialog.h"
