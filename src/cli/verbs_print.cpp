@@ -36,12 +36,6 @@ bool ReadCells(const QString& text, int count, QList<int>* cells) {
   return !cells->isEmpty();
 }
 
-// The user's copy of a table, else the installation's (the program copies them at its first start).
-QString TableFile(const TSoft& soft, const QString& userFile) {
-  if (QFileInfo::exists(userFile)) return userFile;
-  return soft.DataPath + QFileInfo(userFile).fileName();
-}
-
 // Whether merge marks stand outside the document's own texts (picture names, nested documents): then
 // each record reads the document again, since those are resolved as it is read.
 bool MarksOutsideTexts(const QString& fileName) {

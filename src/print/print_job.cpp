@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QPaintEngine>
 #include <QPainter>
@@ -67,6 +68,11 @@ QImage WhiteToTransparent(const QImage& bitmap) {
 }
 
 }  // namespace
+
+QString TableFile(const TSoft& soft, const QString& userFile) {
+  if (QFileInfo::exists(userFile)) return userFile;
+  return soft.DataPath + QFileInfo(userFile).fileName();
+}
 
 QRect TCellPainter::TargetRect(QRect cell, double large, double haut) {
   const long long wm = RoundEven(large * 1000), hm = RoundEven(haut * 1000);

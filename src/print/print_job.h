@@ -118,6 +118,10 @@ bool PrintCalibrationSheet(QPrinter& printer, const TPapierInfo& paper, bool lan
 // The format preselected among `formats` (layout names in list order): the document's PapierDefaut
 // when listed, else the one nearest the document's size, the first of equally near ones. Empty for
 // an empty list.
+// The user's copy of a table (papers, layouts), else the installation's: the program copies them at
+// its first start, and layout edits go to the user's copy.
+QString TableFile(const TSoft& soft, const QString& userFile);
+
 QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const QString& papierDefaut,
                      double large, double haut);
 

@@ -40,12 +40,6 @@ const QString TfmPrint::kPdfPrinter = QStringLiteral("PDF");
 
 namespace {
 
-// The user's copy of a table, else the installation's.
-QString TableFile(const TSoft& soft, const QString& userFile) {
-  if (QFileInfo::exists(userFile)) return userFile;
-  return soft.DataPath + QFileInfo(userFile).fileName();
-}
-
 bool Flag(const char* key) {
   return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
 }
