@@ -25,7 +25,8 @@ TEST(QtTranslations, FollowTheInstallationLanguage) {
     const char* cancel;
     const char* saveAs;
     const char* about;
-  } cases[] = {{"1", "fr", "Annuler", "Enregistrer sous", "A propos"}, {"2", "en", "Cancel", "Save As", "About"}};
+  } cases[] = {{"1", "fr", "Annuler", "Enregistrer sous", "A propos"},
+               {"2", "en", "Cancel", "Save As", "About"}};
   for (const auto& c : cases) {
     WriteAll(home + "/lorvane.ini", QByteArray("[lorvane]\r\ncode=donnees\r\nLangue=") + c.language + "\r\n");
     TInstallationOptions options;
@@ -35,7 +36,8 @@ TEST(QtTranslations, FollowTheInstallationLanguage) {
     std::unique_ptr<TInstallation> installation = OpenInstallation(home, options, &error);
     ASSERT_TRUE(installation) << error.toStdString();
     EXPECT_EQ(cancel(), QString::fromUtf8(c.cancel)) << c.language;
-    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As"), QString::fromUtf8(c.saveAs)) << c.language;
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As"), QString::fromUtf8(c.saveAs))
+        << c.language;
 
     QMessageBox box(QMessageBox::Question, QStringLiteral("Lorvane"), QStringLiteral("?"),
                     QMessageBox::Yes | QMessageBox::Cancel);
