@@ -10,6 +10,7 @@ PACKAGES=(
   fonts-liberation fonts-dejavu-core fontconfig
   xvfb xauth dbus dbus-daemon at-spi2-core python3-pyatspi
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
+  qt6-translations-l10n
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

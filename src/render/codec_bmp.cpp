@@ -1,7 +1,6 @@
 // BMP reader and writer. Every field is read through bounds checks; the declared size is checked
 // against the picture limits before any pixel memory is allocated.
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <array>
 #include <bit>

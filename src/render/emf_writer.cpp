@@ -1,8 +1,9 @@
 #include "render/emf_writer.h"
 
-#include <QSaveFile>
 #include <cmath>
 #include <cstring>
+
+#include "shell/textfile.h"
 
 namespace {
 
@@ -269,9 +270,5 @@ QByteArray TEmfWriter::Finish() const {
 }
 
 bool TEmfWriter::Save(const QString& fileName) const {
-  QSaveFile f(fileName);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  const QByteArray data = Finish();
-  if (f.write(data) != data.size()) return false;
-  return f.commit();
+  return WriteFileAtomically(fileName, Finish());
 }

@@ -1,10 +1,10 @@
 #include "render/picture_io.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <atomic>
 
 #include "render/codecs.h"
+#include "shell/textfile.h"
 
 namespace {
 std::atomic<qint64> gMaxPixels{100'000'000};
@@ -44,13 +44,7 @@ bool ReadPictureFile(const QString& path, QByteArray& bytes) {
 }
 
 bool WritePictureFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  if (f.write(bytes) != bytes.size()) {
-    f.cancelWriting();
-    return false;
-  }
-  return f.commit();
+  return WriteFileAtomically(path, bytes);
 }
 
 QImage DecodePicture(const QByteArray& bytes, const QString& name, QSize jpegAtLeast) {

@@ -1,11 +1,15 @@
 #include "shell/settings.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QMutex>
 #include <QStandardPaths>
@@ -279,28 +283,154 @@ void TSoft::CreateUserFolders() {
   if (SoftFlag(QStringLiteral("panel_variantes"))) QDir().mkpath(VariantesPath);
 }
 
+namespace {
+
+// Table names compare without regard to the case of ASCII letters.
+QString RowKey(QStringView name) {
+  QString k = name.toString();
+  for (QChar& c : k)
+    if (c.unicode() < 128) c = c.toLower();
+  return k;
+}
+
+QString FirstField(const QString& line) {
+  return RowKey(QStringView(line).left(line.indexOf(QLatin1Char(';'))));
+}
+
+// Header-first tables: the installed rows in their order, each replaced by the user's row of the same
+// name (first column), then the user's own rows. A user's row written under another header is
+// moved into the installed columns by column name; a column the user's copy lacks takes the
+// installed row's value.
+QStringList MergeTableRows(const QStringList& installed, const QStringList& user) {
+  if (installed.isEmpty() || user.isEmpty()) return installed.isEmpty() ? user : installed;
+  auto columns = [](const QString& header) {
+    QStringList c = header.split(QLatin1Char(';'));
+    while (!c.isEmpty() && c.last().isEmpty()) c.removeLast();
+    for (QString& name : c) name = RowKey(name);
+    return c;
+  };
+  const QStringList installedColumns = columns(installed[0]), userColumns = columns(user[0]);
+  auto adapt = [&](const QString& userLine, const QString& installedLine) {
+    if (userColumns == installedColumns) return userLine;
+    const QStringList fields = userLine.split(QLatin1Char(';'));
+    const QStringList fallback = installedLine.split(QLatin1Char(';'));
+    QStringList out;
+    for (qsizetype i = 0; i < installedColumns.size(); ++i) {
+      const qsizetype from = userColumns.indexOf(installedColumns[i]);
+      out << (from >= 0 ? fields.value(from) : fallback.value(i));
+    }
+    return out.join(QLatin1Char(';'));
+  };
+  QHash<QString, qsizetype> userRows;
+  for (qsizetype i = 1; i < user.size(); ++i) {
+    const QString key = FirstField(user[i]);
+    if (!key.isEmpty() && !userRows.contains(key)) userRows.insert(key, i);
+  }
+  QStringList merged{installed[0]};
+  std::vector<bool> used(size_t(user.size()), false);
+  for (qsizetype i = 1; i < installed.size(); ++i) {
+    const auto mine = userRows.constFind(FirstField(installed[i]));
+    if (mine == userRows.constEnd()) {
+      merged << installed[i];
+      continue;
+    }
+    used[size_t(*mine)] = true;
+    merged << adapt(user[*mine], installed[i]);
+  }
+  for (qsizetype i = 1; i < user.size(); ++i)
+    if (!used[size_t(i)] && !user[i].isEmpty()) merged << adapt(user[i], QString());
+  return merged;
+}
+
+// Files of "[section]" blocks (address cards, albums): the installed sections, each replaced by the
+// user's section of the same name, then the user's own sections.
+bool IsSectionFile(const QStringList& lines) {
+  for (const QString& line : lines)
+    if (!line.trimmed().isEmpty()) return line.trimmed().startsWith(QLatin1Char('['));
+  return false;
+}
+
+QStringList MergeSections(const QStringList& installed, const QStringList& user) {
+  struct Section {
+    QString key;
+    QStringList lines;
+  };
+  auto split = [](const QStringList& lines) {
+    std::vector<Section> sections(1);
+    for (const QString& line : lines) {
+      const QString t = line.trimmed();
+      if (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
+        sections.push_back({RowKey(QStringView(t).mid(1, t.size() - 2).trimmed()), {}});
+      sections.back().lines << line;
+    }
+    return sections;
+  };
+  const std::vector<Section> mine = split(user);
+  QHash<QString, size_t> byName;
+  for (size_t i = 1; i < mine.size(); ++i)
+    if (!byName.contains(mine[i].key)) byName.insert(mine[i].key, i);
+  std::vector<bool> used(mine.size(), false);
+  QStringList merged;
+  for (const Section& s : split(installed)) {
+    const auto m = s.key.isEmpty() ? byName.constEnd() : byName.constFind(s.key);
+    if (m == byName.constEnd()) {
+      merged << s.lines;
+      continue;
+    }
+    used[*m] = true;
+    merged << mine[*m].lines;
+  }
+  for (size_t i = 1; i < mine.size(); ++i) {
+    if (used[i]) continue;
+    if (!merged.isEmpty() && !merged.last().trimmed().isEmpty()) merged << QString();
+    merged << mine[i].lines;
+  }
+  return merged;
+}
+
+}  // namespace
+
 void TSoft::CopyTablesToUser() {
   const QDir data(DataPath);
   for (const QFileInfo& table : data.entryInfoList(QDir::Files)) {
     const QString lower = table.fileName().toLower();
-    if (!lower.endsWith(QLatin1String(".def")) && !lower.endsWith(QLatin1String(".csv"))) continue;
+    const bool csv = lower.endsWith(QLatin1String(".csv"));
+    if (!lower.endsWith(QLatin1String(".def")) && !csv) continue;
     const QString target = UserPath + table.fileName();
     const QFileInfo user(target);
     if (user.exists() && user.lastModified() > table.lastModified()) continue;  // the user's copy is newer
     QDir().mkpath(UserPath);
-    // A read-only copy is replaced too.
-    if (user.exists())
-      QFile::setPermissions(target,
-                            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    const QString temp = target + QStringLiteral(".copie");
-    QFile::remove(temp);
-    if (!QFile::copy(table.absoluteFilePath(), temp)) continue;
-    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    QFile::remove(target);
-    QFile::rename(temp, target);
+    // The user's rows survive a newer installation: tables merge by row name, address cards and
+    // albums by section, the user's winning. Other files are replaced, and so is a link planted at
+    // the name (what it leads to is not the user's copy).
+    QStringList installedLines, userLines;
+    bool written = false;
+    if (user.isFile() && !user.isSymLink() && ReadTextFile(table.absoluteFilePath(), installedLines) &&
+        ReadTextFile(target, userLines)) {
+      QStringList merged;
+      if (csv)
+        merged = MergeTableRows(installedLines, userLines);
+      else if (IsSectionFile(installedLines) && IsSectionFile(userLines))
+        merged = MergeSections(installedLines, userLines);
+      if (!merged.isEmpty()) {
+        TTextFileWriter out;
+        for (const QString& line : merged) out.Add(line);
+        written = out.Commit(target, 0644);
+      }
+    }
+    if (!written) {
+      QFile in(table.absoluteFilePath());
+      if (!in.open(QIODevice::ReadOnly)) continue;
+      const QByteArray bytes = in.readAll();
+      // The name is replaced (a read-only copy or a link too), never written through; the mode is
+      // set on the new file only.
+      if (in.error() != QFileDevice::NoError || !WriteFileAtomically(target, bytes, 0644)) continue;
+    }
     // The copy keeps the installed file's time, so a later installation can be recognised as newer.
-    QFile f(target);
-    if (f.open(QIODevice::ReadWrite)) f.setFileTime(table.lastModified(), QFileDevice::FileModificationTime);
+    const qint64 ns = table.lastModified().toMSecsSinceEpoch() * 1'000'000;
+    const struct timespec times[2] = {{0, UTIME_OMIT},
+                                      {time_t(ns / 1'000'000'000), long(ns % 1'000'000'000)}};
+    ::utimensat(AT_FDCWD, QFile::encodeName(target).constData(), times, AT_SYMLINK_NOFOLLOW);
   }
 }
 

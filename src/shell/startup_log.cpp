@@ -1,11 +1,15 @@
 #include "shell/startup_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMutex>
 #include <QStandardPaths>
+#include <cerrno>
 
 namespace {
 
@@ -63,8 +67,20 @@ void Log(const QString& message) {
   // Appending and closing puts the line on disk at once, which is all that rewriting the whole file
   // would give, without a window where a crash leaves the file cut short.
   QDir().mkpath(QFileInfo(g_file).absolutePath());
-  QFile f(g_file);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return;
-  f.write((LogTimeStamp(QDateTime::currentDateTime()) + QStringLiteral(" : ") + message + QLatin1Char('\n'))
-              .toUtf8());
+  // The log is ours: a link planted at its name is removed, never appended through.
+  const QByteArray path = QFile::encodeName(g_file);
+  const int flags = O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::open(path.constData(), flags, 0666);
+  if (fd < 0 && errno == ELOOP && ::unlink(path.constData()) == 0) fd = ::open(path.constData(), flags, 0666);
+  if (fd < 0) return;
+  const QByteArray line =
+      (LogTimeStamp(QDateTime::currentDateTime()) + QStringLiteral(" : ") + message + QLatin1Char('\n'))
+          .toUtf8();
+  for (qsizetype done = 0; done < line.size();) {
+    const ssize_t w = ::write(fd, line.constData() + done, size_t(line.size() - done));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) break;
+    done += w;
+  }
+  ::close(fd);
 }

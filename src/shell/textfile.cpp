@@ -240,15 +240,19 @@ QStringList SaveLeftovers(const QString& fileName) {
   return found;
 }
 
-bool TTextFileWriter::Commit(const QString& fileName) {
-  // A link is written through, as an editor saving the file would.
-  QString target = fileName;
-  const QFileInfo info(fileName);
-  if (info.isSymLink() && !info.canonicalFilePath().isEmpty()) target = info.canonicalFilePath();
-  const QByteArray targetPath = QFile::encodeName(target);
+bool TTextFileWriter::Commit(const QString& fileName, int mode) {
+  return WriteFileAtomically(fileName, out_, mode);
+}
+
+bool WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int mode) {
+  // The name itself is replaced: a symbolic link planted at it is swapped for the new file, so
+  // neither the file it leads to nor that file's mode is ever touched.
+  const QByteArray targetPath = QFile::encodeName(fileName);
+  if (targetPath.isEmpty()) return false;
   struct stat old;
-  const bool replacing = ::stat(targetPath.constData(), &old) == 0;
-  if (replacing && !S_ISREG(old.st_mode)) return false;
+  const bool exists = ::lstat(targetPath.constData(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) return false;
+  const bool keepMode = exists && S_ISREG(old.st_mode) && mode < 0;
 
   QByteArray tempPath;
   int fd = -1;
@@ -258,17 +262,29 @@ bool TTextFileWriter::Commit(const QString& fileName) {
     for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(62)];
     tempPath = targetPath + QByteArray(kSaving.data(), kSaving.size()) + suffix;
     // Created as any new file is (the process's file mode mask applies), then given the old file's mode.
-    fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;
   ::flock(fd, LOCK_EX);
-  bool ok = WriteAll(fd, out_.constData(), out_.size());
-  if (ok && replacing) ok = ::fchmod(fd, old.st_mode & 07777) == 0 || errno == EPERM;
+  bool ok = WriteAll(fd, bytes.constData(), bytes.size());
+  if (ok && keepMode) ok = ::fchmod(fd, old.st_mode & 07777) == 0 || errno == EPERM;
+  if (ok && mode >= 0) ok = ::fchmod(fd, mode_t(mode) & 07777) == 0;
   ok = ok && ::fsync(fd) == 0;
+  // A close can report a write the file system could not complete.
+  ok = ::close(fd) == 0 && ok;
   ok = ok && ::rename(tempPath.constData(), targetPath.constData()) == 0;
-  if (!ok) ::unlink(tempPath.constData());
-  ::close(fd);
-  if (ok) RemoveLeftovers(target);
-  return ok;
+  if (!ok) {
+    ::unlink(tempPath.constData());
+    return false;
+  }
+  // The rename itself reaches the disk with its folder.
+  const QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
+  const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  RemoveLeftovers(fileName);
+  return true;
 }

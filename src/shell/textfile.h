@@ -63,20 +63,27 @@ class TTextLines {
 // Builds a text file line by line, as WriteTextFile writes it, without keeping the lines: each is
 // encoded as it comes (Windows-1252 until a character needs UTF-8, then the whole file as UTF-8).
 // Commit replaces the file atomically: the text goes to a temporary file beside it, named
-// NAME.saving-XXXXXX and locked while it is written, which is then renamed over the file. A save
-// that was killed leaves such a file; the next save of the same file removes those leftovers that
-// no writer holds any more.
+// NAME.saving-XXXXXX and locked while it is written, which is then synced and renamed over the file
+// (a symbolic link at the name is replaced, not followed). A save that was killed leaves such a
+// file; the next save of the same file removes those leftovers that no writer holds any more.
 class TTextFileWriter {
  public:
   void Add(QStringView line);
   // A line made of two parts (an indent and the text), without joining them first.
   void Add(QStringView indent, QStringView line);
-  bool Commit(const QString& fileName);
+  // mode, when 0 or more, is the new file's mode (else it keeps the old file's).
+  bool Commit(const QString& fileName, int mode = -1);
 
  private:
   QByteArray out_;
   bool utf8_ = false;
 };
+
+// Replaces the file's contents atomically, as TTextFileWriter::Commit does: a temporary file beside
+// it, every write and the close checked, synced, then renamed over the name. A symbolic link at the
+// name is replaced by the file, never written through. The new file keeps the old file's mode, or
+// takes mode when it is 0 or more. False (the old file left as it was) on any failure.
+bool WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int mode = -1);
 
 // The temporary files that saves of this file left beside it: the exact NAME.saving-XXXXXX names.
 QStringList SaveLeftovers(const QString& fileName);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "common/picture_fixtures.h"
 #include "render/codecs.h"
+#include "render/emf_writer.h"
 #include "render/picture_io.h"
 
 // The codec is chosen by the extension in any letter case, never by the content.
@@ -60,4 +63,38 @@ TEST(LoadPicture, PixelLimitBoundary) {
   SetMaxPicturePixels(32 * 16 - 1);
   EXPECT_TRUE(LoadPicture(Fixture("jpeg_blocks.jpg"), QSize(8, 4)).isNull());
   SetMaxPicturePixels(saved);
+}
+
+// Picture and metafile exports replace a symbolic link planted at their name; the file it leads to
+// keeps its content and mode.
+TEST(WritePicture, ReplacesALinkNotItsTarget) {
+  QTemporaryDir dir;
+  QImage img(4, 3, QImage::Format_RGB888);
+  img.fill(Qt::red);
+  const struct {
+    const char* name;
+    std::function<bool(const QString&)> save;
+  } writers[] = {
+      {"doc.jpg", [&](const QString& f) { return SaveJpeg(img, f); }},
+      {"doc.bmp", [&](const QString& f) { return SaveBmp(img, f); }},
+      {"doc.emf", [](const QString& f) { return TEmfWriter(QRect(0, 0, 100, 100)).Save(f); }},
+  };
+  const QString outside = dir.filePath(QStringLiteral("elsewhere"));
+  for (const auto& w : writers) {
+    {
+      QFile f(outside);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write("keep me");
+    }
+    ASSERT_TRUE(QFile::setPermissions(outside, QFile::ReadOwner | QFile::WriteOwner));
+    const QString name = dir.filePath(QString::fromLatin1(w.name));
+    ASSERT_TRUE(QFile::link(outside, name));
+    ASSERT_TRUE(w.save(name)) << w.name;
+    QFile target(outside);
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(), "keep me") << w.name;
+    EXPECT_EQ(target.permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser) << w.name;
+    EXPECT_FALSE(QFileInfo(name).isSymLink()) << w.name;
+    EXPECT_GT(QFileInfo(name).size(), 7) << w.name;
+  }
 }

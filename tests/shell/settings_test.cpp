@@ -1,14 +1,19 @@
 #include "shell/settings.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include "common/files.h"
+#include "shell/help.h"
 #include "shell/inifile.h"
 #include "shell/language.h"
 #include "shell/paths.h"
@@ -175,6 +180,93 @@ TEST_F(SettingsFixture, TablesCopyUnlessTheUserCopyIsNewer) {
   QFile replaced(soft->UserPath + "textes_1.DEF");
   ASSERT_TRUE(replaced.open(QIODevice::ReadOnly));
   EXPECT_EQ(replaced.readAll(), "new installation");
+}
+
+// A newer installation keeps the rows the user made: tables merge by row name (the user's row
+// winning, new installed rows added), address cards and albums by section.
+TEST_F(SettingsFixture, NewerInstalledTablesKeepTheUsersRows) {
+  const struct {
+    const char* file;
+    QByteArray user, installed, merged;
+  } cases[] = {
+      {"papiers_gab.csv", "Nom;Large;Haut\r\nA4 3x8;70;37\r\nMon format;50;25\r\n",
+       "Nom;Large;Haut\r\nA4 3x8;70;36\r\nA4 2x5;105;57\r\n",
+       "Nom;Large;Haut\r\nA4 3x8;70;37\r\nA4 2x5;105;57\r\nMon format;50;25\r\n"},
+      // A user's copy under an older header: its rows move into the new columns by name, a column it
+      // lacks takes the installed value (or stays empty for the user's own rows).
+      {"formats.csv", "Nom;Large\r\nCarte;85\r\nBadge;60\r\n",
+       "Nom;Haut;Large\r\ncarte;55;90\r\nEtiquette;20;40\r\n",
+       "Nom;Haut;Large\r\nCarte;55;85\r\nEtiquette;20;40\r\nBadge;;60\r\n"},
+      {"fiches_1.def", "[Jean Lune]\r\nVille=Paris\r\n[Exemple]\r\nVille=Nice\r\n",
+       "[Exemple]\r\nVille=Lyon\r\n[Nouveau]\r\nVille=Caen\r\n",
+       "[Exemple]\r\nVille=Nice\r\n[Nouveau]\r\nVille=Caen\r\n\r\n[Jean Lune]\r\nVille=Paris\r\n"},
+  };
+  Make("[lorvane]\r\ncode=data\r\nnom=N\r\nsociete=S\r\n");
+  for (const auto& c : cases) WriteAll(soft->UserPath + c.file, c.user);
+  QThread::msleep(20);  // file times have a coarse clock
+  for (const auto& c : cases) WriteAll(home + "/data/" + c.file, c.installed);
+  soft->CopyTablesToUser();
+  for (const auto& c : cases) EXPECT_EQ(ReadAll(soft->UserPath + c.file), c.merged) << c.file;
+  // The merged copy takes the installed file's time: the next start finds nothing newer to merge.
+  const QDateTime merged = QFileInfo(soft->UserPath + "papiers_gab.csv").lastModified();
+  EXPECT_EQ(merged, QFileInfo(home + "/data/papiers_gab.csv").lastModified());
+  soft->CopyTablesToUser();
+  for (const auto& c : cases) EXPECT_EQ(ReadAll(soft->UserPath + c.file), c.merged) << c.file;
+}
+
+// A link planted at a user's table is replaced by the copy; the file it leads to keeps its content
+// and its mode.
+TEST_F(SettingsFixture, TableCopyReplacesALinkNotItsTarget) {
+  const QString outside = dir.filePath(QStringLiteral("private.txt"));
+  WriteAll(outside, "mine");
+  ASSERT_TRUE(QFile::setPermissions(outside, QFile::ReadOwner | QFile::WriteOwner));
+  WriteAll(home + "/data/papiers_dim.csv", "Nom;Large\r\nA4;210\r\n");
+  WriteAll(home + "/data/mailing_1.def", "Objet\r\n");
+  Make("[lorvane]\r\ncode=data\r\nnom=N\r\nsociete=S\r\n");
+  QDir().mkpath(soft->UserPath);
+  const char* names[] = {"papiers_dim.csv", "mailing_1.def"};
+  for (const char* name : names) ASSERT_TRUE(QFile::link(outside, soft->UserPath + name));
+  // Older than the installation, so the copies are made.
+  const struct timespec old[2] = {{0, UTIME_OMIT}, {1000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(outside).constData(), old, 0), 0);
+  soft->CopyTablesToUser();
+  EXPECT_EQ(ReadAll(outside), "mine");
+  struct stat st;
+  ASSERT_EQ(::lstat(QFile::encodeName(outside).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  for (const char* name : names) EXPECT_FALSE(QFileInfo(soft->UserPath + name).isSymLink()) << name;
+  EXPECT_EQ(ReadAll(soft->UserPath + "mailing_1.def"), "Objet\r\n");
+  // What the link led to is not taken for the user's rows.
+  EXPECT_EQ(ReadAll(soft->UserPath + "papiers_dim.csv"), "Nom;Large\r\nA4;210\r\n");
+}
+
+// Help names what is missing: nothing installed, or the named manual (never the installation
+// folder itself).
+TEST_F(SettingsFixture, HelpSaysWhatIsMissing) {
+  WriteAll(
+      home + "/lorvane.tra",
+      "107;Aide \"%s\" introuvable;Help \"%s\" not found\r\nAideAbsente;Pas d'aide;No help installed\r\n");
+  MLSetProgramFolder(home);
+  ASSERT_TRUE(MLCreate(QStringLiteral("lorvane.tra")));
+  MLSetLanguage(2);
+  const struct {
+    QByteArray key;
+    bool present;
+    QString file, message;
+  } cases[] = {
+      {"aide_pdf=\r\n", false, "", "No help installed"},
+      {"", false, "", "No help installed"},
+      {"aide_pdf=manuel.pdf\r\n", false, "", "Help \"" + home + "/manuel.pdf\" not found"},
+      {"aide_pdf=manuel.pdf\r\n", true, home + "/manuel.pdf", ""},
+  };
+  for (const auto& c : cases) {
+    QFile::remove(home + "/manuel.pdf");
+    if (c.present) WriteAll(home + "/manuel.pdf", "%PDF-1.4");
+    Make("[lorvane]\r\ncode=data\r\n" + c.key);
+    EXPECT_EQ(HelpFile(*soft), c.file) << c.key.constData();
+    if (c.file.isEmpty()) EXPECT_EQ(HelpMissingMessage(*soft), c.message) << c.key.constData();
+  }
+  MLSetLanguage(1);
 }
 
 TEST_F(SettingsFixture, MergeFieldsFromTheLanguageFileAndSources) {

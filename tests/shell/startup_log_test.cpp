@@ -57,6 +57,19 @@ TEST_F(UserFolders, LogWritesStampedLinesOnlyWhenOn) {
       << stamp.toStdString();
 }
 
+// A link planted at the log's name once logging has started is not appended through.
+TEST_F(UserFolders, LogDoesNotWriteThroughALink) {
+  const QString log = tmp.filePath(QStringLiteral("lorvane.log"));
+  const QString outside = tmp.filePath(QStringLiteral("outside.txt"));
+  WriteAll(outside, "keep me");
+  LogStart(true, tmp.path());
+  ASSERT_TRUE(QFile::link(outside, log));
+  Log(QStringLiteral("Initialize"));
+  EXPECT_EQ(ReadAll(outside), "keep me");
+  EXPECT_FALSE(QFileInfo(log).isSymLink());
+  EXPECT_TRUE(ReadAll(log).endsWith(" : Initialize\n"));
+}
+
 TEST_F(UserFolders, StartingTwiceWithoutLoggingLeavesNoLog) {
   const QString log = tmp.filePath(QStringLiteral("lorvane.log"));
   LogStart(true, tmp.path());

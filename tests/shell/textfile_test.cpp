@@ -1,7 +1,9 @@
 #include "shell/textfile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "common/files.h"
 
@@ -67,6 +70,73 @@ TEST(TextFile, SaveKeepsTheFileModeAndFailsWithoutItsFolder) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_FALSE(WriteTextFile(dir.filePath(QStringLiteral("absent/x.mdl")), {QStringLiteral("x")}));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("User.ini")});
+}
+
+// A symbolic link planted at a file's name is replaced by the new file: the file it leads to keeps
+// its content and its mode, whatever writes the name.
+TEST(TextFile, SaveReplacesALinkNotItsTarget) {
+  QTemporaryDir dir;
+  const QString outside = dir.filePath(QStringLiteral("secret"));
+  const QString ownFolder = dir.filePath(QStringLiteral("user/"));
+  const struct {
+    const char* name;
+    std::function<bool(const QString&)> save;
+  } writers[] = {
+      {"User.ini", [](const QString& f) { return WriteTextFile(f, {QStringLiteral("[User]")}); }},
+      {"CopyPaste.def",
+       [](const QString& f) {
+         TTextFileWriter w;
+         w.Add(QStringLiteral("Objet"));
+         return w.Commit(f);
+       }},
+      {"photo.jpg", [](const QString& f) { return WriteFileAtomically(f, "JPEG"); }},
+  };
+  for (const auto& w : writers) {
+    WriteAll(outside, "keep me");
+    ASSERT_EQ(::chmod(QFile::encodeName(outside).constData(), 0600), 0);
+    const QString name = ownFolder + QLatin1String(w.name);
+    QDir().mkpath(ownFolder);
+    ASSERT_TRUE(QFile::link(outside, name));
+    ASSERT_TRUE(w.save(name)) << w.name;
+    EXPECT_EQ(ReadAll(outside), "keep me") << w.name;
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(outside).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << w.name;
+    ASSERT_EQ(::lstat(QFile::encodeName(name).constData(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << w.name;
+    EXPECT_FALSE(ReadAll(name).isEmpty()) << w.name;
+  }
+  // A dangling link is replaced too; a folder at the name is not written over.
+  const QString dangling = ownFolder + QStringLiteral("print_tmp.mdl");
+  ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere/x")), dangling));
+  EXPECT_TRUE(WriteTextFile(dangling, {QStringLiteral("Version=1.2")}));
+  EXPECT_EQ(ReadAll(dangling), "Version=1.2\r\n");
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere"))));
+  QDir().mkpath(ownFolder + QStringLiteral("folder.csv"));
+  EXPECT_FALSE(WriteFileAtomically(ownFolder + QStringLiteral("folder.csv"), "x"));
+  EXPECT_TRUE(SaveLeftovers(ownFolder + QStringLiteral("folder.csv")).isEmpty());
+}
+
+// A write the disk cannot hold fails and leaves the old file whole, with no temporary file behind.
+TEST(TextFile, FullDiskLeavesTheOldFile) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("papiers_gab.csv"));
+  WriteAll(file, "Nom;Large\r\nA4;210\r\n");
+  // A file limit stands in for a full disk: writes past it fail with EFBIG.
+  struct rlimit old;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  struct sigaction quiet = {}, previous;
+  quiet.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &quiet, &previous);
+  struct rlimit small = old;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = WriteFileAtomically(file, QByteArray(4096, 'x'));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadAll(file), "Nom;Large\r\nA4;210\r\n");
+  EXPECT_TRUE(SaveLeftovers(file).isEmpty());
 }
 
 // The writer decides the encoding as it goes: a character without a Windows-1252 form late in the

@@ -126,6 +126,8 @@ FIELD_TAGS = [
 ]
 
 KEYS = [
+    # The locale of each language, for Qt's own texts (standard buttons, file and colour dialogs)
+    ("QtLocale", "fr", "en"),
     # Button bars
     ("btn_nouveau", "Nouveau", "New"),
     ("btn_fiche", "Répertoire", "Addresses"),
@@ -201,6 +203,7 @@ KEYS = [
     ("aide_video", "Vidéo", "Video"),
     ("aide_glossaire", "Glossaire", "Glossary"),
     ("aide_demo", "Démonstration", "Demonstration"),
+    ("AideAbsente", "Aucune aide n'est installée avec ce programme.", "No help is installed with this program."),
     # Print format, photo export
     ("ImprimerFormat1", "Diamètre du disque :", "Disc diameter:"),
     ("ImprimerFormat2", "Diamètre du trou :", "Hole diameter:"),
@@ -294,6 +297,7 @@ WINDOWS = [
     ("fmMain.dvd_4.Hint", "Feuillet", "Insert"),
     ("fmMain.dvd_5.Hint", "Jaquette DVD", "DVD case cover"),
     ("fmMain.dvd_6.Hint", "Pochette CD", "CD sleeve"),
+    ("fmZunoAbout.Caption", "A propos", "About"),
     # The editor's property panel
     ("fmZunoCADMenu.lbModele1.Caption", "Largeur :", "Width:"),
     ("fmZunoCADMenu.lbModele2.Caption", "Hauteur :", "Height:"),

@@ -33,6 +33,7 @@
 #include "model/soft_host.h"
 #include "print/ui/print_dialog.h"
 #include "shell/counters.h"
+#include "shell/help.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 #include "shell/shell_folders.h"
@@ -998,7 +999,7 @@ void TfmMain::Aide() {
   } else if (Debugging()) {
     resize(width() == 1024 ? QSize(800, 600) : QSize(1024, 768));
   } else {
-    AskUser(MLMessage(107).replace(QStringLiteral("%s"), file), akWarning, abOK);
+    AskUser(HelpMissingMessage(soft), akWarning, abOK);
   }
 }
 

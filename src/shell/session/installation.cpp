@@ -2,7 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
+#include <vector>
 
 #include "model/document.h"
 #include "model/encodings.h"
@@ -33,6 +37,22 @@ class TQuietDialogs : public TUserDialogs {
   QString program_;
 };
 
+// Qt's standard buttons and its file, colour and font dialogs speak the chosen language: the
+// language file's "QtLocale" names each language's locale ("fr", "en"), whose Qt catalogues are
+// loaded from Qt's translations folder when a Qt application runs.
+void LoadQtTranslations(std::vector<std::unique_ptr<QTranslator>>& translators) {
+  QCoreApplication* app = QCoreApplication::instance();
+  const QString locale = MLText(QStringLiteral("QtLocale")).trimmed();
+  if (!app || locale.isEmpty()) return;
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  for (const char* catalogue : {"qtbase"}) {
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(locale), QString::fromLatin1(catalogue), QStringLiteral("_"), folder))
+      continue;
+    if (app->installTranslator(translator.get())) translators.push_back(std::move(translator));
+  }
+}
+
 }  // namespace
 
 struct TInstallation::Parts {
@@ -46,12 +66,15 @@ struct TInstallation::Parts {
   QChar separator;
   double u2m = 1;
   QString unitName;
+  // Qt's own texts in the installation's language; a translator leaves the application as it goes.
+  std::vector<std::unique_ptr<QTranslator>> translators;
 };
 
 TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
 
 TInstallation::~TInstallation() {
   Parts& p = *parts_;
+  p.translators.clear();
   SetObjectHost(p.objectHost);
   SetUserDialogs(p.dialogs);
   RemoveFonts();
@@ -132,6 +155,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   MLCreate(tra);
   MLSetLanguage(soft.Language());
   MLSetDebug(soft.ReadSoftString(QStringLiteral("DebugTrad")) == QLatin1String("1"));
+  LoadQtTranslations(p.translators);
   soft.InitialisePaths();
   // The program forces "," and then takes the setting's first character; the display unit follows
   // the settings too.

@@ -8,6 +8,7 @@
 
 #include "shell/inifile.h"
 #include "shell/skin_names.h"
+#include "shell/skin_pictures.h"
 #include "shell/ui/skin_ui.h"
 
 namespace {
@@ -23,7 +24,9 @@ TzunoMenuBouton::TzunoMenuBouton(QWidget* parent) : QAbstractButton(parent) {
 void TzunoMenuBouton::SetPictures(const QImage& normal, const QImage& over, const QImage& disabled) {
   normal_ = normal;
   over_image_ = over;
-  disabled_ = disabled;
+  // A disabled button must look it: without a picture of its own, or with one that is the normal
+  // picture again (skin names collide: "Aide" + "2.BMP" is the editor's "Aide2"), it is greyed here.
+  disabled_ = disabled.isNull() || disabled == normal ? DisabledSkinPicture(normal) : disabled;
   resize(sizeHint());
   update();
 }

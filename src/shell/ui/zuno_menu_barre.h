@@ -18,7 +18,8 @@ class TzunoMenuBouton : public QAbstractButton {
  public:
   explicit TzunoMenuBouton(QWidget* parent = nullptr);
 
-  // Normal, pointer over, disabled; a null image is an empty bitmap.
+  // Normal, pointer over, disabled; a null image is an empty bitmap, except that a disabled picture
+  // missing or equal to the normal one is the normal one greyed.
   void SetPictures(const QImage& normal, const QImage& over, const QImage& disabled);
   void SetEnabled(bool on);
   int Tag() const { return tag_; }

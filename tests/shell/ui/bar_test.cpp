@@ -5,7 +5,9 @@
 #include <QEnterEvent>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 
+#include "common/shots.h"
 #include "shell/skin_names.h"
 #include "shell/ui/skin_fixture.h"
 #include "shell/ui/zuno_menu_barre.h"
@@ -168,4 +170,47 @@ TEST(SkinNames, ShippedSkinHasTheMainBarPictures) {
     EXPECT_FALSE(b->ShownPicture().isNull()) << name.toStdString();
   }
   EXPECT_EQ(bar.height(), 76);
+}
+
+// Every bar button of the shipped skin looks unavailable when disabled: its drawing is greyed and
+// has less contrast than the enabled picture, whether the skin has a disabled picture of its own or
+// its name collides with another button's normal picture ("Aide" + "2.BMP" is the editor's "Aide2").
+TEST(SkinNames, ShippedDisabledButtonsAreGreyed) {
+  const QString skin = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Skin/Classique/");
+  TzunoMenuBarre bar;
+  bar.LoadSkin(skin + QStringLiteral("skin.txt"), QStringLiteral("ecran1"));
+  // The spread of grey levels, and how coloured the most coloured pixel is.
+  auto measure = [](const QImage& image, int* contrast, int* colour) {
+    int lo = 255, hi = 0;
+    *colour = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const QColor c = image.pixelColor(x, y);
+        if (c == QColor(255, 0, 255)) continue;
+        lo = std::min(lo, qGray(c.rgb()));
+        hi = std::max(hi, qGray(c.rgb()));
+        *colour = std::max(
+            *colour, std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}));
+      }
+    *contrast = hi - lo;
+  };
+  const QStringList names = skin::MainBarButtons() + skin::EditorBarButtons();
+  std::vector<TzunoMenuBouton*> buttons;
+  for (const QString& name : names) buttons.push_back(bar.AddButton(name, nullptr, nullptr, name));
+  bar.resize(1000, bar.height());
+  bar.show();
+  Shot(bar, QStringLiteral("skin-bar-enabled.png"));
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    const QString& name = names[qsizetype(i)];
+    const QImage normal = buttons[i]->ShownPicture();
+    buttons[i]->SetEnabled(false);
+    const QImage off = buttons[i]->ShownPicture();
+    int normalContrast, normalColour, offContrast, offColour;
+    measure(normal, &normalContrast, &normalColour);
+    measure(off, &offContrast, &offColour);
+    EXPECT_NE(off, normal) << name.toStdString();
+    EXPECT_LT(offContrast * 2, normalContrast) << name.toStdString();
+    EXPECT_LE(offColour, 24) << name.toStdString();
+  }
+  Shot(bar, QStringLiteral("skin-bar-disabled.png"));
 }

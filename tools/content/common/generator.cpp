@@ -4,8 +4,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
+
+#include "shell/textfile.h"
 
 namespace content {
 
@@ -52,8 +53,7 @@ bool Output::Write(const QString& path, const QByteArray& bytes, QString* error)
     existing.close();
   }
   QDir().mkpath(QFileInfo(target).absolutePath());
-  QSaveFile file(target);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  if (!WriteFileAtomically(target, bytes)) {
     if (error) *error = QStringLiteral("cannot write %1").arg(target);
     return false;
   }

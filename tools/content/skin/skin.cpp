@@ -14,6 +14,7 @@
 #include "render/codecs.h"
 #include "shell/language.h"
 #include "shell/skin_names.h"
+#include "shell/skin_pictures.h"
 #include "skin/pictograms.h"
 
 namespace content::skin {
@@ -29,14 +30,12 @@ const QColor kLine(0xD5, 0xDC, 0xE4);
 const QColor kMenuBack(0xE9, 0xED, 0xF2);
 const QColor kMenuItem(0xDF, 0xE6, 0xEE);
 const QColor kButtonFace(0xF0, 0xF0, 0xF0);
-const QColor kMuted(0xB4, 0xBE, 0xCA);
 
 constexpr int kBarHeight = 76;
 constexpr int kBarButtonWidth = 60, kBarButtonHeight = 48, kBarTop = 6;
 
 const Ink kInkOnLight{kSlate, kTeal, Qt::white};
 const Ink kInkOnYellow{kInk, kInk, QColor(0xFF, 0xF6, 0xC8)};
-const Ink kInkDisabled{kMuted, kMuted, Qt::white};
 
 const QString kSkin = QStringLiteral("donnees/Skin/Classique/");
 
@@ -175,10 +174,10 @@ QImage BarButton(const QString& pictogram, int state) {
   }
   const qreal s = 32;
   DrawPictogram(p, pictogram, QRectF((kBarButtonWidth - s) / 2, (kBarButtonHeight - s) / 2, s, s),
-                state == 2   ? kInkDisabled
-                : state == 1 ? kInkOnYellow
-                             : kInkOnLight);
-  return image;
+                state == 1 ? kInkOnYellow : kInkOnLight);
+  p.end();
+  // The disabled picture is the normal one greyed, as the bar greys a button without one.
+  return state == 2 ? DisabledSkinPicture(image) : image;
 }
 
 // ---- Side menus ----
@@ -681,7 +680,7 @@ bool Generate(const Context& context, QString* error) {
   out.Bmp(QStringLiteral("fond_right_etiquette.bmp"), BarRightPicture(QStringLiteral("label")));
   out.Bmp(QStringLiteral("fond_right_fond.bmp"), BarRightPicture(QStringLiteral("background")));
   // "Fiche" + "2.BMP" is also the normal picture of the editor's "Fiche2" (and so for "Aide"): the
-  // button shown every day wins over the rarely seen disabled state.
+  // button shown every day wins, and the bar greys that normal picture for the disabled state.
   const QStringList buttons = ::skin::MainBarButtons() + ::skin::EditorBarButtons();
   QStringList normals;
   for (const QString& name : buttons) normals.append(::skin::BarButtonFiles(name)[0]);
