@@ -413,6 +413,7 @@ TEST(PrintDialog, AQueueNamedPdfIsNotTheFilePrinter) {
   EXPECT_EQ(dialog.Printer()->printerName(), QStringLiteral("PDF"));
   EXPECT_TRUE(dialog.Panel4->isVisible());  // the file's calibration is not the queue's
   EXPECT_TRUE(dialog.Button2->isVisible());
+  Shot(dialog, QStringLiteral("print_queue_pdf.png"));
 
   // Printed on the queue: no file asked.
   s.dialogs.Answers = {arYes};  // go on uncalibrated
