@@ -78,7 +78,9 @@ def run(language):
     set_number(dialog, t["start"], 4)
     shot(program)
     press(go)
-    wait_for("the PDF file", lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 0, timeout=60)
+    # The file grows page by page; it is whole once its trailer is written.
+    wait_for("the PDF file", lambda: os.path.exists(pdf) and subprocess.run(
+        ["pdfinfo", pdf], capture_output=True).returncode == 0, timeout=120)
     wait_for("the dialog closed", lambda: not any(
         w.name == t["dialog"] and w.getState().contains(pyatspi.STATE_SHOWING)
         for w in find_all(application(program.pid), pyatspi.ROLE_DIALOG)))

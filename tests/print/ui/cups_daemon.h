@@ -17,8 +17,8 @@ class TTestCups {
  public:
   // Empty when the daemon or cups-pdf is not installed (scripts/deps.sh installs them).
   static QString Missing() {
-    for (const char* f : {"/usr/sbin/cupsd", "/usr/lib/cups/backend/cups-pdf",
-                          "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"})
+    for (const char* f :
+         {"/usr/sbin/cupsd", "/usr/lib/cups/backend/cups-pdf", "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd"})
       if (!QFileInfo::exists(QString::fromLatin1(f))) return QString::fromLatin1(f);
     return QString();
   }
@@ -61,8 +61,9 @@ class TTestCups {
     qputenv("CUPS_SERVER", socket_.toUtf8());
     cupsSetServer(socket_.toUtf8().constData());
     if (!Run(QStringLiteral("lpadmin"),
-             {QStringLiteral("-p"), queue_, QStringLiteral("-E"), QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
-              QStringLiteral("-P"), QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd")}) ||
+             {QStringLiteral("-p"), queue_, QStringLiteral("-E"), QStringLiteral("-v"),
+              QStringLiteral("cups-pdf:/"), QStringLiteral("-P"),
+              QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd")}) ||
         !Run(QStringLiteral("cupsdisable"), {queue_}))
       return;
   }
@@ -84,7 +85,8 @@ class TTestCups {
     QProcess p;
     p.start(QStringLiteral("lpstat"), {QStringLiteral("-o"), queue_});
     p.waitForFinished(30000);
-    return static_cast<int>(QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
+    return static_cast<int>(
+        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size());
   }
 
   QString Error;
@@ -92,7 +94,8 @@ class TTestCups {
  private:
   void Write(const QString& name, const QByteArray& text) {
     QFile f(root_ + QLatin1Char('/') + name);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) Error = QStringLiteral("cannot write ") + name;
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
+      Error = QStringLiteral("cannot write ") + name;
   }
   bool Run(const QString& program, const QStringList& args) {
     QProcess p;
