@@ -46,6 +46,9 @@ QString TfmPrint::PdfFileRow() {
 
 namespace {
 
+// Rows of the printer list: the name shown, the name its calibration is stored under, the queue.
+constexpr int kQueueRole = Qt::UserRole + 1;
+
 bool Flag(const char* key) {
   return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
 }
@@ -70,6 +73,26 @@ QPixmap PrinterIcon() {
   p.drawRoundedRect(3, 11, 34, 13, 3, 3);
   p.setBrush(Qt::white);
   p.drawRect(10, 19, 20, 11);
+  return icon;
+}
+
+// The PDF file: a page with its corner folded, marked PDF.
+QPixmap FileIcon() {
+  QPixmap icon(40, 32);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 1.5));
+  p.setBrush(Qt::white);
+  p.drawPolygon(QPolygonF({{10, 1}, {25, 1}, {31, 7}, {31, 31}, {10, 31}}));
+  p.drawPolyline(QPolygonF({{25, 1}, {25, 7}, {31, 7}}));
+  p.fillRect(QRectF(4, 15, 24, 10), QColor(190, 30, 30));
+  QFont font = p.font();
+  font.setPixelSize(8);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(4, 15, 24, 10), Qt::AlignCenter, QStringLiteral("PDF"));
   return icon;
 }
 
@@ -100,7 +123,9 @@ class TRowDelegate : public QStyledItemDelegate {
     p->setFont(option.font);
     const QString text = index.data().toString();
     if (printers_) {
-      p->drawPixmap(r.left() + 4, r.top() + 4, Icon(index.data(Qt::UserRole).toString()));
+      // A file has no paper feed: its row never shows how paper goes in.
+      const bool file = index.data(kQueueRole).toString().isEmpty();
+      p->drawPixmap(r.left() + 4, r.top() + 4, file ? FileIcon() : Icon(index.data(Qt::UserRole).toString()));
       p->drawText(QRect(r.left() + 60, r.top(), r.width() - 60, r.height()), Qt::AlignVCenter, text);
     } else {
       p->drawPixmap(r.left() + 3, r.top() + 3, PaperIcon());
@@ -162,9 +187,6 @@ QSpinBox* Number(QWidget* parent, const char* name, int max) {
   spin->setRange(1, max);
   return spin;
 }
-
-// Rows of the printer list: the name shown, the name its calibration is stored under, the queue.
-constexpr int kQueueRole = Qt::UserRole + 1;
 
 }  // namespace
 

@@ -506,6 +506,21 @@ TEST(PrintDialog, CopiesStartCellAndRecordsFillTheSheets) {
     dialog.cbMarques->setCurrentText(QStringLiteral("Lorvane"));
     Choose(dialog.lbGabarits, layout);
     if (c.records) {
+      // A file that cannot be read, or holds no record, is refused with a message.
+      const QString empty = s.home.filePath(QStringLiteral("vide.csv"));
+      QFile header(empty);
+      ASSERT_TRUE(header.open(QIODevice::WriteOnly));
+      header.write("nom;ville\r\n");
+      header.close();
+      for (const QString& bad : {s.home.filePath(QStringLiteral("absent.csv")), empty}) {
+        s.dialogs.OpenFiles = {bad};
+        s.dialogs.Answers = {arOK};
+        dialog.bFiches->click();
+        EXPECT_TRUE(dialog.RecordsFile().isEmpty());
+        ASSERT_FALSE(s.dialogs.Questions.isEmpty());
+        EXPECT_TRUE(s.dialogs.Questions.last().Text.contains(bad))
+            << s.dialogs.Questions.last().Text.toStdString();
+      }
       s.dialogs.OpenFiles = {csv};
       dialog.bFiches->click();
       ASSERT_EQ(dialog.RecordsFile(), csv);
