@@ -22,9 +22,6 @@
 namespace cli {
 namespace {
 
-// The name under which the PDF output keeps its calibration, as the print dialog lists it.
-const QString kPdfPrinter = QStringLiteral("PDF");
-
 // "1,3,5": cell numbers from 1 to `count`. False on anything else.
 bool ReadCells(const QString& text, int count, QList<int>* cells) {
   for (const QString& part : text.split(QLatin1Char(','))) {
@@ -34,18 +31,6 @@ bool ReadCells(const QString& text, int count, QList<int>* cells) {
     cells->append(n);
   }
   return !cells->isEmpty();
-}
-
-// Whether merge marks stand outside the document's own texts (picture names, nested documents): then
-// each record reads the document again, since those are resolved as it is read.
-bool MarksOutsideTexts(const QString& fileName) {
-  QFile f(fileName);
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  while (!f.atEnd()) {
-    const QByteArray line = f.readLine(1 << 20).trimmed();
-    if (!line.startsWith("txt=") && line.contains('<') && line.contains('>')) return true;
-  }
-  return false;
 }
 
 QString CellList(const QList<int>& cells) {
@@ -74,26 +59,13 @@ int PrintVerb(QStringList args, const Context& context) {
   const TInstallation& installation = *context.installation;
   TSoft& soft = installation.Soft();
 
-  // Fields of the current record come before the settings' fields.
   TRecordStream records;
-  QStringList record;
   const bool merging = !recordsFile.isEmpty();
   QString error;
   if (merging && !records.Open(recordsFile, &error)) return Fail(error);
 
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
   installation.Connect(doc);
-  doc.OnChampFusion = [&, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name,
-                                                        QString& value) {
-    if (merging) {
-      const int i = records.FieldIndex(name);
-      if (i >= 0) {
-        value = record.value(i);
-        return;
-      }
-    }
-    settings(sender, name, value);
-  };
   if (!doc.LoadFromFile(in)) return Fail(QStringLiteral("cannot read %1").arg(in));
   if (!(doc.Large > 0 && doc.Haut > 0)) return Fail(QStringLiteral("%1 has no page size").arg(in));
 
@@ -157,7 +129,7 @@ int PrintVerb(QStringList args, const Context& context) {
     printer->setOutputFormat(QPrinter::PdfFormat);
     partial = pdf + QStringLiteral(".part");
     printer->setOutputFileName(partial);
-    calibrationName = kPdfPrinter;
+    calibrationName = kPdfFilePrinter;
   } else {
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
     if (info.isNull()) {
@@ -167,7 +139,7 @@ int PrintVerb(QStringList args, const Context& context) {
               .arg(printerName, known.isEmpty() ? QStringLiteral("none") : known.join(QStringLiteral(", "))));
     }
     printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    calibrationName = printerName;
+    calibrationName = QueueCalibrationName(printerName);
   }
   SetPrinterPaper(*printer, portrait, landscape);
 
@@ -179,20 +151,11 @@ int PrintVerb(QStringList args, const Context& context) {
   if (title.isEmpty()) title = soft.Nom.isEmpty() ? QStringLiteral("Lorvane") : soft.Nom;
 
   const TCalibrationStore store = TCalibrationStore::ForUser(soft);
-  int used = 0;
+  // Fields of the current record come before the settings' fields.
+  std::unique_ptr<TRecordFeed> feed;
   if (merging) {
     if (records.AtEnd()) return Fail(QStringLiteral("%1 holds no record").arg(recordsFile));
-    const bool reread = MarksOutsideTexts(in);
-    // One record per chosen cell, sheet after sheet; cells past the last record stay blank.
-    sheet.OnDrawCell = [&](TCanvas& canvas, int, int x, int y, int right, int bottom) {
-      if (!records.Next(record)) return;
-      ++used;
-      if (reread)
-        doc.LoadFromFile(in);
-      else
-        doc.RelayoutTextes();
-      cells.DrawCell(canvas, x, y, right, bottom, true);
-    };
+    feed = std::make_unique<TRecordFeed>(doc, in, records);
   }
   bool ok;
   QString jobError;
@@ -200,15 +163,8 @@ int PrintVerb(QStringList args, const Context& context) {
   {
     TPrintJob job(*printer, sheet, cells);
     ok = job.Begin(title, store.Offsets(calibrationName, paper.papier, landscape));
-    while (ok) {
-      const int before = used;
-      ok = job.PrintSheet();
-      if (!merging || records.AtEnd()) break;
-      if (used == before) {
-        job.Error = QStringLiteral("no cell of the layout takes a record");
-        ok = false;
-      }
-    }
+    // One record per chosen cell, sheet after sheet; cells past the last record stay blank.
+    if (ok) ok = PrintRun(job, sheet, cells, TRunOptions(), feed.get());
     if (!job.End()) ok = false;
     jobError = job.Error;
     sheets = job.Sheets();

@@ -14,6 +14,7 @@
 #include "model/document.h"
 #include "model/encodings.h"
 #include "model/image.h"
+#include "print/record_stream.h"
 #include "render/canvas.h"
 #include "render/fit_rect.h"
 #include "shell/language.h"
@@ -454,5 +455,108 @@ bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& shee
   if (ok) ok = job.PrintSheet();
   if (!job.End()) ok = false;
   if (!ok && error) *error = job.Error;
+  return ok;
+}
+
+QString QueueCalibrationName(const QString& queue) {
+  return queue == kPdfFilePrinter ? queue + QStringLiteral(" (CUPS)") : queue;
+}
+
+namespace {
+
+// Whether merge marks stand outside the document's own texts (picture names, nested documents): then
+// each record reads the document again, since those are resolved as it is read.
+bool MarksOutsideTexts(const QString& fileName) {
+  QFile f(fileName);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  while (!f.atEnd()) {
+    const QByteArray line = f.readLine(1 << 20).trimmed();
+    if (!line.startsWith("txt=") && line.contains('<') && line.contains('>')) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+TRecordFeed::TRecordFeed(TzunoCADMdl& doc, const QString& docFile, TRecordStream& records)
+    : doc_(doc),
+      docFile_(docFile),
+      records_(records),
+      reread_(MarksOutsideTexts(docFile)),
+      previous_(doc.OnChampFusion) {
+  doc_.OnChampFusion = [this](TzunoCADObj* sender, const QString& name, QString& value) {
+    if (used_ > 0) {
+      const int i = records_.FieldIndex(name);
+      if (i >= 0) {
+        value = record_.value(i);
+        return;
+      }
+    }
+    if (previous_) previous_(sender, name, value);
+  };
+}
+
+TRecordFeed::~TRecordFeed() {
+  doc_.OnChampFusion = previous_;
+}
+
+bool TRecordFeed::Next() {
+  if (!records_.Next(record_)) return false;
+  ++used_;
+  if (reread_)
+    doc_.LoadFromFile(docFile_);
+  else
+    doc_.RelayoutTextes();
+  return true;
+}
+
+bool TRecordFeed::AtEnd() {
+  return records_.AtEnd();
+}
+
+bool TRunCells::Take(int cell) {
+  if (sheet_ <= 1 && cell < run_.StartCell) return false;
+  if (records_) {
+    if (copiesLeft_ <= 0) {
+      if (!records_->Next()) return false;
+      copiesLeft_ = std::max(run_.Copies, 1);
+    }
+    --copiesLeft_;
+  }
+  ++filled_;
+  return true;
+}
+
+bool TRunCells::Done() {
+  if (!records_) return sheet_ >= std::max(run_.Copies, 1);
+  return copiesLeft_ <= 0 && records_->AtEnd();
+}
+
+bool PrintRun(TPrintJob& job, TSheetLayout& sheet, TCellPainter& cells, const TRunOptions& run,
+              TRecordFeed* records) {
+  TRunCells fill(run, records);
+  const TSheetLayout::TDrawCell draw = sheet.OnDrawCell;
+  sheet.OnDrawCell = [&](TCanvas& canvas, int cell, int x, int y, int right, int bottom) {
+    if (!fill.Take(cell)) return;
+    if (draw)
+      draw(canvas, cell, x, y, right, bottom);
+    else
+      cells.DrawCell(canvas, x, y, right, bottom, true);
+  };
+  bool ok = true;
+  for (;;) {
+    const int before = fill.Filled();
+    fill.NextSheet();
+    ok = job.PrintSheet();
+    if (!ok) break;
+    if (fill.Filled() == before) {
+      job.Error = records ? QStringLiteral("no cell of the layout takes a record")
+                          : QStringLiteral("no cell of the layout is chosen");
+      ok = false;
+      break;
+    }
+    if (fill.Done()) break;
+  }
+  sheet.OnDrawCell = draw;
   return ok;
 }

@@ -19,6 +19,7 @@ class QPrinter;
 class TSoft;
 class TzunoCADMdl;
 class TzunoCADImage;
+class TzunoCADObj;
 
 // What a cell shows besides the document.
 struct TCellOptions {
@@ -182,3 +183,79 @@ class TPrintJob {
 bool PrintPage(QPrinter& printer, const QString& printerName, TSheetLayout& sheet, TCellPainter& cells,
                const TCalibrationStore& store, const QString& title, QString* error,
                const std::function<bool()>& cancelled = nullptr);
+
+// The name the PDF file printer is listed and calibrated under. A system queue of that same name
+// (a cups-pdf default) keeps its calibration under QueueCalibrationName, so the two never share
+// stored offsets.
+inline const QString kPdfFilePrinter = QStringLiteral("PDF");
+// The name a system queue's calibration is stored under: its own name, unless that is the file
+// printer's ("PDF"); then the name with " (CUPS)", which no queue can have (queue names hold no space).
+QString QueueCalibrationName(const QString& queue);
+
+class TRecordStream;
+
+// Records of a mailing file merged into a document, one at a time: the current record's fields answer
+// the document's merge marks before what the document asked until then. The marks are resolved
+// again for each record (the file read again when marks stand outside the texts, as in picture
+// names).
+class TRecordFeed {
+ public:
+  TRecordFeed(TzunoCADMdl& doc, const QString& docFile, TRecordStream& records);
+  // Gives the document its previous merge answers back (its texts keep the last record until they
+  // are laid out again).
+  ~TRecordFeed();
+  TRecordFeed(const TRecordFeed&) = delete;
+  TRecordFeed& operator=(const TRecordFeed&) = delete;
+
+  // Puts the next record into the document; false when the records have run out.
+  bool Next();
+  // Whether no record follows.
+  bool AtEnd();
+  int Used() const { return used_; }
+
+ private:
+  TzunoCADMdl& doc_;
+  QString docFile_;
+  TRecordStream& records_;
+  QStringList record_;
+  bool reread_ = false;
+  int used_ = 0;
+  std::function<void(TzunoCADObj*, const QString&, QString&)> previous_;
+};
+
+// Where a print starts and how many times it prints: the first sheet leaves its cells before
+// StartCell blank (a sheet already partly used); without records `Copies` sheets are printed, with
+// records each record fills `Copies` cells in a row.
+struct TRunOptions {
+  int StartCell = 1;
+  int Copies = 1;
+};
+
+// Which cells of the sheets of one print are filled, in the order the sheet visits them; the print
+// pass and the dialog's preview of the first sheet ask it alike.
+class TRunCells {
+ public:
+  TRunCells(const TRunOptions& run, TRecordFeed* records) : run_(run), records_(records) {}
+  // A new sheet begins.
+  void NextSheet() { ++sheet_; }
+  // Whether cell number `cell` of the current sheet is drawn; with records, the record it shows is
+  // put into the document first.
+  bool Take(int cell);
+  // Cells filled so far.
+  int Filled() const { return filled_; }
+  // Whether the print needs no further sheet.
+  bool Done();
+
+ private:
+  TRunOptions run_;
+  TRecordFeed* records_;
+  int sheet_ = 0;
+  int filled_ = 0;
+  int copiesLeft_ = 0;
+};
+
+// The sheets of one print on a job already begun: the sheet's cells filled as TRunCells says, each
+// chosen cell drawn by the sheet's cell callback (the cell painter when unset). Sheets follow one
+// another until the run is done; a sheet that takes no record stops the print with an error.
+bool PrintRun(TPrintJob& job, TSheetLayout& sheet, TCellPainter& cells, const TRunOptions& run,
+              TRecordFeed* records);

@@ -216,6 +216,13 @@ KEYS = [
      "Laser printer.|The side to print usually faces down|and the top of the page towards the front"),
     ("FormatExiste", "Un format nommé \"%s\" existe déjà. Voulez-vous le remplacer ?",
      "A layout named \"%s\" exists already. Do you want to replace it?"),
+    ("ImprimanteFichierPdf", "Fichier PDF", "PDF file"),
+    ("FichesFiltre", "Fichiers d'adresses (csv, txt)", "Records files (csv, txt)"),
+    ("FichesAucun", "Aucun fichier d'adresses : le modèle est imprimé tel quel.",
+     "No records file: the template is printed as it is."),
+    ("FichesNombre", "%d fiche(s), une par case", "%d record(s), one per cell"),
+    ("FichesIllisibles", "Le fichier \"%s\" ne peut pas être lu ou ne contient aucune fiche.",
+     "The file \"%s\" cannot be read or holds no record."),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
 ]
 
@@ -447,6 +454,14 @@ WINDOWS = [
     ("fmPrint.bAnnuler.Caption", "Annuler", "Cancel"),
     ("fmPrint.Page.Hint", "Cliquez sur une case pour ne pas l'imprimer", "Click a cell to leave it blank"),
     ("fmPrint.Button2.Caption", "Calibrer l'imprimante", "Calibrate the printer"),
+    ("fmPrint.lbCopies.Caption", "Copies :", "Copies:"),
+    ("fmPrint.seCopies.Hint", "Sans fichier d'adresses : nombre de feuilles. Avec : étiquettes par fiche",
+     "Without a records file: number of sheets. With one: labels per record"),
+    ("fmPrint.lbDebut.Caption", "Commencer à la case :", "Start at label:"),
+    ("fmPrint.seDebut.Hint", "Les cases avant celle-ci restent vides sur la première feuille",
+     "The cells before this one stay blank on the first sheet"),
+    ("fmPrint.bFiches.Caption", "Fichier d'adresses...", "Records file..."),
+    ("fmPrint.bSansFiches.Caption", "Sans fichier", "No file"),
     # The printer adjustment
     ("fmPrintCalibre.lbTitre.Caption", "Réglage de l'imprimante", "Printer adjustment"),
     ("fmPrintCalibre.lbX.Caption", "Dimension entre la gauche de la feuille et le trait vertical :",

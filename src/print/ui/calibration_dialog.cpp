@@ -142,14 +142,19 @@ TfmPrintCalibre::TfmPrintCalibre(QWidget* owner, QPrinter& printer, const QStrin
   connect(bPrecedent, &QPushButton::clicked, this, [this] { bPreSuivClick(1); });
   connect(bSuivant, &QPushButton::clicked, this, [this] { bPreSuivClick(2); });
   connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
-  connect(lbPrintType, &QListWidget::currentRowChanged, this,
-          [this](int row) { bSuivant->setEnabled(row >= 0 && Pages->currentIndex() == 0); });
+  // The type is the row selected, by a click or by assistive technologies; focus alone makes a row
+  // current without choosing it.
+  connect(lbPrintType, &QListWidget::itemSelectionChanged, this, [this] {
+    const int type = SelectedType();
+    if (type >= 0 && lbPrintType->currentRow() != type) lbPrintType->setCurrentRow(type);
+    if (Pages->currentIndex() == 0) bSuivant->setEnabled(type >= 0);
+  });
   connect(lbPrintType, &QListWidget::itemDoubleClicked, this, [this] { bPreSuivClick(2); });
 
   TranslateWidget(this);
   setWindowTitle(printerName_ + QStringLiteral(" - ") + paper_.papier);
   const int type = store_.Type(printerName_, paper_.papier);
-  lbPrintType->setCurrentRow(type >= 0 && type < kTypes ? type : -1);
+  if (type >= 0 && type < kTypes) lbPrintType->setCurrentRow(type);
   for (QLabel* l : findChildren<QLabel*>())
     if (l->buddy()) l->buddy()->setAccessibleName(NameOf(l->text()));
   lbPrintType->setAccessibleName(NameOf(lbTitre->text()));
@@ -182,7 +187,7 @@ bool TfmPrintCalibre::PrintSheet(bool landscape) {
 
 void TfmPrintCalibre::bPreSuivClick(int tag) {
   const int page = Pages->currentIndex();
-  const int type = lbPrintType->currentRow();
+  const int type = SelectedType();
   if (tag == 1) {
     if (page > 0) Pages->setCurrentIndex(page - 1);
   } else if (page == 0) {
@@ -211,8 +216,13 @@ void TfmPrintCalibre::ShowHeader() {
   lbSousTitre->setText(MLMessage(630 + page));
   bSuivant->setText(MLMessage(page == 2 ? 626 : 600));
   bSuivant->setAccessibleName(bSuivant->text());
-  bSuivant->setEnabled(page > 0 || lbPrintType->currentRow() >= 0);
+  bSuivant->setEnabled(page > 0 || SelectedType() >= 0);
   bPrecedent->setEnabled(page > 0);
   bPrecedent->setAccessibleName(NameOf(bPrecedent->text()));
   bAnnuler->setAccessibleName(bAnnuler->text());
+}
+
+int TfmPrintCalibre::SelectedType() const {
+  const QList<QListWidgetItem*> chosen = lbPrintType->selectedItems();
+  return chosen.isEmpty() ? -1 : lbPrintType->row(chosen.first());
 }

@@ -29,6 +29,8 @@ class TfmPrintCalibre : public QDialog {
                              const TPapierInfo& paper);
 
   void bPreSuivClick(int tag);  // 1 Previous, 2 Next
+  // The printer type selected (0 to 2), or -1.
+  int SelectedType() const;
 
   QLabel *lbTitre, *lbSousTitre;
   QStackedWidget* Pages;

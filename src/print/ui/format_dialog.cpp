@@ -21,6 +21,7 @@
 #include "render/canvas.h"
 #include "shell/counters.h"
 #include "shell/language.h"
+#include "shell/textfile.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
 
@@ -251,10 +252,19 @@ bool TfmImprimerFormat::bOKClick() {
   const TGabaritInfo& g = Page->Sheet().Layout;
   if (g.nom.isEmpty() || g.marque.isEmpty()) return false;
   TzunoCSV table;
-  if (QFileInfo::exists(layoutsFile_) && !table.LoadFromFile(layoutsFile_)) {
+  QStringList lines;
+  if (QFileInfo::exists(layoutsFile_) && !ReadTextFile(layoutsFile_, lines)) {
     AskUser(MLText(QStringLiteral("ErreurLecture")).replace(QStringLiteral("%s"), layoutsFile_), akError,
             abOK);
     return false;
+  }
+  table.LoadFromStrings(lines);
+  // Fields past the header's columns are the user's too (notes, columns of a newer table): the table
+  // drops them, so each row's surplus is kept aside and written back after its cells.
+  QList<QStringList> surplus(table.RowCount());
+  for (int r = 0; r < table.RowCount() && r < lines.size(); ++r) {
+    QStringList fields = lines[r].split(QLatin1Char(';'));
+    if (fields.size() > table.ColCount()) surplus[r] = fields.mid(table.ColCount());
   }
   // A table without some column gets it, so the row is whole.
   for (const char* c : kColumns)
@@ -273,6 +283,9 @@ bool TfmImprimerFormat::bOKClick() {
     int kept = other;
     if (row >= 0) {
       table.DeleteRow(row);
+      // The surplus goes with the layout edited, not with the one it replaces.
+      surplus[other] = surplus[row];
+      surplus.removeAt(row);
       if (row < other) --kept;
     }
     row = kept;
@@ -299,7 +312,10 @@ bool TfmImprimerFormat::bOKClick() {
   set("y0", WriteReal(g.y0));
   set("orientation", WriteBool(g.orientation == 1));
   set("rectoverso", WriteBool(g.rectoverso));
-  if (!table.SaveToFile(layoutsFile_)) {
+  QStringList out = table.SaveToStrings();
+  for (int r = 0; r < out.size() && r < surplus.size(); ++r)
+    if (!surplus[r].isEmpty()) out[r] += QLatin1Char(';') + surplus[r].join(QLatin1Char(';'));
+  if (!WriteTextFile(layoutsFile_, out)) {
     AskUser(MLText(QStringLiteral("ErreurEnregistrement")).replace(QStringLiteral("%s"), layoutsFile_),
             akError, abOK);
     return false;

@@ -11,6 +11,7 @@ TzunoMPage::TzunoMPage(QWidget* parent) : QWidget(parent) {
 }
 
 void TzunoMPage::Refresh() {
+  if (OnRefresh) OnRefresh();
   QPoint position;
   QImage image = sheet_.Preview(size(), &position);
   if (image.isNull()) return;

@@ -37,6 +37,9 @@ class TzunoMPage : public QWidget {
 
   QSize sizeHint() const override { return QSize(210, 297); }
 
+  // Run before each paint of the preview, for cell callbacks that follow the sheet from its first cell.
+  std::function<void()> OnRefresh;
+
  signals:
   void CellToggled(int cell);
 

@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QUrl>
@@ -25,6 +26,7 @@
 #include "model/image.h"
 #include "model/soft_host.h"
 #include "print/print_job.h"
+#include "print/record_stream.h"
 #include "print/ui/calibration_dialog.h"
 #include "print/ui/dialog_parts.h"
 #include "print/ui/format_dialog.h"
@@ -36,9 +38,16 @@
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
 
-const QString TfmPrint::kPdfPrinter = QStringLiteral("PDF");
+const QString TfmPrint::kPdfPrinter = kPdfFilePrinter;
+
+QString TfmPrint::PdfFileRow() {
+  return MLText(QStringLiteral("ImprimanteFichierPdf"));
+}
 
 namespace {
+
+// Rows of the printer list: the name shown, the name its calibration is stored under, the queue.
+constexpr int kQueueRole = Qt::UserRole + 1;
 
 bool Flag(const char* key) {
   return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
@@ -64,6 +73,26 @@ QPixmap PrinterIcon() {
   p.drawRoundedRect(3, 11, 34, 13, 3, 3);
   p.setBrush(Qt::white);
   p.drawRect(10, 19, 20, 11);
+  return icon;
+}
+
+// The PDF file: a page with its corner folded, marked PDF.
+QPixmap FileIcon() {
+  QPixmap icon(40, 32);
+  icon.fill(Qt::transparent);
+  QPainter p(&icon);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 1.5));
+  p.setBrush(Qt::white);
+  p.drawPolygon(QPolygonF({{10, 1}, {25, 1}, {31, 7}, {31, 31}, {10, 31}}));
+  p.drawPolyline(QPolygonF({{25, 1}, {25, 7}, {31, 7}}));
+  p.fillRect(QRectF(4, 15, 24, 10), QColor(190, 30, 30));
+  QFont font = p.font();
+  font.setPixelSize(8);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRectF(4, 15, 24, 10), Qt::AlignCenter, QStringLiteral("PDF"));
   return icon;
 }
 
@@ -94,7 +123,9 @@ class TRowDelegate : public QStyledItemDelegate {
     p->setFont(option.font);
     const QString text = index.data().toString();
     if (printers_) {
-      p->drawPixmap(r.left() + 4, r.top() + 4, Icon(text));
+      // A file has no paper feed: its row never shows how paper goes in.
+      const bool file = index.data(kQueueRole).toString().isEmpty();
+      p->drawPixmap(r.left() + 4, r.top() + 4, file ? FileIcon() : Icon(index.data(Qt::UserRole).toString()));
       p->drawText(QRect(r.left() + 60, r.top(), r.width() - 60, r.height()), Qt::AlignVCenter, text);
     } else {
       p->drawPixmap(r.left() + 3, r.top() + 3, PaperIcon());
@@ -142,10 +173,27 @@ QString WithNumber(const QString& text, int n) {
   return s.replace(QStringLiteral("%d"), QString::number(n));
 }
 
+// Rows chosen by selecting them (as assistive technologies do) become current, as a click makes them.
+void FollowSelection(QListWidget* list) {
+  QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
+    const QList<QListWidgetItem*> chosen = list->selectedItems();
+    if (!chosen.isEmpty() && chosen.first() != list->currentItem()) list->setCurrentItem(chosen.first());
+  });
+}
+
+QSpinBox* Number(QWidget* parent, const char* name, int max) {
+  auto* spin = new QSpinBox(parent);
+  spin->setObjectName(QString::fromLatin1(name));
+  spin->setRange(1, max);
+  return spin;
+}
+
 }  // namespace
 
 TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
-    : QDialog(owner), mdl_(std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100)) {
+    : QDialog(owner),
+      mdl_(std::make_unique<TzunoCADMdl>(nullptr, QRect(0, 0, 100, 100), 100, 100)),
+      fileName_(fileName) {
   setObjectName(QStringLiteral("fmPrint"));
   setWindowTitle(QStringLiteral("Impression"));
   setMinimumSize(640, 480);
@@ -247,6 +295,38 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   for (QCheckBox* b :
        {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond, cbFaceVisible, cbNoEchec})
     left->addWidget(b);
+  // Copies, the first cell of a partly used sheet, and a records file merged one record per cell.
+  seCopies = Number(last, "seCopies", 999);
+  seCopies->setToolTip(
+      QStringLiteral("Sans fichier d'adresses : nombre de feuilles. Avec : étiquettes par fiche"));
+  seDebut = Number(last, "seDebut", 1);
+  seDebut->setToolTip(QStringLiteral("Les cases avant celle-ci restent vides sur la première feuille"));
+  auto* counts = new QHBoxLayout;
+  counts->addWidget(Caption(last, "lbCopies", QStringLiteral("Copies :"), seCopies));
+  counts->addWidget(seCopies);
+  counts->addSpacing(12);
+  counts->addWidget(Caption(last, "lbDebut", QString::fromUtf8("Commencer à la case :"), seDebut));
+  counts->addWidget(seDebut);
+  counts->addStretch(1);
+  left->addLayout(counts);
+  bFiches = new QPushButton(QString::fromUtf8("Fichier d'adresses..."), last);
+  bFiches->setObjectName(QStringLiteral("bFiches"));
+  bSansFiches = new QPushButton(QStringLiteral("Sans fichier"), last);
+  bSansFiches->setObjectName(QStringLiteral("bSansFiches"));
+  auto* records = new QHBoxLayout;
+  records->addWidget(bFiches);
+  records->addWidget(bSansFiches);
+  records->addStretch(1);
+  left->addLayout(records);
+  lFichier = new QLabel(last);
+  lFichier->setObjectName(QStringLiteral("lFichier"));
+  lFichier->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lNbFiches = new QLabel(last);
+  lNbFiches->setObjectName(QStringLiteral("lNbFiches"));
+  for (QLabel* l : {lFichier, lNbFiches}) {
+    l->setWordWrap(true);
+    left->addWidget(l);
+  }
   lastRow->addLayout(left, 2);
   Page = new TzunoMPage(last);
   Page->setObjectName(QStringLiteral("Page"));
@@ -270,13 +350,20 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   column->addLayout(buttons);
 
   TSoft* soft = Soft();
-  // The printers the system lists, then the PDF file; the system's default is selected.
+  // The printers the system lists, then the PDF file; the system's default is selected. A queue may
+  // bear the file printer's name (cups-pdf's default "PDF"): the file's row is named apart, and each
+  // row keeps its calibration under a name of its own.
   const QString current = QPrinterInfo::defaultPrinterName();
-  for (const QString& name : QPrinterInfo::availablePrinterNames()) lbPrinters->addItem(name);
-  lbPrinters->addItem(kPdfPrinter);
-  const QList<QListWidgetItem*> found = lbPrinters->findItems(current, Qt::MatchExactly);
-  lbPrinters->setCurrentItem(found.isEmpty() || current.isEmpty() ? lbPrinters->item(lbPrinters->count() - 1)
-                                                                  : found.first());
+  QListWidgetItem* chosen = nullptr;
+  for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+    auto* item = new QListWidgetItem(name, lbPrinters);
+    item->setData(Qt::UserRole, QueueCalibrationName(name));
+    item->setData(kQueueRole, name);
+    if (name == current && !current.isEmpty()) chosen = item;
+  }
+  auto* file = new QListWidgetItem(PdfFileRow(), lbPrinters);
+  file->setData(Qt::UserRole, kPdfFilePrinter);
+  lbPrinters->setCurrentItem(chosen ? chosen : file);
   if (soft) {
     papiers_.FileName = TableFile(*soft, soft->PapiersDimFile);
     Page->Sheet().Gabarits.FileName = TableFile(*soft, soft->PapiersGabFile);
@@ -318,10 +405,16 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   cbColorPapier->setVisible(Flag("colorpapier") && mdl_->ColorPapier != clWhite);
   cbImageFond->setVisible(Flag("colorpapier") && FindBackgroundImage(*mdl_) != nullptr);
   Page->Sheet().CellsClickable = true;
-  Page->Sheet().OnDrawCell = [this](TCanvas& canvas, int, int x, int y, int right, int bottom) {
-    cells_->DrawCell(canvas, x, y, right, bottom, Page->Sheet().PaintingOnPaper());
+  // On paper the print run decides which cells are drawn; the preview follows the same run over the
+  // first sheet.
+  Page->Sheet().OnDrawCell = [this](TCanvas& canvas, int cell, int x, int y, int right, int bottom) {
+    const bool paper = Page->Sheet().PaintingOnPaper();
+    if (!paper && previewRun_ && !previewRun_->Take(cell)) return;
+    cells_->DrawCell(canvas, x, y, right, bottom, paper);
   };
+  Page->OnRefresh = [this] { RestartPreview(); };
 
+  for (QListWidget* list : {lbPrinters, lbPapiers, lbGabarits}) FollowSelection(list);
   connect(lbPrinters, &QListWidget::currentRowChanged, this, [this] {
     if (!filling_) CalibreInfo();
   });
@@ -339,6 +432,10 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   for (QCheckBox* b : {cbCadreGabarit, cbNotRectInRect, cbCadreModele, cbColorPapier, cbImageFond})
     connect(b, &QCheckBox::toggled, this, [this] { cbCadreGabaritClick(); });
   connect(Button2, &QPushButton::clicked, this, &TfmPrint::Button2Click);
+  connect(seCopies, &QSpinBox::valueChanged, this, [this] { Page->Refresh(); });
+  connect(seDebut, &QSpinBox::valueChanged, this, [this] { Page->Refresh(); });
+  connect(bFiches, &QPushButton::clicked, this, &TfmPrint::bFichesClick);
+  connect(bSansFiches, &QPushButton::clicked, this, [this] { SetRecordsFile(QString()); });
   connect(bModif, &QPushButton::clicked, this, [this] { EditFormat(false); });
   connect(bNew, &QPushButton::clicked, this, [this] { EditFormat(true); });
   connect(bPlan, &QPushButton::clicked, this, &TfmPrint::bPlanClick);
@@ -348,6 +445,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   connect(bAnnuler, &QPushButton::clicked, this, &QDialog::reject);
 
   TranslateWidget(this);
+  ShowRecords();
   CalibreInfo();
   Pages->setCurrentIndex(0);
   ShowHeader();
@@ -355,6 +453,7 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   for (QLabel* l : findChildren<QLabel*>())
     if (l->buddy()) l->buddy()->setAccessibleName(NameOf(l->text()));
   Page->setAccessibleName(Page->toolTip());
+  for (QSpinBox* spin : {seCopies, seDebut}) spin->setAccessibleDescription(spin->toolTip());
 }
 
 TfmPrint::~TfmPrint() = default;
@@ -368,7 +467,16 @@ int TfmPrint::ShowPrintDialog(QWidget* owner, const QString& fileName) {
 
 QString TfmPrint::SelectedPrinter() const {
   const QListWidgetItem* item = lbPrinters->currentItem();
-  return item ? item->text() : QString();
+  return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+QString TfmPrint::SelectedQueue() const {
+  const QListWidgetItem* item = lbPrinters->currentItem();
+  return item ? item->data(kQueueRole).toString() : QString();
+}
+
+bool TfmPrint::PdfFileSelected() const {
+  return SelectedQueue().isEmpty();
 }
 
 QString TfmPrint::SelectedPapier() const {
@@ -382,8 +490,8 @@ QString TfmPrint::SelectedFormat() const {
 }
 
 void TfmPrint::MakeCurrent() {
-  const QString name = SelectedPrinter();
-  const bool pdf = name == kPdfPrinter || name.isEmpty();
+  const QString name = SelectedQueue();
+  const bool pdf = name.isEmpty();
   // The same printer keeps what its set-up dialog changed.
   const bool same = printer_ && (pdf ? printer_->outputFormat() == QPrinter::PdfFormat
                                      : printer_->outputFormat() == QPrinter::NativeFormat &&
@@ -400,8 +508,12 @@ void TfmPrint::MakeCurrent() {
 void TfmPrint::CalibreInfo() {
   TSoft* soft = Soft();
   lbPrinters->viewport()->update();  // the pictures of calibrated printers follow the paper
-  if (Flag("print_calibre") && soft)
-    Panel4->setVisible(!TCalibrationStore::ForUser(*soft).Calibrated(SelectedPrinter(), SelectedPapier()));
+  // A file has no paper feed to calibrate.
+  const bool calibrable = Flag("print_calibre") && !PdfFileSelected();
+  if (Flag("print_calibre")) Button2->setVisible(calibrable);
+  if (soft)
+    Panel4->setVisible(calibrable &&
+                       !TCalibrationStore::ForUser(*soft).Calibrated(SelectedPrinter(), SelectedPapier()));
   MakeCurrent();
   const TPrinterMetrics m = GetPrinterMetrics(*printer_);
   Page->Sheet().Printer = m;
@@ -476,6 +588,9 @@ void TfmPrint::lbGabaritsClick() {
     sheet.Printer = GetPrinterMetrics(*printer_);
   }
   bModif->setEnabled(true);
+  // The first cell of a partly used sheet lies on the sheet.
+  const long long count = static_cast<long long>(std::max(layout.nbrex, 0)) * std::max(layout.nbrey, 0);
+  seDebut->setMaximum(static_cast<int>(std::clamp<long long>(count, 1, TSheetLayout::kMaxSelectable)));
   ShowPlan();
   ApplyOptions();
   Page->Refresh();
@@ -600,13 +715,12 @@ void TfmPrint::bPreSuivClick(int tag) {
 
 bool TfmPrint::DoPrint() {
   ApplyOptions();
-  const QString printerName = SelectedPrinter();
-  if (printerName == kPdfPrinter) {
+  if (PdfFileSelected()) {
     QString file = (Soft() ? Soft()->DocumentsPath : QString()) + QStringLiteral("impression.pdf");
     if (!AskSaveFile(QStringLiteral("PDF|*.pdf"), file, nullptr)) return false;
     printer_->setOutputFormat(QPrinter::PdfFormat);
     printer_->setOutputFileName(file);
-  } else if (QPrinterInfo::printerInfo(printerName).isNull()) {
+  } else if (QPrinterInfo::printerInfo(SelectedQueue()).isNull()) {
     AskUser(MLMessage(652), akError, abOK);  // the printer went away meanwhile
     return false;
   }
@@ -626,6 +740,14 @@ bool TfmPrint::DoPrint() {
       TSheetLayout::kMaxVisited);
   int total = 0;
   for (int c = 1; c <= cells; ++c) total += sheet.IsSelected(c) ? 1 : 0;
+  // Cells are counted as visited, blank or not, on every sheet the run takes.
+  const TRunOptions run = Run();
+  if (total > 0) {
+    const long long labels = recordsFile_.isEmpty() ? 0 : static_cast<long long>(recordCount_) * run.Copies;
+    const long long sheets =
+        recordsFile_.isEmpty() ? run.Copies : (labels + run.StartCell - 1 + total - 1) / total;
+    total = static_cast<int>(std::min<long long>(total * std::max<long long>(sheets, 1), 1 << 30));
+  }
   QProgressDialog progress(MLText(QStringLiteral("ImpressionEnCours")), bAnnuler->text(), 0, total, this);
   progress.setObjectName(QStringLiteral("pbImpression"));
   progress.setWindowModality(Qt::WindowModal);
@@ -636,11 +758,11 @@ bool TfmPrint::DoPrint() {
     QCoreApplication::processEvents();
     return progress.wasCanceled();
   };
-  const bool ok = Page->PrintPage(*printer_, printerName, *cells_, store, title, &error, cancelled);
+  const bool ok = PrintSheets(store, title, &error, cancelled);
   const bool stopped = progress.wasCanceled();
   progress.reset();
   if (stopped) {
-    if (printerName == kPdfPrinter) QFile::remove(printer_->outputFileName());
+    if (PdfFileSelected()) QFile::remove(printer_->outputFileName());
     return false;
   }
   if (!ok) {
@@ -657,4 +779,100 @@ void TfmPrint::done(int result) {
     if (!SelectedFormat().isEmpty()) soft->WriteUserString(QStringLiteral("PrintGabarits"), SelectedFormat());
   }
   QDialog::done(result);
+}
+
+TRunOptions TfmPrint::Run() const {
+  TRunOptions run;
+  run.Copies = seCopies->value();
+  run.StartCell = seDebut->value();
+  return run;
+}
+
+bool TfmPrint::PrintSheets(const TCalibrationStore& store, const QString& title, QString* error,
+                           const std::function<bool()>& cancelled) {
+  TSheetLayout& sheet = Page->Sheet();
+  // The preview's run steps aside while the print runs its own over the whole file.
+  previewRun_.reset();
+  previewFeed_.reset();
+  previewRecords_.reset();
+  TRecordStream records;
+  std::unique_ptr<TRecordFeed> feed;
+  if (!recordsFile_.isEmpty()) {
+    if (!records.Open(recordsFile_, error)) {
+      Page->Refresh();
+      return false;
+    }
+    feed = std::make_unique<TRecordFeed>(*mdl_, fileName_, records);
+  }
+  const bool landscape = printer_->pageLayout().orientation() == QPageLayout::Landscape;
+  bool ok;
+  {
+    TPrintJob job(*printer_, sheet, *cells_);
+    job.Cancelled = cancelled;
+    ok = job.Begin(title, store.Offsets(SelectedPrinter(), sheet.Paper.papier, landscape));
+    if (ok) ok = PrintRun(job, sheet, *cells_, Run(), feed.get());
+    if (!job.End()) ok = false;
+    if (!ok && error) *error = job.Error;
+  }
+  feed.reset();
+  Page->Refresh();
+  return ok;
+}
+
+void TfmPrint::RestartPreview() {
+  previewRun_.reset();
+  previewFeed_.reset();
+  previewRecords_.reset();
+  if (!recordsFile_.isEmpty()) {
+    previewRecords_ = std::make_unique<TRecordStream>();
+    if (previewRecords_->Open(recordsFile_, nullptr))
+      previewFeed_ = std::make_unique<TRecordFeed>(*mdl_, fileName_, *previewRecords_);
+    else
+      previewRecords_.reset();
+  }
+  previewRun_ = std::make_unique<TRunCells>(Run(), previewFeed_.get());
+  previewRun_->NextSheet();
+}
+
+bool TfmPrint::SetRecordsFile(const QString& file) {
+  int count = 0;
+  if (!file.isEmpty()) {
+    TRecordStream records;
+    QStringList row;
+    if (records.Open(file, nullptr))
+      while (records.Next(row)) ++count;
+    if (count == 0) {
+      AskUser(MLText(QStringLiteral("FichesIllisibles")).replace(QStringLiteral("%s"), file), akError, abOK);
+      return false;
+    }
+  }
+  const bool had = !recordsFile_.isEmpty();
+  recordsFile_ = file;
+  recordCount_ = count;
+  if (had && file.isEmpty()) {
+    // The document's texts still hold the last record merged: read it again as it is.
+    previewRun_.reset();
+    previewFeed_.reset();
+    previewRecords_.reset();
+    mdl_->LoadFromFile(fileName_);
+  }
+  ShowRecords();
+  Page->Refresh();
+  return true;
+}
+
+void TfmPrint::bFichesClick() {
+  QString file = recordsFile_.isEmpty() && Soft() ? Soft()->DocumentsPath : recordsFile_;
+  if (!AskOpenFile(MLText(QStringLiteral("FichesFiltre")) + QStringLiteral("|*.csv;*.txt;*.tsv"), file))
+    return;
+  SetRecordsFile(file);
+}
+
+void TfmPrint::ShowRecords() {
+  const bool merging = !recordsFile_.isEmpty();
+  lFichier->setText(merging ? QFileInfo(recordsFile_).fileName() : MLText(QStringLiteral("FichesAucun")));
+  lFichier->setToolTip(recordsFile_);
+  lNbFiches->setText(merging ? WithNumber(MLText(QStringLiteral("FichesNombre")), recordCount_) : QString());
+  lNbFiches->setVisible(merging);
+  bSansFiches->setEnabled(merging);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -18,6 +20,7 @@
 
 #include "common/shots.h"
 #include "model/encodings.h"
+#include "print/ui/cups_daemon.h"
 #include "print/ui/print_dialog.h"
 #include "print/ui/print_session.h"
 #include "shell/language.h"
@@ -108,17 +111,63 @@ TEST(PrintCalibre, StoresTheMeasuresOfConfirmedPagesOnly) {
   EXPECT_EQ(store.Offsets(QStringLiteral("Jet"), QStringLiteral("A4"), true), QPointF(-2, 0));
 }
 
-TEST(PrintCalibre, TheCalibrateButtonCalibratesTheSelectedPrinterAndPaper) {
+// A focused list makes its first row current without choosing it: Next waits for a type selected,
+// by a click or through the accessible table as assistive technologies do, and stores that type.
+TEST(PrintCalibre, NextWaitsForASelectedType) {
   Session s;
   ASSERT_TRUE(s.installation);
+  QMap<QString, QString> keys;
+  const TCalibrationStore store([&](const QString& k) { return keys.value(k); },
+                                [&](const QString& k, const QString& v) {
+                                  keys[k] = v;
+                                  return true;
+                                });
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  TfmPrintCalibre dialog(nullptr, printer, QStringLiteral("Jet"), {"A4", "A4", 210, 297}, store);
+  dialog.show();
+  QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(dialog.lbPrintType, &focus);
+  EXPECT_FALSE(dialog.bSuivant->isEnabled());
+  EXPECT_EQ(dialog.SelectedType(), -1);
+  dialog.bPreSuivClick(2);
+  EXPECT_EQ(dialog.Pages->currentIndex(), 0);
+
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(dialog.lbPrintType);
+  ASSERT_TRUE(access && access->tableInterface());
+  ASSERT_TRUE(access->tableInterface()->selectRow(2));
+  EXPECT_TRUE(dialog.bSuivant->isEnabled());
+  s.dialogs.Files = {s.home.filePath(QStringLiteral("p.pdf"))};
+  dialog.bSuivant->click();
+  ASSERT_EQ(dialog.Pages->currentIndex(), 1);
+  dialog.bSuivant->click();
+  EXPECT_EQ(keys.value(QStringLiteral("PrintCalibre Jet - A4 Type")), QStringLiteral("2"));
+}
+
+// A file has no paper feed: the file printer offers no calibration. A system queue named like it
+// ("PDF", cups-pdf's default) is calibrated under a key of its own, leaving the values stored for
+// the file printer alone.
+TEST(PrintCalibre, TheCalibrateButtonCalibratesTheSelectedQueueUnderItsOwnKey) {
+  if (const QString missing = TTestCups::Missing(); !missing.isEmpty())
+    GTEST_SKIP() << missing.toStdString() << " is not installed (scripts/deps.sh installs it)";
+  Session s;
+  ASSERT_TRUE(s.installation);
+  TTestCups cups(QStringLiteral("PDF"));
+  ASSERT_TRUE(cups.Error.isEmpty()) << cups.Error.toStdString();
+  const TCalibrationStore store = TCalibrationStore::ForUser(*Soft());
+  TCalibrationStore(store).StoreMeasures(TfmPrint::kPdfPrinter, QStringLiteral("A4"), 1, false, 83, 52);
   TfmPrint print(nullptr, kCard);
   print.show();
-  const QList<QListWidgetItem*> pdf = print.lbPrinters->findItems(TfmPrint::kPdfPrinter, Qt::MatchExactly);
-  ASSERT_FALSE(pdf.isEmpty());
-  print.lbPrinters->setCurrentItem(pdf.first());
+  const QList<QListWidgetItem*> file = print.lbPrinters->findItems(TfmPrint::PdfFileRow(), Qt::MatchExactly);
+  ASSERT_EQ(file.size(), 1);
+  print.lbPrinters->setCurrentItem(file.first());
+  EXPECT_FALSE(print.Button2->isVisible());
+  EXPECT_FALSE(print.Panel4->isVisible());
+  const QList<QListWidgetItem*> queue = print.lbPrinters->findItems(QStringLiteral("PDF"), Qt::MatchExactly);
+  ASSERT_EQ(queue.size(), 1);
+  print.lbPrinters->setCurrentItem(queue.first());
   ASSERT_TRUE(print.Panel4->isVisible());
   ASSERT_TRUE(print.Button2->isVisible());
-  s.dialogs.Files = {s.home.filePath(QStringLiteral("p.pdf")), s.home.filePath(QStringLiteral("l.pdf"))};
   QString caption;
   QTimer::singleShot(0, [&] {
     auto* dialog = print.findChild<TfmPrintCalibre*>();
@@ -131,12 +180,16 @@ TEST(PrintCalibre, TheCalibrateButtonCalibratesTheSelectedPrinterAndPaper) {
     dialog->bSuivant->click();
   });
   print.Button2->click();
-  EXPECT_EQ(caption, QStringLiteral("PDF - A4"));
+  const QString key = QueueCalibrationName(QStringLiteral("PDF"));
+  EXPECT_NE(key, TfmPrint::kPdfPrinter);
+  EXPECT_EQ(caption, key + QStringLiteral(" - A4"));
   EXPECT_FALSE(print.Panel4->isVisible());  // calibrated now
   Shot(print, QStringLiteral("print_calibrated.png"));
-  const TCalibrationStore store = TCalibrationStore::ForUser(*Soft());
-  EXPECT_EQ(store.Type(QStringLiteral("PDF"), QStringLiteral("A4")), 2);
-  EXPECT_DOUBLE_EQ(store.Offsets(QStringLiteral("PDF"), QStringLiteral("A4"), false).x(), -1);
+  EXPECT_EQ(store.Type(key, QStringLiteral("A4")), 2);
+  EXPECT_DOUBLE_EQ(store.Offsets(key, QStringLiteral("A4"), false).x(), -1);
+  EXPECT_EQ(store.Type(TfmPrint::kPdfPrinter, QStringLiteral("A4")), 1);
+  EXPECT_DOUBLE_EQ(store.Offsets(TfmPrint::kPdfPrinter, QStringLiteral("A4"), false).x(), 3);
+  EXPECT_EQ(cups.Jobs(), 2);  // the two test sheets went to the queue
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
+#include "shell/textfile.h"
 #include "shell/user_dialogs.h"
 
 namespace {
@@ -152,6 +154,42 @@ TEST_F(FormatEditor, ANewLayoutIsAppendedAndATakenNameAsksFirst) {
   EXPECT_EQ(At(t, 3, "nbrex"), QStringLiteral("3"));
 }
 
+// Fields past the header's columns (a note, a column a newer table adds) survive a save, on the edited
+// row and on the others, also when a rename removes a row above them.
+TEST_F(FormatEditor, FieldsPastTheNamedColumnsAreKept) {
+  QFile file(layouts);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation;\r\n"
+      "Cartes;M1;A4;;;10;10;5;5;60;40;3;2;0;0;note cartes;7\r\n"
+      "Disque;M1;A4;CD;;20;20;0;10;117;117;1;2;0;0\r\n"
+      "Autre;M2;A4;;donnees;0;0;0;0;210;297;1;1;0;0;;note autre\r\n");
+  file.close();
+  struct Case {
+    const char* opened;
+    const char* name;
+    int rows;
+  };
+  for (const Case& c : {Case{"Cartes", "Cartes", 4}, Case{"Disque", "Cartes", 3}}) {
+    SCOPED_TRACE(c.opened);
+    TfmImprimerFormat dialog(nullptr, QString::fromLatin1(c.opened), QStringLiteral("A4"), model, layouts,
+                             kPapers);
+    dialog.eGabNom->setText(QString::fromLatin1(c.name));
+    dialog.seX0->setValue(12);
+    dialogs.Answers = {arYes};
+    dialog.bOK->click();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    QStringList lines;
+    ASSERT_TRUE(ReadTextFile(layouts, lines));
+    ASSERT_EQ(lines.size(), c.rows);
+    EXPECT_TRUE(lines[0].endsWith(QLatin1String("orientation;"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines.last().endsWith(QLatin1String(";0;0;;note autre"))) << lines.last().toStdString();
+    const QString edited = lines.filter(QRegularExpression(QStringLiteral("^Cartes;"))).value(0);
+    EXPECT_TRUE(edited.contains(QLatin1String(";12;"))) << edited.toStdString();
+    EXPECT_EQ(edited.endsWith(QLatin1String(";note cartes;7")), c.rows == 4) << edited.toStdString();
+  }
+}
+
 TEST_F(FormatEditor, ADiscKeepsOneDiameterAndShowsItsHole) {
   model.SetEntete(QStringLiteral("PetitDiam"), QStringLiteral("41"));
   TfmImprimerFormat dialog(nullptr, QStringLiteral("Disque"), QStringLiteral("A4"), model, layouts, kPapers);
@@ -174,10 +212,9 @@ TEST_F(FormatEditor, ADiscKeepsOneDiameterAndShowsItsHole) {
 TEST_F(FormatEditor, ThePrintDialogEditsTheUsersCopyAndListsTheNewBrand) {
   TfmPrint print(nullptr, kCard);
   print.show();
-  const QList<QListWidgetItem*> pdf = print.lbPrinters->findItems(TfmPrint::kPdfPrinter, Qt::MatchExactly);
+  const QList<QListWidgetItem*> pdf = print.lbPrinters->findItems(TfmPrint::PdfFileRow(), Qt::MatchExactly);
   ASSERT_FALSE(pdf.isEmpty());
   print.lbPrinters->setCurrentItem(pdf.first());
-  dialogs.Answers = {arYes};
   print.bSuivant->click();
   ASSERT_EQ(print.Pages->currentIndex(), 1);
   ASSERT_TRUE(print.bModif->isEnabled());
