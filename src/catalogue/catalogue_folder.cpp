@@ -21,9 +21,15 @@ QStringList Templates(const QString& folder) {
   return files;
 }
 
+// A folder's name as it is on disk: one component, whatever characters it holds.
+bool ExistingName(const QString& name) {
+  return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+         !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// A name the user gives: no "\\" either, which documents made elsewhere read as a separator.
 bool ValidName(const QString& name) {
-  return !name.trimmed().isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-         !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+  return ExistingName(name) && !name.trimmed().isEmpty() && !name.contains(QLatin1Char('\\'));
 }
 
 bool SameFile(const QString& a, const QString& b) {
@@ -91,7 +97,7 @@ bool DeleteTemplate(const QString& modele) {
 }
 
 bool RenameAlbum(const QString& documentsPath, const QString& oldName, const QString& newName) {
-  if (!ValidName(newName) || !ValidName(oldName)) return false;
+  if (!ValidName(newName) || !ExistingName(oldName)) return false;
   const QString from = documentsPath + oldName, to = documentsPath + newName;
   if (!QFileInfo(from).isDir()) return false;
   // Never onto an existing album or file: a move there would merge or lose documents. Only where the
@@ -101,7 +107,7 @@ bool RenameAlbum(const QString& documentsPath, const QString& oldName, const QSt
 }
 
 bool DeleteAlbum(const QString& documentsPath, const QString& name) {
-  if (!ValidName(name)) return false;
+  if (!ExistingName(name)) return false;
   const QString folder = documentsPath + name;
   QDir dir(folder);
   if (!dir.exists()) return true;

@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "catalogue/name_order.h"
+#include "shell/language.h"
 
 namespace {
 
@@ -38,11 +39,13 @@ TzunoApercuTree::TzunoApercuTree(QWidget* parent) : QTreeWidget(parent) {
   p.setColor(QPalette::Inactive, QPalette::HighlightedText,
              p.color(QPalette::Active, QPalette::HighlightedText));
   setPalette(p);
-  setAccessibleName(tr("Dossiers"));
+  const QString name = MLText(QStringLiteral("ArbreDossiers"));
+  setAccessibleName(name.isEmpty() ? QStringLiteral("Dossiers") : name);
 }
 
 QTreeWidgetItem* TzunoApercuTree::FolderNode(const QString& folder, const QString& name) const {
   auto* node = new QTreeWidgetItem(QStringList{name});
+  node->setData(0, Qt::UserRole, folder);
   node->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
   AddChildren(node, folder);
   return node;
@@ -69,13 +72,12 @@ void TzunoApercuTree::AddRoot(const QString& folder, const QString&) {
 }
 
 void TzunoApercuTree::RefreshRoot(const QString& folder, const QString& extension) {
+  // The node of that very folder, else the first of its name.
+  QTreeWidgetItem* old = FindFolder(folder);
   const QString name = LastName(folder);
-  QTreeWidgetItemIterator it(this);
-  for (; *it; ++it)
-    if ((*it)->text(0) == name) {
-      delete *it;
-      break;
-    }
+  for (QTreeWidgetItemIterator it(this); *it && !old; ++it)
+    if ((*it)->text(0) == name) old = *it;
+  delete old;
   AddRoot(folder, extension);
 }
 
@@ -83,6 +85,26 @@ QString TzunoApercuTree::NodePath(const QTreeWidgetItem* item) {
   QStringList names;
   for (; item; item = item->parent()) names.prepend(item->text(0));
   return names.join(QLatin1Char('\\'));
+}
+
+QString TzunoApercuTree::NodeFolder(const QTreeWidgetItem* item) {
+  return item ? item->data(0, Qt::UserRole).toString() : QString();
+}
+
+void TzunoApercuTree::MoveNodeFolder(QTreeWidgetItem* item, const QString& folder) {
+  if (!item) return;
+  item->setData(0, Qt::UserRole, folder);
+  for (int i = 0; i < item->childCount(); ++i) {
+    QTreeWidgetItem* child = item->child(i);
+    MoveNodeFolder(child, folder + QLatin1Char('/') + QFileInfo(NodeFolder(child)).fileName());
+  }
+}
+
+QTreeWidgetItem* TzunoApercuTree::FindFolder(const QString& folder) const {
+  const QString wanted = QDir::cleanPath(folder);
+  for (QTreeWidgetItemIterator it(const_cast<TzunoApercuTree*>(this)); *it; ++it)
+    if (!NodeFolder(*it).isEmpty() && QDir::cleanPath(NodeFolder(*it)) == wanted) return *it;
+  return nullptr;
 }
 
 QString TzunoApercuTree::GetPathSelect() const {
