@@ -182,16 +182,16 @@ def small_screen_run(language):
         box = button.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
         if box.y < 0 or box.y + box.height > 768 or box.x + box.width > 1366:
             fail("the layout button %r lies out of sight at %r" % (name, (box.x, box.y, box.width, box.height)))
-    # "Jaquette" (2) is off: toggled by an assistive tool, its templates join the grid.
-    if find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Foret.2") is not None:
-        fail("Foret.2 shown while its layout is off")
-    button = find_showing(frame, None, t["layouts"][1])
+    # The third layout ("Livret") is off: toggled by an assistive tool, its templates join the grid.
+    if find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Foret.3") is not None:
+        fail("Foret.3 shown while its layout is off")
+    button = find_showing(frame, None, t["layouts"][2])
     action = button.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    if "toggle" not in names:
+    if "Toggle" not in names:
         fail("the layout button has no toggle action: %r" % names)
-    action.doAction(names.index("toggle"))
-    wait_for("the second layout's templates", lambda: find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Foret.2"))
+    action.doAction(names.index("Toggle"))
+    wait_for("the third layout's templates", lambda: find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Foret.3"))
     shot(program)
     stop(program)
     inst.remove()

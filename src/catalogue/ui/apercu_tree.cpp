@@ -91,15 +91,6 @@ QString TzunoApercuTree::NodeFolder(const QTreeWidgetItem* item) {
   return item ? item->data(0, Qt::UserRole).toString() : QString();
 }
 
-void TzunoApercuTree::MoveNodeFolder(QTreeWidgetItem* item, const QString& folder) {
-  if (!item) return;
-  item->setData(0, Qt::UserRole, folder);
-  for (int i = 0; i < item->childCount(); ++i) {
-    QTreeWidgetItem* child = item->child(i);
-    MoveNodeFolder(child, folder + QLatin1Char('/') + QFileInfo(NodeFolder(child)).fileName());
-  }
-}
-
 QTreeWidgetItem* TzunoApercuTree::FindFolder(const QString& folder) const {
   const QString wanted = QDir::cleanPath(folder);
   for (QTreeWidgetItemIterator it(const_cast<TzunoApercuTree*>(this)); *it; ++it)

@@ -25,8 +25,6 @@ class TzunoApercuTree : public QTreeWidget {
   // The folder a node shows, as found on disk ("" for a node that is no folder). Names may hold "\"
   // or any other character: the folder is kept, never rebuilt from the names.
   static QString NodeFolder(const QTreeWidgetItem* item);
-  // After the node's folder moved to `folder`: the node and those below it follow.
-  static void MoveNodeFolder(QTreeWidgetItem* item, const QString& folder);
   // The node showing `folder`, or none.
   QTreeWidgetItem* FindFolder(const QString& folder) const;
 

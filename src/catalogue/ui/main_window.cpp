@@ -1091,9 +1091,13 @@ void TfmMain::RenomeAlbumSelect() {
     return;
   }
   const QString moved = parent + name;
-  node->setText(0, name);
-  TzunoApercuTree::MoveNodeFolder(node, moved);
-  // The grid showed the old paths: it shows the renamed album now.
+  // The documents node is read again (the new name takes its place in the order) and the renamed
+  // album is shown: the grid held the old paths.
+  changing_ = true;
+  tree_->RefreshRoot(DocumentsFolder());
+  tree_->expandAll();
+  if (QTreeWidgetItem* renamed = tree_->FindFolder(moved)) tree_->setCurrentItem(renamed);
+  changing_ = false;
   AfficheDossier(moved);
 }
 
