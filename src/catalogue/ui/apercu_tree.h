@@ -28,6 +28,16 @@ class TzunoApercuTree : public QTreeWidget {
   // The node showing `folder`, or none.
   QTreeWidgetItem* FindFolder(const QString& folder) const;
 
+  // The nodes a reader of the screen meets, in order: those whose parents are all expanded.
+  QList<QTreeWidgetItem*> ShownNodes() const;
+  QModelIndex IndexOfNode(const QTreeWidgetItem* item) const { return indexFromItem(item); }
+  QTreeWidgetItem* NodeOfIndex(const QModelIndex& index) const { return itemFromIndex(index); }
+
+ protected:
+  // Assistive tools hear of the focus and the selection by row, the folders being the only rows.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+
  private:
   QTreeWidgetItem* FolderNode(const QString& folder, const QString& name) const;
   void AddChildren(QTreeWidgetItem* node, const QString& folder) const;
