@@ -1,14 +1,18 @@
 #include "catalogue/catalogue_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <cerrno>
 #include <cmath>
 
 #include "catalogue/cache_files.h"
 #include "catalogue/name_order.h"
+#include "catalogue/native_names.h"
 #include "catalogue/previews.h"
 
 namespace {
@@ -16,8 +20,15 @@ namespace {
 QStringList Templates(const QString& folder) {
   QDir dir(folder);
   QStringList files = dir.entryList({QStringLiteral("*.mdl")}, QDir::Files);
+  // Names that are not valid UTF-8 are reached through their aliases.
+  QHash<QString, QString> aliases;
+  for (const QString& alias : UndecodableFiles(folder, ".mdl")) {
+    const QString name = QFileInfo(alias).fileName();
+    if (!aliases.contains(name)) files << name;
+    aliases.insert(name, alias);
+  }
   SortNames(files);
-  for (QString& f : files) f = dir.filePath(f);
+  for (QString& f : files) f = aliases.value(f, dir.filePath(f));
   return files;
 }
 
@@ -92,6 +103,9 @@ bool DeleteTemplate(const QString& modele) {
   const QString preview = PreviewPath(modele);
   QFile::remove(preview);
   QFile::remove(UserCacheFile(preview));
+  // Through an alias, the real file goes (its name is not valid UTF-8), then the alias.
+  const QByteArray target = AliasTarget(modele);
+  if (!target.isEmpty() && ::unlink(target.constData()) != 0 && errno != ENOENT) return false;
   QFile::remove(modele);
   return !QFileInfo::exists(modele);
 }

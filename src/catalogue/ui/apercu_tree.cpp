@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "catalogue/name_order.h"
+#include "catalogue/native_names.h"
 #include "shell/language.h"
 
 namespace {
@@ -21,14 +22,24 @@ QString LastName(const QString& folder) {
   return f.mid(f.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-// Subfolders not beginning with ".", sorted without regard to letter case.
-QStringList Subfolders(const QString& folder) {
+// Subfolders not beginning with ".", sorted without regard to letter case: each name and its path
+// (an alias for a name that is not valid UTF-8).
+QList<QPair<QString, QString>> Subfolders(const QString& folder) {
   QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
   names.erase(std::remove_if(names.begin(), names.end(),
                              [](const QString& n) { return n.startsWith(QLatin1Char('.')); }),
               names.end());
+  QHash<QString, QString> paths;
+  for (const QString& n : names) paths.insert(n, folder + QLatin1Char('/') + n);
+  for (const QString& alias : UndecodableFolders(folder)) {
+    const QString n = QFileInfo(alias).fileName();
+    if (!paths.contains(n)) names << n;
+    paths.insert(n, alias);
+  }
   SortNames(names);
-  return names;
+  QList<QPair<QString, QString>> found;
+  for (const QString& n : names) found.append({n, paths.value(n)});
+  return found;
 }
 
 // One folder of the tree for assistive tools: a tree item that is the table's cell of its row.
@@ -241,15 +252,14 @@ QTreeWidgetItem* TzunoApercuTree::FolderNode(const QString& folder, const QStrin
 }
 
 void TzunoApercuTree::AddChildren(QTreeWidgetItem* node, const QString& folder) const {
-  for (const QString& name : Subfolders(folder))
-    node->addChild(FolderNode(folder + QLatin1Char('/') + name, name));
+  for (const auto& [name, path] : Subfolders(folder)) node->addChild(FolderNode(path, name));
 }
 
 void TzunoApercuTree::Fill(const QString& root, const QString&) {
   setUpdatesEnabled(false);
   clear();
   QList<QTreeWidgetItem*> nodes;
-  for (const QString& name : Subfolders(root)) nodes << FolderNode(root + QLatin1Char('/') + name, name);
+  for (const auto& [name, path] : Subfolders(root)) nodes << FolderNode(path, name);
   addTopLevelItems(nodes);
   setUpdatesEnabled(true);
 }

@@ -1,6 +1,8 @@
 #include "catalogue/ui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QAccessible>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -463,6 +466,55 @@ TEST_F(CatalogueWindow, AlbumsWhoseNamesHoldABackslashAreTheirOwnFolders) {
   EXPECT_TRUE(QFileInfo::exists(docs + "a/b/x/Profond.mdl"));
   EXPECT_EQ(window->Tree()->FindFolder(docs + "a\\b/x"), nullptr);
   ASSERT_NE(window->Tree()->FindFolder(docs + "a/b/x"), nullptr);
+  EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+}
+
+// Names written in a legacy encoding (not valid UTF-8) are shown, read as Windows-1252, and open.
+TEST_F(CatalogueWindow, NamesThatAreNotUtf8AreShownAndOpen) {
+  Open();
+  const QString docs = Soft()->DocumentsPath;
+  QDir().mkpath(docs);
+  const QByteArray native = QFile::encodeName(docs);
+  ASSERT_EQ(::mkdir((native + "Ch\xe9ri").constData(), 0755), 0);
+  ASSERT_TRUE(fixtures::WriteTemplate(docs + "plage.mdl", "00FF00"));
+  ASSERT_EQ(::rename((native + "plage.mdl").constData(), (native + "Ch\xe9ri/plage.mdl").constData()), 0);
+  ASSERT_TRUE(fixtures::WriteTemplate(docs + "ete.mdl", "0000FF", 80, 40));
+  ASSERT_EQ(::rename((native + "ete.mdl").constData(), (native + "\xe9t\xe9.mdl").constData()), 0);
+  QFile original(QFile::decodeName(native + "Ch\xe9ri/plage.mdl"));
+  Show();
+
+  QTreeWidgetItem* album = nullptr;
+  for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it)
+    if ((*it)->text(0) == QString("Chéri")) album = *it;
+  ASSERT_NE(album, nullptr);
+  window->Tree()->setCurrentItem(album);
+  Settle();
+  ASSERT_EQ(window->ShownTemplates().size(), 1);
+  EXPECT_TRUE(window->ShownTemplates()[0].endsWith("/Chéri/plage.mdl"));
+  EXPECT_TRUE(window->Grid()->Erreurs.isEmpty());
+
+  window->AfficheDossier(docs);
+  Settle();
+  QString ete;
+  for (const QString& m : window->ShownTemplates())
+    if (m.endsWith("/été.mdl")) ete = m;
+  ASSERT_FALSE(ete.isEmpty()) << window->ShownTemplates().join(", ").toStdString();
+  window->Grid()->PressItem(int(window->ShownTemplates().indexOf(ete)));
+  EXPECT_EQ(CurrentModele().Title, QString("été"));
+  EXPECT_TRUE(CurrentModele().IsDocument);
+  EXPECT_EQ(window->PreviewModel()->Large, 80);
+  QSignalSpy open(window.get(), &TfmMain::OuvreDocument);
+  window->Recto()->click();
+  ASSERT_EQ(open.size(), 1);
+  TzunoCADMdl read(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  ASSERT_TRUE(read.LoadFromFile(open[0][0].toString()));
+  EXPECT_EQ(read.Large, 80);
+
+  // Deleting it deletes the real file.
+  window->show();
+  dialogs.Answers = {arOK};
+  window->Action(103);
+  EXPECT_NE(::access((native + "\xe9t\xe9.mdl").constData(), F_OK), 0);
   EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
 }
 
