@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QUrl>
 #include <csignal>
 #include <cstdio>
@@ -107,6 +108,33 @@ void Say(const QString& text) {
   AskUser(text, akError, abOK);
 }
 
+// The document named on the command line (the desktop entry's "%f"): the first argument when it is
+// none of the switches, or the one after "debug". A "file:" address is taken as its local path.
+QString DocumentArgument(const QStringList& args) {
+  const QString first = args.value(0);
+  QString given;
+  if (first == QLatin1String("debug"))
+    given = args.value(1);
+  else if (first != QLatin1String("copy_cliparts") && first != QLatin1String("install_tscc"))
+    given = first;
+  if (given.startsWith(QLatin1String("file:"))) given = QUrl(given).toLocalFile();
+  return given;
+}
+
+// Opens the document in the editor instead of the catalogue; a file that is missing or cannot be
+// read is named in a message and the catalogue stays.
+void OpenGivenDocument(const QString& given, TfmMain& main, TfmEditeur& editor) {
+  const QFileInfo info(given);
+  if (!info.isFile() || !info.isReadable()) {
+    const QString key =
+        info.exists() ? QStringLiteral("ErreurLecture") : QStringLiteral("FichierIntrouvable");
+    Say(MLText(key).replace(QStringLiteral("%s"), info.absoluteFilePath()));
+    return;
+  }
+  main.hide();
+  if (!editor.OuvreDocument(info.absoluteFilePath())) main.show();
+}
+
 }  // namespace
 
 int RunProgram(int argc, char** argv) {
@@ -124,6 +152,7 @@ int RunProgram(int argc, char** argv) {
   const QStringList args = ProgramArguments(QApplication::arguments(), &given);
   const QString first = args.value(0);
   const QString second = args.value(1);
+  const QString document = DocumentArgument(args);
   const QString home = FindHome(given);
 
   std::unique_ptr<TFileScriptedDialogs> script = DialogScriptFromEnvironment();
@@ -253,6 +282,11 @@ int RunProgram(int argc, char** argv) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     main->setGeometry(screen->availableGeometry());
   main->showMaximized();
+  // Once the loop runs, so that a message about the file stands over the catalogue.
+  if (!document.isEmpty())
+    QTimer::singleShot(0, main.get(), [&document, m = main.get(), e = editor.get()] {
+      OpenGivenDocument(document, *m, *e);
+    });
   QApplication::exec();
 
   editor.reset();

@@ -1,14 +1,18 @@
 #include "catalogue/catalogue_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <cerrno>
 #include <cmath>
 
 #include "catalogue/cache_files.h"
 #include "catalogue/name_order.h"
+#include "catalogue/native_names.h"
 #include "catalogue/previews.h"
 
 namespace {
@@ -16,14 +20,27 @@ namespace {
 QStringList Templates(const QString& folder) {
   QDir dir(folder);
   QStringList files = dir.entryList({QStringLiteral("*.mdl")}, QDir::Files);
+  // Names that are not valid UTF-8 are reached through their aliases.
+  QHash<QString, QString> aliases;
+  for (const QString& alias : UndecodableFiles(folder, ".mdl")) {
+    const QString name = QFileInfo(alias).fileName();
+    if (!aliases.contains(name)) files << name;
+    aliases.insert(name, alias);
+  }
   SortNames(files);
-  for (QString& f : files) f = dir.filePath(f);
+  for (QString& f : files) f = aliases.value(f, dir.filePath(f));
   return files;
 }
 
+// A folder's name as it is on disk: one component, whatever characters it holds.
+bool ExistingName(const QString& name) {
+  return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+         !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// A name the user gives: no "\\" either, which documents made elsewhere read as a separator.
 bool ValidName(const QString& name) {
-  return !name.trimmed().isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-         !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+  return ExistingName(name) && !name.trimmed().isEmpty() && !name.contains(QLatin1Char('\\'));
 }
 
 bool SameFile(const QString& a, const QString& b) {
@@ -86,12 +103,15 @@ bool DeleteTemplate(const QString& modele) {
   const QString preview = PreviewPath(modele);
   QFile::remove(preview);
   QFile::remove(UserCacheFile(preview));
+  // Through an alias, the real file goes (its name is not valid UTF-8), then the alias.
+  const QByteArray target = AliasTarget(modele);
+  if (!target.isEmpty() && ::unlink(target.constData()) != 0 && errno != ENOENT) return false;
   QFile::remove(modele);
   return !QFileInfo::exists(modele);
 }
 
 bool RenameAlbum(const QString& documentsPath, const QString& oldName, const QString& newName) {
-  if (!ValidName(newName) || !ValidName(oldName)) return false;
+  if (!ValidName(newName) || !ExistingName(oldName)) return false;
   const QString from = documentsPath + oldName, to = documentsPath + newName;
   if (!QFileInfo(from).isDir()) return false;
   // Never onto an existing album or file: a move there would merge or lose documents. Only where the
@@ -101,7 +121,7 @@ bool RenameAlbum(const QString& documentsPath, const QString& oldName, const QSt
 }
 
 bool DeleteAlbum(const QString& documentsPath, const QString& name) {
-  if (!ValidName(name)) return false;
+  if (!ExistingName(name)) return false;
   const QString folder = documentsPath + name;
   QDir dir(folder);
   if (!dir.exists()) return true;

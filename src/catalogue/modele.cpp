@@ -1,9 +1,11 @@
 #include "catalogue/modele.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "catalogue/name_order.h"
+#include "catalogue/native_names.h"
 #include "shell/settings.h"
 
 namespace {
@@ -39,6 +41,14 @@ void TModele::SetFile(const QString& path) {
     } else {
       relative = Below(path, soft->ModelesPath);
       if (!relative.isNull()) Root = soft->ModelesPath;
+    }
+    // A file reached through an alias (its real name or its folder's is not valid UTF-8): a
+    // document when the real file lies in the user's folder.
+    if (Root.isEmpty() && IsAliasPath(path)) {
+      const QFileInfo info(path);
+      Root = info.absolutePath() + QLatin1Char('/');
+      relative = info.fileName();
+      IsDocument = AliasTarget(path).startsWith(QFile::encodeName(soft->UserPath));
     }
   }
   if (Root.isEmpty()) {

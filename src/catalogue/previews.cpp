@@ -1,6 +1,7 @@
 #include "catalogue/previews.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QThread>
 
 #include "catalogue/cache_files.h"
@@ -16,8 +17,28 @@ QString PreviewPath(const QString& modele) {
   return (dot > slash ? modele.left(dot) : modele) + QStringLiteral(".jpg");
 }
 
+namespace {
+
+// Shipped previews may be a few milliseconds older than their templates (files unpacked or checked
+// out one after the other); a preview left by an earlier save is older by far more.
+constexpr qint64 kStaleAfterMs = 2000;
+
+bool Usable(const QString& preview, const QFileInfo& modele) {
+  const QFileInfo info(preview);
+  if (!info.isFile()) return false;
+  if (modele.exists() && info.lastModified().msecsTo(modele.lastModified()) > kStaleAfterMs) return false;
+  QImageReader reader(preview);
+  return reader.canRead() && reader.size().isValid() && !reader.size().isEmpty();
+}
+
+}  // namespace
+
 QString FindPreview(const QString& modele) {
-  return FindCacheFile(PreviewPath(modele));
+  const QString beside = PreviewPath(modele);
+  const QFileInfo info(modele);
+  if (Usable(beside, info)) return beside;
+  const QString copy = UserCacheFile(beside);
+  return Usable(copy, info) ? copy : QString();
 }
 
 bool MakePreview(TzunoCADMdl& document, const QString& modele, int W, int H, QString* preview) {
@@ -43,14 +64,15 @@ TPreviewMaker::~TPreviewMaker() {
   Wait();
 }
 
-int TPreviewMaker::Start(const QStringList& modeles, int W, int H, Connector connect, int threads) {
+int TPreviewMaker::Start(const QStringList& modeles, int W, int H, Connector connect, int threads,
+                         const QList<int>& remake) {
   Cancel();
   Wait();
   cancel_ = false;
   jobs_.clear();
   errors_.clear();
   for (int i = 0; i < modeles.size(); ++i)
-    if (FindPreview(modeles[i]).isEmpty()) jobs_.push_back({i, modeles[i]});
+    if (remake.contains(i) || FindPreview(modeles[i]).isEmpty()) jobs_.push_back({i, modeles[i]});
   w_ = W;
   h_ = H;
   connect_ = connect ? std::move(connect) : Connector(ConnectToSoft);

@@ -16,8 +16,9 @@ class TzunoCADMdl;
 
 // The template's path with ".jpg" for its extension (a.2.mdl gives a.2.jpg).
 QString PreviewPath(const QString& modele);
-// The existing preview of a template: beside it, else in the per-user cache (cache_files.h); "" when
-// it has none.
+// The preview that stands for a template: beside it, else in the per-user cache (cache_files.h); ""
+// when it has none, or only one older than the template (a save stopped between the document and its
+// preview) or one whose picture cannot be read. Such a preview is made again.
 QString FindPreview(const QString& modele);
 
 // Loads `modele` into `document` and writes its preview with ExportJpegSupport, fitted into W x H and
@@ -25,10 +26,10 @@ QString FindPreview(const QString& modele);
 // read-only. True when the template loaded and the preview was written; `preview` gets its path.
 bool MakePreview(TzunoCADMdl& document, const QString& modele, int W, int H, QString* preview = nullptr);
 
-// Makes the missing previews of a list of templates on worker threads, each template in a document of
-// its own. Progress and results arrive as signals on the thread that owns the maker; Cancel stops
-// after the templates being drawn. Messages objects give while loading are caught and reported with
-// their template instead of opening message boxes on a worker.
+// Makes the missing (or stale, or unreadable) previews of a list of templates on worker threads, each
+// template in a document of its own. Progress and results arrive as signals on the thread that owns the
+// maker; Cancel stops after the templates being drawn. Messages objects give while loading are caught and
+// reported with their template instead of opening message boxes on a worker.
 class TPreviewMaker : public QObject {
   Q_OBJECT
  public:
@@ -42,7 +43,9 @@ class TPreviewMaker : public QObject {
   // Starts on the templates of `modeles` that have no preview; returns how many will be made (0: none
   // missing, Finished follows all the same). threads 0 uses one less than the cores, at least one.
   // A maker still running is cancelled and waited for first.
-  int Start(const QStringList& modeles, int W, int H, Connector connect = {}, int threads = 0);
+  // `remake` lists more indices to make again (previews that failed to decode in full).
+  int Start(const QStringList& modeles, int W, int H, Connector connect = {}, int threads = 0,
+            const QList<int>& remake = {});
   // Any thread; the templates being drawn finish.
   void Cancel();
   bool Cancelled() const { return cancel_; }

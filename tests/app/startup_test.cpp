@@ -54,7 +54,9 @@ class Startup : public ::testing::Test {
 
   void Start(const QStringList& args, const QByteArray& script = {}) {
     Write(dir_.path() + QStringLiteral("/script"), script);
-    process_.setProcessEnvironment(Environment());
+    QProcessEnvironment env = Environment();
+    env.insert(QStringLiteral("LORVANE_SCREENSHOT_DIR"), shots());
+    process_.setProcessEnvironment(env);
     process_.start(QStringLiteral(LORVANE_PROGRAM), QStringList{QStringLiteral("--home"), home_} + args);
     ASSERT_TRUE(process_.waitForStarted());
   }
@@ -85,6 +87,30 @@ class Startup : public ::testing::Test {
   }
 
   QString transcript() const { return dir_.path() + QStringLiteral("/transcript"); }
+  QString shots() const { return dir_.path() + QStringLiteral("/shots"); }
+  // The windows showing once the loop runs, by object name, from the pictures the program saves of
+  // its visible windows on SIGUSR1.
+  QStringList ShowingWindows() {
+    for (int i = 0; i < 600 && !Log().contains("Run"); ++i) QThread::msleep(50);
+    QThread::msleep(500);
+    ::kill(pid_t(process_.processId()), SIGUSR1);
+    QStringList names;
+    for (int i = 0; i < 200 && names.isEmpty(); ++i) {
+      QThread::msleep(50);
+      names = QDir(shots()).entryList({QStringLiteral("*.png")}, QDir::Files);
+    }
+    for (QString& n : names) n = n.section(QLatin1Char('-'), 1).section(QLatin1Char('.'), 0, 0);
+    return names;
+  }
+  // Asks the program to end as a session would; its exit status.
+  int End() {
+    ::kill(pid_t(process_.processId()), SIGTERM);
+    if (!process_.waitForFinished(30000)) {
+      process_.kill();
+      return -1;
+    }
+    return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+  }
   QStringList Said() const {
     QStringList lines = QString::fromUtf8(Read(transcript())).split(QLatin1Char('\n'));
     lines.removeAll(QString());
@@ -214,6 +240,42 @@ TEST_F(Startup, AMissingSplashPictureIsSkippedSilently) {
   EXPECT_EQ(RunUntilLoopThenEnd({QStringLiteral("debug")}), 0);
   EXPECT_TRUE(Said().isEmpty()) << Said().join('\n').toStdString();
   EXPECT_EQ(LogLabels().last(), QStringLiteral("DONE"));
+}
+
+TEST_F(Startup, AFileArgumentOpensInTheEditorRelativePathsToo) {
+  // As the desktop entry passes it: a path relative to where the program was started.
+  const QString work = dir_.path() + QStringLiteral("/travail");
+  ASSERT_TRUE(QDir().mkpath(work));
+  ASSERT_TRUE(QFile::copy(kData + QStringLiteral("/donnees/Modeles/CD et DVD/Audio/Foret.1.mdl"),
+                          work + QStringLiteral("/Mon disque.mdl")));
+  process_.setWorkingDirectory(work);
+  Start({QStringLiteral("debug"), QStringLiteral("Mon disque.mdl")});
+  EXPECT_EQ(ShowingWindows(), QStringList{QStringLiteral("fmEditeur")});
+  EXPECT_EQ(End(), 0);
+  // The editor asks its mode, as it does for any document; nothing else is said.
+  ASSERT_EQ(Said().size(), 1) << Said().join('\n').toStdString();
+  EXPECT_TRUE(Said()[0].startsWith(QStringLiteral("fmModeEdition | ")));
+}
+
+TEST_F(Startup, AMissingFileArgumentIsNamedAndTheCatalogueShows) {
+  const QString work = dir_.path() + QStringLiteral("/travail");
+  ASSERT_TRUE(QDir().mkpath(work + QStringLiteral("/dossier.mdl")));
+  process_.setWorkingDirectory(work);
+  // A missing file, and a folder where a file is expected.
+  const struct {
+    const char* given;
+    const char* message;
+  } cases[] = {{"absent.mdl", "Le fichier \"%1/absent.mdl\" est introuvable."},
+               {"dossier.mdl", "Le fichier \"%1/dossier.mdl\" ne peut pas être lu."}};
+  for (const auto& c : cases) {
+    QFile::remove(transcript());
+    QDir(shots()).removeRecursively();
+    QFile::remove(home_ + QStringLiteral("/lorvane.log"));
+    Start({QStringLiteral("debug"), QString::fromUtf8(c.given)});
+    EXPECT_EQ(ShowingWindows(), QStringList{QStringLiteral("fmMain")}) << c.given;
+    EXPECT_EQ(End(), 0);
+    EXPECT_EQ(Said(), QStringList{ErrorBox(QString::fromUtf8(c.message).arg(work))}) << c.given;
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "catalogue/cache_files.h"
 #include "catalogue/fixtures.h"
 #include "model/host.h"
+#include "render/codecs.h"
 #include "render/picture_io.h"
 #include "shell/paths.h"
 
@@ -57,11 +58,10 @@ TEST(Previews, MakesMissingPreviewsOffTheUiThread) {
   ASSERT_TRUE(fixtures::WriteTemplate(d + "tall.mdl", "00FF00", 40, 80));
   ASSERT_TRUE(fixtures::WriteBrokenTemplate(d + "broken.mdl"));
   ASSERT_TRUE(fixtures::WriteTemplate(d + "kept.mdl", "FF0000"));
-  {
-    QFile kept(d + "kept.jpg");
-    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
-    kept.write("an old preview");  // never refreshed: only a missing preview is made
-  }
+  // A readable preview as new as its template is left alone (it is green, the template red).
+  QImage green(30, 30, QImage::Format_RGB888);
+  green.fill(Qt::green);
+  ASSERT_TRUE(SaveJpeg(green, d + "kept.jpg"));
   const QStringList modeles{d + "wide.mdl", d + "kept.mdl", d + "broken.mdl", d + "tall.mdl"};
 
   TPreviewMaker maker;
@@ -96,9 +96,7 @@ TEST(Previews, MakesMissingPreviewsOffTheUiThread) {
   const QColor middle = wide.pixelColor(60, 30);
   EXPECT_GT(middle.red(), 200);
   EXPECT_LT(middle.green(), 60);
-  QFile kept(d + "kept.jpg");
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), QByteArray("an old preview"));
+  EXPECT_EQ(LoadPicture(d + "kept.jpg").size(), QSize(30, 30));
   // Nothing missing the second time.
   EXPECT_EQ(maker.Start(modeles.mid(0, 2) + modeles.mid(3), 120, 90), 0);
   EXPECT_TRUE(WaitFinished(maker));

@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QThread>
+#include <QToolTip>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -90,6 +93,20 @@ void TApercuImage::mouseMoveEvent(QMouseEvent* event) {
     unsetCursor();
 }
 
+bool TApercuImage::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int i = grid_->CellAt(help->pos().x() - grid_->left_, help->pos().y());
+    const QString hint = i >= 0 ? grid_->ItemHint(i) : QString();
+    if (hint.isEmpty())
+      QToolTip::hideText();
+    else
+      QToolTip::showText(help->globalPos(), hint, this, grid_->ItemRect(i));
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void TApercuImage::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   grid_->ClickAt(at.x() - grid_->left_, at.y(), event->button());
@@ -97,6 +114,7 @@ void TApercuImage::mousePressEvent(QMouseEvent* event) {
 
 TzunoApercuModele::TzunoApercuModele(QWidget* parent) : QScrollArea(parent) {
   InstallPictureAccessibility();
+  setFocusPolicy(Qt::StrongFocus);
   setFrameShape(QFrame::NoFrame);
   setWidgetResizable(false);
   picture_ = new TApercuImage(this);
@@ -162,9 +180,12 @@ void TzunoApercuModele::DrawCell(int i, const TCellPicture& cell, QPainter& p) {
   const QImage& img = cell.picture;
   QRect r;
   if (img.isNull() || !FitRect(ApercuLarge, ApercuHaut, img.width(), img.height(), r)) {
-    AskUser(file, akError, abOK);
+    if (!unreadable_.contains(i)) unreadable_ << i;
+    if (error)
+      ErrorFrame(p, QRect(origin + QPoint(Marge, Marge), QSize(ApercuLarge - Marge, ApercuHaut - Marge)));
     return;
   }
+  unreadable_.removeAll(i);
   r.translate(origin);
   r.setLeft(r.left() + Marge);
   r.setTop(r.top() + Marge);
@@ -190,6 +211,7 @@ void TzunoApercuModele::SetCourant(int i) {
 }
 
 void TzunoApercuModele::Redraw() {
+  unreadable_.clear();
   if (Fichiers.isEmpty()) {
     image_ = QImage();
     Place();
@@ -344,6 +366,9 @@ int TzunoApercuModele::ItemCount() const {
 QString TzunoApercuModele::ItemName(int i) const {
   return BaseName(Fichiers.value(i));
 }
+QString TzunoApercuModele::ItemHint(int i) const {
+  return OnHint && i >= 0 && i < Fichiers.size() ? OnHint(i) : QString();
+}
 QRect TzunoApercuModele::ItemRect(int i) const {
   return CellRect(i).translated(left_, 0);
 }
@@ -352,6 +377,68 @@ void TzunoApercuModele::PressItem(int i) {
   const QRect r = CellRect(i);
   ensureVisible(r.center().x() + left_, r.center().y(), r.width() / 2, r.height() / 2);
   ClickAt(r.center().x(), r.center().y(), Qt::LeftButton);
+}
+
+void TzunoApercuModele::focusInEvent(QFocusEvent* event) {
+  QScrollArea::focusInEvent(event);
+  if (Courant < 0 && !Fichiers.isEmpty())
+    SetCourant(0);
+  else
+    RedrawCell(Courant);
+}
+
+void TzunoApercuModele::keyPressEvent(QKeyEvent* event) {
+  const int n = int(Fichiers.size());
+  if (n == 0 || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+    QScrollArea::keyPressEvent(event);
+    return;
+  }
+  const int c = Columns();
+  const int at = Courant < 0 ? 0 : Courant;
+  int next = at;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      next = at - 1;
+      break;
+    case Qt::Key_Right:
+      next = at + 1;
+      break;
+    case Qt::Key_Up:
+      next = at - c;
+      break;
+    case Qt::Key_Down:
+      next = at + c;
+      break;
+    case Qt::Key_Home:
+      next = 0;
+      break;
+    case Qt::Key_End:
+      next = n - 1;
+      break;
+    case Qt::Key_PageUp:
+      next = at - c * std::max(1, viewport()->height() / std::max(1, ApercuHaut));
+      break;
+    case Qt::Key_PageDown:
+      next = at + c * std::max(1, viewport()->height() / std::max(1, ApercuHaut));
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      PressItem(at);
+      return;
+    default:
+      QScrollArea::keyPressEvent(event);
+      return;
+  }
+  next = std::clamp(next, 0, n - 1);
+  SetCourant(next);
+  const QRect r = CellRect(next);
+  ensureVisible(r.center().x() + left_, r.center().y(), r.width() / 2, r.height() / 2);
+  if (QAccessible::isActive()) {
+    QAccessibleEvent e(picture_, QAccessible::Focus);
+    e.setChild(next);
+    QAccessible::updateAccessibility(&e);
+  }
 }
 
 void TzunoApercuModele::resizeEvent(QResizeEvent* event) {

@@ -23,6 +23,7 @@ class TApercuImage : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   TzunoApercuModele* grid_;
@@ -52,6 +53,8 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   QString Dossier, Mosaique;
   // A cell was clicked: the grid, the cell's index and its file.
   std::function<void(TzunoApercuModele* sender, int index, const QString& file)> OnClickApercu;
+  // What a cell's tooltip and its accessible description tell (none: nothing).
+  std::function<QString(int index)> OnHint;
 
   // The picture holding every cell.
   const QImage& Image() const { return image_; }
@@ -64,6 +67,9 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   int ImageLeft() const { return left_; }
 
   void Redraw();
+  // Cells whose file exists but did not load at the last Redraw (a damaged preview; no message box:
+  // the owner makes it again).
+  const QList<int>& Unreadable() const { return unreadable_; }
   // Paints file i into its cell again (its preview arrived since the last Redraw).
   void RedrawCell(int i);
   // Moves the yellow frame to cell i.
@@ -82,6 +88,7 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   // TPictureItems: the cells for assistive technologies.
   int ItemCount() const override;
   QString ItemName(int i) const override;
+  QString ItemHint(int i) const override;
   QRect ItemRect(int i) const override;
   void PressItem(int i) override;
 
@@ -92,6 +99,9 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // Arrows move the yellow frame, Enter opens the framed cell.
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 
  private:
   friend class TApercuImage;
@@ -105,6 +115,7 @@ class TzunoApercuModele : public QScrollArea, public TPictureItems {
   void Place();
 
   QImage image_;
+  QList<int> unreadable_;
   int left_ = 0;
   TApercuImage* picture_;
 };

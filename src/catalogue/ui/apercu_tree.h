@@ -22,6 +22,21 @@ class TzunoApercuTree : public QTreeWidget {
   void SetPathSelect(const QString& path);
   // A node's path as GetPathSelect gives it.
   static QString NodePath(const QTreeWidgetItem* item);
+  // The folder a node shows, as found on disk ("" for a node that is no folder). Names may hold "\"
+  // or any other character: the folder is kept, never rebuilt from the names.
+  static QString NodeFolder(const QTreeWidgetItem* item);
+  // The node showing `folder`, or none.
+  QTreeWidgetItem* FindFolder(const QString& folder) const;
+
+  // The nodes a reader of the screen meets, in order: those whose parents are all expanded.
+  QList<QTreeWidgetItem*> ShownNodes() const;
+  QModelIndex IndexOfNode(const QTreeWidgetItem* item) const { return indexFromItem(item); }
+  QTreeWidgetItem* NodeOfIndex(const QModelIndex& index) const { return itemFromIndex(index); }
+
+ protected:
+  // Assistive tools hear of the focus and the selection by row, the folders being the only rows.
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
  private:
   QTreeWidgetItem* FolderNode(const QString& folder, const QString& name) const;

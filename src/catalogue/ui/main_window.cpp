@@ -7,18 +7,22 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "catalogue/apercu_draw.h"
@@ -89,6 +93,28 @@ QString TemplateOf(const QString& file) {
   const qsizetype slash = f.lastIndexOf(QLatin1Char('/'));
   if (dot > slash) f.truncate(dot);
   return f + QStringLiteral(".mdl");
+}
+
+// Letter case and accents set aside, for the search.
+QString Folded(const QString& text) {
+  const QString d = text.normalized(QString::NormalizationForm_D);
+  QString out;
+  out.reserve(d.size());
+  for (const QChar c : d)
+    if (!c.isMark()) out += c.toCaseFolded();
+  return out;
+}
+
+// A size as a document stores it: "120", "120.5" or "120,5" (the decimal separator of the machine
+// that wrote it).
+double StoredNumber(QString value) {
+  bool ok = false;
+  const double v = value.replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&ok);
+  return ok ? v : 0;
+}
+
+QString Millimetres(double v) {
+  return QString::number(std::round(v * 10) / 10, 'f', std::fmod(std::round(v * 10), 10) == 0 ? 0 : 1);
 }
 
 // The hourglass for the length of a handler.
@@ -216,6 +242,7 @@ void TfmMain::FormCreate() {
     menu_ = new TzunoMenu(left_);
     menu_->setObjectName(QStringLiteral("MenuGauche"));
     leftColumn->addWidget(menu_, 1);
+    menu_->installEventFilter(this);
     CreateMenu();
   });
   Block(8, true, [this] { CreateGabaritItem(); });
@@ -233,7 +260,9 @@ void TfmMain::FormCreate() {
   });
   Block(12, true, [this] {
     if (!tree_) return;
-    const int top = categories_ ? categories_->geometry().bottom() + 4 : 4;
+    const int top = search_       ? search_->geometry().bottom() + 4
+                    : categories_ ? categories_->geometry().bottom() + 4
+                                  : 4;
     tree_->setGeometry(0, top, kTemplatesWidth, templatesPanel_->height() - top);
     tree_->setFrameShape(QFrame::NoFrame);
     tree_->setStyleSheet(QStringLiteral("QTreeWidget { background: white; }"));
@@ -396,8 +425,8 @@ void TfmMain::CreateGabaritItem() {
     const QSize hint = button->sizeHint().isValid() ? button->sizeHint() : QSize(size, size);
     button->setGeometry(4 + ((k - 1) % 3) * (size + gap), 4 + ((k - 1) / 3) * (size + gap), hint.width(),
                         hint.height());
-    // The button has toggled itself when the click arrives.
-    connect(button, &QAbstractButton::clicked, this, [this, k] { Action(400 + k); });
+    // Every way of switching it (a click, the keyboard, an assistive tool's toggle) toggles it.
+    connect(button, &QAbstractButton::toggled, this, [this, k] { Action(400 + k); });
     gabaritButtons_[k - 1] = button;
   }
   panel->resize(kTemplatesWidth, 8 + 2 * size + gap);
@@ -434,6 +463,16 @@ void TfmMain::CreateTree() {
     categories_->addItems(names);
     categories_->setAccessibleName(MLText(QStringLiteral("panel_modele")));
   }
+  search_ = new QLineEdit(templatesPanel_);
+  search_->setObjectName(QStringLiteral("RechercheModele"));
+  search_->setGeometry(0, categories_ ? categories_->geometry().bottom() + 4 : 4, kTemplatesWidth, 24);
+  search_->setPlaceholderText(MLText(QStringLiteral("RechercheModele")));
+  search_->setAccessibleName(MLText(QStringLiteral("RechercheModele")));
+  search_->setClearButtonEnabled(true);
+  searchDelay_.setSingleShot(true);
+  searchDelay_.setInterval(250);
+  connect(search_, &QLineEdit::textChanged, this, [this] { searchDelay_.start(); });
+  connect(&searchDelay_, &QTimer::timeout, this, [this] { Recherche(search_->text()); });
   tree_ = new TzunoApercuTree(templatesPanel_);
   tree_->setObjectName(QStringLiteral("TreeModeles"));
   tree_->setAccessibleName(MLText(QStringLiteral("panel_modele")));
@@ -461,6 +500,7 @@ void TfmMain::CreateSheetPanel() {
   sheets_->AutoTaille = false;
   sheets_->setFrameShape(QFrame::NoFrame);
   sheets_->setStyleSheet(QStringLiteral("background: black"));
+  sheets_->OnHint = [this](int index) { return TemplateHint(variants_.value(index)); };
   sheets_->OnClickApercu = [this](TzunoApercuModele*, int index, const QString&) {
     if (index < 0 || index >= variants_.size()) return;
     sheets_->SetCourant(index);
@@ -526,7 +566,15 @@ void TfmMain::CreateGrid() {
   grid_->OnClickApercu = [this](TzunoApercuModele*, int index, const QString& file) {
     AfficheModele(index >= 0 && index < modeles_.size() ? modeles_[index] : file);
   };
-  column->addWidget(grid_);
+  grid_->OnHint = [this](int index) { return TemplateHint(modeles_.value(index)); };
+  emptyHint_ = new QLabel(gridPage_);
+  emptyHint_->setObjectName(QStringLiteral("LabelVide"));
+  emptyHint_->setWordWrap(true);
+  emptyHint_->setContentsMargins(16, 16, 16, 16);
+  emptyHint_->setStyleSheet(QStringLiteral("background: white; font-size: 11pt"));
+  emptyHint_->hide();
+  column->addWidget(emptyHint_);
+  column->addWidget(grid_, 1);
   views_->insertWidget(0, gridPage_);
   views_->setCurrentWidget(gridPage_);
   // The grid's width follows the window's once the layout has placed it.
@@ -608,10 +656,23 @@ void TfmMain::CategorieChange(QTreeWidgetItem* node) {
   if (changing_ || !node || !Soft()) return;
   changing_ = true;
   tree_->setCurrentItem(node);
+  // A folder chosen ends a search.
+  if (search_ && !search_->text().isEmpty()) {
+    const QSignalBlocker quiet(search_);
+    search_->clear();
+    searchDelay_.stop();
+  }
   const QString path = TzunoApercuTree::NodePath(node);
-  const QString relative = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  // The names from the top down are folder names (a name may hold "\\"): joined with "/" they give the
+  // same folder below the user's folder, which wins; else the node's own folder.
+  QStringList names;
+  for (const QTreeWidgetItem* n = node; n; n = n->parent()) names.prepend(n->text(0));
+  const QString relative = names.join(QLatin1Char('/'));
+  const QString own = TzunoApercuTree::NodeFolder(node);
   if (QFileInfo(Soft()->UserPath + relative).isDir())
     AfficheDossier(Soft()->UserPath + relative);
+  else if (!own.isEmpty() && QFileInfo(own).isDir())
+    AfficheDossier(own);
   else if (QFileInfo(Soft()->ModelesPath + relative).isDir())
     AfficheDossier(Soft()->ModelesPath + relative);
   else if (Debugging() && path == BuggedName())
@@ -625,6 +686,7 @@ void TfmMain::AfficheDossier(const QString& given) {
   const QString folder = WithoutSlash(given);
   if (Debugging()) setWindowTitle(folder);
   TBusy busy;
+  const QString shown = CurrentModele().FileName;
   CurrentModele().SetFile(QString());
   const bool bugged = folder == BuggedName();
   if (!bugged && !QFileInfo(folder).isDir()) return;
@@ -639,6 +701,17 @@ void TfmMain::AfficheDossier(const QString& given) {
   } else {
     list = CatalogueTemplates(folder, &gabaritOn_, &gabaritCase);
   }
+  // Back from a template, the keyboard's frame stands on it.
+  grid_->Courant = int(list.indexOf(shown));
+  ShowList(folder, list, gabaritCase);
+  emptyHint_->setText(SameFolder(folder, soft.DocumentsPath) && list.isEmpty()
+                          ? MLText(QStringLiteral("DocumentsVide"))
+                          : QString());
+  emptyHint_->setVisible(!emptyHint_->text().isEmpty());
+}
+
+void TfmMain::ShowList(const QString& folder, const QStringList& list, bool gabaritCase) {
+  TSoft& soft = *Soft();
   folder_ = folder;
   modeles_ = list;
   progress_->Start(grid_, list, SoftInt("ApercuLarge", 100), SoftInt("ApercuHaut", 100));
@@ -648,16 +721,104 @@ void TfmMain::AfficheDossier(const QString& given) {
   if (sheetPanel_) sheetPanel_->hide();
   if (actionItem_) ShowItem(actionItem_, false);
   if (gabaritItem_) ShowItem(gabaritItem_, gabaritCase);
-  if (mascot_) mascot_->show();
+  // On a screen of 768 lines or fewer the picture would push the menu's items out of sight.
+  if (mascot_) mascot_->setVisible(height() > 768);
   if (returnItem_)
     ShowItem(returnItem_, Flag("panel_variantes") && SameFolder(folder, soft.VariantesPath) &&
                               !retour_.isEmpty() && QFileInfo(retour_).isFile());
   if (albumItem_) {
     const QString docs = QDir::cleanPath(soft.DocumentsPath) + QLatin1Char('/');
-    ShowItem(albumItem_, QDir::cleanPath(folder).startsWith(docs));
+    ShowItem(albumItem_, !folder.isEmpty() && QDir::cleanPath(folder).startsWith(docs));
   }
   if (templatesItem_) templatesItem_->SetFolded(false);
-  if (menu_) menu_->Layout(true);
+  LayoutMenu();
+}
+
+void TfmMain::Recherche(const QString& text) {
+  if (!Soft() || !grid_) return;
+  const QString wanted = Folded(text.trimmed());
+  if (wanted.isEmpty()) {
+    emptyHint_->hide();
+    if (tree_ && tree_->currentItem())
+      CategorieChange(tree_->currentItem());
+    else if (!folder_.isEmpty())
+      AfficheDossier(folder_);
+    return;
+  }
+  TBusy busy;
+  CurrentModele().SetFile(QString());
+  // Every category's folders, then the user's documents; each folder as the grid would show it.
+  QStringList found;
+  for (const QString& root : {WithoutSlash(Soft()->ModelesPath), DocumentsFolder()}) {
+    QStringList folders{root};
+    QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) folders << it.next();
+    for (const QString& folder : folders) {
+      if (QFileInfo(folder).fileName().startsWith(QLatin1Char('.'))) continue;
+      const QStringList all = Flag("panel_gabarit") && !SameFolder(folder, Soft()->DocumentsPath)
+                                  ? CatalogueTemplates(folder, &gabaritOn_)
+                                  : CatalogueTemplates(folder);
+      for (const QString& m : all)
+        if (Folded(QFileInfo(m).completeBaseName()).contains(wanted) && !found.contains(m)) found << m;
+    }
+  }
+  // By name, as the user searched; the folder decides between equal names.
+  std::stable_sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+    const QString na = Folded(QFileInfo(a).completeBaseName()), nb = Folded(QFileInfo(b).completeBaseName());
+    return na != nb ? na < nb : a < b;
+  });
+  grid_->Courant = -1;
+  ShowList(QString(), found, false);
+  emptyHint_->setText(found.isEmpty() ? MLText(QStringLiteral("RechercheAucun")) : QString());
+  emptyHint_->setVisible(found.isEmpty());
+}
+
+QString TfmMain::TemplateHint(const QString& modele) {
+  if (modele.isEmpty()) return {};
+  const QString name = QFileInfo(modele).completeBaseName();
+  QFile file(modele);
+  if (!file.open(QIODevice::ReadOnly)) return name;
+  // The size leads the file, before the first face.
+  double large = 0, haut = 0;
+  for (int i = 0; i < 200 && !file.atEnd() && (large <= 0 || haut <= 0); ++i) {
+    const QByteArray line = file.readLine(4096).trimmed();
+    if (line.startsWith("Face=")) break;
+    if (line.startsWith("Large=")) large = StoredNumber(QString::fromLatin1(line.mid(6)));
+    if (line.startsWith("Haut=")) haut = StoredNumber(QString::fromLatin1(line.mid(5)));
+  }
+  if (large <= 0 || haut <= 0) return name;
+  return QStringLiteral("%1\n%2 × %3 mm").arg(name, Millimetres(large), Millimetres(haut));
+}
+
+QString TfmMain::EmptyHint() const {
+  return emptyHint_ && emptyHint_->isVisibleTo(gridPage_) ? emptyHint_->text() : QString();
+}
+
+void TfmMain::FitTemplatesPanel() {
+  if (!menu_ || !templatesItem_ || !templatesPanel_ || templatesItem_->Folded()) return;
+  const TzunoMenuSkin& skin = menu_->Skin();
+  int used = skin.Marge;
+  for (TzunoMenuItem* item : menu_->Items()) {
+    if (item->Panel()->isHidden()) continue;
+    used += skin.Marge;
+    if (item == templatesItem_) {
+      used += skin.Haut + 3 * skin.Trait;
+      continue;
+    }
+    used += item->Folded() ? skin.Haut + 2 * skin.Trait : skin.Haut + item->ContentHeight() + 3 * skin.Trait;
+  }
+  // Never so short that the tree shows only a few rows; the menu scrolls below that.
+  const int height = std::max(200, menu_->contentsRect().height() - used);
+  if (height == templatesItem_->ContentHeight()) return;
+  templatesItem_->SetContentHeight(height);
+  templatesPanel_->resize(templatesPanel_->width(), height);
+  if (tree_) tree_->resize(tree_->width(), std::max(40, height - tree_->y()));
+}
+
+void TfmMain::LayoutMenu() {
+  if (!menu_) return;
+  FitTemplatesPanel();
+  menu_->Layout(true);
 }
 
 void TfmMain::AfficheModele(const QString& file) {
@@ -703,7 +864,7 @@ void TfmMain::AfficheModele(const QString& file) {
   if (gabaritItem_) ShowItem(gabaritItem_, false);
   if (templatesItem_) templatesItem_->SetFolded(true);
   if (mascot_ && height() <= 768) mascot_->hide();
-  menu_->Layout(true);
+  LayoutMenu();
 }
 
 void TfmMain::AfficheGabarit(const QString& file) {
@@ -729,6 +890,9 @@ void TfmMain::DessineApercu() {
   // What a screen reader says the view shows.
   recto_->setAccessibleDescription(CurrentModele().Title);
   verso_->setAccessibleDescription(CurrentModele().Title);
+  const QString hint = TemplateHint(CurrentModele().FileName);
+  recto_->setToolTip(hint);
+  verso_->setToolTip(hint);
   PlaceFaces();
 }
 
@@ -905,40 +1069,54 @@ void TfmMain::EnregistrerImage() {
 
 QString TfmMain::AlbumOfNode(const QTreeWidgetItem* node) const {
   if (!node || !node->parent() || !Soft()) return {};
-  // The path below the documents node.
-  QString path = TzunoApercuTree::NodePath(node);
-  const QString prefix = Soft()->DocumentsName + QLatin1Char('\\');
-  if (!path.startsWith(prefix)) return {};
-  return path.mid(prefix.size()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+  // The node's own folder, when it lies below the documents folder.
+  const QString folder = QDir::cleanPath(TzunoApercuTree::NodeFolder(node));
+  const QString docs = DocumentsFolder() + QLatin1Char('/');
+  return folder.startsWith(docs) && folder.size() > docs.size() ? folder : QString();
 }
 
 void TfmMain::RenomeAlbumSelect() {
   QTreeWidgetItem* node = tree_ ? tree_->currentItem() : nullptr;
   const QString album = AlbumOfNode(node);
   if (album.isEmpty()) return;
+  const QFileInfo info(album);
+  const QString oldName = info.fileName();
   QString name = node->text(0);
-  if (!AskName(QStringLiteral("Renomer l'album"), QStringLiteral("Nouveau nom pour l'album :"), name)) return;
+  if (!AskName(MLText(QStringLiteral("AlbumRenommerTitre")), MLText(QStringLiteral("AlbumRenommerQuestion")),
+               name))
+    return;
   if (name == node->text(0)) return;
-  const qsizetype slash = album.lastIndexOf(QLatin1Char('/'));
-  const QString parent = slash >= 0 ? album.left(slash + 1) : QString();
-  if (RenameAlbum(Soft()->DocumentsPath + parent, node->text(0), name)) {
-    node->setText(0, name);
-    if (!folder_.isEmpty()) folder_ = Soft()->DocumentsPath + parent + name;
-  } else {
-    AskUser(QStringLiteral("Le nom n'est pas valide."), akError, abOK);
+  const QString parent = info.path() + QLatin1Char('/');
+  if (!RenameAlbum(parent, oldName, name)) {
+    AskUser(MLText(QStringLiteral("AlbumNomInvalide")), akError, abOK);
+    return;
   }
+  const QString moved = parent + name;
+  // The documents node is read again (the new name takes its place in the order) and the renamed
+  // album is shown: the grid held the old paths.
+  changing_ = true;
+  tree_->RefreshRoot(DocumentsFolder());
+  tree_->expandAll();
+  if (QTreeWidgetItem* renamed = tree_->FindFolder(moved)) tree_->setCurrentItem(renamed);
+  changing_ = false;
+  AfficheDossier(moved);
 }
 
 void TfmMain::SupprimeAlbumSelect() {
   QTreeWidgetItem* node = tree_ ? tree_->currentItem() : nullptr;
   const QString album = AlbumOfNode(node);
   if (album.isEmpty()) return;
-  const QString question = QStringLiteral("Etes vous sur de vouloir supprimer l'album \"%s\" ?")
-                               .replace(QStringLiteral("%s"), node->text(0));
+  const QString question =
+      MLText(QStringLiteral("AlbumSupprimerQuestion")).replace(QStringLiteral("%s"), node->text(0));
   if (AskUser(question, akQuestion, abYes | abNo) != arYes) return;
-  const qsizetype slash = album.lastIndexOf(QLatin1Char('/'));
-  const QString parent = slash >= 0 ? album.left(slash + 1) : QString();
-  DeleteAlbum(Soft()->DocumentsPath + parent, node->text(0));
+  const QFileInfo info(album);
+  if (!DeleteAlbum(info.path() + QLatin1Char('/'), info.fileName())) {
+    // Files of other kinds (or subfolders) keep the folder: say so, and show what is left.
+    AskUser(MLText(QStringLiteral("AlbumNonVide")).replace(QStringLiteral("%s"), node->text(0)), akWarning,
+            abOK);
+    AfficheDossier(album);
+    return;
+  }
   changing_ = true;
   delete node;
   changing_ = false;
@@ -1033,6 +1211,8 @@ void TfmMain::showEvent(QShowEvent* event) {
 
 void TfmMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  if (mascot_ && height() <= 768) mascot_->hide();
+  if (mascot_ && height() > 768 && !ShowingTemplate()) mascot_->show();
   FormResize();
 }
 
@@ -1045,6 +1225,11 @@ void TfmMain::FormResize() {
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (menu_ && watched == menu_ && event->type() == QEvent::Resize) {
+    const int before = templatesItem_ ? templatesItem_->ContentHeight() : 0;
+    FitTemplatesPanel();
+    if (templatesItem_ && templatesItem_->ContentHeight() != before) menu_->Layout(true);
+  }
   if (watched == faces_ && event->type() == QEvent::Resize) {
     if (ShowingTemplate()) {
       PlaceFaces();

@@ -15,6 +15,8 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QLabel;
+class QLineEdit;
 class QRadioButton;
 class QStackedWidget;
 class QTreeWidgetItem;
@@ -83,6 +85,11 @@ class TfmMain : public QMainWindow {
   void AfficheGabarit(const QString& file);
   void DessineApercu();
   void CategorieChange(QTreeWidgetItem* node);
+  // The templates of every category whose name holds the text (letter case and accents ignored);
+  // an empty text shows the selected node's folder again.
+  void Recherche(const QString& text);
+  // The template's name and its size in millimetres, as the grid's cells tell them.
+  static QString TemplateHint(const QString& modele);
 
   // Wizards by their settings key ("wizard_dvd" …): a wizard takes part in "Nouveau" when its flag is
   // on and it is registered here.
@@ -104,6 +111,9 @@ class TfmMain : public QMainWindow {
   TzunoMenuItem* ReturnItem() const { return returnItem_; }
   TzunoMenuItem* TemplatesItem() const { return templatesItem_; }
   QFrame* SheetPanel() const { return sheetPanel_; }
+  QLineEdit* SearchField() const { return search_; }
+  // The line shown over an empty grid ("" when none).
+  QString EmptyHint() const;
   // The folder the grid shows ("" before the first one).
   const QString& ShownFolder() const { return folder_; }
   // The templates of the grid's cells, in order.
@@ -152,6 +162,11 @@ class TfmMain : public QMainWindow {
   QString DocumentsFolder() const;
   QString AlbumOfNode(const QTreeWidgetItem* node) const;
   void PlaceFaces();
+  // The templates panel takes the side menu's height left by the other items, so that the sheet
+  // layout buttons below it stay in sight on small screens.
+  void FitTemplatesPanel();
+  void LayoutMenu();
+  void ShowList(const QString& folder, const QStringList& list, bool gabaritCase);
 
   TzunoMenuBarre* bar_ = nullptr;
   TzunoMenu* menu_ = nullptr;
@@ -159,6 +174,9 @@ class TfmMain : public QMainWindow {
   QWidget* templatesPanel_ = nullptr;
   QComboBox* categories_ = nullptr;
   TzunoApercuTree* tree_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  QLabel* emptyHint_ = nullptr;
+  QTimer searchDelay_;
   TzunoApercuModele* grid_ = nullptr;
   TzunoApercuModele* sheets_ = nullptr;
   TzunoPreviewProgress* progress_ = nullptr;

@@ -29,7 +29,9 @@ class TItemAccessible : public QAccessibleInterface, public QAccessibleActionInt
   QAccessibleInterface* focusChild() const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
     if (!isValid()) return QString();
-    return t == QAccessible::Name ? items_->ItemName(index_) : QString();
+    if (t == QAccessible::Name) return items_->ItemName(index_);
+    if (t == QAccessible::Description) return items_->ItemHint(index_);
+    return QString();
   }
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override {

@@ -13,6 +13,8 @@ class TPictureItems {
   virtual ~TPictureItems() = default;
   virtual int ItemCount() const = 0;
   virtual QString ItemName(int i) const = 0;
+  // More about the item (its size…), told as its description.
+  virtual QString ItemHint(int) const { return {}; }
   // The item's rectangle in the widget's coordinates.
   virtual QRect ItemRect(int i) const = 0;
   // Acts as a click on the item would.

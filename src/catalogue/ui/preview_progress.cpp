@@ -15,7 +15,8 @@ TzunoPreviewProgress::TzunoPreviewProgress(QWidget* parent) : QFrame(parent) {
   setFrameShape(QFrame::StyledPanel);
   label_ = new QLabel(this);
   bar_ = new QProgressBar(this);
-  bar_->setAccessibleName(QStringLiteral("Aperçus"));
+  const QString name = MLText(QStringLiteral("ApercusProgression"));
+  bar_->setAccessibleName(name.isEmpty() ? QStringLiteral("Aperçus") : name);
   QString cancel = MLMessage(306);
   stop_ = new QPushButton(cancel.isEmpty() ? QStringLiteral("Annuler") : cancel, this);
   stop_->setAccessibleName(stop_->text());
@@ -58,7 +59,9 @@ int TzunoPreviewProgress::Start(TzunoApercuModele* grid, const QStringList& mode
     }
     grid_->Redraw();
   }
-  const int missing = maker_.Start(modeles, W, H, std::move(connect), threads);
+  // A preview that passed its header check but did not decode is made again too.
+  const int missing =
+      maker_.Start(modeles, W, H, std::move(connect), threads, grid_ ? grid_->Unreadable() : QList<int>());
   if (missing > 0) {
     bar_->setRange(0, missing);
     bar_->setValue(0);

@@ -11,6 +11,7 @@
 #include "render/fit_rect.h"
 #include "render/metafile.h"
 #include "render/picture_io.h"
+#include "shell/language.h"
 
 TThumbImage::TThumbImage(TzunoThumb* strip, int index, const QImage& picture, const QString& hint)
     : QWidget(strip->widget()), strip_(strip), index_(index), hint_(hint) {
@@ -60,7 +61,8 @@ TzunoThumb::TzunoThumb(QWidget* parent) : QScrollArea(parent) {
   content_->resize(0, 0);
   setWidget(content_);
   setFocusPolicy(Qt::StrongFocus);
-  setAccessibleName(tr("Vignettes"));
+  const QString name = MLText(QStringLiteral("BandeVignettes"));
+  setAccessibleName(name.isEmpty() ? QStringLiteral("Vignettes") : name);
 }
 
 int TzunoThumb::Columns() const {

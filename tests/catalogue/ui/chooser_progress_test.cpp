@@ -12,6 +12,8 @@
 #include "catalogue/ui/apercu_tree.h"
 #include "catalogue/ui/clipart_chooser.h"
 #include "catalogue/ui/preview_progress.h"
+#include "render/picture_io.h"
+#include "shell/user_dialogs.h"
 
 namespace {
 
@@ -101,6 +103,47 @@ TEST_F(PreviewProgress, CellsFillAsPreviewsArriveAndFailuresAreFramed) {
   EXPECT_GT(painted.red(), 200);
   EXPECT_LT(painted.blue(), 60);
   EXPECT_EQ(img.pixelColor(grid->CellRect(2).topLeft() + QPoint(1, 30)), QColor(255, 0, 0));
+}
+
+// A preview older than its template (a save stopped before writing it) or one that cannot be read is
+// made again when its folder is shown, without a message box; a good one is left alone.
+TEST_F(PreviewProgress, StaleAndDamagedPreviewsAreMadeAgainWithoutAMessage) {
+  bool cancelled = true;
+  ASSERT_EQ(progress->Start(grid, modeles, 60, 60, {}, 2), 6);
+  ASSERT_TRUE(Run(&cancelled));
+  const QString good = PreviewPath(modeles[4]);
+  const QDateTime goodTime = QFileInfo(good).lastModified();
+  QFile jpeg(good);
+  ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+  const QByteArray bytes = jpeg.readAll();
+  jpeg.close();
+  auto write = [](const QString& path, const QByteArray& data) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
+  };
+  // Older by an hour than its template.
+  QFile old(PreviewPath(modeles[0]));
+  ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(old.setFileTime(QFileInfo(modeles[0]).lastModified().addSecs(-3600),
+                              QFileDevice::FileModificationTime));
+  old.close();
+  ASSERT_TRUE(write(PreviewPath(modeles[1]), "not a picture"));
+  ASSERT_TRUE(write(PreviewPath(modeles[3]), bytes.left(40)));
+  ASSERT_TRUE(write(PreviewPath(modeles[5]), QByteArray()));
+
+  TScriptedDialogs dialogs;
+  SetUserDialogs(&dialogs);
+  EXPECT_EQ(progress->Start(grid, modeles, 60, 60, {}, 2), 5);  // the four and the broken template
+  ASSERT_TRUE(Run(&cancelled));
+  SetUserDialogs(nullptr);
+  EXPECT_TRUE(dialogs.Questions.isEmpty()) << dialogs.Questions.value(0).Text.toStdString();
+  for (int i : {0, 1, 3, 5}) {
+    EXPECT_FALSE(LoadPicture(PreviewPath(modeles[i])).isNull()) << i;
+    EXPECT_EQ(FindPreview(modeles[i]), PreviewPath(modeles[i])) << i;
+    EXPECT_FALSE(grid->Erreurs.contains(PreviewPath(modeles[i]))) << i;
+    EXPECT_GT(grid->Image().pixelColor(grid->CellRect(i).center()).red(), 200) << i;
+  }
+  EXPECT_EQ(QFileInfo(good).lastModified(), goodTime);
 }
 
 TEST_F(PreviewProgress, EscapeStopsTheWork) {

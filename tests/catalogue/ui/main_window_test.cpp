@@ -1,13 +1,18 @@
 #include "catalogue/ui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -26,6 +31,7 @@
 #include "shell/ui/window_translation.h"
 #include "shell/ui/zuno_image_btn.h"
 #include "shell/ui/zuno_menu.h"
+#include "shell/ui/zuno_menu_barre.h"
 #include "shell/ui/zuno_menu_label.h"
 #include "shell/user_dialogs.h"
 
@@ -163,6 +169,135 @@ TEST_F(CatalogueWindow, SheetVariantsFollowTheGabaritButtonsAndSwitchTheView) {
   EXPECT_FALSE(Soft()->UserFlag("gabarit3_actif"));
 }
 
+// Assistive tools toggle a button without clicking it: the grid follows all the same.
+TEST_F(CatalogueWindow, SheetButtonsToggledByAssistiveToolsChangeTheGrid) {
+  Open();
+  QDir().mkpath(modeles + "CD");
+  for (const char* name : {"a.1.mdl", "a.2.mdl", "a.4.mdl"})
+    ASSERT_TRUE(fixtures::WriteTemplate(modeles + "CD/" + name, "0000FF"));
+  QDir().mkpath(Soft()->UserPath);
+  for (int k = 1; k <= 6; ++k) Soft()->SetUserFlag(QString("gabarit%1_actif").arg(k), k == 1 || k == 4);
+  Show();
+  ShowFolder(modeles + "CD");
+  ASSERT_EQ(window->ShownTemplates().size(), 2);
+  auto* two = window->findChild<TzunoImageBtn*>("dvd_2");
+  ASSERT_TRUE(two);
+  QAccessibleInterface* button = QAccessible::queryAccessibleInterface(two);
+  ASSERT_TRUE(button && button->actionInterface());
+  ASSERT_TRUE(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+  button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  Settle();
+  EXPECT_EQ(window->ShownTemplates().size(), 3);
+  button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  Settle();
+  EXPECT_EQ(window->ShownTemplates().size(), 2);
+  // A click still counts once.
+  two->click();
+  Settle();
+  EXPECT_EQ(window->ShownTemplates().size(), 3);
+}
+
+// The grid takes the keyboard: arrows move the frame over the cells, Enter opens the framed one;
+// cells tell the template's name and size.
+TEST_F(CatalogueWindow, TheGridIsUsedFromTheKeyboardAndTellsSizes) {
+  Open();
+  QDir().mkpath(modeles + "Cartes");
+  for (const char* name : {"a", "b", "c", "d", "e"})
+    ASSERT_TRUE(fixtures::WriteTemplate(modeles + "Cartes/" + name + ".mdl", "00FF00", 85, 55));
+  Show();
+  window->resize(3 * (Soft()->ReadSoftInteger("ApercuLarge") + 4) + 600, 900);
+  ShowFolder(modeles + "Cartes");
+  TzunoApercuModele* grid = window->Grid();
+  EXPECT_NE(grid->focusPolicy() & Qt::TabFocus, 0);
+  grid->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return grid->hasFocus(); }));
+  EXPECT_EQ(grid->Courant, 0);
+  const int columns = grid->Columns();
+  ASSERT_GE(columns, 2);
+  QTest::keyClick(grid, Qt::Key_Right);
+  EXPECT_EQ(grid->Courant, 1);
+  QTest::keyClick(grid, Qt::Key_Down);
+  EXPECT_EQ(grid->Courant, std::min(4, 1 + columns));
+  QTest::keyClick(grid, Qt::Key_Home);
+  QTest::keyClick(grid, Qt::Key_Right);
+  QTest::keyClick(grid, Qt::Key_Right);
+  QTest::keyClick(grid, Qt::Key_Return);
+  ASSERT_TRUE(window->ShowingTemplate());
+  EXPECT_EQ(CurrentModele().Title, "c");
+  // Back to the grid, the frame stands on the template just seen.
+  window->Action(101);
+  Settle();
+  EXPECT_EQ(grid->Courant, 2);
+
+  EXPECT_EQ(grid->ItemHint(1), QString("b\n85 × 55 mm"));
+  QAccessibleInterface* cells = QAccessible::queryAccessibleInterface(grid->widget());
+  ASSERT_TRUE(cells && cells->childCount() == 5);
+  EXPECT_EQ(cells->child(3)->text(QAccessible::Description), QString("d\n85 × 55 mm"));
+}
+
+TEST_F(CatalogueWindow, SearchFindsTemplatesOfEveryCategoryAndEmptyDocumentsSayWhatToDo) {
+  for (const int language : {1, 2}) {
+    Open({}, {QString("Langue=%1").arg(language)});
+    for (const char* path : {"Cartes/Anniversaire.mdl", "Cartes/Noel.mdl",
+                             "CD/Audio/Élégant anniversaire.mdl", "CD/Audio/Rock.mdl"}) {
+      QDir().mkpath(QFileInfo(modeles + path).path());
+      ASSERT_TRUE(fixtures::WriteTemplate(modeles + path, "0000FF"));
+    }
+    QDir(Soft()->DocumentsPath).removeRecursively();
+    QDir().mkpath(Soft()->DocumentsPath);
+    Show();
+    QLineEdit* search = window->SearchField();
+    ASSERT_TRUE(search);
+    EXPECT_EQ(search->accessibleName(), language == 1 ? "Rechercher un modèle" : "Search templates");
+    window->Recherche("ANNIV");
+    Settle();
+    EXPECT_EQ(window->ShownTemplates(), (QStringList{modeles + "Cartes/Anniversaire.mdl",
+                                                     modeles + "CD/Audio/Élégant anniversaire.mdl"}));
+    window->Recherche("elegant");
+    Settle();
+    EXPECT_EQ(window->ShownTemplates().size(), 1);
+    window->Recherche("introuvable");
+    Settle();
+    EXPECT_TRUE(window->ShownTemplates().isEmpty());
+    EXPECT_FALSE(window->EmptyHint().isEmpty());
+
+    // An empty documents folder says how to make a document.
+    window->AfficheDossier(Soft()->DocumentsPath);
+    Settle();
+    EXPECT_TRUE(window->EmptyHint().contains(language == 1 ? "Nouveau" : "New"))
+        << window->EmptyHint().toStdString();
+    ASSERT_TRUE(fixtures::WriteTemplate(Soft()->DocumentsPath + "mien.mdl", "0000FF"));
+    window->AfficheDossier(Soft()->DocumentsPath);
+    Settle();
+    EXPECT_TRUE(window->EmptyHint().isEmpty());
+  }
+}
+
+// At 1366 x 768 the sheet layout buttons below the tree stay inside the side menu's visible part.
+TEST_F(CatalogueWindow, SheetButtonsStayInSightOnASmallScreen) {
+  Open();
+  QDir().mkpath(modeles + "CD");
+  for (const char* name : {"a.1.mdl", "a.2.mdl"})
+    ASSERT_TRUE(fixtures::WriteTemplate(modeles + "CD/" + name, "0000FF"));
+  Show();
+  window->resize(1366, 768 - 30);
+  QTest::qWait(20);
+  ShowFolder(modeles + "CD");
+  ASSERT_TRUE(window->GabaritItem()->isVisible());
+  for (int k = 1; k <= 6; ++k) {
+    auto* button = window->findChild<TzunoImageBtn*>(QString("dvd_%1").arg(k));
+    ASSERT_TRUE(button && button->isVisible());
+    const QRect inMenu(button->mapTo(window->Menu()->viewport(), QPoint(0, 0)), button->size());
+    EXPECT_TRUE(window->Menu()->viewport()->rect().contains(inMenu))
+        << k << " " << inMenu.y() << "+" << inMenu.height() << " in " << window->Menu()->viewport()->height();
+  }
+  // A taller window gives the tree the room again.
+  const int small = window->Tree()->height();
+  window->resize(1366, 1000);
+  QTest::qWait(20);
+  EXPECT_GT(window->Tree()->height(), small);
+}
+
 TEST_F(CatalogueWindow, TemplateViewShowsBothFacesAndStepsAround) {
   Open();
   QDir().mkpath(modeles + "Cartes");
@@ -268,11 +403,118 @@ TEST_F(CatalogueWindow, AlbumsAreRenamedAndDeletedWithoutLosingOthers) {
   // Deleting an album holding a file of another kind removes the documents and keeps that file.
   window->Tree()->SetPathSelect(top + "\\Noel");
   Settle();
-  dialogs.Answers = {arYes};
+  dialogs.Answers = {arYes, arOK};
   window->Action(502);
   EXPECT_FALSE(QFileInfo::exists(docs + "Noel/sapin.mdl"));
   EXPECT_TRUE(QFileInfo::exists(docs + "Noel/notes.txt"));
-  EXPECT_EQ(window->Tree()->GetPathSelect(), Soft()->DocumentsName);
+  // The album stays, and the user is told why.
+  ASSERT_EQ(dialogs.Questions.size(), 3);
+  EXPECT_TRUE(dialogs.Questions[2].Text.contains("Noel")) << dialogs.Questions[2].Text.toStdString();
+  EXPECT_TRUE(dialogs.Questions[2].Text.contains("autres fichiers"))
+      << dialogs.Questions[2].Text.toStdString();
+  EXPECT_EQ(window->Tree()->GetPathSelect(), Soft()->DocumentsName + "\\Noel");
+  EXPECT_TRUE(window->ShownTemplates().isEmpty());
+  EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+}
+
+TEST_F(CatalogueWindow, ARenamedAlbumShowsItsDocumentsAtTheirNewPlace) {
+  for (const int language : {1, 2}) {
+    Open({}, {QString("Langue=%1").arg(language)});
+    const QString docs = Soft()->DocumentsPath;
+    QDir().mkpath(docs + "Vacances");
+    ASSERT_TRUE(fixtures::WriteTemplate(docs + "Vacances/plage.mdl", "00FF00"));
+    Show();
+    window->Tree()->SetPathSelect("\\" + Soft()->DocumentsName + "\\Vacances");
+    Settle();
+    dialogs.Names = {QString("Ete")};
+    window->Action(501);
+    Settle();
+    ASSERT_EQ(window->ShownTemplates(), QStringList{docs + "Ete/plage.mdl"});
+    EXPECT_TRUE(window->Grid()->Fichiers.value(0).startsWith(docs + "Ete/"));
+    window->Grid()->PressItem(0);
+    EXPECT_EQ(CurrentModele().FileName, docs + "Ete/plage.mdl");
+    // Its texts are those of the window's language.
+    const QString invalid = language == 1 ? "Le nom n'est pas valide." : "The name is not valid.";
+    dialogs.Names = {QString("a/b")};
+    dialogs.Answers = {arOK};
+    window->Tree()->SetPathSelect("\\" + Soft()->DocumentsName + "\\Ete");
+    window->Action(501);
+    ASSERT_EQ(dialogs.Questions.size(), 1);
+    EXPECT_EQ(dialogs.Questions[0].Text, invalid);
+    EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+  }
+}
+
+TEST_F(CatalogueWindow, AlbumsWhoseNamesHoldABackslashAreTheirOwnFolders) {
+  Open();
+  const QString docs = Soft()->DocumentsPath;
+  // "a\b/x" and "a/b/x" give the same node names joined with "\".
+  for (const char* album : {"a\\b/x", "a/b/x"}) {
+    QDir().mkpath(docs + album);
+    ASSERT_TRUE(fixtures::WriteTemplate(docs + album + "/Profond.mdl", "00FF00"));
+  }
+  ASSERT_TRUE(fixtures::WriteTemplate(docs + "a\\b/x/Autre.mdl", "0000FF"));
+  Show();
+  QTreeWidgetItem* node = window->Tree()->FindFolder(docs + "a\\b/x");
+  ASSERT_NE(node, nullptr);
+  window->Tree()->setCurrentItem(node);
+  Settle();
+  EXPECT_EQ(window->ShownTemplates(), (QStringList{docs + "a\\b/x/Autre.mdl", docs + "a\\b/x/Profond.mdl"}));
+  dialogs.Answers = {arYes};
+  window->Action(502);
+  EXPECT_FALSE(QFileInfo::exists(docs + "a\\b/x"));
+  EXPECT_TRUE(QFileInfo::exists(docs + "a/b/x/Profond.mdl"));
+  EXPECT_EQ(window->Tree()->FindFolder(docs + "a\\b/x"), nullptr);
+  ASSERT_NE(window->Tree()->FindFolder(docs + "a/b/x"), nullptr);
+  EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+}
+
+// Names written in a legacy encoding (not valid UTF-8) are shown, read as Windows-1252, and open.
+TEST_F(CatalogueWindow, NamesThatAreNotUtf8AreShownAndOpen) {
+  Open();
+  const QString docs = Soft()->DocumentsPath;
+  QDir().mkpath(docs);
+  const QByteArray native = QFile::encodeName(docs);
+  ASSERT_EQ(::mkdir((native + "Ch\xe9ri").constData(), 0755), 0);
+  ASSERT_TRUE(fixtures::WriteTemplate(docs + "plage.mdl", "00FF00"));
+  ASSERT_EQ(::rename((native + "plage.mdl").constData(), (native + "Ch\xe9ri/plage.mdl").constData()), 0);
+  ASSERT_TRUE(fixtures::WriteTemplate(docs + "ete.mdl", "0000FF", 80, 40));
+  ASSERT_EQ(::rename((native + "ete.mdl").constData(), (native + "\xe9t\xe9.mdl").constData()), 0);
+  QFile original(QFile::decodeName(native + "Ch\xe9ri/plage.mdl"));
+  Show();
+
+  QTreeWidgetItem* album = nullptr;
+  for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it)
+    if ((*it)->text(0) == QString("Chéri")) album = *it;
+  ASSERT_NE(album, nullptr);
+  window->Tree()->setCurrentItem(album);
+  Settle();
+  ASSERT_EQ(window->ShownTemplates().size(), 1);
+  EXPECT_TRUE(window->ShownTemplates()[0].endsWith("/Chéri/plage.mdl"));
+  EXPECT_TRUE(window->Grid()->Erreurs.isEmpty());
+
+  window->AfficheDossier(docs);
+  Settle();
+  QString ete;
+  for (const QString& m : window->ShownTemplates())
+    if (m.endsWith("/été.mdl")) ete = m;
+  ASSERT_FALSE(ete.isEmpty()) << window->ShownTemplates().join(", ").toStdString();
+  window->Grid()->PressItem(int(window->ShownTemplates().indexOf(ete)));
+  EXPECT_EQ(CurrentModele().Title, QString("été"));
+  EXPECT_TRUE(CurrentModele().IsDocument);
+  EXPECT_EQ(window->PreviewModel()->Large, 80);
+  QSignalSpy open(window.get(), &TfmMain::OuvreDocument);
+  window->Recto()->click();
+  ASSERT_EQ(open.size(), 1);
+  TzunoCADMdl read(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  ASSERT_TRUE(read.LoadFromFile(open[0][0].toString()));
+  EXPECT_EQ(read.Large, 80);
+
+  // Deleting it deletes the real file.
+  window->show();
+  dialogs.Answers = {arOK};
+  window->Action(103);
+  EXPECT_NE(::access((native + "\xe9t\xe9.mdl").constData(), F_OK), 0);
   EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
 }
 

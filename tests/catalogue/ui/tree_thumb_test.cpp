@@ -57,6 +57,31 @@ TEST(ApercuTree, ShowsSortedFoldersAndSelectsByPath) {
   EXPECT_EQ(TopLevel(tree), QStringList({"Fêtes", "Fleurs", "Y", "z"}));
 }
 
+// Screen readers see the folders as rows, the first row being the first folder: the hidden header is
+// no row of its own. Selecting a row through the table chooses that folder.
+TEST(ApercuTree, AssistiveToolsSeeOneRowPerFolderAndNoHeader) {
+  QTemporaryDir dir;
+  const QString root = dir.filePath("Modeles");
+  for (const char* f : {"A/x", "b"}) QDir().mkpath(root + "/" + f);
+  TzunoApercuTree tree;
+  tree.Fill(root);
+  tree.expandAll();
+  tree.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&tree));
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&tree);
+  ASSERT_TRUE(a);
+  QStringList rows;
+  for (int i = 0; i < a->childCount(); ++i) rows << a->child(i)->text(QAccessible::Name);
+  EXPECT_EQ(rows, QStringList({"A", "x", "b"}));
+  QAccessibleTableInterface* table = a->tableInterface();
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->rowCount(), 3);
+  ASSERT_TRUE(a->child(2)->tableCellInterface());
+  EXPECT_EQ(a->child(2)->tableCellInterface()->rowIndex(), 2);
+  table->selectRow(a->child(1)->tableCellInterface()->rowIndex());
+  EXPECT_EQ(tree.GetPathSelect(), QStringLiteral("A\\x"));
+}
+
 QImage Solid(QSize size, QColor colour) {
   QImage img(size, QImage::Format_RGB888);
   img.fill(colour);
