@@ -45,6 +45,9 @@ QString PlacedType(int mode) {
   }
 }
 
+// The merge key of key nudges: a run of them is one undo step.
+const char kNudge = 0;
+
 }  // namespace
 
 TzunoCAD::TzunoCAD(QSize control)
@@ -225,7 +228,7 @@ QRect TzunoCAD::PaintBounds(TzunoCADObj* obj, bool* known) const {
   }
   const TzunoCADMdl& d = *mdl_;
   QList<QPointF> points;
-  int margin = 0;
+  double margin = 0;
   auto* text = dynamic_cast<TzunoCADTexte*>(obj);
   auto* image = dynamic_cast<TzunoCADImage*>(obj);
   if (auto* line = dynamic_cast<TzunoCADLigne*>(obj)) {
@@ -235,7 +238,7 @@ QRect TzunoCAD::PaintBounds(TzunoCADObj* obj, bool* known) const {
     auto* box = static_cast<TzunoCADRect*>(obj);
     for (int k = 1; k <= 8; ++k) points.append(box->HandlePos(k));
     // Glyphs may reach past the measured box (italics, accents).
-    if (text) margin = static_cast<int>(std::ceil(std::fabs(box->h * ZoomY) / 2));
+    if (text) margin = std::ceil(std::fabs(box->h * ZoomY) / 2);
   } else {
     return QRect();
   }
@@ -243,13 +246,31 @@ QRect TzunoCAD::PaintBounds(TzunoCADObj* obj, bool* known) const {
     *known = true;
     return QRect();
   }
-  QRect r;
-  for (const QPointF& p : points) r |= QRect(d.MmToPx(p), QSize(1, 1));
+  // Worked out in reals and cut to a band round the picture: an object of absurd size or far off
+  // the page must not overflow the rectangle's integers.
+  const double t = d.Rotation * 3.14159265358979323846 / 180.0;
+  double x1 = HUGE_VAL, y1 = HUGE_VAL, x2 = -HUGE_VAL, y2 = -HUGE_VAL;
+  for (const QPointF& p : points) {
+    const double u = p.x() * d.PixelsPerMmX, v = p.y() * d.PixelsPerMmY;
+    const double px = u * std::cos(t) - v * std::sin(t) + d.OriginX,
+                 py = u * std::sin(t) + v * std::cos(t) + d.OriginY;
+    x1 = std::min(x1, px);
+    x2 = std::max(x2, px);
+    y1 = std::min(y1, py);
+    y2 = std::max(y2, py);
+  }
   // Handles reach 4 pixels past their point; a pen half its width past the outline.
   const TPen pen = obj->DevicePen();
-  margin += 6 + pen.Width;
+  margin += 6 + std::max(0, pen.Width);
+  const double band = 4096;
+  auto cut = [](double v, double lo, double hi) { return v >= lo ? (v <= hi ? v : hi) : lo; };
+  const double w = image_.width(), h = image_.height();
+  const int left = static_cast<int>(std::floor(cut(x1 - margin, -band, w + band))),
+            top = static_cast<int>(std::floor(cut(y1 - margin, -band, h + band))),
+            right = static_cast<int>(std::ceil(cut(x2 + margin, -band, w + band))),
+            bottom = static_cast<int>(std::ceil(cut(y2 + margin, -band, h + band)));
   *known = true;
-  return r.adjusted(-margin, -margin, margin, margin);
+  return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 QPoint TzunoCAD::ImagePos() const {
@@ -296,6 +317,9 @@ void TzunoCAD::Hover() {
 
 void TzunoCAD::Place(const QString& typeName) {
   Count(QStringLiteral("Mode") + typeName);
+  TakeStep();
+  // Sizing the new object before the button is released belongs to this step.
+  dragStepped_ = true;
   TzunoCADObj* o = mdl_->CreateObjet(typeName);
   Mode = 1;
   if (!o) return;
@@ -317,6 +341,8 @@ void TzunoCAD::Place(const QString& typeName) {
 
 void TzunoCAD::PlaceMark() {
   Count(QStringLiteral("Moderepere"));
+  TakeStep();
+  dragStepped_ = true;
   auto* mark = static_cast<TzunoCADRepere*>(mdl_->CreateObjet(QStringLiteral("repere")));
   Mode = 1;
   if (!mark) return;
@@ -337,6 +363,7 @@ void TzunoCAD::LineClick(Qt::MouseButton button) {
   auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
   if (!line) {
     Count(QStringLiteral("Modeligne"));
+    TakeStep();
     line = static_cast<TzunoCADLigne*>(mdl_->CreateObjet(QStringLiteral("ligne")));
     if (!line) return;
     line->Face = mdl_->CurrentFace;
@@ -419,6 +446,7 @@ void TzunoCAD::MouseDown(QPointF pixel, Qt::MouseButton button, bool shift) {
   if (button == Qt::LeftButton) {
     ButtonDown = true;
     Moved = false;
+    dragStepped_ = false;
   }
   if (Debug && button == Qt::RightButton && selected_ && selected_->IsBox() &&
       image_.rect().contains(pixel.toPoint())) {
@@ -464,6 +492,11 @@ void TzunoCAD::MouseMove(QPointF pixel, bool shift) {
       MouseMm = QPointF(std::round(MouseMm.x()), std::round(MouseMm.y()));
       target = QPointF(std::round(target.x()), std::round(target.y()));
     }
+    if (!dragStepped_) {
+      // The object is still where the press found it: the drag's undo step.
+      dragStepped_ = true;
+      TakeStep();
+    }
     drag_->Update(MouseMm, target, ShiftDown);
     RequestRepaint();
     Moved = true;
@@ -481,13 +514,14 @@ void TzunoCAD::MouseUp(QPointF pixel, Qt::MouseButton button, bool shift) {
   auto* image = dynamic_cast<TzunoCADImage*>(selected_);
   if (image && drag_ && image->HitCode > 0) image->RebuildCache();
   drag_.reset();
-  // Whatever ended up entirely off the page comes back to its centre.
-  if (selected_) mdl_->CountHorsPage(true);
+  // Whatever ended up entirely off the page comes back to its centre, and the panel shows where.
+  const bool recentred = selected_ && mdl_->CountHorsPage(true) > 0;
   if (Adding) {
     Adding = false;
     Raise(OnAddEnd, selected_);
   }
   RequestRepaint();
+  if (recentred) Raise(OnChange, selected_);
   // A later right click must not report this press's move again.
   if (Moved) Raise(OnObjMoved, selected_);
   Moved = false;
@@ -562,6 +596,8 @@ void TzunoCAD::KeyUp(Qt::KeyboardModifiers modifiers) {
 void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   KeyUp(modifiers);
   if (!selected_) return;
+  // Ctrl with a letter is a command of the window (undo, save, copy, paste), never a nudge.
+  if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return;
   const bool pad = modifiers & Qt::KeypadModifier;
   if (key == Qt::Key_F1 && Debug) {
     // For checking templates: the object as stored, and the segment count of each line a group holds.
@@ -586,6 +622,29 @@ void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
   }
   if (!selected_->IsBox()) return;
   auto* box = static_cast<TzunoCADRect*>(selected_);
+  switch (key) {
+    case Qt::Key_Z:
+    case Qt::Key_S:
+    case Qt::Key_Q:
+    case Qt::Key_D:
+    case Qt::Key_A:
+    case Qt::Key_E:
+      break;
+    case Qt::Key_8:
+    case Qt::Key_2:
+    case Qt::Key_4:
+    case Qt::Key_6:
+    case Qt::Key_7:
+    case Qt::Key_9:
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+    case Qt::Key_Slash:
+      if (!pad) return;
+      break;
+    default:
+      return;
+  }
+  TakeStep(&kNudge);
   const double step = ShiftDown ? 10 : 1;
   // A step lands on a whole number.
   auto stepped = [step](double& v, double sign) { v = std::round(v + sign * step); };
@@ -640,6 +699,7 @@ void TzunoCAD::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 
 void TzunoCAD::DeleteSelected() {
   if (!selected_) return;
+  TakeStep();
   auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
   if (line && line->HitCode >= 0 && line->HitCode % 3 == 0) {
     line->DeleteAnchor(line->HitCode);
@@ -657,6 +717,7 @@ void TzunoCAD::DeleteSelected() {
 
 void TzunoCAD::DuplicateSelected() {
   if (!selected_) return;
+  TakeStep();
   auto* line = dynamic_cast<TzunoCADLigne*>(selected_);
   const QPointF offset(10 / ZoomX, 10 / ZoomY);
   if (selected_->IsBox()) {
@@ -686,13 +747,33 @@ void TzunoCAD::PushSnapshot() {
 }
 
 void TzunoCAD::PushSnapshotIfChanged() {
+  stepKey_ = nullptr;
   QStringList now = mdl_->SaveToStrings();
   if (snapshots_.empty() || snapshots_.back() != now) snapshots_.push_back(std::move(now));
+}
+
+void TzunoCAD::TakeStep(const void* mergeKey) {
+  if (Restoring) return;
+  if (mergeKey && mergeKey == stepKey_) return;
+  QStringList now = mdl_->SaveToStrings();
+  if (snapshots_.empty() || snapshots_.back() != now) snapshots_.push_back(std::move(now));
+  stepKey_ = mergeKey;
+  Raise(OnStep, selected_);
+}
+
+bool TzunoCAD::Undo() {
+  if (snapshots_.empty()) return false;
+  const QStringList now = mdl_->SaveToStrings();
+  while (!snapshots_.empty() && snapshots_.back() == now) snapshots_.pop_back();
+  if (snapshots_.empty()) return false;
+  RestoreSnapshot(SnapshotCount() - 1);
+  return true;
 }
 
 void TzunoCAD::RestoreSnapshot(int i) {
   if (i < 0 || i >= SnapshotCount()) return;
   Restoring = true;
+  stepKey_ = nullptr;
   drag_.reset();
   mdl_->ClearObjets();
   const QStringList lines = snapshots_[static_cast<size_t>(i)];
@@ -718,6 +799,7 @@ TzunoCADObj* TzunoCAD::PasteObject() {
   QStringList lines;
   const QString file = QDir(UserPath).filePath(QStringLiteral("CopyPaste.def"));
   if (!QFileInfo(file).isFile() || !ReadTextFile(file, lines)) return nullptr;
+  TakeStep();
   TzunoCADObj* obj = mdl_->CreateObjet(PropValue(lines, u"Name"));
   if (!obj) return nullptr;
   obj->SetProperties(lines);
@@ -733,6 +815,7 @@ TzunoCADObj* TzunoCAD::PasteObject() {
 
 void TzunoCAD::MakeBackground(TzunoCADImage* img) {
   if (!img) return;
+  TakeStep();
   const TzunoCADMdl& d = *mdl_;
   img->x = d.Large / 2;
   img->y = d.Haut / 2;
@@ -752,6 +835,7 @@ TzunoCADImage* TzunoCAD::FindBackground() const {
 }
 
 void TzunoCAD::SetPaperImage(const QString& fileName) {
+  TakeStep();
   if (TzunoCADImage* img = FindBackground()) {
     img->SetFichierImage(fileName);
     RequestRepaint();

@@ -89,9 +89,19 @@ class TzunoCAD : public TDocumentEditor {
   void PushSnapshot();
   // Pushes only when the document differs from the newest snapshot (the text is made once).
   void PushSnapshotIfChanged();
-  void ClearSnapshots() { snapshots_.clear(); }
+  // The undo step an edit takes before it changes anything. Edits continued under the same key
+  // (typing in one field, spin arrows, key nudges) share the step the first of them took; any other
+  // step, a selection change or an undo ends the run. Raises OnStep.
+  void TakeStep(const void* mergeKey = nullptr);
+  void ClearSnapshots() {
+    snapshots_.clear();
+    stepKey_ = nullptr;
+  }
   // Reloads snapshot i and drops it with every later one; ignored out of range.
   void RestoreSnapshot(int i);
+  // Goes back to the newest snapshot that differs from the document (steps taken after an edit, by
+  // the selection change it raised, hold what is already shown); false when none is left.
+  bool Undo();
   int SnapshotCount() const { return static_cast<int>(snapshots_.size()); }
   bool Restoring = false;
 
@@ -141,6 +151,8 @@ class TzunoCAD : public TDocumentEditor {
   QRect ChangedArea() const { return changed_; }
 
   ObjEvent OnObjSelect, OnChange, OnAddSupp, OnLayerChange, OnObjMoved, OnAddStart, OnAddEnd;
+  // An undo step was taken before an edit.
+  ObjEvent OnStep;
 
  private:
   void Render();
@@ -165,6 +177,9 @@ class TzunoCAD : public TDocumentEditor {
   TzunoCADObj* selected_ = nullptr;
   std::unique_ptr<TDrag> drag_;
   std::vector<QStringList> snapshots_;
+  const void* stepKey_ = nullptr;
+  // The drag of this press has taken its undo step.
+  bool dragStepped_ = false;
   // The drag layers: the page with every object under the dragged one, and where that object
   // painted in the last frame.
   QImage below_;

@@ -65,7 +65,9 @@ void TzunoCADImage::SetProperties(const QStringList& list) {
 }
 
 void TzunoCADImage::SetFichierImage(const QString& name) {
-  const QString n = document_ ? document_->ResoudreFichier(document_->SubstituteFields(this, name)) : name;
+  QString n = document_ ? document_->ResoudreFichier(document_->SubstituteFields(this, name)) : name;
+  // A file that cannot be found keeps its stored name, so that saving does not lose it.
+  if (n.isEmpty()) n = name;
   if (name == FichierImage) return;
   FichierImage = n;
   const QString path = n.section(QLatin1Char('|'), 0, 0);
@@ -110,7 +112,8 @@ void TzunoCADImage::LoadPictureFile(const QString& path) {
 }
 
 void TzunoCADImage::SetFichierMasque(const QString& name) {
-  const QString n = document_ ? document_->ResoudreFichier(document_->SubstituteFields(this, name)) : name;
+  QString n = document_ ? document_->ResoudreFichier(document_->SubstituteFields(this, name)) : name;
+  if (n.isEmpty()) n = name;
   if (n != FichierMasque) FichierMasque = n;
   const QString path = n.section(QLatin1Char('|'), 0, 0);
   if (path.isEmpty() || !QFileInfo(path).isFile()) return;
@@ -398,6 +401,11 @@ void TzunoCADImage::RebuildCache() {
   }
   Cache = QImage();
   CacheKey.clear();
+  // A drawing mask cuts the picture to magenta, transparent in the cache only: drawing leaves the
+  // object's own transparency (and so the document) as it was.
+  const bool masked = MaskMetafile.IsValid();
+  const bool transparent = Transparent || masked;
+  const TColor keyColour = masked ? clMagenta : TransparentColor;
   QImage b;
   if (Bordure.Enabled) {
     b = TileBorder();
@@ -411,26 +419,22 @@ void TzunoCADImage::RebuildCache() {
     }
     if (!source.isNull() && target.width() > 0 && target.height() > 0) {
       const QSize own = reduced.isNull() ? source.size() : pictureSize_;
-      const std::optional<TColor> key = Transparent ? std::optional(TransparentColor) : std::nullopt;
+      const std::optional<TColor> key = transparent ? std::optional(keyColour) : std::nullopt;
       b = Reduce(source, target, Averages(own, target), key);
     }
   }
   ReleaseLargePicture();
   if (b.isNull()) return;
-  if (MaskMetafile.IsValid()) {
-    ApplyMask(b);
-    Transparent = true;
-    TransparentColor = clMagenta;
-  }
+  if (masked) ApplyMask(b);
   if (r != 0) {
-    const TColor background = Transparent ? TransparentColor : clMagenta;
+    const TColor background = transparent ? keyColour : clMagenta;
     Cache = Rotate(b, r, ToRgb(background));
     CacheKeyColor = background;
     CacheTransparent = true;
   } else {
     Cache = b;
-    CacheKeyColor = TransparentColor;
-    CacheTransparent = Transparent;
+    CacheKeyColor = keyColour;
+    CacheTransparent = transparent;
   }
   CacheKey = MakeCacheKey(target);
 }

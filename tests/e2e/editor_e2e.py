@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """The editor as a person uses it, through the accessibility bus: from the catalogue's "CD et DVD/Audio"
 a template opens in the editor; a text is changed through the text section, a picture through the
-picture chooser, a later change is undone, the document is saved under a new name; back in the
-catalogue the documents node shows it with its preview, and the saved file holds the kept changes and
-not the undone one. In French, then in English.
+picture chooser (the first Undo takes the choice back, and it is made again), a later change is
+undone, the document is saved under a new name; a text typed after the save makes Back ask whether
+to save (answered No); back in the catalogue the documents node shows it with its preview, and the
+saved file holds the kept changes and neither the undone one nor the one made after the save. In
+French, then in English.
 
 Run inside Xvfb and a session D-Bus (see tests/e2e/CMakeLists.txt). Arguments: PROGRAM DATA_DIR
 [SCREENSHOT_DIR]."""
@@ -41,8 +43,9 @@ def run(language):
     script = os.path.join(inst.dir, "answers.txt")
     transcript = os.path.join(inst.dir, "transcript.txt")
     with open(script, "w") as f:
-        # The advanced editor, the new name, and the closing question.
-        f.write("2\n=Mon Audio\nOK\n")
+        # The advanced editor, the new name, No to saving the change made after the save, and the
+        # closing question.
+        f.write("2\n=Mon Audio\nNo\nOK\n")
     program = inst.start(env_extra={"LORVANE_DIALOG_SCRIPT": script, "LORVANE_DIALOG_TRANSCRIPT": transcript})
     wait_for("the program on the accessibility bus", lambda: application(program.pid))
     frame = wait_for("the catalogue window", lambda: find(application(program.pid), pyatspi.ROLE_FRAME, None))
@@ -75,6 +78,14 @@ def run(language):
     # The picture, changed through the chooser.
     press(wait_for("the picture", lambda: next(iter(items(page, t["picture"] + " : ")), None)))
     chooser = wait_for("the picture chooser", lambda: find_showing(editor, pyatspi.ROLE_LIST, t["picture"]))
+    before = [n.name for n in items(page, t["picture"] + " : ")]
+    press(wait_for("the chooser's picture", lambda: next(iter(find_all(chooser, pyatspi.ROLE_LIST_ITEM)), None)))
+    wait_for("the new picture on the page", lambda: next(iter(items(page, t["picture"] + " : Coccinelle")), None))
+    # The first Undo takes the choice back; then it is made again.
+    press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["undo"]))
+    wait_for("the picture chosen before", lambda: [n.name for n in items(page, t["picture"] + " : ")] == before)
+    press(wait_for("the picture", lambda: next(iter(items(page, t["picture"] + " : ")), None)))
+    chooser = wait_for("the picture chooser", lambda: find_showing(editor, pyatspi.ROLE_LIST, t["picture"]))
     press(wait_for("the chooser's picture", lambda: next(iter(find_all(chooser, pyatspi.ROLE_LIST_ITEM)), None)))
     wait_for("the new picture on the page", lambda: next(iter(items(page, t["picture"] + " : Coccinelle")), None))
     shot(program)
@@ -97,6 +108,11 @@ def run(language):
                                                                                    "Mon Audio.4.mdl"))), None))
     if not os.path.exists(saved[:-4] + ".jpg"):
         fail("no preview beside " + saved)
+    # Typing after the save: leaving asks (the script answers No).
+    press(wait_for("the album's title", lambda: next(iter(items(page, t["text"] + " : Mes chansons")), None)))
+    set_memo(editor, t["text"], "Après coup")
+    wait_for("the change after the save", lambda: next(iter(items(page, t["text"] + " : Après coup")), None))
+    shot(program)
     press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["back"]))
     frame = wait_for("the catalogue again", lambda: next(
         (f for f in find_all(application(program.pid), pyatspi.ROLE_FRAME)
@@ -109,12 +125,15 @@ def run(language):
         fail("the saved document lacks the changed text")
     if "A effacer" in text:
         fail("the saved document holds the undone change")
+    if "Après coup" in text:
+        fail("the saved document holds the change refused on leaving")
     if not any(line.strip().startswith("FichierImage=") and "Coccinelle" in line for line in text.splitlines()):
         fail("the saved document lacks the chosen picture")
 
     asked = quit_program(frame, program, t["quit"], transcript)
-    # The mode, the name, the closing question: leaving the saved document asked nothing.
-    if len(asked) != 3 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("InputName"):
+    # The mode, the name, whether to save the change made after the save, the closing question.
+    if (len(asked) != 4 or asked[0] != "fmModeEdition | 2" or not asked[1].startswith("InputName") or
+            not asked[2].startswith("AskUser") or "Mon Audio" not in asked[2]):
         fail("questions asked: %r" % asked)
     inst.remove()
 

@@ -174,7 +174,10 @@ TEST_F(ImageFixture, MaskCutsOutsideTheShapeAndNegativeHasNoBand) {
   img->MasqueBordure = 10;
   img->MasqueBordureColor = RGBColor(0, 0, 255);
   img->RebuildCache();
-  EXPECT_TRUE(img->Transparent);
+  // Transparent in the drawing; the object's own setting is no business of drawing.
+  EXPECT_TRUE(img->CacheTransparent);
+  EXPECT_EQ(img->CacheKeyColor, clMagenta);
+  EXPECT_FALSE(img->Transparent);
   EXPECT_EQ(img->Cache.pixel(1, 1), qRgb(255, 0, 255));  // outside the disc
   EXPECT_EQ(img->Cache.pixel(50, 3), qRgb(0, 0, 255));   // the band along the edge
   EXPECT_EQ(qGreen(img->Cache.pixel(50, 50)), 100);      // the picture inside

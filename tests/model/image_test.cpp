@@ -88,3 +88,43 @@ TEST(Image, UndecodablePicturesLeaveAnEmptyPictureAndThePlaceholder) {
   EXPECT_EQ(img->Picture.format(), QImage::Format_RGB888);
   EXPECT_EQ(img->Picture.size(), QSize(8, 4));
 }
+
+// Picture and mask files the resolver cannot find keep the names they were stored with, as does
+// the page's support; saving the document writes them back unchanged.
+TEST(Image, UnresolvedFilesKeepTheirStoredNames) {
+  TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  d.OnCheminFichier = [](TzunoCADMdl*, QString& name) { name.clear(); };
+  d.LoadFromStrings({QStringLiteral("Large=100"), QStringLiteral("Haut=100"),
+                     QStringLiteral("SupportFichier=Boite absente.emf"), QString(), QStringLiteral("Face=1"),
+                     QStringLiteral("  Objet=1"), QStringLiteral("    Name=image"),
+                     QStringLiteral("    FichierImage=Photos\\absente.jpg"),
+                     QStringLiteral("    FichierMasque=Formes\\absent.emf"), QStringLiteral("  End"),
+                     QStringLiteral("End")});
+  ASSERT_EQ(d.Count(), 1);
+  auto* img = static_cast<TzunoCADImage*>(d.Objet(0));
+  EXPECT_FALSE(img->HasPicture());
+  const QStringList saved = d.SaveToStrings();
+  for (const char* line :
+       {"    FichierImage=absente.jpg", "    FichierMasque=absent.emf", "SupportFichier=Boite absente.emf"})
+    EXPECT_TRUE(saved.contains(QString::fromLatin1(line))) << line << "\n" << saved.join('\n').toStdString();
+}
+
+// Drawing a masked picture, turned or not, leaves the object as it was stored.
+TEST(Image, DrawingAMaskedPictureChangesNothingStored) {
+  QTemporaryDir dir;
+  for (double r : {0.0, 30.0}) {
+    TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
+    img->SetFichierImage(SavePicture(dir, "photo.png", qRgb(10, 200, 30)));
+    img->SetFichierMasque(QStringLiteral(LORVANE_TEST_DATA "/metafiles/inkscape_shapes.emf"));
+    ASSERT_TRUE(img->MaskMetafile.IsValid());
+    img->x = img->y = 50;
+    img->l = img->h = 40;
+    img->r = r;
+    const QStringList before = img->GetProperties();
+    QImage page(200, 200, QImage::Format_RGB888);
+    d.DrawBitmap(page);
+    EXPECT_TRUE(img->CacheTransparent) << r;
+    EXPECT_EQ(img->GetProperties(), before) << r;
+  }
+}

@@ -165,6 +165,9 @@ KEYS = [
     ("repere_pliage", "Faire un pliage", "Make it a fold"),
     ("repere_repere", "Faire un repère", "Make it a guide mark"),
     ("ArboChoisirDossier", "Choisissez le dossier à afficher", "Choose the folder to show"),
+    ("editeur_objet", "Objet", "Object"),
+    ("editeur_aide", "Aide", "Help"),
+    ("apercu_face", "Aperçu : %s", "Preview: %s"),
     # Drawing objects
     ("CAD_TXT_DEFAUT", "Texte", "Text"),
     ("CAD_TXT_IMG1", "Pas d'image", "No picture"),
@@ -438,7 +441,7 @@ WINDOWS = [
     ("fmZunoCADMenu2.sbEtiquette.Caption", "Etiquette", "Label"),
     ("fmZunoCADMenu2.sbCadre.Caption", "Cadre", "Frame"),
     ("fmModeEdition.Caption", "Editeur", "Editor"),
-    ("fmModeEdition.lbTitre.Caption", "Choix de l'éditieur", "Choose the editor"),
+    ("fmModeEdition.lbTitre.Caption", "Choix de l'éditeur", "Choose the editor"),
     ("fmModeEdition.lbQuestion.Caption", "Quelle interface d'édition souhaitez-vous utiliser ?",
      "Which editing interface would you like to use?"),
     ("fmModeEdition.rbSimple.Caption", "Mode Simple", "Simple mode"),

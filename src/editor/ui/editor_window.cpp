@@ -8,7 +8,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -46,6 +48,12 @@ bool Flag(const char* key) {
 
 QString Formatted(QString text, const QString& value) {
   return text.replace(QLatin1String("%s"), value);
+}
+
+// Puts a file's earlier bytes back, replacing what is there in one step.
+void PutBack(const QString& file, const QByteArray& bytes) {
+  QSaveFile f(file);
+  if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size()) f.commit();
 }
 
 // The busy pointer for the length of a command.
@@ -166,11 +174,11 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
     Log(QStringLiteral("CreateEditeurStart6"));
     status0_ = new QLabel(this);
     status0_->setObjectName(QStringLiteral("StatusObjet"));
-    status0_->setAccessibleName(QStringLiteral("Objet"));
+    status0_->setAccessibleName(MLText(QStringLiteral("editeur_objet")));
     status0_->setMinimumWidth(140);
     status1_ = new QLabel(this);
     status1_->setObjectName(QStringLiteral("StatusAide"));
-    status1_->setAccessibleName(QStringLiteral("Aide"));
+    status1_->setAccessibleName(MLText(QStringLiteral("editeur_aide")));
     statusBar()->addWidget(status0_);
     statusBar()->addWidget(status1_, 1);
   });
@@ -183,12 +191,30 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
     cad.OnChange = [this](TzunoCAD*, TzunoCADObj* obj) { Change(obj); };
     cad.OnAddSupp = [this](TzunoCAD*, TzunoCADObj*) { AddSupp(); };
     cad.OnObjMoved = [this](TzunoCAD*, TzunoCADObj*) { DessineFrise(); };
+    cad.OnStep = [this](TzunoCAD*, TzunoCADObj*) { EnableEditButtons(true, true); };
   });
 
   block(7, [&] {
     Log(QStringLiteral("CreateEditeurStart8"));
     RempliPopupChamps();
   });
+  // The usual keys; a text field that has the focus keeps its own undo, copy and paste.
+  const std::pair<QKeySequence::StandardKey, std::function<void()>> keys[] = {
+      {QKeySequence::Undo, [this] { Annuler(); }},
+      {QKeySequence::Save, [this] { SaveHandler(); }},
+      {QKeySequence::Copy,
+       [this] {
+         if (zunoMenu_ && CAD().Avance) zunoMenu_->Form()->CopyClick();
+       }},
+      {QKeySequence::Paste,
+       [this] {
+         if (zunoMenu_ && CAD().Avance) zunoMenu_->Form()->PasteClick();
+       }},
+  };
+  for (const auto& [key, handler] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, this, handler);
+  }
   TranslateWidget(this);
   resize(1280, 860);
   Log(QStringLiteral("CreateEditeurFin"));
@@ -325,7 +351,8 @@ void TfmEditeur::EnableEditButtons(bool undo, bool save) {
 
 void TfmEditeur::ObjSelect(TzunoCADObj* obj) {
   TzunoCAD& cad = CAD();
-  if (!cad.Restoring) {
+  // A placed object's selection belongs to the step its placing took.
+  if (!cad.Restoring && !cad.Adding) {
     // A selection change that follows no edit keeps one step, so each undo changes something.
     cad.PushSnapshotIfChanged();
     EnableEditButtons(true, true);
@@ -418,7 +445,8 @@ void TfmEditeur::DrawFace(int face) {
   target->SetPicture(picture);
   const int k = Kind();
   const QString label = MLMessage((k >= 2 && k <= 5 ? 110 : 100) + face);
-  target->setAccessibleName(label);
+  // Named apart from the bar's buttons: "Back" is a side here and a command there.
+  target->setAccessibleName(Formatted(MLText(QStringLiteral("apercu_face")), label));
   QLabel* caption = f->FaceLabel(face);
   caption->setText(label);
   QPalette pal = caption->palette();
@@ -452,10 +480,7 @@ void TfmEditeur::Annuler() {
   Count(QStringLiteral("Bouton2Annuler"));
   Busy busy;
   TzunoCAD& cad = CAD();
-  if (cad.SnapshotCount() > 0) {
-    cad.RestoreSnapshot(cad.SnapshotCount() - 1);
-    DessineFrises();
-  }
+  if (cad.Undo()) DessineFrises();
   const bool left = cad.SnapshotCount() > 0;
   EnableEditButtons(left, left);
   view_->Tick();
@@ -485,10 +510,27 @@ void TfmEditeur::Enregistrer() {
   TzunoCADMdl& d = CAD().Mdl();
   Busy busy;
   for (const auto& o : d.Objets())
-    if (auto* img = dynamic_cast<TzunoCADImage*>(o.get()))
-      img->FichierImage = ReferenceName(img->FichierImage);
+    if (auto* img = dynamic_cast<TzunoCADImage*>(o.get())) img->RetireSuffixes();
   QDir().mkpath(QFileInfo(file).absolutePath());
+  // The preview first: whoever finds the document finds its preview beside it. A document that
+  // cannot be written puts the old preview back.
+  const QString preview = folder + n + suffix + QStringLiteral(".jpg");
+  QFile oldPreview(preview);
+  const bool hadPreview = oldPreview.open(QIODevice::ReadOnly);
+  const QByteArray oldBytes = hadPreview ? oldPreview.readAll() : QByteArray();
+  oldPreview.close();
+  const int face = d.CurrentFace;
+  d.SetFace(1);
+  const int w = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuLarge")) : 0,
+            h = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuHaut")) : 0;
+  d.ExportJpegSupport(preview, w > 0 ? w : 160, h > 0 ? h : 160, RGBColor(128, 128, 128));
+  d.SetFace(face);
+  CAD().RequestRepaint();
   if (!d.SaveToFile(file)) {
+    if (hadPreview)
+      PutBack(preview, oldBytes);
+    else
+      QFile::remove(preview);
     // The document stays as it is in the window; nothing was replaced on disk.
     const QString text = MLText(QStringLiteral("ErreurEnregistrement"));
     AskUser(text.isEmpty() ? QStringLiteral("Le document n'a pas pu être enregistré dans \"%1\".").arg(file)
@@ -497,14 +539,6 @@ void TfmEditeur::Enregistrer() {
     return;
   }
   Saved = true;
-  const int face = d.CurrentFace;
-  d.SetFace(1);
-  const int w = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuLarge")) : 0,
-            h = Soft() ? Soft()->ReadSoftInteger(QStringLiteral("ApercuHaut")) : 0;
-  d.ExportJpegSupport(folder + n + suffix + QStringLiteral(".jpg"), w > 0 ? w : 160, h > 0 ? h : 160,
-                      RGBColor(128, 128, 128));
-  d.SetFace(face);
-  CAD().RequestRepaint();
   DocName = n + suffix;
   DocFile = file;
   cleanText_ = d.SaveToStrings();
@@ -653,7 +687,8 @@ void TfmEditeur::changeEvent(QEvent* event) {
 void TfmEditeur::BtnRetour() {
   Count(QStringLiteral("Bouton2Retour"));
   TzunoCAD& cad = CAD();
-  const bool changed = cad.SnapshotCount() > 0 && cad.Mdl().SaveToStrings() != cleanText_;
+  // Whatever differs from the document as opened or last saved is worth a question.
+  const bool changed = cad.Mdl().SaveToStrings() != cleanText_;
   if (!(Soft() && Soft()->Debug) && changed) {
     const QString text = DocName.isEmpty() ? MLMessage(307) : Formatted(MLMessage(305), ProposedName());
     if (AskUser(text, akQuestion, abYes | abNo) == arYes) SaveHandler();

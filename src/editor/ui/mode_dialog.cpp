@@ -15,7 +15,7 @@ TfmModeEdition::TfmModeEdition(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("fmModeEdition"));
   setWindowTitle(QStringLiteral("Editeur"));
   auto* column = new QVBoxLayout(this);
-  auto* heading = new QLabel(QString::fromUtf8("Choix de l'éditieur"), this);
+  auto* heading = new QLabel(QString::fromUtf8("Choix de l'éditeur"), this);
   heading->setObjectName(QStringLiteral("lbTitre"));
   QFont big = heading->font();
   big.setBold(true);

@@ -165,12 +165,14 @@ void TfmZunoCADMenu::ActionClick(int tag) {
     case 3:
       if (!image) return;
       Count(QStringLiteral("MenuEditionMettreEnFond"));
+      cad->TakeStep();
       cad->MakeBackground(image);
       ListerCalque();
       break;
     case 4:
       if (auto* r = dynamic_cast<TzunoCADRect*>(obj)) {
         Count(QStringLiteral("MenuEditionRedresser"));
+        cad->TakeStep();
         r->r = 0;
         cad->RequestRepaint();
         // The angle spin must not write the old angle back at the next change.
@@ -183,6 +185,7 @@ void TfmZunoCADMenu::ActionClick(int tag) {
       if (AskUser(MLMessage(tag == 5 ? 411 : 412), akInformation, abOK | abCancel) != arOK) return;
       Count(tag == 5 ? QStringLiteral("MenuEditionToutSupprimer") : QStringLiteral("MenuEditionToutCopier"));
       const int face = d.CurrentFace;
+      cad->TakeStep();
       Raise(cad, cad->OnObjSelect, nullptr);
       if (tag == 5)
         d.SupprimerFace(face);
@@ -262,6 +265,7 @@ void TfmZunoCADMenu::RepereSensClick() {
   auto* m = dynamic_cast<TzunoCADRepere*>(Selected());
   if (!m) return;
   Count(QStringLiteral("MenuEditionChangerSensRepere"));
+  cad->TakeStep();
   if (m->sens == 1 || m->sens == 2) {
     m->sens = 3 - m->sens;
     m->ClampRepere();
@@ -275,6 +279,7 @@ void TfmZunoCADMenu::RepereSorteClick() {
   auto* m = dynamic_cast<TzunoCADRepere*>(Selected());
   if (!m) return;
   Count(QStringLiteral("MenuEditionChangerRepereSorte"));
+  cad->TakeStep();
   if (m->sorte == 1 || m->sorte == 2) m->sorte = 3 - m->sorte;
   cad->RequestRepaint();
   ShowValues(m);
@@ -323,6 +328,7 @@ void TfmZunoCADMenu::ImageThumbClick(const QString& thumbFile) {
   if (!img || !thumbFile.endsWith(kThumbSuffix, Qt::CaseInsensitive)) return;
   const QString file = ImageFileFor(thumbFile.left(thumbFile.size() - kThumbSuffix.size()));
   if (file.isEmpty()) return;
+  cad->TakeStep();
   img->SetFichierImage(file);
   MagentaCheck(img);
   if (img->Bordure.Enabled && img->HasPicture()) {
@@ -362,6 +368,7 @@ void TfmZunoCADMenu::ShowMaskCategory() {
 void TfmZunoCADMenu::MasqueThumbClick(const QString& file) {
   auto* img = dynamic_cast<TzunoCADImage*>(Selected());
   if (!img || SameFile(ReferenceName(img->FichierMasque), file)) return;
+  cad->TakeStep();
   img->SetFichierMasque(file);
   Raise(cad, cad->OnObjSelect, img);
   Raise(cad, cad->OnAddSupp, img);
@@ -372,6 +379,7 @@ void TfmZunoCADMenu::MasqueThumbClick(const QString& file) {
 void TfmZunoCADMenu::MasqueAucunClick() {
   auto* img = dynamic_cast<TzunoCADImage*>(Selected());
   if (!img) return;
+  cad->TakeStep();
   img->RemoveMask();
   Raise(cad, cad->OnObjSelect, img);
   Raise(cad, cad->OnAddSupp, img);
@@ -440,6 +448,7 @@ void TfmZunoCADMenu::ShowShapeCategory() {
 void TfmZunoCADMenu::FormeThumbClick(const QString& file) {
   auto* g = dynamic_cast<TzunoCADGroup*>(Selected());
   if (!g || SameFile(ReferenceName(cad->Mdl().ResoudreFichier(g->FichierMdl)), file)) return;
+  cad->TakeStep();
   g->SetShape(file);
   Raise(cad, cad->OnAddSupp, g);
   cad->RequestRepaint();

@@ -181,6 +181,7 @@ void TLayerList::MoveRow(int from, int to) {
 void TLayerList::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   pressAt_ = e->position().toPoint();
+  holding_ = true;
   Press(pressAt_);
 }
 
@@ -198,6 +199,8 @@ void TLayerList::mouseReleaseEvent(QMouseEvent* e) {
     Drop();
   else
     dragRow_ = -1;
+  holding_ = false;
+  if (OnReleased) OnReleased();
 }
 
 int TLayerList::ItemCount() const {

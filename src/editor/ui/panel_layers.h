@@ -53,6 +53,10 @@ class TLayerList : public QAbstractScrollArea, public TPictureItems {
 
   // Called after a lock was toggled and after a drop moved an object.
   std::function<void()> OnChanged;
+  // A row is held with the mouse button: whatever the press changes around the list waits for the
+  // release (OnReleased), so the list stays where it is under the pointer.
+  bool Holding() const { return holding_; }
+  std::function<void()> OnReleased;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -67,6 +71,7 @@ class TLayerList : public QAbstractScrollArea, public TPictureItems {
   QList<int> rows_;
   int dragRow_ = -1;
   int dropRow_ = -1;
+  bool holding_ = false;
   QPoint pressAt_;
   QImage lock_, layer_;
 };

@@ -233,6 +233,11 @@ void TfmZunoCADMenu::Build() {
   lbCalque = new TLayerList(pCalque);
   lbCalque->setGeometry(0, 4, kWidth, 172);
   lbCalque->OnChanged = [this] { Notify(2); };
+  lbCalque->OnReleased = [this] {
+    if (!layoutPending_) return;
+    layoutPending_ = false;
+    menu_->Layout(true);
+  };
   BuildActions();
   BuildCouleur();
   BuildImage();
@@ -815,7 +820,12 @@ void TfmZunoCADMenu::UpdateSections(TzunoCADObj* obj) {
   LayoutText(adv);
   if (adv) ListerCalque();
   Updating = false;
-  menu_->Layout(true);
+  // While a row of the layer list is held the sections keep their places, so the list does not move
+  // under the pointer (the position section opens above it); they are laid out at the release.
+  if (lbCalque->Holding())
+    layoutPending_ = true;
+  else
+    menu_->Layout(true);
   ShowValues(obj);
 }
 
@@ -1078,6 +1088,8 @@ void TfmZunoCADMenu::ShowValues(TzunoCADObj* obj) {
 
 void TfmZunoCADMenu::ChangeMenu(QObject* sender) {
   if (Updating || !cad) return;
+  // One undo step for a run of changes in one control (typing, spin arrows).
+  cad->TakeStep(sender);
   Updating = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool empty = cbBrushStyle->currentIndex() == bsClear;
@@ -1227,6 +1239,7 @@ void TfmZunoCADMenu::ChangeMenu(QObject* sender) {
 
 void TfmZunoCADMenu::ToPRO(bool pro) {
   if (!cad || !Soft()) return;
+  cad->TakeStep();
   cad->Mdl().ConvertirChampsPro(
       pro, QStringLiteral("<Fonction>"),
       Soft()->DataPath + QStringLiteral("fiches_champs_%1.def").arg(Soft()->Language()));
@@ -1250,6 +1263,7 @@ void TfmZunoCADMenu::ArboChoisirDossier() {
   QString folder = a->Path;
   if (!BrowseFolder(MLText(QStringLiteral("ArboChoisirDossier")), folder)) return;
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  cad->TakeStep();
   a->Path = folder;
   ChangeMenu(zmlArboChoisirDossier);
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -1277,6 +1291,7 @@ void TfmZunoCADMenu::FontButtonClick(int which) {
   q.setUnderline(f.Style & fsUnderline);
   QColor colour = ToQColor(f.Color);
   if (!AskFont(q, colour)) return;
+  cad->TakeStep();
   f.Name = q.family();
   f.Style = (f.Style & fsStrikeOut) | (q.bold() ? fsBold : 0) | (q.italic() ? fsItalic : 0) |
             (q.underline() ? fsUnderline : 0);

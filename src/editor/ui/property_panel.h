@@ -230,6 +230,7 @@ class TfmZunoCADMenu : public QWidget {
   int formatKind_ = -1;
   int captionKind_ = 0;
   double ratio_ = 0;  // width / height of the page as last shown
+  bool layoutPending_ = false;
 };
 
 // The panel the editor window places at its right: the form above, sized to the accordion.

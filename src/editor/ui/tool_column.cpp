@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -77,8 +78,19 @@ TfmZunoCADMenu2::TfmZunoCADMenu2(QWidget* parent) : QWidget(parent) {
     b->setIconSize(QSize(32, 32));
     b->setFixedSize(kButtonWidth, kButtonHeight);
     const int tag = t.tag;
-    connect(b, &QToolButton::clicked, this, [this, tag] {
+    // Assistive technologies toggle the button without a click: switching it on is the command. A
+    // click on the button already on switches nothing and is the command by itself.
+    connect(b, &QToolButton::toggled, this, [this, tag, b](bool on) {
+      if (!on || glyphing_) return;
+      // The click that caused the toggle, if any, follows at once.
+      toggledBy_ = b;
+      QTimer::singleShot(0, this, [this] { toggledBy_ = nullptr; });
       if (OnTool) OnTool(tag);
+    });
+    connect(b, &QToolButton::clicked, this, [this, tag, b] {
+      const bool done = toggledBy_ == b;
+      toggledBy_ = nullptr;
+      if (!done && OnTool) OnTool(tag);
     });
     grid->addWidget(b, shown / 2, shown % 2);
     buttons_.emplace_back(tag, b);
@@ -133,6 +145,8 @@ void TfmZunoCADMenu2::SetActiveTool(int tag) {
 }
 
 void TfmZunoCADMenu2::Glyphs() {
+  const bool was = glyphing_;
+  glyphing_ = true;
   for (const auto& [tag, b] : buttons_) {
     const bool active = tag == active_;
     b->setChecked(active);
@@ -140,6 +154,7 @@ void TfmZunoCADMenu2::Glyphs() {
     // A button whose picture is missing has none.
     b->setIcon(QFileInfo::exists(file) ? QIcon(QPixmap(file)) : QIcon());
   }
+  glyphing_ = was;
 }
 
 TzunoCADMenu2::TzunoCADMenu2(QWidget* parent) : QWidget(parent) {

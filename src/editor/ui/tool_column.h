@@ -49,6 +49,8 @@ class TfmZunoCADMenu2 : public QWidget {
   std::array<TApercuFace*, 2> faces_{};
   std::array<QLabel*, 2> labels_{};
   int active_ = 1;
+  bool glyphing_ = false;
+  QToolButton* toggledBy_ = nullptr;
 };
 
 // The column as the window places it: as wide as the tool panel, the scroll bar and the margins.

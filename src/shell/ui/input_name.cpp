@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,8 +31,19 @@ TInputNameDialog::TInputNameDialog(const QString& caption, const QString& prompt
   cancel_->setObjectName(QStringLiteral("btnCancel"));
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
-  connect(edit_, &QLineEdit::textChanged, this, [this](const QString& t) { ok_->setEnabled(!t.isEmpty()); });
+  connect(edit_, &QLineEdit::textChanged, this, [this] {
+    // The box's own text: a filtered edit has replaced the one this signal announces.
+    shown_ = edit_->text();
+    ok_->setEnabled(!shown_.isEmpty());
+  });
+  // Whatever reaches the box other than by a typed key (a paste, a drop) keeps only the characters
+  // a key could have typed; the proposed name itself stays as given.
+  connect(edit_, &QLineEdit::textEdited, this, [this](const QString& t) { FilterInserted(t); });
   ok_->setEnabled(!value.isEmpty());
+  shown_ = value;
+  // The proposed name is selected: typing replaces it.
+  edit_->selectAll();
+  edit_->setFocus();
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -65,12 +77,38 @@ bool TInputNameDialog::eventFilter(QObject* o, QEvent* e) {
     if (ok_->isEnabled()) ok_->click();
     return true;
   }
+  // Select all, copy, cut, paste and undo work as in any box (a paste is filtered when it lands).
+  for (QKeySequence::StandardKey key : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                        QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+    if (k->matches(key)) return false;
   const QString t = k->text();
   // Keys without a character (arrows, Delete, Home) edit as usual; Escape cancels.
   if (t.isEmpty() || k->key() == Qt::Key_Escape) return false;
   for (QChar c : t)
     if (!AcceptsKey(c)) return true;
   return false;
+}
+
+void TInputNameDialog::FilterInserted(const QString& now) {
+  // An edit is announced before the change of text: shown_ still holds what it replaced.
+  const QString before = shown_;
+  // The inserted part lies between what the text kept at its start and at its end.
+  qsizetype head = 0;
+  while (head < before.size() && head < now.size() && before[head] == now[head]) ++head;
+  qsizetype tail = 0;
+  while (tail < before.size() - head && tail < now.size() - head &&
+         before[before.size() - 1 - tail] == now[now.size() - 1 - tail])
+    ++tail;
+  const QString inserted = now.mid(head, now.size() - head - tail);
+  QString kept;
+  for (QChar c : inserted)
+    if (c != QLatin1Char('\b') && AcceptsKey(c)) kept += c;
+  if (kept == inserted) return;
+  edit_->setText(now.left(head) + kept + now.right(tail));
+  // After the box has finished the edit it announced, which moves the cursor too.
+  const int cursor = static_cast<int>(head + kept.size());
+  QMetaObject::invokeMethod(
+      this, [this, cursor] { edit_->setCursorPosition(cursor); }, Qt::QueuedConnection);
 }
 
 bool InputName(const QString& caption, const QString& prompt, QString& value, QWidget* parent) {

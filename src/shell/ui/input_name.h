@@ -24,7 +24,9 @@ class TInputNameDialog : public QDialog {
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
+  void FilterInserted(const QString& now);
   QLabel* prompt_;
+  QString shown_;  // the text shown before the latest edit
   QLineEdit* edit_;
   QPushButton *ok_, *cancel_;
 };

@@ -106,3 +106,39 @@ TEST(CanvasWidget, CtrlWheelZoomsAroundThePointer) {
 }
 
 }  // namespace
+
+namespace {
+
+// Objects of absurd size or far off the page are items with sane rectangles around the picture.
+TEST(CanvasWidget, ItemRectanglesStaySaneForAbsurdObjects) {
+  TzunoCADView view;
+  view.resize(500, 400);
+  TzunoCAD& cad = view.Engine();
+  cad.Mdl().Large = 120;
+  cad.Mdl().Haut = 100;
+  struct Case {
+    const char* type;
+    double x, y, l, h;
+  };
+  const Case cases[] = {
+      {"texte", 50, 50, 20, 1e12}, {"rectangle", 1e15, -1e15, 10, 10}, {"rectangle", 50, 50, 1e300, 1e300}};
+  for (const Case& c : cases) {
+    auto* o = static_cast<TzunoCADRect*>(cad.Mdl().CreateObjet(QString::fromLatin1(c.type)));
+    o->x = c.x;
+    o->y = c.y;
+    o->l = c.l;
+    o->h = c.h;
+  }
+  cad.RequestRepaint();
+  view.Tick();
+  const int span = 4 * (cad.Image().width() + cad.Image().height()) + 20000;
+  for (int i = 0; i < view.Surface()->ItemCount(); ++i) {
+    const QRect r = view.Surface()->ItemRect(i);
+    EXPECT_GE(r.width(), 0) << i;
+    EXPECT_GE(r.height(), 0) << i;
+    EXPECT_LT(r.width(), span) << i;
+    EXPECT_LT(r.height(), span) << i;
+  }
+}
+
+}  // namespace

@@ -4,17 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "catalogue/modele.h"
@@ -24,6 +28,7 @@
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/mode_dialog.h"
+#include "editor/ui/property_panel.h"
 #include "editor/ui/tool_column.h"
 #include "model/document.h"
 #include "model/object.h"
@@ -32,6 +37,7 @@
 #include "shell/textfile.h"
 #include "shell/ui/zuno_menu.h"
 #include "shell/ui/zuno_menu_barre.h"
+#include "shell/ui/zuno_spin.h"
 #include "shell/user_dialogs.h"
 
 namespace {
@@ -393,6 +399,246 @@ TEST_F(EditorWindow, PapersJoinTheBackgroundsUnlessCancelled) {
   EXPECT_TRUE(QFile::exists(Soft()->CacheImagesPath + name + "_thumb.jpg"));
   ASSERT_EQ(dialogs.Questions.size(), 1);
   EXPECT_EQ(dialogs.Questions[0].Kind, akInformation);
+}
+
+}  // namespace
+
+namespace {
+
+// Drags a box object by its centre through the canvas, as the pointer does.
+void DragBy(TzunoCAD& cad, TzunoCADRect* box, QPointF byMm) {
+  const QPointF from(box->x * cad.ZoomX, box->y * cad.ZoomY);
+  const QPointF to = from + QPointF(byMm.x() * cad.ZoomX, byMm.y() * cad.ZoomY);
+  cad.MouseMove(from);
+  cad.MouseDown(from, Qt::LeftButton);
+  cad.MouseMove((from + to) / 2);
+  cad.MouseMove(to);
+  cad.MouseUp(to, Qt::LeftButton);
+}
+
+// Leaving asks whenever the document differs from what was last opened or saved: a drag or typing
+// after a save is worth the question; drawing a template (a masked picture) changes nothing.
+TEST_F(EditorWindow, LeavingAsksAboutEveryChangeSinceTheLastSave) {
+  struct Case {
+    const char* name;
+    const char* file;
+    bool save;
+    std::function<void(TfmEditeur&)> change;
+    bool asked;
+  };
+  auto logo = [](TfmEditeur& e) {
+    TzunoCADMdl& d = e.CAD().Mdl();
+    for (int i = d.Count() - 1; i >= 0; --i)
+      if (d.Objet(i)->Name == "forme") return i;
+    return -1;
+  };
+  const Case cases[] = {
+      {"drag after a save", "Cartes de visite/Professionnelle - Bandeau.mdl", true,
+       [&](TfmEditeur& e) {
+         DragBy(e.CAD(), static_cast<TzunoCADRect*>(e.CAD().Mdl().Objet(logo(e))), {6, 3});
+       },
+       true},
+      {"typing after a save", "Cartes de visite/Professionnelle - Bandeau.mdl", true,
+       [](TfmEditeur& e) {
+         TzunoCADMdl& d = e.CAD().Mdl();
+         for (int i = 0; i < d.Count(); ++i)
+           if (d.Objet(i)->Name == "texte") {
+             e.CAD().SelectIndex(i);
+             break;
+           }
+         e.Panel()->Form()->mmTexte->setPlainText("Autre texte");
+       },
+       true},
+      {"nothing after a save", "Cartes de visite/Professionnelle - Bandeau.mdl", true, nullptr, false},
+      {"a masked picture drawn", "Invitations/Mariage.mdl", false, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    editor.reset();
+    installation.reset();
+    dialogs = TScriptedDialogs();
+    QDir(dir.filePath("inst")).removeRecursively();
+    QDir(dir.filePath("user")).removeRecursively();
+    Open({"ModeEditon=0"});
+    ASSERT_TRUE(editor->OuvreDocument(Shipped(c.file))) << c.name;
+    Settle();
+    editor->DessineFrises();
+    if (c.save) {
+      editor->CAD().SelectIndex(logo(*editor));
+      dialogs.Names = {QString("Perte")};
+      editor->Enregistrer();
+      ASSERT_TRUE(editor->Saved) << c.name;
+    }
+    if (c.change) c.change(*editor);
+    Settle();
+    dialogs.Answers = {arNo};
+    editor->BtnRetour();
+    EXPECT_EQ(dialogs.Questions.size(), c.asked ? 1 : 0) << c.name;
+  }
+}
+
+// Undo goes back to the state before an edit, whichever edit it was: each of these is undone by the
+// first Undo, and a run of key nudges is one step.
+TEST_F(EditorWindow, TheFirstUndoTakesBackTheLastEdit) {
+  struct Case {
+    const char* name;
+    const char* file;
+    int select;  // the object to select first, -1 none
+    std::function<void(TfmEditeur&)> edit;
+  };
+  const Case cases[] = {
+      {"delete", "Invitations/Mariage.mdl", 0, [](TfmEditeur& e) { e.Panel()->Form()->ActionClick(2); }},
+      {"place a text", "Invitations/Mariage.mdl", -1,
+       [](TfmEditeur& e) {
+         e.Tools()->Form()->ToolButton(4)->click();
+         QTest::mouseClick(e.View()->Surface(), Qt::LeftButton, {}, e.View()->PixelOf({40, 40}));
+       }},
+      {"choose a picture", "Invitations/Mariage.mdl", 1,
+       [](TfmEditeur& e) {
+         e.Panel()->Form()->ImageThumbClick(Soft()->UserImagesPath + "Coccinelle_thumb.jpg");
+       }},
+      {"choose a mask", "Invitations/Mariage.mdl", 1,
+       [](TfmEditeur& e) { e.Panel()->Form()->MasqueThumbClick(Soft()->MasquesPath + "Formes/coeur.emf"); }},
+      {"paste", "Invitations/Mariage.mdl", 0,
+       [](TfmEditeur& e) {
+         e.Panel()->Form()->CopyClick();
+         e.Panel()->Form()->PasteClick();
+       }},
+      {"key nudges", "Invitations/Mariage.mdl", 0,
+       [](TfmEditeur& e) {
+         for (int k = 0; k < 3; ++k) e.CAD().KeyDown(Qt::Key_D, Qt::NoModifier);
+       }},
+  };
+  for (const Case& c : cases) {
+    editor.reset();
+    installation.reset();
+    dialogs = TScriptedDialogs();
+    QDir(dir.filePath("inst")).removeRecursively();
+    QDir(dir.filePath("user")).removeRecursively();
+    Open({"ModeEditon=0"});
+    const QString photo = home + "/donnees/Images/Photos/Nature/photo_coccinelle.jpg";
+    ASSERT_TRUE(QFile::copy(photo, Soft()->UserImagesPath + "Coccinelle.jpg"));
+    ASSERT_TRUE(QFile::copy(photo, Soft()->UserImagesPath + "Coccinelle_thumb.jpg"));
+    ASSERT_TRUE(editor->OuvreDocument(Shipped(c.file))) << c.name;
+    Settle();
+    TzunoCADMdl& d = editor->CAD().Mdl();
+    if (c.select >= 0) Select(c.select);
+    const QStringList before = d.SaveToStrings();
+    dialogs.Answers = {arOK};
+    c.edit(*editor);
+    Settle();
+    ASSERT_NE(d.SaveToStrings(), before) << c.name;
+    editor->Annuler();
+    EXPECT_EQ(d.SaveToStrings(), before) << c.name;
+  }
+}
+
+// Ctrl with a letter runs the window's command, never the bare letter's nudge.
+TEST_F(EditorWindow, CtrlLettersUndoSaveCopyAndPaste) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("Invitations/Mariage.mdl")));
+  Settle();
+  TzunoCADMdl& d = editor->CAD().Mdl();
+  Select(0);
+  auto* box = static_cast<TzunoCADRect*>(d.Objet(0));
+  const QStringList start = d.SaveToStrings();
+  const double x = box->x, y = box->y;
+  editor->View()->setFocus();
+  QTest::keyClick(editor->View(), Qt::Key_D, Qt::ControlModifier);
+  QTest::keyClick(editor->View(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(box->x, x);
+  EXPECT_EQ(box->y, y);
+  // A real nudge, then Ctrl+Z takes it back.
+  QTest::keyClick(editor->View(), Qt::Key_D);
+  EXPECT_NE(d.SaveToStrings(), start);
+  QTest::keyClick(editor->View(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(d.SaveToStrings(), start);
+  // Copy and paste make a second object; Ctrl+S asks for a name and saves.
+  Select(0);
+  const int count = d.Count();
+  QTest::keyClick(editor->View(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(editor->View(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(d.Count(), count + 1);
+  dialogs.Names = {QString("Par le clavier")};
+  QTest::keyClick(editor->View(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(editor->Saved);
+  EXPECT_TRUE(QFile::exists(Soft()->DocumentsPath + "Par le clavier.mdl"));
+}
+
+// A box dropped off the page comes back to the middle, and the position section says so: the next
+// panel edit keeps it there.
+TEST_F(EditorWindow, ARecentredBoxShowsAndKeepsItsNewPosition) {
+  Open({"ModeEditon=0", "panel_position=1"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("Invitations/Mariage.mdl")));
+  Settle();
+  TzunoCADMdl& d = editor->CAD().Mdl();
+  Select(0);
+  auto* box = static_cast<TzunoCADRect*>(d.Objet(0));
+  DragBy(editor->CAD(), box, {d.Large * 3, d.Haut * 3});
+  Settle();
+  ASSERT_DOUBLE_EQ(box->x, d.Large / 2);
+  TfmZunoCADMenu* panel = editor->Panel()->Form();
+  EXPECT_DOUBLE_EQ(panel->seX->Value(), d.Large / 2);
+  EXPECT_DOUBLE_EQ(panel->seY->Value(), d.Haut / 2);
+  panel->seEpaisseur->SetValue(panel->seEpaisseur->Value() + 0.5);
+  panel->ChangeMenu(panel->seEpaisseur);
+  EXPECT_DOUBLE_EQ(box->x, d.Large / 2);
+  EXPECT_DOUBLE_EQ(box->y, d.Haut / 2);
+}
+
+// The preview is written before the document, so whoever sees the document sees its preview; a
+// document that cannot be written leaves no new preview.
+TEST_F(EditorWindow, ThePreviewIsWrittenBeforeTheDocument) {
+  Open({"ModeEditon=0"});
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("Invitations/Mariage.mdl")));
+  Settle();
+  dialogs.Names = {QString("Avant")};
+  editor->Enregistrer();
+  ASSERT_TRUE(editor->Saved);
+  const QString docs = Soft()->DocumentsPath;
+  const QFileInfo preview(docs + "Avant.jpg"), document(docs + "Avant.mdl");
+  ASSERT_TRUE(preview.exists());
+  EXPECT_LE(preview.lastModified(), document.lastModified());
+  ASSERT_TRUE(QDir().mkpath(docs + "Bloque.mdl"));
+  dialogs.Names = {QString("Bloque")};
+  dialogs.Answers = {arYes, arOK};
+  editor->Enregistrer();
+  EXPECT_FALSE(editor->Saved);
+  EXPECT_FALSE(QFile::exists(docs + "Bloque.jpg"));
+}
+
+// In English the status bar and the side previews have English names, and the previews are not
+// named like the bar's Back button.
+TEST_F(EditorWindow, EnglishNamesAndSidePreviewsApartFromBack) {
+  Open({"ModeEditon=0", "Langue=2"});
+  editor->NouveauDocument(0, 100, 60);
+  Settle();
+  EXPECT_EQ(editor->StatusPanel(0)->accessibleName(), "Object");
+  EXPECT_EQ(editor->StatusPanel(1)->accessibleName(), "Help");
+  TfmZunoCADMenu2* tools = editor->Tools()->Form();
+  const QString back =
+      QAccessible::queryAccessibleInterface(editor->Button("Retour"))->text(QAccessible::Name);
+  EXPECT_EQ(back, "Back");
+  const QString side = QAccessible::queryAccessibleInterface(tools->Face(2))->text(QAccessible::Name);
+  EXPECT_NE(side, back);
+  EXPECT_TRUE(side.contains("Back")) << side.toStdString();
+}
+
+// A tool button switched on through its accessible toggle does what its click does.
+TEST_F(EditorWindow, AToolButtonToggledByAssistiveTechnologySetsTheMode) {
+  Open({"ModeEditon=0"});
+  editor->NouveauDocument(0, 100, 60);
+  Settle();
+  QToolButton* text = editor->Tools()->Form()->ToolButton(4);
+  QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(text);
+  ASSERT_NE(acc, nullptr);
+  ASSERT_NE(acc->actionInterface(), nullptr);
+  ASSERT_TRUE(acc->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+  acc->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(editor->CAD().Mode, 4);
+  EXPECT_EQ(editor->Tools()->Form()->ActiveTool(), 4);
+  // A click on the selection tool still works after it.
+  editor->Tools()->Form()->ToolButton(1)->click();
+  EXPECT_EQ(editor->CAD().Mode, 1);
 }
 
 }  // namespace

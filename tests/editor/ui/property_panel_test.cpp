@@ -393,6 +393,35 @@ TEST_F(PropertyPanel, LayerListDragAndPadlock) {
   EXPECT_TRUE(first->state().checked);
 }
 
+// Pressing a row selects its object, which opens the position section above the list: the list
+// stays under the pointer until the button is let go, so the drag lands where the pointer shows.
+TEST_F(PropertyPanel, TheLayerListStaysUnderThePointerWhileARowIsHeld) {
+  Open({"panel_position=1"});
+  auto* bottom = Add<TzunoCADRectangle>("rectangle", 20, 20, 10, 10);
+  auto* middle = Add<TzunoCADRectangle>("rectangle", 40, 40, 10, 10);
+  auto* top = Add<TzunoCADRectangle>("rectangle", 60, 60, 10, 10);
+  form->UpdateSections(nullptr);
+  form->Item(form->pCalque)->SetFolded(false);
+  form->Menu()->Layout(true);
+  ASSERT_TRUE(form->pPosition->isHidden());
+  TLayerList* list = form->lbCalque;
+  QWidget* vp = list->viewport();
+  const QPoint at = vp->mapToGlobal(QPoint());
+  auto rowPoint = [](int row) { return QPoint(40, row * TLayerList::kRow + 8); };
+  QTest::mousePress(vp, Qt::LeftButton, {}, rowPoint(0));
+  EXPECT_EQ(cad().SelectedObj(), top);
+  EXPECT_EQ(vp->mapToGlobal(QPoint()), at);
+  QTest::mouseMove(vp, rowPoint(1));
+  QTest::mouseMove(vp, QPoint(40, 2 * TLayerList::kRow + 2));
+  EXPECT_EQ(list->DropRow(), 2);
+  QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(40, 2 * TLayerList::kRow + 2));
+  // Between the middle and the bottom object, and now the position section shows.
+  EXPECT_EQ(cad().Mdl().IndexOf(bottom), 0);
+  EXPECT_EQ(cad().Mdl().IndexOf(top), 1);
+  EXPECT_EQ(cad().Mdl().IndexOf(middle), 2);
+  EXPECT_FALSE(form->Item(form->pPosition)->isHidden());
+}
+
 TEST_F(PropertyPanel, ActionsOfferedForTheSelection) {
   Open();
   cad().Avance = true;

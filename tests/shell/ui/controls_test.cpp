@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QClipboard>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,6 +181,42 @@ TEST(InputNameBox, KeysOkAndEnter) {
   EXPECT_EQ(dialog.Value(), QStringLiteral("a"));
   EXPECT_EQ(QAccessible::queryAccessibleInterface(dialog.Edit())->text(QAccessible::Name),
             QStringLiteral("Nom du fichier"));
+}
+
+// The proposed name is selected, so typing replaces it; select all, copy and paste work, and what
+// is pasted keeps only what could have been typed.
+TEST(InputNameBox, ProposedNameSelectedAndClipboardKeys) {
+  TInputNameDialog dialog(QStringLiteral("Enregistrer"), QStringLiteral("Nom du fichier"),
+                          QStringLiteral("Nouveau document"));
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  EXPECT_EQ(dialog.Edit()->selectedText(), QStringLiteral("Nouveau document"));
+  TypeText(dialog.Edit(), QStringLiteral("Mon affiche"));
+  EXPECT_EQ(dialog.Edit()->text(), QStringLiteral("Mon affiche"));
+  QTest::keyClick(dialog.Edit(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(dialog.Edit()->selectedText(), QStringLiteral("Mon affiche"));
+  QTest::keyClick(dialog.Edit(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Mon affiche"));
+  QTest::keyClick(dialog.Edit(), Qt::Key_End);
+  QTest::keyClick(dialog.Edit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(dialog.Edit()->text(), QStringLiteral("Mon afficheMon affiche"));
+  // A pasted name loses the characters a key could not type, and only those.
+  QGuiApplication::clipboard()->setText(QStringLiteral(" 2/3:x*y?\n"));
+  QTest::keyClick(dialog.Edit(), Qt::Key_Home);
+  QTest::keyClick(dialog.Edit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(dialog.Edit()->text(), QStringLiteral(" 23xyMon afficheMon affiche"));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialog.Edit()->cursorPosition(), 5);
+  EXPECT_TRUE(dialog.OkButton()->isEnabled());
+}
+
+// A proposed name with characters a key could not type keeps them until the user changes them.
+TEST(InputNameBox, AProposedNameIsKeptAsGiven) {
+  TInputNameDialog dialog(QStringLiteral("Enregistrer"), QStringLiteral("Nom"), QStringLiteral("Forêt"));
+  dialog.show();
+  QTest::keyClick(dialog.Edit(), Qt::Key_End);
+  TypeText(dialog.Edit(), QStringLiteral(" 2"));
+  EXPECT_EQ(dialog.Edit()->text(), QStringLiteral("Forêt 2"));
 }
 
 TEST(AboutBox, WebLinkCutBeforeTheQuestionMarkOpensTheWholeAddress) {
