@@ -30,7 +30,8 @@ QString MakeAlias(const QByteArray& target, const QByteArray& name) {
   QString display = cp1252.isValid() ? cp1252(name) : QString::fromLatin1(name);
   display.replace(QLatin1Char('/'), QLatin1Char('_'));
   const QString folder =
-      AliasBase() + QString::fromLatin1(QCryptographicHash::hash(target, QCryptographicHash::Sha1).toHex().left(16));
+      AliasBase() +
+      QString::fromLatin1(QCryptographicHash::hash(target, QCryptographicHash::Sha1).toHex().left(16));
   const QString alias = folder + QLatin1Char('/') + display;
   const QByteArray native = QFile::encodeName(alias);
   char current[4096];

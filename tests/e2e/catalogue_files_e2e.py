@@ -21,10 +21,10 @@ from atspi_driver import (DATA, PROGRAM, Installation, application, ended, fail,
 SMALL = len(sys.argv) > 4 and sys.argv[4] == "small"
 TEXTS = {
     1: {"documents": "Mes documents", "tree": "Modèles", "rename": "Renomer l'album", "delete": "Supprimer l'album",
-        "recto": "Recto", "missing": "est introuvable", "kept": "autres fichiers", "search": "Rechercher un modèle",
+        "recto": "Recto", "missing": "est introuvable", "kept": "autres fichiers", "search": "Rechercher un modèle", "new": "« Nouveau »",
         "layouts": ["Etiquette de disque", "Jaquette", "Livret", "Feuillet", "Jaquette DVD", "Pochette CD"]},
     2: {"documents": "My documents", "tree": "Templates", "rename": "Rename the album", "delete": "Delete the album",
-        "recto": "Front", "missing": "cannot be found", "kept": "other files", "search": "Search templates",
+        "recto": "Front", "missing": "cannot be found", "kept": "other files", "search": "Search templates", "new": "\"New\"",
         "layouts": ["Disc label", "Case cover", "Booklet", "Insert", "DVD case cover", "CD sleeve"]},
 }
 SHIPPED = os.path.join(DATA, "donnees", "Modeles", "CD et DVD", "Audio")
@@ -173,6 +173,12 @@ def small_screen_run(language):
     program, _ = started(inst, [], [])
     frame = catalogue(program)
     tree = tree_of(frame, t)
+    # A first run has no document: the documents node says how to make one.
+    if not select_row(tree, t["documents"]):
+        fail("no documents row in the tree")
+    wait_for("the hint of the empty documents", lambda: next(
+        (label for label in find_all(frame, pyatspi.ROLE_LABEL) if t["new"] in label.name), None))
+    shot(program)
     if not select_row(tree, "Audio"):
         fail("no Audio row in the tree")
     wait_for("the Audio grid", lambda: find_showing(frame, pyatspi.ROLE_LIST_ITEM, "Foret.4"))

@@ -704,9 +704,13 @@ void TfmMain::AfficheDossier(const QString& given) {
   // Back from a template, the keyboard's frame stands on it.
   grid_->Courant = int(list.indexOf(shown));
   ShowList(folder, list, gabaritCase);
-  emptyHint_->setText(SameFolder(folder, soft.DocumentsPath) && list.isEmpty()
-                          ? MLText(QStringLiteral("DocumentsVide"))
-                          : QString());
+  // The user has no document at all (none in an album either): how to make one.
+  bool none = SameFolder(folder, soft.DocumentsPath) && list.isEmpty();
+  if (none) {
+    QDirIterator it(folder, {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+    none = !it.hasNext();
+  }
+  emptyHint_->setText(none ? MLText(QStringLiteral("DocumentsVide")) : QString());
   emptyHint_->setVisible(!emptyHint_->text().isEmpty());
 }
 

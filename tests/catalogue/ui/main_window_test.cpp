@@ -266,6 +266,13 @@ TEST_F(CatalogueWindow, SearchFindsTemplatesOfEveryCategoryAndEmptyDocumentsSayW
     Settle();
     EXPECT_TRUE(window->EmptyHint().contains(language == 1 ? "Nouveau" : "New"))
         << window->EmptyHint().toStdString();
+    // A document in an album is a document all the same.
+    QDir().mkpath(Soft()->DocumentsPath + "Album");
+    ASSERT_TRUE(fixtures::WriteTemplate(Soft()->DocumentsPath + "Album/sien.mdl", "0000FF"));
+    window->AfficheDossier(Soft()->DocumentsPath);
+    Settle();
+    EXPECT_TRUE(window->EmptyHint().isEmpty());
+    QDir(Soft()->DocumentsPath + "Album").removeRecursively();
     ASSERT_TRUE(fixtures::WriteTemplate(Soft()->DocumentsPath + "mien.mdl", "0000FF"));
     window->AfficheDossier(Soft()->DocumentsPath);
     Settle();
