@@ -651,7 +651,11 @@ void TfmZunoCADMenu::BuildCodeBarre() {
   lbCodeBarre = Caption(pCodeBarre, "lbCodeBarre", QStringLiteral("Code barre :"), y);
   eCodeBarre = new QLineEdit(QStringLiteral("1234567890123"), pCodeBarre);
   eCodeBarre->setObjectName(QStringLiteral("eCodeBarre"));
-  eCodeBarre->setGeometry(kLabelW, y, kWidth - kLabelW, kRowH);
+  // Wide enough for all 13 digits; the caption takes what is left.
+  const int field =
+      std::max(kWidth - kLabelW, eCodeBarre->fontMetrics().horizontalAdvance(QString(13, '0')) + 16);
+  eCodeBarre->setGeometry(kWidth - field, y, field, kRowH);
+  lbCodeBarre->resize(kWidth - field - 2, kRowH);
   eCodeBarre->setMaxLength(13);
   eCodeBarre->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), eCodeBarre));
@@ -909,8 +913,10 @@ void TfmZunoCADMenu::ShowFormat() {
   }
   lbModele3->move(0, seModele3->y());
   if (!shCouleurPapier->isHidden()) {
-    lbCouleurPapier->move(0, y);
-    shCouleurPapier->move(shCouleurPapier->x(), y + 1);
+    // The caption is longer than the column in some languages: the swatch moves right of it.
+    const int caption = std::max(kLabelW, lbCouleurPapier->sizeHint().width() + 4);
+    lbCouleurPapier->setGeometry(0, y, caption, kRowH);
+    shCouleurPapier->move(std::min(caption, kWidth - shCouleurPapier->width()), y + 1);
     y += kRowH + kGap;
   }
   if (!sbPRO->isHidden()) {

@@ -573,8 +573,8 @@ TEST_F(EditorWindow, ARecentredBoxShowsAndKeepsItsNewPosition) {
   TzunoCADMdl& d = editor->CAD().Mdl();
   Select(0);
   auto* box = static_cast<TzunoCADRect*>(d.Objet(0));
+  // Checked at once: a later pointer move over the page would refresh the panel by itself.
   DragBy(editor->CAD(), box, {d.Large * 3, d.Haut * 3});
-  Settle();
   ASSERT_DOUBLE_EQ(box->x, d.Large / 2);
   TfmZunoCADMenu* panel = editor->Panel()->Form();
   EXPECT_DOUBLE_EQ(panel->seX->Value(), d.Large / 2);

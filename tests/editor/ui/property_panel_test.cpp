@@ -22,6 +22,7 @@
 #include "catalogue/ui/apercu_modele.h"
 #include "catalogue/ui/thumb.h"
 #include "common/shipped_installation.h"
+#include "common/shots.h"
 #include "editor/canvas_engine.h"
 #include "editor/ui/canvas_widget.h"
 #include "editor/ui/panel_layers.h"
@@ -420,6 +421,29 @@ TEST_F(PropertyPanel, TheLayerListStaysUnderThePointerWhileARowIsHeld) {
   EXPECT_EQ(cad().Mdl().IndexOf(top), 1);
   EXPECT_EQ(cad().Mdl().IndexOf(middle), 2);
   EXPECT_FALSE(form->Item(form->pPosition)->isHidden());
+}
+
+// Captions and fields show their whole text, in French and in English: the paper colour's caption,
+// the barcode's 13 digits.
+TEST_F(PropertyPanel, CaptionsAndTheBarcodeFieldAreNotCut) {
+  for (const char* language : {"Langue=1", "Langue=2"}) {
+    host.reset();
+    installation.reset();
+    QDir(dir.filePath("inst")).removeRecursively();
+    QDir(dir.filePath("user")).removeRecursively();
+    Open({language, "colorpapier=1"});
+    form->Translate();
+    form->UpdateSections(nullptr);
+    EXPECT_FALSE(form->lbCouleurPapier->isHidden()) << language;
+    EXPECT_GE(form->lbCouleurPapier->width(), form->lbCouleurPapier->sizeHint().width()) << language;
+    EXPECT_LE(form->lbCouleurPapier->geometry().right(), form->shCouleurPapier->x()) << language;
+    QLineEdit* code = form->eCodeBarre;
+    code->setText("1234567890123");
+    const int room = code->contentsRect().width() - 4;
+    EXPECT_GE(room, code->fontMetrics().horizontalAdvance("1234567890123")) << language;
+    EXPECT_GE(form->lbCodeBarre->width(), form->lbCodeBarre->sizeHint().width()) << language;
+    Shot(*form, QString("panel-format-%1.png").arg(QString(language).right(1)));
+  }
 }
 
 TEST_F(PropertyPanel, ActionsOfferedForTheSelection) {
