@@ -24,6 +24,7 @@ function(lorvane_test name)
     target_link_libraries(test_${name} PRIVATE Qt6::Widgets)
     target_compile_definitions(test_${name} PRIVATE LORVANE_TEST_WIDGETS=1)
   endif()
-  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  math(EXPR timeout "300 * ${LORVANE_TIMEOUT_SCALE}")
+  gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${timeout})
 endfunction()
