@@ -570,8 +570,7 @@ void TfmMain::CreateGrid() {
   emptyHint_ = new QLabel(gridPage_);
   emptyHint_->setObjectName(QStringLiteral("LabelVide"));
   emptyHint_->setWordWrap(true);
-  emptyHint_->setContentsMargins(16, 16, 16, 16);
-  emptyHint_->setStyleSheet(QStringLiteral("background: white; font-size: 11pt"));
+  emptyHint_->setStyleSheet(QStringLiteral("QLabel { background: white; padding: 24px; font-size: 12pt; }"));
   emptyHint_->hide();
   column->addWidget(emptyHint_);
   column->addWidget(grid_, 1);
