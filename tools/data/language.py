@@ -294,7 +294,7 @@ WINDOWS = [
     ("fmMain.LabelImprimer.Caption", "Imprimer ce modèle", "Print this template"),
     ("fmMain.LabelEnregistrerImage.Caption", "Enregister sous forme d'image", "Save as a picture"),
     ("fmMain.LabelSupprimer.Caption", "Supprimer ce modèle", "Delete this template"),
-    ("fmMain.LabelRenommerAlbum.Caption", "Renommer l'album", "Rename the album"),
+    ("fmMain.LabelRenommerAlbum.Caption", "Renomer l'album", "Rename the album"),
     ("fmMain.LabelSupprimerAlbum.Caption", "Supprimer l'album", "Delete the album"),
     ("fmMain.LabelRetourOrigine.Caption", "Retour au modèle d'origine", "Back to the original template"),
     ("fmMain.PochoirColore.Caption", "Pochoir coloré", "Coloured stencil"),
