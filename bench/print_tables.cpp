@@ -16,7 +16,8 @@ QString WriteLayouts(const QTemporaryDir& dir, int rows) {
   const QString file = dir.filePath(QStringLiteral("papiers_gab.csv"));
   QFile f(file);
   f.open(QIODevice::WriteOnly);
-  f.write("nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation\r\n");
+  f.write(
+      "nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation\r\n");
   for (int i = 0; i < rows; ++i)
     f.write(QStringLiteral("Format %1;Marque %2;P%3;;;5;5;2;2;%4;%5;2;3;0;0\r\n")
                 .arg(i)
@@ -33,7 +34,8 @@ void BM_ChooseLayout(benchmark::State& state) {
   TzunoGabarits layouts;
   layouts.FileName = WriteLayouts(dir, static_cast<int>(state.range(0)));
   for (auto _ : state)
-    benchmark::DoNotOptimize(ChooseLayout(layouts, QString(), QString(), QString(), QString(), QString(), 20, 10));
+    benchmark::DoNotOptimize(
+        ChooseLayout(layouts, QString(), QString(), QString(), QString(), QString(), 20, 10));
   state.counters["rows"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_ChooseLayout)->Arg(2000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -84,7 +84,8 @@ struct TUndoFiles {
   }
   ~TUndoFiles() {
     for (const QString& f : files) QFile::remove(f);
-    std::sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
     for (const QString& d : folders) QDir().rmdir(d);
   }
 };

@@ -136,8 +136,7 @@ int PrintVerb(QStringList args, const Context& context) {
   if (paperId.isEmpty()) paperId = layout.papier;
   TPapierInfo paper;
   papers.GetPapierInfo(paperId, paper);
-  if (paper.papier.isEmpty())
-    return Fail(QStringLiteral("no paper %1 in %2").arg(paperId, papers.FileName));
+  if (paper.papier.isEmpty()) return Fail(QStringLiteral("no paper %1 in %2").arg(paperId, papers.FileName));
   if (!(paper.large > 0 && paper.haut > 0 && std::isfinite(paper.large) && std::isfinite(paper.haut)))
     return Fail(QStringLiteral("the paper %1 has a size of %2 x %3 mm in %4")
                     .arg(paperId, WriteReal(paper.large), WriteReal(paper.haut), papers.FileName));

@@ -88,7 +88,8 @@ void TzunoGabarits::GetGabaritInfo(const QString& nom, TGabaritInfo& info) {
 }
 
 QString LayoutProblem(const TGabaritInfo& g) {
-  const QString name = g.nom.isEmpty() ? QStringLiteral("the layout") : QStringLiteral("the layout %1").arg(g.nom);
+  const QString name =
+      g.nom.isEmpty() ? QStringLiteral("the layout") : QStringLiteral("the layout %1").arg(g.nom);
   if (g.nbrex < 1 || g.nbrey < 1)
     return QStringLiteral("%1 has %2 x %3 cells").arg(name).arg(g.nbrex).arg(g.nbrey);
   if (!(std::isfinite(g.large) && std::isfinite(g.haut) && g.large > 0 && g.haut > 0))

@@ -125,9 +125,9 @@ bool TPdfFile::Open(const QString& target, QString* error) {
   }
   // A name of our own beside the target, so the rename stays on one file system.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const QString name =
-        info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-        QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+    const QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                         QStringLiteral(".%1.part")
+                             .arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
     const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);

@@ -4,9 +4,9 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QHash>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
 #include <QImageWriter>
 #include <QPaintEngine>
 #include <QPainter>
@@ -175,11 +175,11 @@ void TCellPainter::DrawCell(TCanvas& canvas, int x, int y, int right, int bottom
         // On paper the bitmap has the device's resolution, or less for a PDF file; the painter
         // stretches it onto the target.
         const double scale = printing && PrinterPainter ? std::clamp(PrintScale, 0.01, 1.0) : 1.0;
-        const QSize size =
-            SafeBitmapSize(scale == 1.0 ? target.size()
-                                        : QSize(std::max(1, static_cast<int>(std::lround(target.width() * scale))),
-                                                std::max(1, static_cast<int>(std::lround(target.height() * scale)))),
-                           printing);
+        const QSize size = SafeBitmapSize(
+            scale == 1.0 ? target.size()
+                         : QSize(std::max(1, static_cast<int>(std::lround(target.width() * scale))),
+                                 std::max(1, static_cast<int>(std::lround(target.height() * scale)))),
+            printing);
         Write(printing,
               QStringLiteral("  bmp.Width := %1; bmp.Height := %2;").arg(size.width()).arg(size.height()));
         if (!size.isEmpty()) {

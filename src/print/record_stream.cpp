@@ -90,7 +90,8 @@ bool TRecordStream::Open(const QString& fileName, QString* error) {
   if (encoding_ == TEncoding::Utf16) utf16_.resetState();
   if (!error_.isEmpty() || !ReadRow(fields_) || fields_.join(QString()).trimmed().isEmpty()) {
     if (error)
-      *error = !error_.isEmpty() ? error_ : QStringLiteral("%1 names no field on its first line").arg(fileName);
+      *error =
+          !error_.isEmpty() ? error_ : QStringLiteral("%1 names no field on its first line").arg(fileName);
     return false;
   }
   for (int i = 0; i < fields_.size(); ++i) {

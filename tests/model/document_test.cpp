@@ -220,11 +220,8 @@ TEST(Document, MergeFields) {
     const char* text;
     const char* want;
   } values[] = {
-      {"<double>!", "<nom> et <nom>!"},
-      {"<boucle>", "x<boucle>"},
-      {"<mail>", "Jean <jean@x.fr>"},
-      {"<ville>, <nom>", "<Ville>, Lune"},
-      {"<ouvre>nom>", "x<nom>"},
+      {"<double>!", "<nom> et <nom>!"},    {"<boucle>", "x<boucle>"}, {"<mail>", "Jean <jean@x.fr>"},
+      {"<ville>, <nom>", "<Ville>, Lune"}, {"<ouvre>nom>", "x<nom>"},
   };
   d->OnChampFusion = [](TzunoCADObj*, const QString& f, QString& v) {
     if (f == QLatin1String("nom")) v = QStringLiteral("Lune");

@@ -315,15 +315,17 @@ TEST_F(PrintedSheet, BadRequestsFailWithAMessage) {
 }
 
 // Writes a document whose text, on the face asked, is `text`, and a records file.
-void WriteMerge(const QString& doc, int face, const QByteArray& text, const QString& csv, const QByteArray& records) {
+void WriteMerge(const QString& doc, int face, const QByteArray& text, const QString& csv,
+                const QByteArray& records) {
   QFile d(doc);
   ASSERT_TRUE(d.open(QIODevice::WriteOnly));
-  d.write("Version=1.2\r\nLarge=85\r\nHaut=54\r\n\r\nFace=" + QByteArray::number(face) +
-          "\r\n  Objet=1\r\n    Name=texte\r\n    Face=" + QByteArray::number(face) +
-          "\r\n    CanSelect=1\r\n    Pen=000000,1,0\r\n    Brush=FFFFFF,1\r\n    x=42.5\r\n    y=27\r\n"
-          "    l=0\r\n    h=0\r\n    r=0\r\n    Font=000000,Arial,4000,\r\n    Aligne=0\r\n    Alignement=0\r\n"
-          "    txt=" +
-          text + "\r\n  End\r\n  \r\nEnd\r\n\r\n");
+  d.write(
+      "Version=1.2\r\nLarge=85\r\nHaut=54\r\n\r\nFace=" + QByteArray::number(face) +
+      "\r\n  Objet=1\r\n    Name=texte\r\n    Face=" + QByteArray::number(face) +
+      "\r\n    CanSelect=1\r\n    Pen=000000,1,0\r\n    Brush=FFFFFF,1\r\n    x=42.5\r\n    y=27\r\n"
+      "    l=0\r\n    h=0\r\n    r=0\r\n    Font=000000,Arial,4000,\r\n    Aligne=0\r\n    Alignement=0\r\n"
+      "    txt=" +
+      text + "\r\n  End\r\n  \r\nEnd\r\n\r\n");
   QFile r(csv);
   ASSERT_TRUE(r.open(QIODevice::WriteOnly));
   r.write(records);
@@ -334,19 +336,20 @@ QString TextIn(const QString& pdf, QRectF mm, const QProcessEnvironment& env) {
   auto pt = [](double v) { return QString::number(qRound(v * 72 / 25.4)); };
   return Start(QStringLiteral("pdftotext"),
                {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), QStringLiteral("1"),
-                QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-x"), pt(mm.left()), QStringLiteral("-y"),
-                pt(mm.top()), QStringLiteral("-W"), pt(mm.width()), QStringLiteral("-H"), pt(mm.height()), pdf,
-                QStringLiteral("-")},
+                QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-x"), pt(mm.left()),
+                QStringLiteral("-y"), pt(mm.top()), QStringLiteral("-W"), pt(mm.width()),
+                QStringLiteral("-H"), pt(mm.height()), pdf, QStringLiteral("-")},
                env)
       .out.simplified();
 }
 
 TEST_F(PrintedSheet, VersoRecordsLieBehindTheirFronts) {
-  const QString doc = dir_.filePath(QStringLiteral("dos.mdl")), csv = dir_.filePath(QStringLiteral("gens.csv"));
+  const QString doc = dir_.filePath(QStringLiteral("dos.mdl")),
+                csv = dir_.filePath(QStringLiteral("gens.csv"));
   WriteMerge(doc, 2, "<Nom>", csv, "nom\r\nGens1\r\nGens2\r\nGens3\r\n");
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
-  const Ran r = Cli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"), kCards,
-                     QStringLiteral("--records"), csv, QStringLiteral("--verso")});
+  const Ran r = Cli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                     kCards, QStringLiteral("--records"), csv, QStringLiteral("--verso")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   // Front cells 1 and 2 are the left and right columns of row 1; turned over, the back of cell 1 is
   // on the right.
@@ -357,9 +360,10 @@ TEST_F(PrintedSheet, VersoRecordsLieBehindTheirFronts) {
 }
 
 TEST_F(PrintedSheet, RecordValuesAreTextAndTheirFieldsMustBeTheDocuments) {
-  const QString doc = dir_.filePath(QStringLiteral("nom.mdl")), csv = dir_.filePath(QStringLiteral("gens.csv"));
+  const QString doc = dir_.filePath(QStringLiteral("nom.mdl")),
+                csv = dir_.filePath(QStringLiteral("gens.csv"));
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
-  const QStringList args{QStringLiteral("print"), doc,    QStringLiteral("--pdf"),     pdf,
+  const QStringList args{QStringLiteral("print"),    doc,    QStringLiteral("--pdf"),     pdf,
                          QStringLiteral("--layout"), kCards, QStringLiteral("--records"), csv};
   // A value holding marks prints as it stands.
   WriteMerge(doc, 1, "<Nom> / <Ville>", csv, "nom;ville\r\nJean <jean@x.fr>;<Nom>\r\n");
@@ -387,18 +391,21 @@ TEST_F(PrintedSheet, RecordValuesAreTextAndTheirFieldsMustBeTheDocuments) {
 
 TEST_F(PrintedSheet, PdfOutputReplacesTheOldFileOnlyWhenWhole) {
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
-  const QStringList args{QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
-                         kCards};
+  const QStringList args{QStringLiteral("print"),    kCard, QStringLiteral("--pdf"), pdf,
+                         QStringLiteral("--layout"), kCards};
   ASSERT_EQ(Cli(args).code, 0);  // the user's folder is made, so the full disk strikes the PDF only
   WriteAll(pdf, "old");
   // A full disk: the file size limit makes every write past 4 KiB fail (the signal ignored, as a
   // full disk sends none).
   QStringList quoted;
-  for (const QString& a : QStringList{QStringLiteral(LORVANE_CLI)} + args) quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
-  const Ran full = Start(QStringLiteral("bash"),
-                         {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec ") + quoted.join(' ')}, env_);
+  for (const QString& a : QStringList{QStringLiteral(LORVANE_CLI)} + args)
+    quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
+  const Ran full = Start(
+      QStringLiteral("bash"),
+      {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec ") + quoted.join(' ')}, env_);
   EXPECT_EQ(full.code, 1) << full.out.toStdString() << full.err.toStdString();
-  EXPECT_TRUE(full.err.contains(QStringLiteral("cannot write the PDF file ") + pdf)) << full.err.toStdString();
+  EXPECT_TRUE(full.err.contains(QStringLiteral("cannot write the PDF file ") + pdf))
+      << full.err.toStdString();
   EXPECT_EQ(ReadAll(pdf), "old");
   // A folder that does not exist: the message names the file.
   const QString nowhere = dir_.filePath(QStringLiteral("absent/out.pdf"));
@@ -419,7 +426,8 @@ TEST_F(PrintedSheet, StoredNumbersThatCannotPrintFailWithAMessage) {
   for (const QString& value : {huge, QStringLiteral("-99999")}) {
     QFile::remove(dir_.filePath(QStringLiteral("user/Lorvane/Lorvane/User.ini")));
     Calibrate(QStringLiteral("PDF"), QStringLiteral("Portrait"), value, QStringLiteral("0"));
-    const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"), kCards});
+    const Ran r = Cli(
+        {QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"), kCards});
     EXPECT_EQ(r.code, 1) << value.left(8).toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("calibrate the printer again"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
@@ -430,8 +438,8 @@ TEST_F(PrintedSheet, StoredNumbersThatCannotPrintFailWithAMessage) {
                         "Zero;T;A4;;;0;0;0;0;0;54;1;1;0;0\r\nNegative;T;A4;;;0;0;0;0;85;-54;2;1;0;0\r\n"
                         "Nan;T;A4;;;0;0;0;0;nan;54;1;1;0;0\r\n");
   for (const char* name : {"Zero", "Negative", "Nan"}) {
-    const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
-                       QString::fromLatin1(name)});
+    const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf,
+                       QStringLiteral("--layout"), QString::fromLatin1(name)});
     EXPECT_EQ(r.code, 1) << name;
     EXPECT_TRUE(r.err.contains(QStringLiteral("cells of"))) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));

@@ -254,17 +254,18 @@ TEST(ChooseFormat, DocumentsDefaultThenTheNearestFirstOfEquals) {
 TEST(ChooseLayout, DocumentsDefaultElseTheNearestOfAnyBrandAndPaper) {
   QTemporaryDir dir;
   const QString file = dir.filePath(QStringLiteral("papiers_gab.csv"));
-  WriteAll(file,
-           "nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation\r\n"
-           "A4 2 demi-pages;Standard;A4;;;0;0;0;0;210;148,5;1;2;0;0\r\n"
-           "Cassee;Standard;A4;;;0;0;0;0;0;0;1;1;0;0\r\n"
-           "Pas un nombre;Standard;A4;;;0;0;0;0;nan;1;1;1;0;0\r\n"
-           "Sans marque;;A4;;;0;0;0;0;63,5;38,1;1;1;0;0\r\n"
-           "Cartes postales;Standard;A6;;;0;0;0;0;148;105;1;1;0;0\r\n"
-           "Etiquettes 63,5;Avery;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
-           "Etiquettes 63,5 bis;Herma;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
-           "Enveloppe DL;Enveloppes;DL;;;0;0;0;0;220;110;1;1;0;0\r\n"
-           "Rond CD;Disques;A4;CD;pro;0;0;0;0;117;117;1;2;0;0\r\n");
+  WriteAll(
+      file,
+      "nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation\r\n"
+      "A4 2 demi-pages;Standard;A4;;;0;0;0;0;210;148,5;1;2;0;0\r\n"
+      "Cassee;Standard;A4;;;0;0;0;0;0;0;1;1;0;0\r\n"
+      "Pas un nombre;Standard;A4;;;0;0;0;0;nan;1;1;1;0;0\r\n"
+      "Sans marque;;A4;;;0;0;0;0;63,5;38,1;1;1;0;0\r\n"
+      "Cartes postales;Standard;A6;;;0;0;0;0;148;105;1;1;0;0\r\n"
+      "Etiquettes 63,5;Avery;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
+      "Etiquettes 63,5 bis;Herma;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
+      "Enveloppe DL;Enveloppes;DL;;;0;0;0;0;220;110;1;1;0;0\r\n"
+      "Rond CD;Disques;A4;CD;pro;0;0;0;0;117;117;1;2;0;0\r\n");
   TzunoGabarits layouts;
   layouts.FileName = file;
   struct Case {
@@ -276,7 +277,8 @@ TEST(ChooseLayout, DocumentsDefaultElseTheNearestOfAnyBrandAndPaper) {
       // The envelope opens on its own paper, not on the nearest A4 layout.
       {"", "", "", "", "", 220, 110, {"Enveloppe DL", "DL", "Enveloppes"}},
       {"", "", "", "", "", 63.5, 38.1, {"Etiquettes 63,5", "A4", "Avery"}},
-      {"", "", "", "", "herma", 63.5, 38.1, {"Etiquettes 63,5 bis", "A4", "Herma"}},  // as near: the brand used
+      {"", "", "", "", "herma", 63.5, 38.1, {"Etiquettes 63,5 bis", "A4", "Herma"}},  // as near: the brand
+                                                                                      // used
       {"", "", "", "", "Standard", 63.5, 38.1, {"Etiquettes 63,5", "A4", "Avery"}},  // nearer beats the brand
       {"cartes POSTALES", "", "", "", "", 63.5, 38.1, {"Cartes postales", "A6", "Standard"}},
       {"Enveloppe DL", "", "", "A4", "", 220, 110, {"A4 2 demi-pages", "A4", "Standard"}},  // not on A4
@@ -286,7 +288,8 @@ TEST(ChooseLayout, DocumentsDefaultElseTheNearestOfAnyBrandAndPaper) {
       {"", "CD", "kid", "", "", 120, 120, {}},
   };
   for (const Case& c : cases) {
-    const TLayoutChoice got = ChooseLayout(layouts, c.defaut, c.kind, c.soft, c.papier, c.marque, c.large, c.haut);
+    const TLayoutChoice got =
+        ChooseLayout(layouts, c.defaut, c.kind, c.soft, c.papier, c.marque, c.large, c.haut);
     EXPECT_EQ(got.nom, c.want.nom) << c.defaut << " " << c.large << " x " << c.haut;
     EXPECT_EQ(got.papier, c.want.papier);
     EXPECT_EQ(got.marque, c.want.marque);
@@ -510,10 +513,12 @@ TEST(RecordStream, RowsOneAtATime) {
        {"nom", "prénom"},
        {{"Léon", "Émile"}}},
       {"tabs and Windows-1252", "a\tb\r\n\xE9t\xE9\t\x80\r\n", {"a", "b"}, {{"été", "€"}}},
-      {"UTF-16 little-endian with its mark", Utf16("nom;ville\r\nLéon;Caen\r\n\"a\r\nb\";€\r\n", false),
+      {"UTF-16 little-endian with its mark",
+       Utf16("nom;ville\r\nLéon;Caen\r\n\"a\r\nb\";€\r\n", false),
        {"nom", "ville"},
        {{"Léon", "Caen"}, {"a\nb", "€"}}},
-      {"UTF-16 big-endian, lone CR line ends", Utf16("nom;ville\rÉmile;Nîmes\rZoé;Sète", true),
+      {"UTF-16 big-endian, lone CR line ends",
+       Utf16("nom;ville\rÉmile;Nîmes\rZoé;Sète", true),
        {"nom", "ville"},
        {{"Émile", "Nîmes"}, {"Zoé", "Sète"}}},
       {"lone CR line ends, a line break inside quotes",
@@ -562,8 +567,8 @@ TEST(RecordStream, RowsOneAtATime) {
     QByteArray bytes;
     const char* message;
   } bad[] = {
-      {"a value longer than the limit",
-       "nom\n" + QByteArray(TRecordStream::kMaxFieldLength + 1, 'v') + "\n", "longer than"},
+      {"a value longer than the limit", "nom\n" + QByteArray(TRecordStream::kMaxFieldLength + 1, 'v') + "\n",
+       "longer than"},
       {"more fields than the limit", "nom\n" + QByteArray(TRecordStream::kMaxFields, ';') + "\n", "fields"},
       {"a quoted value never closed", "nom;ville\nA;\"Caen\nB;Lyon\n", "not closed"},
   };

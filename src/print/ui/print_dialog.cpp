@@ -293,14 +293,15 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
     // The paper of the layout the document is made for, or of the nearest one.
     const QString papier =
         soft ? ChooseLayout(Page->Sheet().Gabarits, mdl_->GetEntete(QStringLiteral("PapierDefaut")),
-                            mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString(), soft->Code,
-                            QString(), soft->ReadUserString(QStringLiteral("PrintMarques")), mdl_->Large,
-                            mdl_->Haut)
+                            mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString(),
+                            soft->Code, QString(), soft->ReadUserString(QStringLiteral("PrintMarques")),
+                            mdl_->Large, mdl_->Haut)
                    .papier
              : QString();
     int row = 0;
     for (int r = 0; r < lbPapiers->count(); ++r)
-      if (!papier.isEmpty() && SameTextAscii(lbPapiers->item(r)->data(Qt::UserRole).toString(), papier)) row = r;
+      if (!papier.isEmpty() && SameTextAscii(lbPapiers->item(r)->data(Qt::UserRole).toString(), papier))
+        row = r;
     lbPapiers->setCurrentRow(row);
   }
 
