@@ -37,8 +37,9 @@ qsizetype FindBreak(const Buffer& b, qsizetype from) {
 
 }  // namespace
 
-void TRecordStream::Fail(const QString& why) {
-  if (error_.isEmpty()) error_ = QStringLiteral("%1, line %2: %3").arg(name_).arg(lineNumber_).arg(why);
+void TRecordStream::Fail(const QString& why, long long line) {
+  if (error_.isEmpty())
+    error_ = QStringLiteral("%1, line %2: %3").arg(name_).arg(line >= 0 ? line : lineNumber_).arg(why);
 }
 
 bool TRecordStream::Open(const QString& fileName, QString* error) {
@@ -110,14 +111,14 @@ bool TRecordStream::Refill() {
     if (file_.error() != QFileDevice::NoError && !file_.atEnd()) Fail(file_.errorString());
     eof_ = true;
     if (encoding_ == TEncoding::Utf16) {
-      text_ += utf16_(QByteArray());
+      text_ += utf16_.decode(QByteArray());
       if (utf16_.hasError()) Fail(QStringLiteral("the file ends inside a character"));
     }
     return false;
   }
   if (encoding_ == TEncoding::Utf16) {
     text_.remove(0, pos_);
-    text_ += utf16_(chunk);
+    text_ += utf16_.decode(chunk);
   } else {
     bytes_.remove(0, pos_);
     bytes_ += chunk;
@@ -143,15 +144,20 @@ bool TRecordStream::TakeLine(Buffer& buffer, Buffer& line) {
       Fail(QStringLiteral("a line is longer than %1 MiB").arg(kMaxLineLength >> 20));
       return false;
     }
-    scanned = at >= 0 ? at : buffer.size();
-    scanned -= pos_;
+    // Where scanning goes on, kept relative to pos_, which a refill moves to 0.
+    const qsizetype from = (at >= 0 ? at : buffer.size()) - pos_;
     if (!Refill()) {
-      if (!error_.isEmpty() || pos_ >= buffer.size()) return false;
+      if (!error_.isEmpty()) return false;
+      if (at >= 0) {  // a CR last in the file ends its line
+        scanned = at;
+        continue;
+      }
+      if (pos_ >= buffer.size()) return false;
       line = buffer.mid(pos_);  // the last line, without a line end
       pos_ = buffer.size();
       return true;
     }
-    scanned += pos_;
+    scanned = pos_ + from;
   }
 }
 
@@ -180,6 +186,7 @@ bool TRecordStream::ReadRow(QStringList& row) {
   row.clear();
   QString line;
   if (!ReadLine(line)) return false;
+  const long long first = lineNumber_;
   QString field;
   bool quoted = false;
   qsizetype i = 0;
@@ -205,7 +212,7 @@ bool TRecordStream::ReadRow(QStringList& row) {
       if (!quoted) break;
       // A line break inside quotes belongs to the value.
       if (!ReadLine(line)) {
-        if (error_.isEmpty()) Fail(QStringLiteral("a quoted value is not closed"));
+        if (error_.isEmpty()) Fail(QStringLiteral("a quoted value is not closed"), first);
         return false;
       }
       if (!add(QLatin1Char('\n'))) return false;

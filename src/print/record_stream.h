@@ -42,7 +42,8 @@ class TRecordStream {
   template <typename Buffer>
   bool TakeLine(Buffer& buffer, Buffer& line);
   bool Refill();
-  void Fail(const QString& why);
+  // Stops reading with that reason, at the line read last unless `line` is given.
+  void Fail(const QString& why, long long line = -1);
 
   QFile file_;
   QString name_;

@@ -395,14 +395,14 @@ TEST_F(PrintedSheet, PdfOutputReplacesTheOldFileOnlyWhenWhole) {
                          QStringLiteral("--layout"), kCards};
   ASSERT_EQ(Cli(args).code, 0);  // the user's folder is made, so the full disk strikes the PDF only
   WriteAll(pdf, "old");
-  // A full disk: the file size limit makes every write past 4 KiB fail (the signal ignored, as a
+  // A full disk: the file size limit makes every write past 1 KiB fail (the signal ignored, as a
   // full disk sends none).
   QStringList quoted;
   for (const QString& a : QStringList{QStringLiteral(LORVANE_CLI)} + args)
     quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
   const Ran full = Start(
       QStringLiteral("bash"),
-      {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 4; exec ") + quoted.join(' ')}, env_);
+      {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1; exec ") + quoted.join(' ')}, env_);
   EXPECT_EQ(full.code, 1) << full.out.toStdString() << full.err.toStdString();
   EXPECT_TRUE(full.err.contains(QStringLiteral("cannot write the PDF file ") + pdf))
       << full.err.toStdString();
