@@ -572,7 +572,9 @@ TEST_F(CupsSheet, CellsCalibrationMirrorAndVersoThroughAPrinterQueue) {
       PrintThroughQueue({QStringLiteral("--verso"), QStringLiteral("--cells"), QStringLiteral("2,3")});
   if (!verso.isEmpty()) {
     SCOPED_TRACE("verso");
-    CheckCards(Raster(verso), {0, 0, {1, 4, 5, 6, 7, 8, 9, 10}, true});
+    // The back numbers its columns as the sheet is turned: cell 2 lies behind the front's cell 2, at
+    // the left of the first row as the page is printed; cell 3 at the right of the second row.
+    CheckCards(Raster(verso), {0, 0, {2, 3, 5, 6, 7, 8, 9, 10}, true});
   }
   Calibrate(kQueue, QStringLiteral("Portrait"), QStringLiteral("3.5"), QStringLiteral("-2"));
   const QString calibrated = PrintThroughQueue({});
