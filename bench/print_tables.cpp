@@ -2,6 +2,7 @@
 // among N layouts (the table read once), and a mailing file read record by record.
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -79,3 +80,10 @@ void BM_ReadRecords(benchmark::State& state) {
 BENCHMARK(BM_ReadRecords)->Arg(262144)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}
