@@ -420,6 +420,26 @@ TEST_F(PrintedSheet, PdfOutputReplacesTheOldFileOnlyWhenWhole) {
   EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF-"));
 }
 
+// Safe mode sends each cell as a bitmap: into a PDF file at 600 dots per inch, not the writer's
+// 1200, and deflated when that is smaller than a JPEG picture, as it is for flat artwork.
+TEST_F(PrintedSheet, SafeModeBitmapsAreOfPdfResolutionAndLossless) {
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                     kCards, QStringLiteral("--safe")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const Ran list = Start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, env_);
+  ASSERT_EQ(list.code, 0) << list.err.toStdString();
+  int images = 0;
+  for (const QString& line : list.out.split(QLatin1Char('\n')).mid(2)) {
+    const QStringList f = line.simplified().split(QLatin1Char(' '));
+    if (f.size() < 14) continue;
+    ++images;
+    EXPECT_EQ(f[8], QStringLiteral("image")) << line.toStdString();  // deflated, not "jpeg"
+    EXPECT_NEAR(f[12].toDouble(), 600, 5) << line.toStdString();     // x-ppi
+  }
+  EXPECT_EQ(images, 10);
+}
+
 TEST_F(PrintedSheet, StoredNumbersThatCannotPrintFailWithAMessage) {
   const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
   const QString huge = QStringLiteral("1") + QString(308, QLatin1Char('0'));  // 1e308 as a decimal
