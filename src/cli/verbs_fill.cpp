@@ -67,6 +67,29 @@ struct Picture {
   QString addFrom;  // the file to add to the user's pictures; empty when they can find it already
 };
 
+// Files and folders made on the way, removed again unless kept.
+struct TUndoFiles {
+  QStringList files, folders;
+  // Notes the folders of `path` that do not exist yet, deepest first.
+  void Folders(const QString& path) {
+    for (QString d = QDir::cleanPath(path); !d.isEmpty() && !QFileInfo::exists(d);
+         d = QFileInfo(d).absolutePath()) {
+      if (!folders.contains(d)) folders << d;
+      if (QFileInfo(d).absolutePath() == d) break;
+    }
+  }
+  void Keep() {
+    files.clear();
+    folders.clear();
+  }
+  ~TUndoFiles() {
+    for (const QString& f : files) QFile::remove(f);
+    std::sort(folders.begin(), folders.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    for (const QString& d : folders) QDir().rmdir(d);
+  }
+};
+
 int Fill(QStringList args, const Context& context) {
   QList<CodeValue> images, texts;
   QString support;
@@ -138,19 +161,31 @@ int Fill(QStringList args, const Context& context) {
   }
   if (resizeW > 0) doc.Redimensionner(resizeH, resizeW);
 
-  // Pictures last: each box takes the shape of its picture at the final page size.
+  // Pictures last: each box takes the shape of its picture at the final page size. What is added
+  // to the user's pictures is taken back when the output cannot be written, so a failure changes
+  // nothing.
+  TUndoFiles made;
   for (const Picture& p : pictures) {
     if (!p.addFrom.isEmpty()) {
       const QString target = soft.UserImagesPath + p.name;
-      if (!QFileInfo::exists(target) &&
-          (!QDir().mkpath(soft.UserImagesPath) || !QFile::copy(p.addFrom, target)))
-        return Fail(QStringLiteral("cannot add %1 to %2").arg(p.addFrom, soft.UserImagesPath));
+      if (!QFileInfo::exists(target)) {
+        made.Folders(soft.UserImagesPath);
+        if (!QDir().mkpath(soft.UserImagesPath) || !QFile::copy(p.addFrom, target))
+          return Fail(QStringLiteral("cannot add %1 to %2").arg(p.addFrom, soft.UserImagesPath));
+        made.files << target;
+        const QString thumb = ThumbPath(target, soft.UserImagesPath);
+        if (!QFileInfo::exists(thumb)) {
+          made.Folders(QFileInfo(thumb).absolutePath());
+          made.files << thumb;
+        }
+      }
       MakeThumb(target, soft.UserImagesPath, 50, 50);
     }
     doc.RemplaceImageParCode(p.code, p.name, true);
   }
 
   if (!doc.SaveToFile(out)) return Fail(QStringLiteral("cannot write %1").arg(out));
+  made.Keep();
   return kOk;
 }
 

@@ -9,10 +9,12 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cmath>
 #include <memory>
 
 #include "cli/verbs.h"
 #include "model/document.h"
+#include "model/encodings.h"
 #include "print/print_job.h"
 #include "print/record_stream.h"
 #include "print/sheet_layout.h"
@@ -64,36 +66,57 @@ int PrintVerb(QStringList args, const Context& context) {
   QString error;
   if (merging && !records.Open(recordsFile, &error)) return Fail(error);
 
+  // The fields the document asks for as it is read: a records file must fill at least one.
+  QStringList asked;
   TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
   installation.Connect(doc);
+  doc.OnChampFusion = [&asked, settings = doc.OnChampFusion](TzunoCADObj* sender, const QString& name,
+                                                             QString& value) {
+    if (!asked.contains(name, Qt::CaseInsensitive) && asked.size() < 1000) asked << name;
+    settings(sender, name, value);
+  };
   if (!doc.LoadFromFile(in)) return Fail(QStringLiteral("cannot read %1").arg(in));
   if (!(doc.Large > 0 && doc.Haut > 0)) return Fail(QStringLiteral("%1 has no page size").arg(in));
+  if (merging) {
+    // A file whose header names none of the document's fields would print empty labels.
+    bool used = false;
+    for (const QString& name : asked) used = used || records.FieldIndex(name) >= 0;
+    if (!used)
+      return Fail(asked.isEmpty()
+                      ? QStringLiteral("%1 has no <Field> mark for the records of %2").arg(in, recordsFile)
+                      : QStringLiteral("none of the fields of %1 (%2) is one of %3 (%4)")
+                            .arg(recordsFile, records.Fields().join(QStringLiteral(", ")), in,
+                                 asked.join(QStringLiteral(", "))));
+  }
 
-  // The layout: the one named, else the document's own, else the nearest in size.
+  // The layout: the one named, else the document's own, else the nearest in size of any brand.
   TSheetLayout sheet;
   sheet.Gabarits.FileName = TableFile(soft, soft.PapiersGabFile);
   TzunoPapiers papers;
   papers.FileName = TableFile(soft, soft.PapiersDimFile);
   TGabaritInfo layout;
   if (layoutName.isEmpty()) {
-    QStringList formats;
     const QString kind = doc.Gabarit != 0 ? TzunoCADMdl::GabaritName(doc.Gabarit) : QString();
-    sheet.Gabarits.ListFormats(formats, paperId, QString(), kind, soft.Code);
-    layoutName = ChooseFormat(sheet.Gabarits, formats, doc.GetEntete(QStringLiteral("PapierDefaut")),
-                              doc.Large, doc.Haut);
+    layoutName = ChooseLayout(sheet.Gabarits, doc.GetEntete(QStringLiteral("PapierDefaut")), kind, soft.Code,
+                              paperId, QString(), doc.Large, doc.Haut)
+                     .nom;
     if (layoutName.isEmpty())
       return Fail(paperId.isEmpty()
                       ? QStringLiteral("no layout is made for %1").arg(in)
                       : QStringLiteral("no layout on the paper %1 is made for %2").arg(paperId, in));
   }
   sheet.Gabarits.GetGabaritInfo(layoutName, layout);
-  if (layout.nbrex < 1 || layout.nbrey < 1)
+  if (layout.nom.isEmpty())
     return Fail(QStringLiteral("no layout %1 in %2").arg(layoutName, sheet.Gabarits.FileName));
+  if (const QString why = LayoutProblem(layout); !why.isEmpty())
+    return Fail(QStringLiteral("%1 (%2)").arg(why, sheet.Gabarits.FileName));
   if (paperId.isEmpty()) paperId = layout.papier;
   TPapierInfo paper;
   papers.GetPapierInfo(paperId, paper);
-  if (!(paper.large > 0 && paper.haut > 0))
-    return Fail(QStringLiteral("no paper %1 in %2").arg(paperId, papers.FileName));
+  if (paper.papier.isEmpty()) return Fail(QStringLiteral("no paper %1 in %2").arg(paperId, papers.FileName));
+  if (!(paper.large > 0 && paper.haut > 0 && std::isfinite(paper.large) && std::isfinite(paper.haut)))
+    return Fail(QStringLiteral("the paper %1 has a size of %2 x %3 mm in %4")
+                    .arg(paperId, WriteReal(paper.large), WriteReal(paper.haut), papers.FileName));
   const TPapierInfo portrait = paper;
   const bool landscape = layout.orientation == 1;
   if (landscape) std::swap(paper.large, paper.haut);
@@ -121,14 +144,14 @@ int PrintVerb(QStringList args, const Context& context) {
     for (int c : cells) sheet.SetSelected(c, true);
   }
 
-  // The printer, set to the paper. The PDF is written beside its name and put in place when whole.
+  // The printer, set to the paper. The print job writes the PDF beside its name and puts it in place
+  // when whole.
   std::unique_ptr<QPrinter> printer;
-  QString calibrationName, partial;
+  QString calibrationName;
   if (!pdf.isEmpty()) {
     printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    partial = pdf + QStringLiteral(".part");
-    printer->setOutputFileName(partial);
+    printer->setOutputFileName(pdf);
     calibrationName = kPdfFilePrinter;
   } else {
     const QPrinterInfo info = QPrinterInfo::printerInfo(printerName);
@@ -154,7 +177,9 @@ int PrintVerb(QStringList args, const Context& context) {
   // Fields of the current record come before the settings' fields.
   std::unique_ptr<TRecordFeed> feed;
   if (merging) {
-    if (records.AtEnd()) return Fail(QStringLiteral("%1 holds no record").arg(recordsFile));
+    if (records.AtEnd())
+      return Fail(records.Error().isEmpty() ? QStringLiteral("%1 holds no record").arg(recordsFile)
+                                            : records.Error());
     feed = std::make_unique<TRecordFeed>(doc, in, records);
   }
   bool ok;
@@ -169,15 +194,7 @@ int PrintVerb(QStringList args, const Context& context) {
     jobError = job.Error;
     sheets = job.Sheets();
   }
-  if (!ok) {
-    if (!partial.isEmpty()) QFile::remove(partial);
-    return Fail(jobError);
-  }
-  if (!partial.isEmpty() &&
-      ::rename(QFile::encodeName(partial).constData(), QFile::encodeName(pdf).constData()) != 0) {
-    QFile::remove(partial);
-    return Fail(QStringLiteral("cannot write %1").arg(pdf));
-  }
+  if (!ok) return Fail(jobError);
   Print(QStringLiteral("%1 %2 sheet(s), layout %3, paper %4\n")
             .arg(pdf.isEmpty() ? printerName : pdf)
             .arg(sheets)

@@ -477,39 +477,21 @@ QString TzunoCADMdl::ResoudreFichier(const QString& fileName) {
 }
 
 QString TzunoCADMdl::SubstituteFields(TzunoCADObj* sender, const QString& text) {
-  // A resolver may hand back text holding further fields; the caps stop one that keeps doing so.
-  constexpr int kMaxSubstitutions = 10000;
+  // Values are text: what a resolver hands back is never scanned for fields again, so an address
+  // such as "Jean <jean@x.fr>" prints whole and a value cannot pull in another record's field.
   constexpr qsizetype kMaxLength = 1 << 20;
   if (!text.contains(QLatin1Char('>'))) return text;
-  struct Source {
-    QString text;
-    qsizetype pos;
-  };
-  std::vector<Source> sources{{text, 0}};
   QString out;
   out.reserve(text.size());
-  qsizetype lt = -1;
-  int substitutions = 0;
-  bool stopped = false;
-  while (!sources.empty()) {
-    Source& src = sources.back();
-    if (src.pos >= src.text.size()) {
-      sources.pop_back();
-      continue;
-    }
-    const QChar c = src.text[src.pos++];
-    if (c == QLatin1Char('>') && lt >= 0 && !stopped) {
+  qsizetype lt = -1;  // where the latest "<" of the source text stands in `out`
+  for (const QChar c : text) {
+    if (c == QLatin1Char('>') && lt >= 0) {
       const QString field = out.mid(lt + 1).toLower();
       out.truncate(lt);
       lt = -1;
       QString value;
       if (OnChampFusion) OnChampFusion(sender, field, value);
-      if (++substitutions >= kMaxSubstitutions || out.size() + value.size() > kMaxLength) {
-        stopped = true;
-        out += value;
-      } else if (!value.isEmpty()) {
-        sources.push_back({value, 0});
-      }
+      out += value.left(std::max<qsizetype>(kMaxLength - out.size(), 0));
       continue;
     }
     if (c == QLatin1Char('<')) lt = out.size();

@@ -71,7 +71,8 @@ class TzunoCADMdl {
   void SetFace(int face) { CurrentFace = face; }
   int CountHorsPage(bool recentre);
   QString ResoudreFichier(const QString& fileName);
-  // Merge fields ("<Nom>") replaced by the values OnChampFusion gives.
+  // Merge fields ("<Nom>") replaced by the values OnChampFusion gives; values are taken as they are,
+  // never searched for fields themselves.
   QString SubstituteFields(TzunoCADObj* sender, const QString& text);
 
   // Content operations by object code and file name (document_content.cpp). Codes compare exactly;

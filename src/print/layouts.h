@@ -24,6 +24,9 @@ struct TGabaritInfo {
   QString nom, marque, papier;
 };
 
+// Why a layout cannot print (no cells, sizes zero, negative or not numbers); empty when it can.
+QString LayoutProblem(const TGabaritInfo& layout);
+
 class TzunoGabarits {
  public:
   // Rows pass when every non-empty argument matches: paper and model type equal, the row's edition
@@ -36,6 +39,8 @@ class TzunoGabarits {
   // side (Face 2) the columns are mirrored across the width of *Paper, so a two-sided sheet prints
   // its verso where the recto's columns fall when turned over.
   void GetGabaritInfo(const QString& nom, TGabaritInfo& info);
+  // Every layout of the table, read once, in table order (recto positions).
+  QList<TGabaritInfo> Rows();
 
   QString FileName;
   // The paper of the sheet that owns this reader (not owned; read at each call). Null counts as width 0.
@@ -47,5 +52,6 @@ class TzunoGabarits {
   bool Passes(int row, const QString& papier, const QString& marque, const QString& gabarit,
               const QString& soft) const;
   QString Cell(const char* column, int row) const;
+  void Fill(int row, TGabaritInfo& info) const;
   TzunoCSV table_;
 };

@@ -2,12 +2,16 @@
 
 #include <cups/cups.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QHash>
+#include <QImageWriter>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -109,6 +113,22 @@ QImage TCellPainter::SafeBitmap(QSize size) {
   return bitmap;
 }
 
+bool TCellPainter::DeflatesSmaller(const QImage& bitmap) {
+  const QImage rgb = bitmap.convertToFormat(QImage::Format_RGB888);
+  QByteArray raw;
+  raw.reserve(static_cast<qsizetype>(rgb.width()) * rgb.height() * 3);
+  for (int y = 0; y < rgb.height(); ++y)
+    raw.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), static_cast<qsizetype>(rgb.width()) * 3);
+  const qsizetype deflated = qCompress(raw).size();
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(94);  // what the PDF writer uses
+  if (!writer.write(rgb)) return true;
+  return deflated <= jpeg.size();
+}
+
 void TCellPainter::Write(bool printing, const QString& line) {
   if (printing && Log) Log(line);
 }
@@ -121,6 +141,8 @@ void TCellPainter::StampBitmap(TCanvas& canvas, QRect target, const QImage& bitm
   }
   QPainter& p = *PrinterPainter;
   p.save();
+  if (!Lossless) Lossless = DeflatesSmaller(bitmap);
+  p.setRenderHint(QPainter::LosslessImageRendering, *Lossless);
   const QPaintEngine* engine = p.paintEngine();
   if (engine && engine->hasFeature(QPaintEngine::RasterOpModes)) {
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
@@ -151,7 +173,14 @@ void TCellPainter::DrawCell(TCanvas& canvas, int x, int y, int right, int bottom
       // Mirroring is done on the bitmap, so a mirrored print always takes that path.
       if (Options.NoEchec || Options.Miroir) {
         Write(printing, QStringLiteral("Début Mode sans echec"));
-        const QSize size = SafeBitmapSize(target.size(), printing);
+        // On paper the bitmap has the device's resolution, or less for a PDF file; the painter
+        // stretches it onto the target.
+        const double scale = printing && PrinterPainter ? std::clamp(PrintScale, 0.01, 1.0) : 1.0;
+        const QSize size = SafeBitmapSize(
+            scale == 1.0 ? target.size()
+                         : QSize(std::max(1, static_cast<int>(std::lround(target.width() * scale))),
+                                 std::max(1, static_cast<int>(std::lround(target.height() * scale)))),
+            printing);
         Write(printing,
               QStringLiteral("  bmp.Width := %1; bmp.Height := %2;").arg(size.width()).arg(size.height()));
         if (!size.isEmpty()) {
@@ -219,6 +248,12 @@ bool TCalibrationStore::StoreMeasures(const QString& printer, const QString& pap
          write_(k + QStringLiteral(" EcartY") + o, WriteReal(measureY - kCalibreLineY));
 }
 
+bool TCalibrationStore::InRange(QPointF o) {
+  constexpr double kMeasure = 300;  // the dialog's limit either way
+  const double x = o.x() + kCalibreLineX, y = o.y() + kCalibreLineY;
+  return x >= -kMeasure && x <= kMeasure && y >= -kMeasure && y <= kMeasure;
+}
+
 QPointF TCalibrationStore::Measures(const QString& printer, const QString& papier, bool landscape) const {
   return Offsets(printer, papier, landscape) + QPointF(kCalibreLineX, kCalibreLineY);
 }
@@ -259,23 +294,84 @@ void DrawCalibrationSheet(QPainter& p, const QPrinter& printer, const QString& t
   p.restore();
 }
 
+namespace {
+
+// |difference of widths| + |difference of heights|: how far a cell is from the document's size.
+double SizeDistance(const TGabaritInfo& g, double large, double haut) {
+  const double d = std::fabs(g.large - large) + std::fabs(g.haut - haut);
+  return std::isnan(d) ? std::numeric_limits<double>::infinity() : d;
+}
+
+QString AsciiLower(const QString& s) {
+  QString out = s;
+  for (QChar& c : out)
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + ('a' - 'A'));
+  return out;
+}
+
+}  // namespace
+
 QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const QString& papierDefaut,
                      double large, double haut) {
   if (!papierDefaut.isEmpty())
     for (const QString& f : formats)
       if (SameTextAscii(f, papierDefaut)) return f;
+  if (formats.isEmpty()) return QString();
+  // The table is read once; a name stands for its first row, as a look-up by name finds it.
+  const QList<TGabaritInfo> rows = layouts.Rows();
+  QHash<QString, qsizetype> byName;
+  byName.reserve(rows.size());
+  for (qsizetype i = 0; i < rows.size(); ++i) {
+    const QString key = AsciiLower(rows[i].nom);
+    if (!byName.contains(key)) byName.insert(key, i);
+  }
   QString chosen;
   double best = std::numeric_limits<double>::infinity();
   for (const QString& f : formats) {
-    TGabaritInfo info;
-    layouts.GetGabaritInfo(f, info);
-    const double d = std::fabs(info.large - large) + std::fabs(info.haut - haut);
+    const auto at = byName.constFind(AsciiLower(f));
+    const double d = at == byName.cend() ? SizeDistance(TGabaritInfo(), large, haut)
+                                         : SizeDistance(rows[*at], large, haut);
     if (d < best) {  // strictly nearer: the first of equally near formats stays
       best = d;
       chosen = f;
     }
   }
   return chosen;
+}
+
+TLayoutChoice ChooseLayout(TzunoGabarits& layouts, const QString& papierDefaut, const QString& kind,
+                           const QString& soft, const QString& papier, const QString& marque, double large,
+                           double haut) {
+  const QList<TGabaritInfo> rows = layouts.Rows();
+  auto offered = [&](const TGabaritInfo& g) {
+    if (!papier.isEmpty() && !SameTextAscii(g.papier, papier)) return false;
+    if (!kind.isEmpty() && !SameTextAscii(g.gabarit, kind)) return false;
+    if (!soft.isEmpty() && !g.soft.isEmpty() && !ContainsTextAscii(g.soft, soft)) return false;
+    return !g.marque.isEmpty() && !g.nom.isEmpty() && LayoutProblem(g).isEmpty();
+  };
+  const TGabaritInfo* chosen = nullptr;
+  if (!papierDefaut.isEmpty())
+    for (const TGabaritInfo& g : rows)
+      if (SameTextAscii(g.nom, papierDefaut) && offered(g)) {
+        chosen = &g;
+        break;
+      }
+  if (!chosen) {
+    double best = std::numeric_limits<double>::infinity();
+    bool preferred = false;
+    for (const TGabaritInfo& g : rows) {
+      if (!offered(g)) continue;
+      const double d = SizeDistance(g, large, haut);
+      const bool mine = !marque.isEmpty() && SameTextAscii(g.marque, marque);
+      if (d < best || (d == best && mine && !preferred)) {
+        best = d;
+        preferred = mine;
+        chosen = &g;
+      }
+    }
+  }
+  if (!chosen) return {};
+  return {chosen->nom, chosen->papier, chosen->marque};
 }
 
 QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper) {
@@ -322,9 +418,21 @@ bool TPrintJob::Begin(const QString& title, QPointF calibration) {
     Error = why;
     return false;
   }
+  if (const QString why = LayoutProblem(sheet_.Layout); !why.isEmpty()) {
+    Error = why;
+    return false;
+  }
+  if (!TCalibrationStore::InRange(calibration)) {
+    Error = QStringLiteral(
+                "the stored calibration moves the print by %1 x %2 mm, more than calibration can measure: "
+                "calibrate the printer again")
+                .arg(WriteReal(calibration.x()), WriteReal(calibration.y()));
+    return false;
+  }
   const TPrinterMetrics m = GetPrinterMetrics(printer_);
   const double w = sheet_.Paper.large, h = sheet_.Paper.haut;
-  if (m.PixelsPerMmX <= 0 || m.PixelsPerMmY <= 0 || !(w > 0 && h > 0)) {
+  if (m.PixelsPerMmX <= 0 || m.PixelsPerMmY <= 0 || !(w > 0 && h > 0) || !std::isfinite(w) ||
+      !std::isfinite(h)) {
     Error = QStringLiteral("the printer gives no resolution or the paper has no size");
     return false;
   }
@@ -334,14 +442,33 @@ bool TPrintJob::Begin(const QString& title, QPointF calibration) {
   sheet_.OffsetX = -calibration.x() - m.OffsetX;
   sheet_.OffsetY = -calibration.y() - m.OffsetY;
   printer_.setDocName(title);
+  if (printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty()) {
+    pdf_ = std::make_unique<TPdfFile>();
+    if (!pdf_->Open(printer_.outputFileName(), &Error)) {
+      pdf_.reset();
+      return false;
+    }
+    printer_.setOutputFileName(pdf_->TempName());
+  }
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(&printer_)) {
     painter_.reset();
-    Error = QStringLiteral("the printer %1 cannot start a document").arg(printer_.printerName());
+    if (pdf_) {
+      printer_.setOutputFileName(pdf_->Target());
+      Error = QStringLiteral("cannot write the PDF file %1").arg(pdf_->Target());
+      pdf_.reset();
+    } else {
+      Error = QStringLiteral("the printer %1 cannot start a document").arg(printer_.printerName());
+    }
     return false;
   }
   canvas_ = std::make_unique<TPainterCanvas>(painter_.get());
   cells_.PrinterPainter = painter_.get();
+  const int dpi = printer_.resolution();
+  cells_.PrintScale = printer_.outputFormat() == QPrinter::PdfFormat && dpi > TCellPainter::kMaxPdfDpi
+                          ? static_cast<double>(TCellPainter::kMaxPdfDpi) / dpi
+                          : 1.0;
+  cells_.Lossless.reset();
   return true;
 }
 
@@ -349,6 +476,7 @@ bool TPrintJob::PrintSheet() {
   if (!painter_ || aborted_) return false;
   if (sheets_ > 0 && !printer_.newPage()) {
     Error = MLMessage(652);
+    failed_ = true;
     return false;
   }
   ++sheets_;
@@ -368,17 +496,26 @@ bool TPrintJob::PrintSheet() {
   try {
     sheet_.Paint(*canvas_, true);
   } catch (...) {
-    Error = MLMessage(652);
     ok = false;
   }
   sheet_.OnDrawCell = draw;
   if (cancelled) {
-    printer_.abort();
-    aborted_ = true;
-    Error = QStringLiteral("cancelled");
+    Abandon(QStringLiteral("cancelled"));
     return false;
   }
+  if (!ok) {
+    // The document is ended all the same; a PDF file is not put in place.
+    Error = MLMessage(652);
+    failed_ = true;
+  }
   return ok;
+}
+
+void TPrintJob::Abandon(const QString& why) {
+  Error = why;
+  if (!painter_ || aborted_) return;
+  printer_.abort();
+  aborted_ = true;
 }
 
 bool TPrintJob::End() {
@@ -387,6 +524,9 @@ bool TPrintJob::End() {
   canvas_.reset();
   const bool ended = painter_->end();
   painter_.reset();
+  // The printer names the target again whatever happens, so a caller sees what it set.
+  const std::unique_ptr<TPdfFile> pdf = std::move(pdf_);
+  if (pdf) printer_.setOutputFileName(pdf->Target());
   if (aborted_) return false;
   if (!ended || printer_.printerState() == QPrinter::Error) {
     if (Error.isEmpty()) Error = MLMessage(652);
@@ -398,6 +538,8 @@ bool TPrintJob::End() {
                 .arg(printer_.printerName(), QString::fromUtf8(cupsLastErrorString()));
     return false;
   }
+  if (failed_) return false;
+  if (pdf && !pdf->Commit(&Error)) return false;
   return true;
 }
 
@@ -514,6 +656,10 @@ bool TRecordFeed::AtEnd() {
   return records_.AtEnd();
 }
 
+QString TRecordFeed::Error() const {
+  return records_.Error();
+}
+
 bool TRunCells::Take(int cell) {
   if (sheet_ <= 1 && cell < run_.StartCell) return false;
   if (records_) {
@@ -549,9 +695,15 @@ bool PrintRun(TPrintJob& job, TSheetLayout& sheet, TCellPainter& cells, const TR
     fill.NextSheet();
     ok = job.PrintSheet();
     if (!ok) break;
+    if (records && !records->Error().isEmpty()) {
+      // Nothing is printed from a file that cannot be read whole.
+      job.Abandon(records->Error());
+      ok = false;
+      break;
+    }
     if (fill.Filled() == before) {
-      job.Error = records ? QStringLiteral("no cell of the layout takes a record")
-                          : QStringLiteral("no cell of the layout is chosen");
+      job.Abandon(records ? QStringLiteral("no cell of the layout takes a record")
+                          : QStringLiteral("no cell of the layout is chosen"));
       ok = false;
       break;
     }

@@ -8,9 +8,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "print/layouts.h"
 #include "print/papers.h"
+#include "print/pdf_file.h"
 #include "print/sheet_layout.h"
 #include "render/canvas.h"
 
@@ -64,6 +66,17 @@ class TCellPainter {
   // The printer's painter while a job prints: bitmaps drawn on paper are combined with what the page
   // holds by the painter itself (PDF and printer engines lack the raster operations).
   QPainter* PrinterPainter = nullptr;
+  // Safe-mode bitmap pixels per device pixel on paper: 1 renders at the device's resolution; a PDF
+  // file takes at most 600 dots per inch, which the print job sets.
+  double PrintScale = 1;
+  // Whether safe-mode bitmaps go to paper losslessly compressed; unset until the first bitmap of a
+  // job shows which compression is smaller for this document.
+  std::optional<bool> Lossless;
+
+  // The PDF resolution of safe-mode bitmaps.
+  static constexpr int kMaxPdfDpi = 600;
+  // Whether the bitmap is smaller deflated than as a JPEG picture, the two ways a PDF stores it.
+  static bool DeflatesSmaller(const QImage& bitmap);
 
  private:
   void Write(bool printing, const QString& line);
@@ -96,6 +109,9 @@ class TCalibrationStore {
                      double measureY);
   // The measures the test sheet would show with the stored offsets.
   QPointF Measures(const QString& printer, const QString& papier, bool landscape) const;
+  // Whether offsets are ones the calibration dialog can store (measures of -300 to 300 mm); a
+  // hand-edited value beyond that would print off the sheet.
+  static bool InRange(QPointF offsets);
 
  private:
   Reader read_;
@@ -126,6 +142,18 @@ QString TableFile(const TSoft& soft, const QString& userFile);
 QString ChooseFormat(TzunoGabarits& layouts, const QStringList& formats, const QString& papierDefaut,
                      double large, double haut);
 
+// The layout a document prints on when nothing else is chosen, with its paper and brand.
+struct TLayoutChoice {
+  QString nom, papier, marque;
+};
+// Among the layouts made for the model type `kind` (any when empty) in the edition `soft`, on the
+// paper `papier` (any paper when empty), of every brand: the document's PapierDefaut when the table
+// holds it, else the one nearest the document's size. Of equally near ones the brand `marque` is
+// preferred, then table order. Rows that cannot print are passed over. Empty when none fits.
+TLayoutChoice ChooseLayout(TzunoGabarits& layouts, const QString& papierDefaut, const QString& kind,
+                           const QString& soft, const QString& papier, const QString& marque, double large,
+                           double haut);
+
 // The cells (numbers) of the layout that reach beyond the paper.
 QList<int> CellsOffPaper(const TGabaritInfo& layout, const TPapierInfo& paper);
 
@@ -153,13 +181,18 @@ class TPrintJob {
 
   // Sets the sheet's scale and offsets for the printer (one scale for both axes, the calibration
   // and the printable area's offset subtracted) and starts the document. False, with Error set, when
-  // the printer cannot start.
+  // the printer cannot start, or the layout or the calibration holds numbers that cannot print.
   bool Begin(const QString& title, QPointF calibration);
   // Paints one sheet, on a new page after the first. False when painting failed (Error set) or the
   // job was cancelled.
   bool PrintSheet();
-  // Ends the document; also run by the destructor. False when the printer reports a failure.
+  // Ends the document; also run by the destructor. False when the printer reports a failure. A PDF
+  // file replaces the printer's output file only now, checked and synced; it is left as it was on
+  // any failure.
   bool End();
+
+  // Gives up the document with that reason: nothing is printed and a PDF target keeps its old file.
+  void Abandon(const QString& why);
 
   // Asked between cells; answering true abandons the job (the document is aborted).
   std::function<bool()> Cancelled;
@@ -172,8 +205,11 @@ class TPrintJob {
   TCellPainter& cells_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<TCanvas> canvas_;
+  // A PDF output goes to a temporary file put in place by End when whole.
+  std::unique_ptr<TPdfFile> pdf_;
   int sheets_ = 0;
   bool aborted_ = false;
+  bool failed_ = false;
 };
 
 // One sheet printed as the print dialog does: calibration of the printer and paper from `store`,
@@ -211,6 +247,8 @@ class TRecordFeed {
   bool Next();
   // Whether no record follows.
   bool AtEnd();
+  // Why the records file could not be read whole; empty while it reads well.
+  QString Error() const;
   int Used() const { return used_; }
 
  private:
@@ -256,6 +294,7 @@ class TRunCells {
 
 // The sheets of one print on a job already begun: the sheet's cells filled as TRunCells says, each
 // chosen cell drawn by the sheet's cell callback (the cell painter when unset). Sheets follow one
-// another until the run is done; a sheet that takes no record stops the print with an error.
+// another until the run is done; a sheet that takes no record, or a records file that cannot be read
+// whole, abandons the print (a PDF target keeps its old file).
 bool PrintRun(TPrintJob& job, TSheetLayout& sheet, TCellPainter& cells, const TRunOptions& run,
               TRecordFeed* records);

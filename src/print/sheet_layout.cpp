@@ -37,24 +37,24 @@ QPointF TSheetLayout::CellOrigin(int column, int row) const {
                  Layout.y0 + (row - 1) * (Layout.haut + Layout.intery));
 }
 
-// Visits cells row by row, left to right, with their numbers, until the visitor answers false or
-// kMaxVisited cells have been seen.
+// Visits cells row by row in number order, until the visitor answers false or kMaxVisited cells
+// have been seen.
 template <typename Visit>
-void TSheetLayout::ForEachCell(const TGabaritInfo& g, Visit visit) {
+void TSheetLayout::ForEachCell(const TGabaritInfo& g, int face, Visit visit) {
   const int nx = g.nbrex;
   if (nx < 1) return;
   long long number = 0;
   for (int r = 1; r <= g.nbrey; ++r) {
-    for (int c = 1; c <= nx; ++c) {
+    for (int k = 1; k <= nx; ++k) {
       if (++number > kMaxVisited) return;
-      if (!visit(c, r, static_cast<int>(number))) return;
+      if (!visit(SheetColumn(nx, face, k), r, static_cast<int>(number))) return;
     }
   }
 }
 
 int TSheetLayout::CellAt(double x, double y) const {
   int found = 0;
-  ForEachCell(Layout, [&](int c, int r, int number) {
+  ForEachCell(Layout, Gabarits.Face, [&](int c, int r, int number) {
     const QPointF o = CellOrigin(c, r);
     if (o.x() < x && x < o.x() + Layout.large && o.y() < y && y < o.y() + Layout.haut) found = number;
     return true;
@@ -138,7 +138,7 @@ void TSheetLayout::Paint(TCanvas& canvas, bool printing) const {
   }
   canvas.SetPen(TPen{clBlack, 1, psSolid});
   const TGabaritInfo g = Layout;  // a cell callback may choose another layout meanwhile
-  ForEachCell(g, [&](int c, int r, int number) {
+  ForEachCell(g, Gabarits.Face, [&](int c, int r, int number) {
     if (!IsSelected(number)) return true;
     const double X = g.x0 + (c - 1) * (g.large + g.interx);
     const double Y = g.y0 + (r - 1) * (g.haut + g.intery);

@@ -43,6 +43,10 @@ class TSheetLayout {
   int CellAt(double x, double y) const;
   // Top-left corner (mm) of cell (column, row), both counted from 1.
   QPointF CellOrigin(int column, int row) const;
+  // The column, counted from the left of the sheet as it lies in the printer, that holds the k-th
+  // cell of a row. The back face (Face 2) numbers its columns as the sheet is turned, from the right,
+  // so each cell of the back lies behind the cell of the same number on the front.
+  static int SheetColumn(int nbrex, int face, int k) { return face == 2 ? nbrex + 1 - k : k; }
 
   // Flags of cells 1 to kMaxSelectable, all on at creation; a new layout keeps them.
   bool IsSelected(int cell) const;
@@ -81,8 +85,9 @@ class TSheetLayout {
   TDrawCell OnDrawCell;             // unset: cells are outlined
 
  private:
+  // Visits cells in number order; the visitor gets the sheet column, the row and the number.
   template <typename Visit>
-  static void ForEachCell(const TGabaritInfo& g, Visit visit);
+  static void ForEachCell(const TGabaritInfo& g, int face, Visit visit);
   std::array<bool, kMaxSelectable + 1> selected_;
   mutable bool onPaper_ = false;
 };

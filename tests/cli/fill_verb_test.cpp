@@ -190,6 +190,11 @@ TEST(CliFill, FailuresWriteNothing) {
       {{fill, kCard, out, QStringLiteral("--support"), QStringLiteral("nulle_part")}, 1, "nulle_part"},
       {{fill, tmp.filePath(QStringLiteral("absent.mdl")), out}, 1, "absent.mdl"},
       {{fill, kCard, tmp.filePath(QStringLiteral("no/such/folder/o.mdl"))}, 1, "cannot write"},
+      // The picture would be added to the user's pictures, but the output cannot be written.
+      {{fill, kCard, tmp.filePath(QStringLiteral("no/such/folder/o.mdl")), QStringLiteral("--image"),
+        QStringLiteral("photo=") + photo},
+       1,
+       "cannot write"},
       {{fill, kCard, out, QStringLiteral("--pro"), QStringLiteral("--perso")}, 2, "usage"},
       {{fill, kCard, out, QStringLiteral("--resize"), QStringLiteral("10")}, 2, "usage"},
       {{fill, kCard, out, QStringLiteral("--resize"), QStringLiteral("0"), QStringLiteral("10")}, 2, "usage"},

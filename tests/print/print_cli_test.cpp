@@ -18,6 +18,7 @@
 #include <QThread>
 #include <optional>
 
+#include "common/files.h"
 #include "common/qt_printers.h"
 
 namespace {
@@ -313,6 +314,158 @@ TEST_F(PrintedSheet, BadRequestsFailWithAMessage) {
   }
 }
 
+// Writes a document whose text, on the face asked, is `text`, and a records file.
+void WriteMerge(const QString& doc, int face, const QByteArray& text, const QString& csv,
+                const QByteArray& records) {
+  QFile d(doc);
+  ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+  d.write(
+      "Version=1.2\r\nLarge=85\r\nHaut=54\r\n\r\nFace=" + QByteArray::number(face) +
+      "\r\n  Objet=1\r\n    Name=texte\r\n    Face=" + QByteArray::number(face) +
+      "\r\n    CanSelect=1\r\n    Pen=000000,1,0\r\n    Brush=FFFFFF,1\r\n    x=42.5\r\n    y=27\r\n"
+      "    l=0\r\n    h=0\r\n    r=0\r\n    Font=000000,Arial,4000,\r\n    Aligne=0\r\n    Alignement=0\r\n"
+      "    txt=" +
+      text + "\r\n  End\r\n  \r\nEnd\r\n\r\n");
+  QFile r(csv);
+  ASSERT_TRUE(r.open(QIODevice::WriteOnly));
+  r.write(records);
+}
+
+// The text pdftotext finds on page 1 inside a rectangle in mm.
+QString TextIn(const QString& pdf, QRectF mm, const QProcessEnvironment& env) {
+  auto pt = [](double v) { return QString::number(qRound(v * 72 / 25.4)); };
+  return Start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-f"), QStringLiteral("1"),
+                QStringLiteral("-l"), QStringLiteral("1"), QStringLiteral("-x"), pt(mm.left()),
+                QStringLiteral("-y"), pt(mm.top()), QStringLiteral("-W"), pt(mm.width()),
+                QStringLiteral("-H"), pt(mm.height()), pdf, QStringLiteral("-")},
+               env)
+      .out.simplified();
+}
+
+TEST_F(PrintedSheet, VersoRecordsLieBehindTheirFronts) {
+  const QString doc = dir_.filePath(QStringLiteral("dos.mdl")),
+                csv = dir_.filePath(QStringLiteral("gens.csv"));
+  WriteMerge(doc, 2, "<Nom>", csv, "nom\r\nGens1\r\nGens2\r\nGens3\r\n");
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const Ran r = Cli({QStringLiteral("print"), doc, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                     kCards, QStringLiteral("--records"), csv, QStringLiteral("--verso")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  // Front cells 1 and 2 are the left and right columns of row 1; turned over, the back of cell 1 is
+  // on the right.
+  const QRectF left(20, 13.5, 85, 54), right(105, 13.5, 85, 54), below(105, 67.5, 85, 54);
+  EXPECT_EQ(TextIn(pdf, right, env_), QStringLiteral("Gens1"));
+  EXPECT_EQ(TextIn(pdf, left, env_), QStringLiteral("Gens2"));
+  EXPECT_EQ(TextIn(pdf, below, env_), QStringLiteral("Gens3"));
+}
+
+TEST_F(PrintedSheet, RecordValuesAreTextAndTheirFieldsMustBeTheDocuments) {
+  const QString doc = dir_.filePath(QStringLiteral("nom.mdl")),
+                csv = dir_.filePath(QStringLiteral("gens.csv"));
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const QStringList args{QStringLiteral("print"),    doc,    QStringLiteral("--pdf"),     pdf,
+                         QStringLiteral("--layout"), kCards, QStringLiteral("--records"), csv};
+  // A value holding marks prints as it stands.
+  WriteMerge(doc, 1, "<Nom> / <Ville>", csv, "nom;ville\r\nJean <jean@x.fr>;<Nom>\r\n");
+  Ran r = Cli(args);
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  EXPECT_EQ(TextIn(pdf, QRectF(20, 13.5, 85, 54), env_), QStringLiteral("Jean <jean@x.fr> / <Nom>"));
+  // A header naming none of the document's fields, and a file that cannot be read whole, print
+  // nothing and say why.
+  WriteAll(pdf, "old");
+  const struct {
+    QByteArray records;
+    const char* message;
+  } bad[] = {
+      {"prenom;cp\r\nJean;14000\r\n", "none of the fields"},
+      {"nom\r\n\"Jean\r\nDupont\r\n", "not closed"},
+  };
+  for (const auto& b : bad) {
+    WriteMerge(doc, 1, "<Nom> / <Ville>", csv, b.records);
+    r = Cli(args);
+    EXPECT_EQ(r.code, 1) << b.message;
+    EXPECT_TRUE(r.err.contains(QLatin1String(b.message))) << r.err.toStdString();
+    EXPECT_EQ(ReadAll(pdf), "old");
+  }
+}
+
+TEST_F(PrintedSheet, PdfOutputReplacesTheOldFileOnlyWhenWhole) {
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const QStringList args{QStringLiteral("print"),    kCard, QStringLiteral("--pdf"), pdf,
+                         QStringLiteral("--layout"), kCards};
+  ASSERT_EQ(Cli(args).code, 0);  // the user's folder is made, so the full disk strikes the PDF only
+  WriteAll(pdf, "old");
+  // A full disk: the file size limit makes every write past 1 KiB fail (the signal ignored, as a
+  // full disk sends none).
+  QStringList quoted;
+  for (const QString& a : QStringList{QStringLiteral(LORVANE_CLI)} + args)
+    quoted << QLatin1Char('\'') + a + QLatin1Char('\'');
+  const Ran full = Start(
+      QStringLiteral("bash"),
+      {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1; exec ") + quoted.join(' ')}, env_);
+  EXPECT_EQ(full.code, 1) << full.out.toStdString() << full.err.toStdString();
+  EXPECT_TRUE(full.err.contains(QStringLiteral("cannot write the PDF file ") + pdf))
+      << full.err.toStdString();
+  EXPECT_EQ(ReadAll(pdf), "old");
+  // A folder that does not exist: the message names the file.
+  const QString nowhere = dir_.filePath(QStringLiteral("absent/out.pdf"));
+  const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), nowhere});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write the PDF file ") + nowhere)) << r.err.toStdString();
+  // Nothing else is left in the folder.
+  EXPECT_EQ(QDir(dir_.path()).entryList(QStringList{QStringLiteral("*out.pdf*")}, QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("out.pdf")});
+  // Whole, it replaces the old file.
+  ASSERT_EQ(Cli(args).code, 0);
+  EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF-"));
+}
+
+// Safe mode sends each cell as a bitmap: into a PDF file at 600 dots per inch, not the writer's
+// 1200, and deflated when that is smaller than a JPEG picture, as it is for flat artwork.
+TEST_F(PrintedSheet, SafeModeBitmapsAreOfPdfResolutionAndLossless) {
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"),
+                     kCards, QStringLiteral("--safe")});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const Ran list = Start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, env_);
+  ASSERT_EQ(list.code, 0) << list.err.toStdString();
+  int images = 0;
+  for (const QString& line : list.out.split(QLatin1Char('\n')).mid(2)) {
+    const QStringList f = line.simplified().split(QLatin1Char(' '));
+    if (f.size() < 14) continue;
+    ++images;
+    EXPECT_EQ(f[8], QStringLiteral("image")) << line.toStdString();  // deflated, not "jpeg"
+    EXPECT_NEAR(f[12].toDouble(), 600, 5) << line.toStdString();     // x-ppi
+  }
+  EXPECT_EQ(images, 10);
+}
+
+TEST_F(PrintedSheet, StoredNumbersThatCannotPrintFailWithAMessage) {
+  const QString pdf = dir_.filePath(QStringLiteral("out.pdf"));
+  const QString huge = QStringLiteral("1") + QString(308, QLatin1Char('0'));  // 1e308 as a decimal
+  for (const QString& value : {huge, QStringLiteral("-99999")}) {
+    QFile::remove(dir_.filePath(QStringLiteral("user/Lorvane/Lorvane/User.ini")));
+    Calibrate(QStringLiteral("PDF"), QStringLiteral("Portrait"), value, QStringLiteral("0"));
+    const Ran r = Cli(
+        {QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf, QStringLiteral("--layout"), kCards});
+    EXPECT_EQ(r.code, 1) << value.left(8).toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("calibrate the printer again"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+  }
+  // The user's layouts table with rows of sizes that are zero, negative or not numbers.
+  const QString layouts = dir_.filePath(QStringLiteral("user/Lorvane/Lorvane/papiers_gab.csv"));
+  WriteAll(layouts, ReadAll(QStringLiteral(LORVANE_SOURCE_DATA "/donnees/papiers_gab.csv")) +
+                        "Zero;T;A4;;;0;0;0;0;0;54;1;1;0;0\r\nNegative;T;A4;;;0;0;0;0;85;-54;2;1;0;0\r\n"
+                        "Nan;T;A4;;;0;0;0;0;nan;54;1;1;0;0\r\n");
+  for (const char* name : {"Zero", "Negative", "Nan"}) {
+    const Ran r = Cli({QStringLiteral("print"), kCard, QStringLiteral("--pdf"), pdf,
+                       QStringLiteral("--layout"), QString::fromLatin1(name)});
+    EXPECT_EQ(r.code, 1) << name;
+    EXPECT_TRUE(r.err.contains(QStringLiteral("cells of"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+  }
+}
+
 // A CUPS daemon of the test's own: configuration, spool and socket in a temporary folder, a cups-pdf
 // queue, stopped at the end. cups-pdf writes into the folder its system configuration names ("Out",
 // ${HOME}/PDF of the job's user by default); the test takes its own files from there.
@@ -439,7 +592,9 @@ TEST_F(CupsSheet, CellsCalibrationMirrorAndVersoThroughAPrinterQueue) {
       PrintThroughQueue({QStringLiteral("--verso"), QStringLiteral("--cells"), QStringLiteral("2,3")});
   if (!verso.isEmpty()) {
     SCOPED_TRACE("verso");
-    CheckCards(Raster(verso), {0, 0, {1, 4, 5, 6, 7, 8, 9, 10}, true});
+    // The back numbers its columns as the sheet is turned: cell 2 lies behind the front's cell 2, at
+    // the left of the first row as the page is printed; cell 3 at the right of the second row.
+    CheckCards(Raster(verso), {0, 0, {2, 3, 5, 6, 7, 8, 9, 10}, true});
   }
   Calibrate(kQueue, QStringLiteral("Portrait"), QStringLiteral("3.5"), QStringLiteral("-2"));
   const QString calibrated = PrintThroughQueue({});

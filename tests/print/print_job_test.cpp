@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QPainter>
@@ -11,10 +12,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <limits>
 
+#include "common/files.h"
 #include "common/qt_printers.h"
 #include "model/document.h"
 #include "model/image.h"
+#include "print/pdf_file.h"
 #include "print/printer_metrics.h"
 #include "print/record_stream.h"
 #include "render/canvas.h"
@@ -247,6 +251,145 @@ TEST(ChooseFormat, DocumentsDefaultThenTheNearestFirstOfEquals) {
   EXPECT_EQ(ChooseFormat(layouts, all, QString(), 2e6, 2e6), QStringLiteral("Grand"));
 }
 
+TEST(ChooseLayout, DocumentsDefaultElseTheNearestOfAnyBrandAndPaper) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("papiers_gab.csv"));
+  WriteAll(
+      file,
+      "nom;marque;papier;gabarit;soft;x0;y0;interx;intery;large;haut;nbrex;nbrey;rectoverso;orientation\r\n"
+      "A4 2 demi-pages;Standard;A4;;;0;0;0;0;210;148,5;1;2;0;0\r\n"
+      "Cassee;Standard;A4;;;0;0;0;0;0;0;1;1;0;0\r\n"
+      "Pas un nombre;Standard;A4;;;0;0;0;0;nan;1;1;1;0;0\r\n"
+      "Sans marque;;A4;;;0;0;0;0;63,5;38,1;1;1;0;0\r\n"
+      "Cartes postales;Standard;A6;;;0;0;0;0;148;105;1;1;0;0\r\n"
+      "Etiquettes 63,5;Avery;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
+      "Etiquettes 63,5 bis;Herma;A4;;;7;15;2,5;0;63,5;38,1;3;7;0;0\r\n"
+      "Enveloppe DL;Enveloppes;DL;;;0;0;0;0;220;110;1;1;0;0\r\n"
+      "Rond CD;Disques;A4;CD;pro;0;0;0;0;117;117;1;2;0;0\r\n");
+  TzunoGabarits layouts;
+  layouts.FileName = file;
+  struct Case {
+    const char *defaut, *kind, *soft, *papier, *marque;
+    double large, haut;
+    TLayoutChoice want;
+  };
+  const Case cases[] = {
+      // The envelope opens on its own paper, not on the nearest A4 layout.
+      {"", "", "", "", "", 220, 110, {"Enveloppe DL", "DL", "Enveloppes"}},
+      {"", "", "", "", "", 63.5, 38.1, {"Etiquettes 63,5", "A4", "Avery"}},
+      {"", "", "", "", "herma", 63.5, 38.1, {"Etiquettes 63,5 bis", "A4", "Herma"}},  // as near: the brand
+                                                                                      // used
+      {"", "", "", "", "Standard", 63.5, 38.1, {"Etiquettes 63,5", "A4", "Avery"}},  // nearer beats the brand
+      {"cartes POSTALES", "", "", "", "", 63.5, 38.1, {"Cartes postales", "A6", "Standard"}},
+      {"Enveloppe DL", "", "", "A4", "", 220, 110, {"A4 2 demi-pages", "A4", "Standard"}},  // not on A4
+      {"", "", "", "A6", "", 63.5, 38.1, {"Cartes postales", "A6", "Standard"}},
+      {"Cassee", "", "", "", "", 1, 1, {"Etiquettes 63,5", "A4", "Avery"}},  // rows that cannot print
+      {"", "CD", "pro", "", "", 120, 120, {"Rond CD", "A4", "Disques"}},
+      {"", "CD", "kid", "", "", 120, 120, {}},
+  };
+  for (const Case& c : cases) {
+    const TLayoutChoice got =
+        ChooseLayout(layouts, c.defaut, c.kind, c.soft, c.papier, c.marque, c.large, c.haut);
+    EXPECT_EQ(got.nom, c.want.nom) << c.defaut << " " << c.large << " x " << c.haut;
+    EXPECT_EQ(got.papier, c.want.papier);
+    EXPECT_EQ(got.marque, c.want.marque);
+  }
+}
+
+TEST(PrintJob, NumbersThatCannotPrintFailTheJob) {
+  QTemporaryDir dir;
+  TzunoCADMdl doc(nullptr, QRect(0, 0, 100, 100), 100, 100);
+  LoadCard(doc);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    double large, haut;
+    int nbrex;
+    QPointF calibration;
+  };
+  const Case cases[] = {
+      {"cells of width 0", 0, 20, 1, {}},
+      {"cells of negative height", 40, -20, 1, {}},
+      {"cells of no number", nan, 20, 1, {}},
+      {"no column", 40, 20, 0, {}},
+      {"a calibration of 1e308", 40, 20, 1, {1e308, 0}},
+      {"a calibration of -99999", 40, 20, 1, {0, -99999}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString pdf = dir.filePath(QStringLiteral("old.pdf"));
+    WriteAll(pdf, "old");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    TSheetLayout sheet;
+    sheet.Paper = TPapierInfo{QStringLiteral("A4"), QStringLiteral("A4"), 210, 297};
+    sheet.Layout.large = c.large;
+    sheet.Layout.haut = c.haut;
+    sheet.Layout.nbrex = c.nbrex;
+    sheet.Layout.nbrey = 1;
+    TCellPainter cells(doc);
+    TPrintJob job(printer, sheet, cells);
+    EXPECT_FALSE(job.Begin(QStringLiteral("essai"), c.calibration));
+    EXPECT_FALSE(job.Error.isEmpty());
+    job.End();
+    EXPECT_EQ(ReadAll(pdf), "old");
+  }
+  // The edges of what calibration measures still print.
+  EXPECT_TRUE(TCalibrationStore::InRange(QPointF(220, -350)));
+  EXPECT_FALSE(TCalibrationStore::InRange(QPointF(220.5, 0)));
+}
+
+// A PDF file is whole only when every object stands where its table says and the trailer ends it.
+TEST(PdfFile, WrittenFilesAreCheckedAndPutInPlaceWhole) {
+  QTemporaryDir dir;
+  const QString target = dir.filePath(QStringLiteral("sortie.pdf"));
+  WriteAll(target, "old");
+  TPdfFile out;
+  QString error;
+  ASSERT_TRUE(out.Open(target, &error)) << error.toStdString();
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(out.TempName());
+    QPainter p(&printer);
+    p.drawText(100, 100, QStringLiteral("page un"));
+    printer.newPage();
+    p.drawText(100, 100, QStringLiteral("page deux"));
+  }
+  const QByteArray whole = ReadAll(out.TempName());
+  QString why;
+  EXPECT_TRUE(CheckPdfFile(out.TempName(), &why)) << why.toStdString();
+  const QString bad = dir.filePath(QStringLiteral("bad.pdf"));
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } damaged[] = {
+      {"truncated", whole.left(whole.size() * 2 / 3)},
+      {"cut at its end", whole.left(whole.size() - 8)},
+      {"a block lost in the middle", whole.left(400) + whole.mid(400 + 512)},
+      {"empty", QByteArray()},
+  };
+  for (const auto& d : damaged) {
+    WriteAll(bad, d.bytes);
+    EXPECT_FALSE(CheckPdfFile(bad, &why)) << d.name;
+  }
+  // A damaged file is not put in place; a whole one is, and no temporary file stays behind.
+  WriteAll(out.TempName(), damaged[0].bytes);
+  EXPECT_FALSE(out.Commit(&error));
+  EXPECT_TRUE(error.contains(target)) << error.toStdString();
+  EXPECT_EQ(ReadAll(target), "old");
+  ASSERT_TRUE(out.Open(target, &error));
+  WriteAll(out.TempName(), whole);
+  EXPECT_TRUE(out.Commit(&error)) << error.toStdString();
+  EXPECT_EQ(ReadAll(target), whole);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{QStringLiteral("bad.pdf"), QStringLiteral("sortie.pdf")}));
+  // A folder that cannot take the file is named in the message.
+  EXPECT_FALSE(out.Open(dir.filePath(QStringLiteral("absent/sortie.pdf")), &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("absent/sortie.pdf"))) << error.toStdString();
+}
+
 TEST(CellsOffPaper, CellsReachingBeyondThePaper) {
   const TPapierInfo a4{QStringLiteral("A4"), QStringLiteral("A4"), 210, 297};
   TGabaritInfo g;
@@ -343,6 +486,15 @@ TEST(PrintJob, APrinterThatIsGoneFailsWithAMessage) {
   EXPECT_FALSE(error.isEmpty());
 }
 
+QByteArray Utf16(const QString& text, bool bigEndian) {
+  QByteArray out = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+  for (const QChar c : text) {
+    const char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode() & 0xFF);
+    out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+  }
+  return out;
+}
+
 TEST(RecordStream, RowsOneAtATime) {
   QTemporaryDir dir;
   struct Case {
@@ -361,6 +513,22 @@ TEST(RecordStream, RowsOneAtATime) {
        {"nom", "prénom"},
        {{"Léon", "Émile"}}},
       {"tabs and Windows-1252", "a\tb\r\n\xE9t\xE9\t\x80\r\n", {"a", "b"}, {{"été", "€"}}},
+      {"UTF-16 little-endian with its mark",
+       Utf16("nom;ville\r\nLéon;Caen\r\n\"a\r\nb\";€\r\n", false),
+       {"nom", "ville"},
+       {{"Léon", "Caen"}, {"a\nb", "€"}}},
+      {"UTF-16 big-endian, lone CR line ends",
+       Utf16("nom;ville\rÉmile;Nîmes\rZoé;Sète", true),
+       {"nom", "ville"},
+       {{"Émile", "Nîmes"}, {"Zoé", "Sète"}}},
+      {"lone CR line ends, a line break inside quotes",
+       "nom;ville\r\"deux\rlignes\";Lyon\rseul;Paris\r",
+       {"nom", "ville"},
+       {{"deux\nlignes", "Lyon"}, {"seul", "Paris"}}},
+      {"a line of 300 KiB and a value of 100,000 characters",
+       "nom;note\n" + QByteArray(300 * 1024, 'a') + ";x\n\"" + QByteArray(100000, 'b') + "\";y\n",
+       {"nom", "note"},
+       {{QString(300 * 1024, QLatin1Char('a')), "x"}, {QString(100000, QLatin1Char('b')), "y"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -392,6 +560,34 @@ TEST(RecordStream, RowsOneAtATime) {
   ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
   empty.close();
   EXPECT_FALSE(s.Open(empty.fileName(), &error));
+
+  // Files that cannot be read whole stop with a message naming the line instead of losing values.
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* message;
+  } bad[] = {
+      {"a value longer than the limit", "nom\n" + QByteArray(TRecordStream::kMaxFieldLength + 1, 'v') + "\n",
+       "longer than"},
+      {"more fields than the limit", "nom\n" + QByteArray(TRecordStream::kMaxFields, ';') + "\n", "fields"},
+      {"a quoted value never closed", "nom;ville\nA;\"Caen\nB;Lyon\n", "not closed"},
+  };
+  for (const auto& c : bad) {
+    SCOPED_TRACE(c.name);
+    const QString file = dir.filePath(QStringLiteral("bad.csv"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.bytes);
+    f.close();
+    TRecordStream r;
+    ASSERT_TRUE(r.Open(file, &error)) << error.toStdString();
+    QStringList row;
+    while (r.Next(row)) {
+    }
+    EXPECT_TRUE(r.AtEnd());
+    EXPECT_TRUE(r.Error().contains(QLatin1String(c.message))) << r.Error().toStdString();
+    EXPECT_TRUE(r.Error().contains(QStringLiteral("line 2"))) << r.Error().toStdString();
+  }
 }
 
 }  // namespace

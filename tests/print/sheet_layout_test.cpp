@@ -196,6 +196,41 @@ TEST(SheetLayout, PaintsSheetPrintableAreaAndSelectedCells) {
   EXPECT_EQ(drawn, (std::vector<Drawn>{{1, 20, 10, 80, 50}, {2, 100, 10, 160, 50}}));
 }
 
+// A two-sided sheet turned over: the back of cell n lies behind the front of cell n, so the back's
+// columns are numbered from the right, for drawing, records, blanks and clicks alike.
+TEST(SheetLayout, TheBackFaceNumbersItsColumnsAsTheSheetIsTurned) {
+  TSheetLayout sheet;
+  sheet.Paper = TPapierInfo{QStringLiteral("P"), QStringLiteral("P"), 130, 60};
+  SetGrid(sheet);  // three columns from x 10 to 110, two rows
+  sheet.ScaleX = sheet.ScaleY = 1;
+  sheet.ShowShadow = sheet.ShowPrintable = false;
+  sheet.SetSelected(2, false);
+  sheet.SetSelected(4, false);  // a partly used sheet
+  struct Drawn {
+    int cell, x, y;
+    bool operator==(const Drawn&) const = default;
+  };
+  std::vector<Drawn> drawn;
+  sheet.OnDrawCell = [&](TCanvas&, int cell, int x, int y, int, int) { drawn.push_back({cell, x, y}); };
+  TRecordingCanvas canvas;
+  sheet.Paint(canvas, true);
+  EXPECT_EQ(drawn, (std::vector<Drawn>{{1, 10, 20}, {3, 80, 20}, {5, 45, 37}, {6, 80, 37}}));
+
+  // The back: x0 mirrored across the 130 mm sheet gives 20; cell 1 is now the right-hand column.
+  sheet.Gabarits.Face = 2;
+  sheet.Layout.x0 = 130 - 3 * 30 - 2 * 5 - 10;
+  drawn.clear();
+  sheet.Paint(canvas, true);
+  EXPECT_EQ(drawn, (std::vector<Drawn>{{1, 90, 20}, {3, 20, 20}, {5, 55, 37}, {6, 20, 37}}));
+  // Front cell n spans x0 + (n - 1) * 35 .. + 30; turned over it spans 130 - that: the same cell.
+  for (int n = 1; n <= 3; ++n) {
+    const double front = 10 + (n - 1) * 35 + 15;
+    EXPECT_EQ(sheet.CellAt(130 - front, 25), n);
+  }
+  EXPECT_EQ(TSheetLayout::SheetColumn(3, 1, 1), 1);
+  EXPECT_EQ(TSheetLayout::SheetColumn(3, 2, 1), 3);
+}
+
 TEST(SheetLayout, MoreCellsThanFlagsNeverOverruns) {
   TSheetLayout sheet;
   sheet.Layout.large = sheet.Layout.haut = 1;

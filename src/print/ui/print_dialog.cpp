@@ -376,7 +376,21 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
     if (soft->Debug) UseDebugLog(*cells_, soft->UserPath);
   }
   lbPasDePapier->setVisible(lbPapiers->count() == 0);
-  if (lbPapiers->count() > 0) lbPapiers->setCurrentRow(0);
+  if (lbPapiers->count() > 0) {
+    // The paper of the layout the document is made for, or of the nearest one.
+    const QString papier =
+        soft ? ChooseLayout(Page->Sheet().Gabarits, mdl_->GetEntete(QStringLiteral("PapierDefaut")),
+                            mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString(),
+                            soft->Code, QString(), soft->ReadUserString(QStringLiteral("PrintMarques")),
+                            mdl_->Large, mdl_->Haut)
+                   .papier
+             : QString();
+    int row = 0;
+    for (int r = 0; r < lbPapiers->count(); ++r)
+      if (!papier.isEmpty() && SameTextAscii(lbPapiers->item(r)->data(Qt::UserRole).toString(), papier))
+        row = r;
+    lbPapiers->setCurrentRow(row);
+  }
 
   if (!Flag("print_calibre")) {
     Panel4->hide();
@@ -526,17 +540,15 @@ void TfmPrint::CalibreInfo() {
 
 void TfmPrint::FillMarques(QString marque) {
   TSoft* soft = Soft();
-  // Before the user has chosen a brand, a template made for a sheet of this paper opens on that
-  // sheet's brand, so its own layout is offered first.
-  const QString own = mdl_->GetEntete(QStringLiteral("PapierDefaut"));
-  if (marque.isEmpty() && !own.isEmpty()) {
-    TGabaritInfo info;
-    Page->Sheet().Gabarits.GetGabaritInfo(own, info);
-    if (!info.nom.isEmpty() && info.papier == SelectedPapier()) marque = info.marque;
-  }
+  // The brand of the document's own layout on this paper, else of the nearest one; the brand last
+  // used when it has one as near.
+  const QString kind = mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString();
+  const TLayoutChoice choice =
+      ChooseLayout(Page->Sheet().Gabarits, mdl_->GetEntete(QStringLiteral("PapierDefaut")), kind,
+                   soft ? soft->Code : QString(), SelectedPapier(), marque, mdl_->Large, mdl_->Haut);
+  if (!choice.marque.isEmpty()) marque = choice.marque;
   if (marque.isEmpty() && soft) marque = soft->ReadSoftString(QStringLiteral("PrintMarques_start"));
   QStringList brands;
-  const QString kind = mdl_->Gabarit != 0 ? TzunoCADMdl::GabaritName(mdl_->Gabarit) : QString();
   Page->Sheet().Gabarits.ListMarques(brands, SelectedPapier(), kind, soft ? soft->Code : QString());
   filling_ = true;
   cbMarques->clear();
@@ -761,10 +773,7 @@ bool TfmPrint::DoPrint() {
   const bool ok = PrintSheets(store, title, &error, cancelled);
   const bool stopped = progress.wasCanceled();
   progress.reset();
-  if (stopped) {
-    if (PdfFileSelected()) QFile::remove(printer_->outputFileName());
-    return false;
-  }
+  if (stopped) return false;  // a PDF file keeps what it held
   if (!ok) {
     AskUser(MLMessage(652), akError, abOK);
     return false;

@@ -71,8 +71,8 @@ TEST(PrintDialog, ChoosesTheLayoutAndPrintsTheChosenCellsIntoAPdf) {
   EXPECT_TRUE(s.dialogs.Questions.isEmpty());
   EXPECT_EQ(dialog.bSuivant->text(), MLMessage(603));
 
-  // The brand the installation starts with, then the document's size picks the layout.
-  EXPECT_EQ(dialog.cbMarques->currentText(), QStringLiteral("Standard"));
+  // The layout nearest the document's size, of whichever brand, and its brand.
+  EXPECT_EQ(dialog.cbMarques->currentText(), QStringLiteral("Lorvane"));
   dialog.cbMarques->setCurrentText(QStringLiteral("Lorvane"));
   EXPECT_EQ(dialog.SelectedFormat(), QStringLiteral("A4 10 cartes de visite 85 x 54"));
   TzunoMPage* page = dialog.Page;
@@ -321,8 +321,7 @@ TEST(PrintDialog, PrinterPropertiesStayWithThePrinter) {
 
 namespace {
 
-// A template made for a sheet opens on that sheet's brand and layout until the user has chosen a
-// brand of his own, which then wins.
+// A template made for a sheet opens on that sheet's brand and layout, whatever brand was used last.
 TEST(PrintDialog, TheTemplatesOwnSheetIsOfferedFirst) {
   Session s;
   ASSERT_TRUE(s.installation);
@@ -335,7 +334,7 @@ TEST(PrintDialog, TheTemplatesOwnSheetIsOfferedFirst) {
     QString stored, brand, format;
   };
   for (const Case& c : {Case{"", "Vellora", "A4 10 cartes de visite 85 x 55"},
-                        Case{"Lorvane", "Lorvane", "A4 10 cartes de visite 85 x 54"}}) {
+                        Case{"Lorvane", "Vellora", "A4 10 cartes de visite 85 x 55"}}) {
     Soft()->WriteUserString(QStringLiteral("PrintMarques"), c.stored);
     TfmPrint dialog(nullptr, file);
     dialog.show();
