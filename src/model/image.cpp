@@ -419,7 +419,7 @@ void TzunoCADImage::RebuildCache() {
     }
     if (!source.isNull() && target.width() > 0 && target.height() > 0) {
       const QSize own = reduced.isNull() ? source.size() : pictureSize_;
-      const std::optional<TColor> key = transparent ? std::optional(keyColour) : std::nullopt;
+      const std::optional<TColor> key = Transparent ? std::optional(TransparentColor) : std::nullopt;
       b = Reduce(source, target, Averages(own, target), key);
     }
   }
