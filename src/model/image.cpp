@@ -467,14 +467,16 @@ void TzunoCADImage::Draw(TCanvas& canvas) {
     }
   } else if (d->DrawPlaceholders) {
     QString label;
+    // The name as the user knows it, without the resolver's suffix.
+    const QString shown = FichierImage.section(QLatin1Char('|'), 0, 0);
     if (FichierImage.isEmpty())
       label = HostText(QStringLiteral("CAD_TXT_IMG1"), QStringLiteral("Pas d'image"));
     else if (pictureUnreadable_)
       label = HostText(QStringLiteral("CAD_TXT_IMG3"), QStringLiteral("\"%s\" illisible"))
-                  .replace(QLatin1String("%s"), FichierImage);
+                  .replace(QLatin1String("%s"), shown);
     else
       label = HostText(QStringLiteral("CAD_TXT_IMG2"), QString::fromUtf8("\"%s\" non trouvé"))
-                  .replace(QLatin1String("%s"), FichierImage);
+                  .replace(QLatin1String("%s"), shown);
     DrawPlaceholder(canvas, label);
   }
   HandleEnabled[2] = HasPicture();

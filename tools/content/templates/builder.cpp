@@ -459,8 +459,9 @@ bool Writer::Emit(const QString& relative, const Doc& doc, Preview preview) {
   if (preview == Preview::Catalogue) {
     p.OnCheminFichier = resolver;
   } else {
+    // Stored names may carry the resolver's suffix, which is not part of the file's name.
     p.OnCheminFichier = [](TzunoCADMdl*, QString& name) {
-      if (Soft()) name = Soft()->FindVariantFile(name);
+      if (Soft()) name = Soft()->FindVariantFile(name.section(QLatin1Char('|'), 0, 0));
     };
   }
   p.LoadFromFile(first);
