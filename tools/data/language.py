@@ -226,6 +226,8 @@ KEYS = [
     ("FichesNombre", "%d fiche(s), une par case", "%d record(s), one per cell"),
     ("FichesIllisibles", "Le fichier \"%s\" ne peut pas être lu ou ne contient aucune fiche.",
      "The file \"%s\" cannot be read or holds no record."),
+    ("FichesSansChamp", "Aucune colonne du fichier \"%1\" ne remplit un champ de ce modèle.|Champs du modèle : %2|Colonnes du fichier : %3",
+     "No column of the file \"%1\" fills a field of this template.|Fields of the template: %2|Columns of the file: %3"),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
 ]
 

@@ -200,7 +200,17 @@ TfmPrint::TfmPrint(QWidget* owner, const QString& fileName)
   // Room for the layout names and a preview of the sheet large enough to pick cells on.
   resize(820, 600);
   ConnectToSoft(*mdl_);
-  mdl_->LoadFromFile(fileName);
+  {
+    // The fields the document asks for as it is read: a records file must fill at least one of them.
+    const auto settings = mdl_->OnChampFusion;
+    mdl_->OnChampFusion = [this, settings](TzunoCADObj* sender, const QString& name, QString& value) {
+      if (!askedFields_.contains(name, Qt::CaseInsensitive) && askedFields_.size() < 1000)
+        askedFields_ << name;
+      if (settings) settings(sender, name, value);
+    };
+    mdl_->LoadFromFile(fileName);
+    mdl_->OnChampFusion = settings;
+  }
   cells_ = std::make_unique<TCellPainter>(*mdl_);
 
   auto* column = new QVBoxLayout(this);
@@ -852,6 +862,23 @@ bool TfmPrint::SetRecordsFile(const QString& file) {
       while (records.Next(row)) ++count;
     if (count == 0) {
       AskUser(MLText(QStringLiteral("FichesIllisibles")).replace(QStringLiteral("%s"), file), akError, abOK);
+      return false;
+    }
+    // A header that names none of the document's fields would print the same label on every cell.
+    bool used = false;
+    for (const QString& name : askedFields_) used = used || records.FieldIndex(name) >= 0;
+    if (!used) {
+      const QString none = QStringLiteral("-");
+      AskUser(MLText(QStringLiteral("FichesSansChamp"))
+                  .replace(QLatin1Char('|'), QLatin1Char('\n'))
+                  .replace(QStringLiteral("%1"), QFileInfo(file).fileName())
+                  .replace(QStringLiteral("%2"), askedFields_.isEmpty()
+                                                     ? none
+                                                     : QStringLiteral("<") +
+                                                           askedFields_.join(QStringLiteral(">, <")) +
+                                                           QStringLiteral(">"))
+                  .replace(QStringLiteral("%3"), records.Fields().join(QStringLiteral(", "))),
+              akError, abOK);
       return false;
     }
   }

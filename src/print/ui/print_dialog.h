@@ -111,6 +111,7 @@ class TfmPrint : public QDialog {
   QString fileName_;
   QString recordsFile_;
   int recordCount_ = 0;
+  QStringList askedFields_;
   // What the preview shows of the first sheet; destroyed in reverse order of making.
   std::unique_ptr<TRecordStream> previewRecords_;
   std::unique_ptr<TRecordFeed> previewFeed_;

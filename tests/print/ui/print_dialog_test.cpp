@@ -520,6 +520,22 @@ TEST(PrintDialog, CopiesStartCellAndRecordsFillTheSheets) {
         EXPECT_TRUE(s.dialogs.Questions.last().Text.contains(bad))
             << s.dialogs.Questions.last().Text.toStdString();
       }
+      // A header naming none of the document's fields is refused too, naming both sides.
+      const QString other = s.home.filePath(QStringLiteral("autres.csv"));
+      QFile others(other);
+      ASSERT_TRUE(others.open(QIODevice::WriteOnly));
+      others.write("prenom;ville\r\nAnne;Lyon\r\n");
+      others.close();
+      s.dialogs.OpenFiles = {other};
+      s.dialogs.Answers = {arOK};
+      dialog.bFiches->click();
+      EXPECT_TRUE(dialog.RecordsFile().isEmpty());
+      ASSERT_FALSE(s.dialogs.Questions.isEmpty());
+      const QString refusal = s.dialogs.Questions.last().Text;
+      EXPECT_TRUE(refusal.contains(QStringLiteral("autres.csv")) &&
+                  refusal.contains(QStringLiteral("<Nom>"), Qt::CaseInsensitive) &&
+                  refusal.contains(QStringLiteral("prenom, ville")))
+          << refusal.toStdString();
       s.dialogs.OpenFiles = {csv};
       dialog.bFiches->click();
       ASSERT_EQ(dialog.RecordsFile(), csv);
