@@ -127,7 +127,7 @@ int PrintVerb(QStringList args, const Context& context) {
     sheet.Gabarits.GetGabaritInfo(layoutName, layout);
   }
   sheet.Layout = layout;
-  if (const QList<int> off = CellsOffPaper(layout, paper); !off.isEmpty())
+  if (const QList<int> off = CellsOffPaper(layout, paper, verso ? 2 : 1); !off.isEmpty())
     return Fail(
         QStringLiteral("the layout %1 does not fit the paper %2 (%3 x %4 mm): cells %5 reach beyond it")
             .arg(layoutName, paper.papier)

@@ -374,7 +374,7 @@ TLayoutChoice ChooseLayout(TzunoGabarits& layouts, const QString& papierDefaut, 
   return {chosen->nom, chosen->papier, chosen->marque};
 }
 
-QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper) {
+QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper, int face) {
   constexpr double kSlack = 0.01;  // table values are rounded to hundredths
   QList<int> off;
   long long number = 0;
@@ -384,9 +384,12 @@ QList<int> CellsOffPaper(const TGabaritInfo& g, const TPapierInfo& paper) {
       const double x = g.x0 + (c - 1) * (g.large + g.interx), y = g.y0 + (r - 1) * (g.haut + g.intery);
       if (x < -kSlack || y < -kSlack || x + g.large > paper.large + kSlack ||
           y + g.haut > paper.haut + kSlack)
-        off.append(static_cast<int>(number));
+        // Back-face columns run the other way on paper; the user knows a cell by its front number.
+        off.append(static_cast<int>((r - 1) * static_cast<long long>(g.nbrex) +
+                                    TSheetLayout::SheetColumn(g.nbrex, face, c)));
     }
   }
+  std::sort(off.begin(), off.end());
   return off;
 }
 

@@ -154,8 +154,8 @@ TLayoutChoice ChooseLayout(TzunoGabarits& layouts, const QString& papierDefaut, 
                            const QString& soft, const QString& papier, const QString& marque, double large,
                            double haut);
 
-// The cells (numbers) of the layout that reach beyond the paper.
-QList<int> CellsOffPaper(const TGabaritInfo& layout, const TPapierInfo& paper);
+// The cells (front numbers) of the layout that reach beyond the paper, the layout being that of `face`.
+QList<int> CellsOffPaper(const TGabaritInfo& layout, const TPapierInfo& paper, int face = 1);
 
 // Sets the printer to the paper (width and height as the papers table gives them) in the orientation
 // the layout asks for. A PDF output is given no margins: its whole page is printable.

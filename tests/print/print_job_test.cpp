@@ -402,6 +402,8 @@ TEST(CellsOffPaper, CellsReachingBeyondThePaper) {
   EXPECT_EQ(CellsOffPaper(g, a4), (QList<int>{2, 4}));
   g.x0 = -1;
   EXPECT_EQ(CellsOffPaper(g, a4), (QList<int>{1, 3}));
+  // On the back face the left column on paper holds the right-hand cells of the front.
+  EXPECT_EQ(CellsOffPaper(g, a4, 2), (QList<int>{2, 4}));
   g.x0 = 0;
   g.intery = 1;
   EXPECT_EQ(CellsOffPaper(g, a4), (QList<int>{3, 4}));
