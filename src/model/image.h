@@ -69,6 +69,8 @@ class TzunoCADImage : public TzunoCADRect {
   bool pictureUnreadable_ = false;
   QString MakeCacheKey(QSize target) const;
   QImage TileBorder();
+  // Sets the box to a whole number (at least 2) of border tiles across and down at that resolution.
+  bool SnapToTiles(double pixelsPerMmX, double pixelsPerMmY);
   void ApplyMask(QImage& b) const;
 };
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "common/qt_printers.h"
 #include "model/document.h"
+#include "model/encodings.h"
 #include "model/kinds.h"
 #include "render/canvas.h"
 
@@ -110,6 +112,48 @@ TEST(Image, UnresolvedFilesKeepTheirStoredNames) {
 }
 
 // Drawing a masked picture, turned or not, leaves the object as it was stored.
+// A drawing stored turned, or a tiled border box that is not a whole number of tiles, reads back as
+// drawing shows it, so that drawing the document at any size changes nothing stored.
+TEST(Image, DrawnDrawingsAndTiledBordersKeepTheirStoredBox) {
+  QTemporaryDir dir;
+  const QString tiles = SavePicture(dir, "bord.png", qRgb(200, 20, 20));
+  struct Case {
+    const char* name;
+    QString picture, bordure;
+    double r, l, h;
+  };
+  const Case cases[] = {
+      {"drawing", QStringLiteral(LORVANE_TEST_DATA "/metafiles/inkscape_shapes.emf"),
+       QStringLiteral("0,12,12,2"), 30, 40, 30},
+      {"tiles", tiles, QStringLiteral("1,7,6,2"), 0, 40.3, 30.9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // The stored properties, as a file holds them.
+    TzunoCADMdl scratch(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    auto* stored = static_cast<TzunoCADImage*>(scratch.CreateObjet(QStringLiteral("image")));
+    stored->SetFichierImage(c.picture);
+    stored->Bordure = ReadBordure(c.bordure);
+    stored->x = stored->y = 50;
+    stored->l = c.l;
+    stored->h = c.h;
+    stored->r = c.r;
+    TzunoCADMdl d(nullptr, QRect(0, 0, 100, 100), 100, 100);
+    auto* img = static_cast<TzunoCADImage*>(d.CreateObjet(QStringLiteral("image")));
+    QStringList props = stored->GetProperties();
+    props.replaceInStrings(QRegularExpression(QStringLiteral("^FichierImage=.*")),
+                           QStringLiteral("FichierImage=") + c.picture);
+    img->SetProperties(props);
+    ASSERT_TRUE(img->HasPicture() || img->MetafilePicture.IsValid());
+    const QStringList read = img->GetProperties();
+    for (int size : {37, 200, 1111}) {
+      QImage page(size, size, QImage::Format_RGB888);
+      d.DrawBitmap(page);
+      EXPECT_EQ(img->GetProperties(), read) << size;
+    }
+  }
+}
+
 TEST(Image, DrawingAMaskedPictureChangesNothingStored) {
   QTemporaryDir dir;
   for (double r : {0.0, 30.0}) {
