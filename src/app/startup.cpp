@@ -157,6 +157,7 @@ int RunProgram(int argc, char** argv) {
 
   std::unique_ptr<TFileScriptedDialogs> script = DialogScriptFromEnvironment();
   TQtUserDialogs qtDialogs;
+  if (script) script->Real = &qtDialogs;
   TUserDialogs* dialogs = script ? static_cast<TUserDialogs*>(script.get()) : &qtDialogs;
   SetUserDialogs(dialogs);
 

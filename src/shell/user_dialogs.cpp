@@ -214,7 +214,9 @@ void TFileScriptedDialogs::Record(const QStringList& fields) {
 }
 
 int TFileScriptedDialogs::AskUser(const QString& text, int kind, int buttons) {
-  const int answer = AskAnswer(buttons, ButtonOfWord(NextAnswer()));
+  const QString line = NextAnswer();
+  const int answer = Real && line == QLatin1String("*") ? Real->AskUser(text, kind, buttons)
+                                                        : AskAnswer(buttons, ButtonOfWord(line));
   Record({QStringLiteral("AskUser"), QString::number(kind), QString::number(buttons), QString::number(answer),
           text});
   return answer;
@@ -230,6 +232,11 @@ bool TFileScriptedDialogs::BrowseFolder(const QString& title, QString& folder) {
 
 bool TFileScriptedDialogs::InputName(const QString& caption, const QString& prompt, QString& value) {
   const QString line = NextAnswer();
+  if (Real && line == QLatin1String("*")) {
+    const bool typed = Real->InputName(caption, prompt, value);
+    Record({QStringLiteral("InputName"), caption, prompt, typed ? value : QString()});
+    return typed;
+  }
   const bool typed = line.startsWith(QLatin1Char('='));
   Record({QStringLiteral("InputName"), caption, prompt, typed ? line.mid(1) : QString()});
   if (typed) value = line.mid(1);

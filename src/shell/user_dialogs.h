@@ -122,10 +122,14 @@ class TScriptedDialogs : public TUserDialogs {
 // "BrowseFolder | title | folder or empty", "InputName | caption | prompt | name or empty" (a line
 // "=NAME" types NAME, anything else cancels), "SaveFileName | filters | file or empty" (an absolute
 // file chooses it with the first filter, "N:/file" with filter N), and what other windows record
-// through Record.
+// through Record. A line "*" shows that one box for real (through `Real`, when set), so that a test
+// can drive the box itself; its outcome is recorded as a scripted one would be.
 class TFileScriptedDialogs : public TUserDialogs {
  public:
   TFileScriptedDialogs(const QString& scriptFile, const QString& transcriptFile);
+
+  // The boxes a "*" line shows (not owned).
+  TUserDialogs* Real = nullptr;
 
   int AskUser(const QString& text, int kind, int buttons) override;
   bool BrowseFolder(const QString& title, QString& folder) override;

@@ -43,9 +43,9 @@ def run(language):
     script = os.path.join(inst.dir, "answers.txt")
     transcript = os.path.join(inst.dir, "transcript.txt")
     with open(script, "w") as f:
-        # The advanced editor, the new name, No to saving the change made after the save, and the
+        # The advanced editor, the real name box, No to saving the change made after the save, and the
         # closing question.
-        f.write("2\n=Mon Audio\nNo\nOK\n")
+        f.write("2\n*\nNo\nOK\n")
     program = inst.start(env_extra={"LORVANE_DIALOG_SCRIPT": script, "LORVANE_DIALOG_TRANSCRIPT": transcript})
     wait_for("the program on the accessibility bus", lambda: application(program.pid))
     frame = wait_for("the catalogue window", lambda: find(application(program.pid), pyatspi.ROLE_FRAME, None))
@@ -104,6 +104,18 @@ def run(language):
 
     # Saved under a new name, then back to the catalogue, which shows it among the documents.
     press(find(editor, pyatspi.ROLE_PUSH_BUTTON, t["save"]))
+    # The name box proposes a name, selected whole so that typing replaces it.
+    box = wait_for("the name box", lambda: next(
+        (w for w in find_all(application(program.pid), pyatspi.ROLE_DIALOG)
+         if w.getState().contains(pyatspi.STATE_SHOWING) and find(w, pyatspi.ROLE_TEXT, None)), None))
+    field = find(box, pyatspi.ROLE_TEXT, None).queryText()
+    proposed = field.getText(0, -1)
+    selection = field.getSelection(0) if field.getNSelections() else (0, 0)
+    if not proposed or tuple(selection) != (0, len(proposed)):
+        fail("the proposed name %r is not selected whole: %r" % (proposed, tuple(selection)))
+    shot(program)
+    find(box, pyatspi.ROLE_TEXT, None).queryEditableText().setTextContents("Mon Audio")
+    press(find(box, pyatspi.ROLE_PUSH_BUTTON, "OK"))
     saved = wait_for("the saved document", lambda: next(iter(glob.glob(os.path.join(user, "*", "*", "*",
                                                                                    "Mon Audio.4.mdl"))), None))
     if not os.path.exists(saved[:-4] + ".jpg"):
