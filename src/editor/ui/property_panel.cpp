@@ -16,6 +16,7 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QStyle>
 #include <QToolButton>
 #include <cmath>
 #include <tuple>
@@ -105,6 +106,13 @@ QString FontCaption(const TFont& f) {
   if (f.Style & fsItalic) s += QStringLiteral(", I");
   if (f.Style & fsUnderline) s += QStringLiteral(", S");
   return s;
+}
+
+// The caption fits the button whatever the font's name; the whole of it is the tooltip.
+void SetFontButton(QToolButton* button, const QString& caption) {
+  const int room = button->width() - 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin) - 4;
+  button->setText(button->fontMetrics().elidedText(caption, Qt::ElideMiddle, std::max(room, 16)));
+  button->setToolTip(caption);
 }
 
 void SetFontItem(QComboBox* box, const QString& name) {
@@ -1045,9 +1053,9 @@ void TfmZunoCADMenu::ShowValues(TzunoCADObj* obj) {
       zmlRepereSorte->setAccessibleName(zmlRepereSorte->text());
     }
     if (auto* c = dynamic_cast<TzunoCADCal*>(obj)) {
-      sbJours->setText(FontCaption(c->FontJours));
-      sbChiffres->setText(FontCaption(c->FontChiffres));
-      sbSaints->setText(FontCaption(c->FontSaints));
+      SetFontButton(sbJours, FontCaption(c->FontJours));
+      SetFontButton(sbChiffres, FontCaption(c->FontChiffres));
+      SetFontButton(sbSaints, FontCaption(c->FontSaints));
       shJours->SetColor(c->ColorJours);
       shChiffres->SetColor(c->ColorChiffres);
       shFond->SetColor(c->ColorFond);
@@ -1301,7 +1309,7 @@ void TfmZunoCADMenu::FontButtonClick(int which) {
   f.Name = q.family();
   f.Style = (f.Style & fsStrikeOut) | (q.bold() ? fsBold : 0) | (q.italic() ? fsItalic : 0) |
             (q.underline() ? fsUnderline : 0);
-  (which == 0 ? sbJours : which == 1 ? sbChiffres : sbSaints)->setText(FontCaption(f));
+  SetFontButton(which == 0 ? sbJours : which == 1 ? sbChiffres : sbSaints, FontCaption(f));
   ChangeMenu(which == 0 ? sbJours : which == 1 ? sbChiffres : sbSaints);
 }
 

@@ -322,6 +322,15 @@ TEST_F(PropertyPanel, CalendarPartsAndFonts) {
   EXPECT_EQ(cal->FontChiffres.Name, "DejaVu Sans");
   EXPECT_EQ(cal->FontChiffres.Style, fsBold);
   EXPECT_EQ(form->sbChiffres->text(), "DejaVu Sans, G");
+  // A long name fits the button; the tooltip holds it whole.
+  QFont wide("Liberation Sans Narrow Condensed Extra Long Family Name");
+  wide.setItalic(true);
+  dialogs.Fonts.push_back(wide);
+  form->sbSaints->click();
+  const QString whole = QStringLiteral("Liberation Sans Narrow Condensed Extra Long Family Name, I");
+  EXPECT_EQ(form->sbSaints->toolTip(), whole);
+  EXPECT_LE(form->sbSaints->fontMetrics().horizontalAdvance(form->sbSaints->text()), form->sbSaints->width());
+  EXPECT_TRUE(form->sbSaints->text().endsWith(QStringLiteral(", I")));
 }
 
 TEST_F(PropertyPanel, LayerListDragAndPadlock) {
