@@ -135,7 +135,12 @@ TfmAlbumCD::TfmAlbumCD(QWidget* owner, TzunoAlbumCD& base, bool selection) : QDi
     bSupprimer->hide();
   }
 
-  connect(lbAlbums, &QListWidget::currentRowChanged, this, [this](int row) {
+  // The selection, not the current row: assistive technologies select rows without moving the
+  // current one.
+  lbAlbums->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(lbAlbums, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = lbAlbums->selectedItems();
+    const int row = selected.isEmpty() ? -1 : lbAlbums->row(selected.front());
     if (row >= 0 && row != base_.Courant) lbAlbumsClick(row);
   });
   connect(bAjouter, &QPushButton::clicked, this, &TfmAlbumCD::bAjouterClick);
@@ -163,7 +168,8 @@ void TfmAlbumCD::showEvent(QShowEvent* event) {
 void TfmAlbumCD::Refuser() {
   readOnly_ = true;
   AskUser(Message("AlbumCDIllisible", base_.FileName), akError, abOK);
-  for (QWidget* w : {static_cast<QWidget*>(bAjouter), static_cast<QWidget*>(bSupprimer)}) w->setEnabled(false);
+  for (QWidget* w : {static_cast<QWidget*>(bAjouter), static_cast<QWidget*>(bSupprimer)})
+    w->setEnabled(false);
   for (QLineEdit* e : {eArtiste, eAlbum, eAnnee, eGenre}) e->setReadOnly(true);
   reTitres->setReadOnly(true);
 }
@@ -205,8 +211,8 @@ bool TfmAlbumCD::Ecrire() {
   bool ok;
   if (base_.Courant >= base_.Count()) {
     // An empty base: what is typed becomes its first album.
-    const int index = base_.AjouteAlbum(base_.AlbumLines(artiste.trimmed(), album.trimmed(), annee.trimmed(),
-                                                         genre.trimmed(), titres));
+    const int index = base_.AjouteAlbum(
+        base_.AlbumLines(artiste.trimmed(), album.trimmed(), annee.trimmed(), genre.trimmed(), titres));
     ok = index >= 0;
     if (ok) base_.Courant = index;
   } else {
@@ -245,8 +251,8 @@ void TfmAlbumCD::bSupprimerClick() {
     return;
   }
   if (AskUser(Message("AlbumCDSupprimer"), akQuestion, abYes | abNo) != arYes) return;
-  const int row = lbAlbums->currentRow();
-  if (!base_.SupprimeAlbum(row < 0 ? base_.Courant : row)) {
+  const int row = base_.Courant;  // the selected album
+  if (!base_.SupprimeAlbum(row)) {
     AskUser(Message("AlbumCDEcriture", base_.FileName), akError, abOK);
     return;
   }
@@ -288,8 +294,9 @@ bool ChoixAlbum(QWidget* owner) {
 }
 
 bool AjouteAlbumVide(TzunoAlbumCD& base) {
-  const int index = base.AjouteAlbum({base.Cle(akArtiste) + QLatin1Char('=') + MLText(QStringLiteral("AssistantDVD3")),
-                                      base.Cle(akAlbum) + QLatin1Char('=') + MLText(QStringLiteral("AssistantDVD4"))});
+  const int index =
+      base.AjouteAlbum({base.Cle(akArtiste) + QLatin1Char('=') + MLText(QStringLiteral("AssistantDVD3")),
+                        base.Cle(akAlbum) + QLatin1Char('=') + MLText(QStringLiteral("AssistantDVD4"))});
   if (index < 0) {
     AskUser(Message("AlbumCDEcriture", base.FileName), akError, abOK);
     return false;
