@@ -244,7 +244,9 @@ bool TzunoAlbumCD::Load() {
   if (size > kMaxFileSize) return fail(QStringLiteral("the file is too large"));
   QFile file(source);
   if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
-  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  // Read as much as the file held (a read of the limit would reserve the limit every time), and
+  // one byte more to notice a file that grew past it since.
+  const QByteArray bytes = file.read(size + 1);
   if (bytes.size() > kMaxFileSize) return fail(QStringLiteral("the file is too large"));
   QStringList lines;
   DecodeAlbumFile(bytes, lines);
@@ -284,7 +286,8 @@ bool TzunoAlbumCD::Save(const QStringList& lines) {
   // file is written as UTF-8 with its mark instead.
   QFile file(FileName);
   if (!file.open(QIODevice::ReadOnly)) return true;
-  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  if (file.size() > kMaxFileSize) return true;
+  const QByteArray bytes = file.readAll();
   file.close();
   if (!LooksUtf8(bytes)) return true;
   return WriteFileAtomically(
