@@ -17,9 +17,11 @@ QString MusicFolder() {
     made = true;
     const char* suffixes[] = {"mp3", "flac", "ogg", "m4a"};
     for (int i = 0; i < 1000; ++i) {
-      const QString name = dir.filePath(QStringLiteral("%1.%2").arg(i, 4, 10, QLatin1Char('0')).arg(suffixes[i % 4]));
-      music_fixtures::WriteMusic(name, {QStringLiteral("Titre %1").arg(i), QStringLiteral("Artiste"),
-                                        QStringLiteral("Album"), QStringLiteral("Pop"), unsigned(1000 - i), 2020},
+      const QString name =
+          dir.filePath(QStringLiteral("%1.%2").arg(i, 4, 10, QLatin1Char('0')).arg(suffixes[i % 4]));
+      music_fixtures::WriteMusic(name,
+                                 {QStringLiteral("Titre %1").arg(i), QStringLiteral("Artiste"),
+                                  QStringLiteral("Album"), QStringLiteral("Pop"), unsigned(1000 - i), 2020},
                                  1.0);
     }
   }
@@ -60,6 +62,9 @@ void BM_AlbumBaseOfThousandAlbums(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ThousandMusicFilesIntoAnAlbum)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_ThousandMusicFilesIntoAnAlbum)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_AlbumBaseOfThousandAlbums)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -34,7 +34,8 @@ struct AlbumDialog : ::testing::Test {
     // The user's own, empty base (else the installation's album comes first).
     WriteAll(base->FileName, "");
     for (const char* a : {"Alpha", "Beta", "Gamma"})
-      ASSERT_GE(base->AjouteAlbum(base->AlbumLines(a, QString(a) + " album", "2001", "Pop", {"t1", "t2"})), 0);
+      ASSERT_GE(base->AjouteAlbum(base->AlbumLines(a, QString(a) + " album", "2001", "Pop", {"t1", "t2"})),
+                0);
     base->Courant = 1;
   }
   void TearDown() override {
@@ -140,7 +141,8 @@ TEST_F(AlbumDialog, AddingAnAlbumShowsIt) {
   const QString music = dir.filePath("music");
   QDir().mkpath(music);
   ASSERT_TRUE(music_fixtures::WriteMusic(music + "/02.mp3", {"Second", "Duo", "Ensemble", "Rock", 2, 2010}));
-  ASSERT_TRUE(music_fixtures::WriteMusic(music + "/01.flac", {"Premier", "Duo", "Ensemble", "Rock", 1, 2010}));
+  ASSERT_TRUE(
+      music_fixtures::WriteMusic(music + "/01.flac", {"Premier", "Duo", "Ensemble", "Rock", 1, 2010}));
   dialogs.Folders = {music, dir.path()};
   dialogs.Answers = {arOK};
   dialog.bAjouter->click();
