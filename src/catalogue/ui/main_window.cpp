@@ -36,6 +36,8 @@
 #include "model/document.h"
 #include "model/soft_host.h"
 #include "print/ui/print_dialog.h"
+#include "records/album_cd.h"
+#include "records/ui/album_dialog.h"
 #include "shell/counters.h"
 #include "shell/help.h"
 #include "shell/language.h"
@@ -211,10 +213,12 @@ void TfmMain::FormCreate() {
     soft->CreateUserFolders();
     soft->CopyTablesToUser();
   });
-  // 4, 5: the address cards, text library and albums belong to their own windows; what the catalogue
+  // 4, 5: the album key names are loaded again, now telling the user of a missing one; the address
+  // cards, text library and albums belong to their own windows; what the catalogue
   // itself keeps is the variants' return template and the caption.
   Block(5, false, [this, soft] {
     if (soft) retour_ = soft->ReadUserString(QStringLiteral("modele_VarianteRetour"));
+    if (TzunoAlbumCD* albums = AlbumCD()) albums->ChargeCles();
     const QString nom = soft ? soft->ReadSoftString(QStringLiteral("nom")) : QString();
     if (!nom.isEmpty()) setWindowTitle(nom);
     setAccessibleName(windowTitle());
@@ -329,7 +333,7 @@ void TfmMain::CreateBar() {
     void (TfmMain::*handler)();
   };
   const Button buttons[] = {
-      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", nullptr},
+      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", &TfmMain::Fiche},
       {"btn_infos", "Infos", &TfmMain::About},       {"btn_web", "Web", &TfmMain::SiteWeb},
       {"btn_aide", "Aide", &TfmMain::Aide},          {"btn_quitter", "Quitter", &TfmMain::BtnQuitter}};
   for (const Button& b : buttons) {
@@ -1154,6 +1158,12 @@ void TfmMain::Nouveau() {
 
 void TfmMain::Fiche() {
   Count(QStringLiteral("Bouton1Fiche"));
+  // With CD albums the user says which records to edit: the address book or the albums.
+  if (Soft() && Soft()->SoftFlag(QStringLiteral("AlbumCD"))) {
+    const int source = ChoixSourceDonnees(this);
+    if (source == 2) ShowAlbumsCD(this);
+    if (source != 1) return;
+  }
 }
 
 void TfmMain::About() {
