@@ -12,6 +12,7 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
   qt6-translations-l10n
   libcdio-dev
+  libtag1-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
