@@ -1,3 +1,5 @@
+#include "online/cddb.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -6,39 +8,20 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "online/cddb.h"
+#include "common/disc_image.h"
 #include "online/cddb_answer.h"
 #include "online/loopback_cddb.h"
 
 namespace {
 
-// Track starts of the test disc (from the start of its data) and the data's length, in frames.
-const int kStarts[12] = {0, 14270, 32350, 45849, 68349, 84357, 102661, 111813, 139269, 156144, 175654, 189382};
-const int kLength = 212262;
-const char kId[] = "940b0e0c";
-
-QString Msf(int frames) {
-  return QString::asprintf("%02d:%02d:%02d", frames / 4500, frames / 75 % 60, frames % 75);
-}
-
-// A .cue with twelve audio tracks over a .bin of silence (sparse, so it costs no disk).
-QString MakeDiscImage(const QString& folder) {
-  QFile bin(folder + "/disc.bin");
-  EXPECT_TRUE(bin.open(QIODevice::WriteOnly));
-  bin.resize(qint64(kLength) * 2352);
-  bin.close();
-  QString cue = "FILE \"disc.bin\" BINARY\n";
-  for (int i = 0; i < 12; ++i)
-    cue += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 ", i + 1) + Msf(kStarts[i]) + "\n";
-  QFile file(folder + "/disc.cue");
-  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(cue.toUtf8());
-  return file.fileName();
-}
+using disc_image::kId;
+using disc_image::kStarts;
+using disc_image::MakeDiscImage;
 
 QByteArray Entry(const QByteArray& title) {
   QByteArray e = "# xmcd\r\nDISCID=940b0e0c\r\nDTITLE=" + title + "\r\nDYEAR=1999\r\nDGENRE=Chanson\r\n";
-  for (int i = 0; i < 12; ++i) e += "TTITLE" + QByteArray::number(i) + "=Piste " + QByteArray::number(i + 1) + "\r\n";
+  for (int i = 0; i < 12; ++i)
+    e += "TTITLE" + QByteArray::number(i) + "=Piste " + QByteArray::number(i + 1) + "\r\n";
   return e + "EXTD=\r\nPLAYORDER=\r\n";
 }
 
@@ -68,7 +51,9 @@ class CddbTest : public ::testing::Test {
           if (cddb->WaitingForRead()) cddb->Read();
         });
     };
-    server.Handler = [this](const QByteArray& cmd) { return cmd.startsWith("cddb+query") ? queryAnswer : readAnswer; };
+    server.Handler = [this](const QByteArray& cmd) {
+      return cmd.startsWith("cddb+query") ? queryAnswer : readAnswer;
+    };
   }
   // Looks the disc up and waits until the component is idle again.
   void Lookup() {
@@ -87,7 +72,8 @@ class CddbTest : public ::testing::Test {
   bool readInsideMatch = false;
   QStringList statuses, lines, offered;
   QByteArray queryAnswer = "200 rock 940b0e0c Les Reveurs / Nuit claire\r\n";
-  QByteArray readAnswer = "210 rock 940b0e0c CD database entry follows\r\n" + Entry("Les Rêveurs / Nuit claire") + ".\r\n";
+  QByteArray readAnswer =
+      "210 rock 940b0e0c CD database entry follows\r\n" + Entry("Les Rêveurs / Nuit claire") + ".\r\n";
 };
 
 TEST_F(CddbTest, TwelveTrackImageGivesIdentifierAndQuery) {
@@ -101,7 +87,8 @@ TEST_F(CddbTest, TwelveTrackImageGivesIdentifierAndQuery) {
   Lookup();
   ASSERT_EQ(server.Targets.size(), 1);
   EXPECT_EQ(TLoopbackCddb::Cmd(server.Targets[0]), expected.toLatin1());
-  EXPECT_TRUE(server.Targets[0].endsWith("&hello=user+localhost+Lorvane+0.1&proto=5")) << server.Targets[0].data();
+  EXPECT_TRUE(server.Targets[0].endsWith("&hello=user+localhost+Lorvane+0.1&proto=5"))
+      << server.Targets[0].data();
   EXPECT_TRUE(server.Targets[0].startsWith("/~cddb/cddb.cgi?cmd="));
   // The request line is reported first, then each answer line.
   ASSERT_GE(lines.size(), 2);
@@ -117,7 +104,8 @@ TEST_F(CddbTest, HelloEncodesBlanksAndBytes) {
   Lookup();
   ASSERT_EQ(server.Targets.size(), 1);
   ASSERT_FALSE(lines.isEmpty());
-  EXPECT_TRUE(lines[0].endsWith("&hello=Zo%E9+Martin+poste%2D1%2Eexample+Lorvane+2%2E0&proto=5")) << lines[0].toStdString();
+  EXPECT_TRUE(lines[0].endsWith("&hello=Zo%E9+Martin+poste%2D1%2Eexample+Lorvane+2%2E0&proto=5"))
+      << lines[0].toStdString();
   // Percent-encoded "-" and "." reach the server as the characters themselves, which URLs define as
   // the same; "%E9" and "+" arrive as sent.
   EXPECT_TRUE(server.Targets[0].endsWith("&hello=Zo%E9+Martin+poste-1.example+Lorvane+2.0&proto=5"))
@@ -131,8 +119,8 @@ TEST_F(CddbTest, ExactMatchIsOfferedAndReadFromPostedEvent) {
   ASSERT_EQ(server.Targets.size(), 2);
   EXPECT_EQ(TLoopbackCddb::Cmd(server.Targets[1]), "cddb+read+rock+940b0e0c");
   EXPECT_EQ(statuses, (QStringList{"Querying CD", "Found exact match",
-                                   "Can't perform a CDDB READ without a successful CDDB QUERY!", "Reading CD info",
-                                   "OK, CDDB database entry follows", "Entry read"}));
+                                   "Can't perform a CDDB READ without a successful CDDB QUERY!",
+                                   "Reading CD info", "OK, CDDB database entry follows", "Entry read"}));
   EXPECT_TRUE(cddb->Entry().contains(QString::fromUtf8("DTITLE=Les Rêveurs / Nuit claire")));
   EXPECT_EQ(cddb->Entry().size(), 19);
   EXPECT_TRUE(lines.contains("TTITLE11=Piste 12"));
@@ -153,8 +141,8 @@ TEST_F(CddbTest, GivingUpStopsWithoutReading) {
 TEST_F(CddbTest, AtMostHundredMatchesAreOffered) {
   queryAnswer = "211 Found inexact matches, list follows (until terminating `.')\r\n";
   for (int i = 0; i < 150; ++i)
-    queryAnswer += QByteArray(i % 2 ? "jazz " : "rock ") + QByteArray::number(0x94000000 + i, 16) + " Album " +
-                   QByteArray::number(i) + "\r\n";
+    queryAnswer += QByteArray(i % 2 ? "jazz " : "rock ") + QByteArray::number(0x94000000 + i, 16) +
+                   " Album " + QByteArray::number(i) + "\r\n";
   queryAnswer += ".\r\n";
   choice = 99;
   Lookup();
@@ -192,12 +180,15 @@ TEST_F(CddbTest, EveryServerFailureEndsAsStatusText) {
   const QByteArray exact = "200 rock 940b0e0c A / B\r\n";
   const QByteArray huge = "210 rock 940b0e0c follows\r\n" + QByteArray(10 << 20, 'x') + "\r\n.\r\n";
   const std::vector<Case> cases = {
-      {"no match", TLoopbackCddb::Mode::Answer, "202 No match for disc ID 940b0e0c.\r\n", "", "No match found"},
-      {"query corrupt", TLoopbackCddb::Mode::Answer, "403 Database entry is corrupt\r\n", "", "Database entry is corrupt"},
+      {"no match", TLoopbackCddb::Mode::Answer, "202 No match for disc ID 940b0e0c.\r\n", "",
+       "No match found"},
+      {"query corrupt", TLoopbackCddb::Mode::Answer, "403 Database entry is corrupt\r\n", "",
+       "Database entry is corrupt"},
       {"query handshake", TLoopbackCddb::Mode::Answer, "409 No handshake\r\n", "", "No handshake"},
-      {"read not found", TLoopbackCddb::Mode::Answer, exact, "401 rock 940b0e0c No such CD entry in database\r\n",
-       "Specified CDDB entry not found"},
-      {"read corrupt", TLoopbackCddb::Mode::Answer, exact, "403 Database entry is corrupt\r\n", "Database entry is corrupt"},
+      {"read not found", TLoopbackCddb::Mode::Answer, exact,
+       "401 rock 940b0e0c No such CD entry in database\r\n", "Specified CDDB entry not found"},
+      {"read corrupt", TLoopbackCddb::Mode::Answer, exact, "403 Database entry is corrupt\r\n",
+       "Database entry is corrupt"},
       {"read handshake", TLoopbackCddb::Mode::Answer, exact, "409 No handshake\r\n", "No handshake"},
       {"entry without end", TLoopbackCddb::Mode::Answer, exact, "210 rock 940b0e0c\r\nDTITLE=A / B\r\n",
        "Database entry is corrupt"},
@@ -229,7 +220,8 @@ TEST_F(CddbTest, RefusedConnectionAndCancel) {
   const QString port = server.Port();
   server.close();
   Lookup();
-  EXPECT_TRUE(statuses.back().startsWith("CDDB Component Internal Error: THttpCli.GetAsync failed because of error \""));
+  EXPECT_TRUE(statuses.back().startsWith(
+      "CDDB Component Internal Error: THttpCli.GetAsync failed because of error \""));
   EXPECT_TRUE(statuses.back().endsWith('"'));
 
   // A request cancelled by the user ends quietly, and the component can query again.
@@ -256,7 +248,8 @@ TEST(CddbDrives, MissingImageAndBadIndexAreReported) {
   EXPECT_FALSE(cddb.SelectDrive(cddb.DriveCount() - 1));
   EXPECT_FALSE(cddb.SelectDrive(cddb.DriveCount()));
   cddb.Query();
-  EXPECT_EQ(statuses, (QStringList{"No CD in CD/DVD drive!", "No CD-ROM interface detected!", "No CD in CD/DVD drive!"}));
+  EXPECT_EQ(statuses, (QStringList{"No CD in CD/DVD drive!", "No CD-ROM interface detected!",
+                                   "No CD in CD/DVD drive!"}));
 }
 
 TEST(CddbAnswer, CodesLinesAndText) {
