@@ -19,7 +19,8 @@ void BM_LookupRoundTrip(benchmark::State& state) {
   bin.resize(qint64(212262) * 2352);
   bin.close();
   QString cue = "FILE \"disc.bin\" BINARY\n";
-  for (int i = 0; i < 12; ++i) cue += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:00:00\n", i + 1, i * 3);
+  for (int i = 0; i < 12; ++i)
+    cue += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:00:00\n", i + 1, i * 3);
   QFile cueFile(dir.path() + "/disc.cue");
   cueFile.open(QIODevice::WriteOnly);
   cueFile.write(cue.toUtf8());
@@ -28,7 +29,8 @@ void BM_LookupRoundTrip(benchmark::State& state) {
 
   TLoopbackCddb server;
   QByteArray entry = "210 rock 940b0e0c CD database entry follows\r\n# xmcd\r\nDTITLE=Artiste / Album\r\n";
-  for (int i = 0; i < 12; ++i) entry += "TTITLE" + QByteArray::number(i) + "=Titre " + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 12; ++i)
+    entry += "TTITLE" + QByteArray::number(i) + "=Titre " + QByteArray::number(i) + "\r\n";
   entry += ".\r\n";
   server.Handler = [&](const QByteArray& cmd) {
     return cmd.startsWith("cddb+query") ? QByteArray("200 rock 940b0e0c Artiste / Album\r\n") : entry;

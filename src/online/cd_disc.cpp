@@ -1,8 +1,9 @@
 #include "online/cd_disc.h"
 
-#include <QFileInfo>
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
+
+#include <QFileInfo>
 #include <mutex>
 
 TMsf TMsf::FromFrames(int frames) {
@@ -29,7 +30,8 @@ QString CddbDiscId(const TDiscToc& toc) {
 }
 
 QString CddbQueryCommand(const TDiscToc& toc) {
-  QString command = QStringLiteral("cddb query ") + CddbDiscId(toc) + ' ' + QString::number(toc.Tracks.size());
+  QString command =
+      QStringLiteral("cddb query ") + CddbDiscId(toc) + ' ' + QString::number(toc.Tracks.size());
   for (const TMsf& t : toc.Tracks) command += ' ' + QString::number(t.TotalFrames());
   return command + ' ' + QString::number(toc.LeadOut.WholeSeconds());
 }
@@ -52,9 +54,9 @@ std::vector<TCdDrive> ListCdDrives() {
       if (CdIo_t* cdio = cdio_open(*d, DRIVER_DEVICE)) {
         cdio_hwinfo_t hw{};
         if (cdio_get_hwinfo(cdio, &hw)) {
-          const QString name =
-              (QString::fromLatin1(hw.psz_vendor).trimmed() + ' ' + QString::fromLatin1(hw.psz_model).trimmed())
-                  .trimmed();
+          const QString name = (QString::fromLatin1(hw.psz_vendor).trimmed() + ' ' +
+                                QString::fromLatin1(hw.psz_model).trimmed())
+                                   .trimmed();
           if (!name.isEmpty()) drive.Description = name + QStringLiteral(" (") + drive.Source + ')';
         }
         cdio_destroy(cdio);

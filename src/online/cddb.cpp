@@ -24,7 +24,9 @@ TCddb::TCddb(QObject* parent)
   QObject::connect(timer_, &QTimer::timeout, this, [this] { Fail(QStringLiteral("Connection timed out")); });
 }
 
-TCddb::~TCddb() { Cancel(); }
+TCddb::~TCddb() {
+  Cancel();
+}
 
 QString TCddb::DriveDescription(int index) const {
   return index >= 0 && index < DriveCount() ? drives_[size_t(index)].Description : QString();
@@ -122,8 +124,8 @@ void TCddb::Send(const QByteArray& url, State state) {
   QNetworkRequest request(QUrl::fromEncoded(url, QUrl::StrictMode));
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
   if (!ProxyAddr.isEmpty()) {
-    network_->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, ProxyAddr, quint16(ProxyPort.toUInt()), ProxyUser,
-                                     ProxyPassword));
+    network_->setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, ProxyAddr, quint16(ProxyPort.toUInt()),
+                                     ProxyUser, ProxyPassword));
   } else {
     network_->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
   }
@@ -160,8 +162,8 @@ void TCddb::Finished(QNetworkReply* reply) {
 
 void TCddb::Fail(const QString& message) {
   Cancel();
-  Status(QStringLiteral("CDDB Component Internal Error: THttpCli.GetAsync failed because of error \"") + message +
-         '"');
+  Status(QStringLiteral("CDDB Component Internal Error: THttpCli.GetAsync failed because of error \"") +
+         message + '"');
 }
 
 void TCddb::HandleAnswer(const QByteArray& body, bool read) {
@@ -183,7 +185,8 @@ void TCddb::QueryAnswer(const TCddbAnswer& answer) {
       break;
     case 210:
     case 211:
-      Status(answer.Code == 210 ? QStringLiteral("Found exact matches") : QStringLiteral("Found inexact matches"));
+      Status(answer.Code == 210 ? QStringLiteral("Found exact matches")
+                                : QStringLiteral("Found inexact matches"));
       Status(QStringLiteral("OK, receiving matches"));
       if (!answer.Terminated) {
         Fail(QStringLiteral("The list of matches ended early"));

@@ -68,7 +68,9 @@ QString ShownStatus(const QString& status) {
   return status;
 }
 
-QString Text(const char* french) { return QString::fromUtf8(french); }
+QString Text(const char* french) {
+  return QString::fromUtf8(french);
+}
 
 QLabel* Buddy(QWidget* parent, const char* name, const char* caption, QWidget* field) {
   auto* label = new QLabel(Text(caption), parent);
@@ -304,7 +306,9 @@ TfmAssistantDVD::TfmAssistantDVD(QWidget* owner, int mode) : QDialog(owner), Mod
   if (Soft()) cddb_->ClientVersion = QStringLiteral(LORVANE_VERSION);
   cddb_->OnStatusMessage = [this](QObject*, const QString& status) { CddbStatusMessage(status); };
   cddb_->OnDataExchange = [this](QObject*, const QString& line) { Album.append(line); };
-  cddb_->OnMatch = [this](QObject*, const QStringList& matches, int& rightOne) { CddbMatch(matches, rightOne); };
+  cddb_->OnMatch = [this](QObject*, const QStringList& matches, int& rightOne) {
+    CddbMatch(matches, rightOne);
+  };
 
   TranslateWidget(this);
   if (Mode == 2) {
@@ -366,7 +370,10 @@ void TfmAssistantDVD::SetSuivant(bool finish, bool enabled) {
 }
 
 void TfmAssistantDVD::AudioTypeClick() {
-  SourceAudio = iAudioSourceCD->GetActif() ? 1 : iAudioSourceMP3->GetActif() ? 2 : iAudioSourceAlbum->GetActif() ? 3 : 0;
+  SourceAudio = iAudioSourceCD->GetActif()      ? 1
+                : iAudioSourceMP3->GetActif()   ? 2
+                : iAudioSourceAlbum->GetActif() ? 3
+                                                : 0;
   SetSuivant(Mode == 2 && SourceAudio == 3, SourceAudio != 0);
 }
 
@@ -442,8 +449,8 @@ void TfmAssistantDVD::bSuiClick() {
       return;
     case pMusic: {
       if (!AlbumCD()) return;
-      Album = AlbumCD()->AlbumLines(eArtiste4->text().trimmed(), eAlbum4->text().trimmed(), eAnnee4->text().trimmed(),
-                                    eGenre4->text().trimmed(), titres4_);
+      Album = AlbumCD()->AlbumLines(eArtiste4->text().trimmed(), eAlbum4->text().trimmed(),
+                                    eAnnee4->text().trimmed(), eGenre4->text().trimmed(), titres4_);
       if (AddAlbum(Album)) accept();
       return;
     }
@@ -542,8 +549,8 @@ void TfmAssistantDVD::AjouteFichiers() {
   for (const QString& suffix : MusicFileSuffixes()) patterns << QStringLiteral("*.") + suffix;
   const QStringList files = QFileDialog::getOpenFileNames(
       this, bFichiers4->text(), QStandardPaths::writableLocation(QStandardPaths::MusicLocation),
-      NameOf(findChild<QLabel*>(QStringLiteral("lbSourceMP3"))->text()) + QStringLiteral(" (") + patterns.join(' ') +
-          ')');
+      NameOf(findChild<QLabel*>(QStringLiteral("lbSourceMP3"))->text()) + QStringLiteral(" (") +
+          patterns.join(' ') + ')');
   if (!files.isEmpty()) ReadMusic(files, QString());
 }
 
@@ -586,7 +593,10 @@ void TfmAssistantDVD::MusicRead(const TMusicAlbum& album) {
     if (title.trimmed().isEmpty()) continue;
     titres4_.append(title);
     const int seconds = track.DurationMs / 1000;
-    lbPistes4->addItem(seconds > 0 ? QStringLiteral("%1 (%2:%3)").arg(title).arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'))
+    lbPistes4->addItem(seconds > 0 ? QStringLiteral("%1 (%2:%3)")
+                                         .arg(title)
+                                         .arg(seconds / 60)
+                                         .arg(seconds % 60, 2, 10, QLatin1Char('0'))
                                    : title);
   }
   SetSuivant(Mode == 2, !titres4_.isEmpty());

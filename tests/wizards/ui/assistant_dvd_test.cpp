@@ -54,7 +54,9 @@ class AssistantDVD : public ::testing::Test {
     albums = TzunoAlbumCD();
     albums.FileName = dir.path() + "/albums.def";
     SetAlbumCD(&albums);
-    server.Handler = [this](const QByteArray& cmd) { return cmd.startsWith("cddb+query") ? queryAnswer : readAnswer; };
+    server.Handler = [this](const QByteArray& cmd) {
+      return cmd.startsWith("cddb+query") ? queryAnswer : readAnswer;
+    };
     wizard = std::make_unique<TfmAssistantDVD>(nullptr, 2);
     wizard->Cddb().TimeoutMs = 300;
     wizard->show();
@@ -65,7 +67,9 @@ class AssistantDVD : public ::testing::Test {
     SetAlbumCD(nullptr);
   }
   int Page() const { return wizard->Pages->currentIndex(); }
-  void Shot(const char* name) { ::Shot(*wizard, QStringLiteral("assistant_dvd_%1_%2.png").arg(name, language_)); }
+  void Shot(const char* name) {
+    ::Shot(*wizard, QStringLiteral("assistant_dvd_%1_%2.png").arg(name, language_));
+  }
 
   // Source page → drive page with the loopback server typed in.
   void ToDrivePage() {
@@ -102,8 +106,9 @@ class AssistantDVD : public ::testing::Test {
   TzunoAlbumCD albums;
   TLoopbackCddb server;
   std::unique_ptr<TfmAssistantDVD> wizard;
-  QByteArray queryAnswer = "210 Found exact matches\r\nrock 940b0e0c Les Reveurs / Nuit claire\r\n"
-                           "jazz 940b0e0c Autre / Disque\r\n.\r\n";
+  QByteArray queryAnswer =
+      "210 Found exact matches\r\nrock 940b0e0c Les Reveurs / Nuit claire\r\n"
+      "jazz 940b0e0c Autre / Disque\r\n.\r\n";
   QByteArray readAnswer = kEntry;
   int offered = 0;
   QString language_;
@@ -207,7 +212,9 @@ TEST_F(AssistantDVD, EmptyDriveShowsTheMessageAndStays) {
   dialogs.Answers.push_back(arOK);
   wizard->bSui->click();
   ASSERT_EQ(dialogs.Questions.size(), 1);
-  EXPECT_EQ(dialogs.Questions[0].Text, QString::fromUtf8("Il n'y a pas de disque dans ce lecteur. Insérez le CD audio puis recommencez."));
+  EXPECT_EQ(
+      dialogs.Questions[0].Text,
+      QString::fromUtf8("Il n'y a pas de disque dans ce lecteur. Insérez le CD audio puis recommencez."));
   EXPECT_EQ(Page(), TfmAssistantDVD::pDrive);
   EXPECT_TRUE(server.Targets.isEmpty());
 }
@@ -220,8 +227,10 @@ TEST_F(AssistantDVD, AlbumFromFolderOfMusicFiles) {
     const QString folder = dir.path() + "/musique";
     QDir().mkpath(folder);
     using music_fixtures::Tags;
-    ASSERT_TRUE(music_fixtures::WriteMusic(folder + "/b.mp3", Tags{"Deuxième", "Zoé", "Été", "Pop", 2, 2001}, 65));
-    ASSERT_TRUE(music_fixtures::WriteMusic(folder + "/a.flac", Tags{"Premier", "Zoé", "Été", "Pop", 1, 2001}));
+    ASSERT_TRUE(
+        music_fixtures::WriteMusic(folder + "/b.mp3", Tags{"Deuxième", "Zoé", "Été", "Pop", 2, 2001}, 65));
+    ASSERT_TRUE(
+        music_fixtures::WriteMusic(folder + "/a.flac", Tags{"Premier", "Zoé", "Été", "Pop", 1, 2001}));
     ASSERT_TRUE(music_fixtures::WriteMusic(folder + "/c.ogg", Tags{"Troisième", "", "", "", 3, 0}));
     wizard->iAudioSourceMP3->click();
     wizard->bSui->click();
