@@ -1,9 +1,10 @@
 #include "records/album_cd.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QHash>
 #include <QStringDecoder>
-#include <sys/stat.h>
 
 #include "shell/language.h"
 #include "shell/textfile.h"
@@ -57,21 +58,121 @@ void DecodeAlbumFile(const QByteArray& bytes, QStringList& lines) {
   DecodeTextLines(bytes, lines);
 }
 
-const char* const kGenres[] = {
-    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz", "Metal",
-    "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno", "Industrial",
-    "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno", "Ambient", "Trip-Hop",
-    "Vocal", "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental", "Acid", "House", "Game",
-    "Sound Clip", "Gospel", "Noise", "AlternRock", "Bass", "Soul", "Punk", "Space", "Meditative",
-    "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic", "Darkwave", "Techno-Industrial",
-    "Electronic", "Pop-Folk", "Eurodance", "Dream", "Southern Rock", "Comedy", "Cult", "Gangsta", "Top 40",
-    "Christian Rap", "Pop/Funk", "Jungle", "Native American", "Cabaret", "New Wave", "Psychedelic", "Rave",
-    "Showtunes", "Trailer", "Lo-Fi", "Tribal", "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical",
-    "Rock & Roll", "Hard Rock", "Folk", "Folk/Rock", "National Folk", "Swing", "Bebob", "Latin", "Revival",
-    "Celtic", "Bluegrass", "Avantgarde", "Gothic Rock", "Progressive Rock", "Psychedelic Rock",
-    "Symphonic Rock", "Slow Rock", "Big Band", "Chorus", "Easy Listening", "Acoustic", "Humour", "Speech",
-    "Chanson", "Opera", "Chamber Music", "Sonata", "Symphony", "Booty Bass", "Primus", "Porn Groove",
-    "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore"};
+const char* const kGenres[] = {"Blues",
+                               "Classic Rock",
+                               "Country",
+                               "Dance",
+                               "Disco",
+                               "Funk",
+                               "Grunge",
+                               "Hip-Hop",
+                               "Jazz",
+                               "Metal",
+                               "New Age",
+                               "Oldies",
+                               "Other",
+                               "Pop",
+                               "R&B",
+                               "Rap",
+                               "Reggae",
+                               "Rock",
+                               "Techno",
+                               "Industrial",
+                               "Alternative",
+                               "Ska",
+                               "Death Metal",
+                               "Pranks",
+                               "Soundtrack",
+                               "Euro-Techno",
+                               "Ambient",
+                               "Trip-Hop",
+                               "Vocal",
+                               "Jazz+Funk",
+                               "Fusion",
+                               "Trance",
+                               "Classical",
+                               "Instrumental",
+                               "Acid",
+                               "House",
+                               "Game",
+                               "Sound Clip",
+                               "Gospel",
+                               "Noise",
+                               "AlternRock",
+                               "Bass",
+                               "Soul",
+                               "Punk",
+                               "Space",
+                               "Meditative",
+                               "Instrumental Pop",
+                               "Instrumental Rock",
+                               "Ethnic",
+                               "Gothic",
+                               "Darkwave",
+                               "Techno-Industrial",
+                               "Electronic",
+                               "Pop-Folk",
+                               "Eurodance",
+                               "Dream",
+                               "Southern Rock",
+                               "Comedy",
+                               "Cult",
+                               "Gangsta",
+                               "Top 40",
+                               "Christian Rap",
+                               "Pop/Funk",
+                               "Jungle",
+                               "Native American",
+                               "Cabaret",
+                               "New Wave",
+                               "Psychedelic",
+                               "Rave",
+                               "Showtunes",
+                               "Trailer",
+                               "Lo-Fi",
+                               "Tribal",
+                               "Acid Punk",
+                               "Acid Jazz",
+                               "Polka",
+                               "Retro",
+                               "Musical",
+                               "Rock & Roll",
+                               "Hard Rock",
+                               "Folk",
+                               "Folk/Rock",
+                               "National Folk",
+                               "Swing",
+                               "Bebob",
+                               "Latin",
+                               "Revival",
+                               "Celtic",
+                               "Bluegrass",
+                               "Avantgarde",
+                               "Gothic Rock",
+                               "Progressive Rock",
+                               "Psychedelic Rock",
+                               "Symphonic Rock",
+                               "Slow Rock",
+                               "Big Band",
+                               "Chorus",
+                               "Easy Listening",
+                               "Acoustic",
+                               "Humour",
+                               "Speech",
+                               "Chanson",
+                               "Opera",
+                               "Chamber Music",
+                               "Sonata",
+                               "Symphony",
+                               "Booty Bass",
+                               "Primus",
+                               "Porn Groove",
+                               "Satire",
+                               "Slow Jam",
+                               "Club",
+                               "Tango",
+                               "Samba",
+                               "Folklore"};
 static_assert(std::size(kGenres) == 115);
 
 }  // namespace
@@ -99,25 +200,35 @@ QStringList SplitTitres(const QString& titres) {
   return parts;
 }
 
-void TzunoAlbumCD::ChargeCles() {
-  for (QString& key : Cles) {
-    const QString name = key;
+void TzunoAlbumCD::ChargeCles(bool report) {
+  // The language file's entries carry the default names.
+  static const char* const kEntries[kAlbumKeyCount] = {"cdArtiste", "cdAlbum", "cdAnnée", "cdGenre",
+                                                       "cdTitres"};
+  for (int k = 0; k < kAlbumKeyCount; ++k) {
+    QString& key = Cles[size_t(k)];
+    const QString name = QString::fromUtf8(kEntries[k]);
     QString entry = MLText(name).trimmed();
     if (entry.startsWith(QLatin1Char('<'))) entry = entry.mid(1, entry.size() - 2);
-    if (entry.isEmpty()) AskUser(QStringLiteral("MLS('") + name + QStringLiteral("')"), akWarning, abOK);
+    if (entry.isEmpty() && report)
+      AskUser(QStringLiteral("MLS('") + name + QStringLiteral("')"), akWarning, abOK);
     key = entry;
   }
 }
 
 bool TzunoAlbumCD::Load() {
-  if (FileName != loadedName_) size_ = -2;
   struct stat st;
-  const bool exists = ::stat(QFile::encodeName(FileName).constData(), &st) == 0;
+  QString source = FileName;
+  bool exists = ::stat(QFile::encodeName(source).constData(), &st) == 0;
+  if (!exists && !InstalledFileName.isEmpty()) {
+    source = InstalledFileName;
+    exists = ::stat(QFile::encodeName(source).constData(), &st) == 0;
+  }
+  if (source != loadedName_) size_ = -2;
   const int64_t size = exists ? int64_t(st.st_size) : -1;
   const int64_t stamp = exists ? int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec : 0;
   const uint64_t inode = exists ? uint64_t(st.st_ino) : 0;
   if (size == size_ && stamp == stampNs_ && inode == inode_) return readable_;
-  loadedName_ = FileName;
+  loadedName_ = source;
   size_ = size;
   stampNs_ = stamp;
   inode_ = inode;
@@ -133,7 +244,7 @@ bool TzunoAlbumCD::Load() {
   };
   if (!S_ISREG(st.st_mode)) return fail(QStringLiteral("not a file"));
   if (size > kMaxFileSize) return fail(QStringLiteral("the file is too large"));
-  QFile file(FileName);
+  QFile file(source);
   if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
   const QByteArray bytes = file.read(kMaxFileSize + 1);
   if (bytes.size() > kMaxFileSize) return fail(QStringLiteral("the file is too large"));
@@ -216,7 +327,8 @@ bool TzunoAlbumCD::EcritAlbum(int index, const QString& artiste, const QStringLi
                               const QString& genre, const QString& annee, const QString& album) {
   if (!Load() || index < 0 || index >= int(sections_.size())) return false;
   const QString values[kAlbumKeyCount] = {OneLine(artiste).trimmed(), OneLine(album).trimmed(),
-                                          OneLine(annee).trimmed(), OneLine(genre).trimmed(), JoinTitres(titres)};
+                                          OneLine(annee).trimmed(), OneLine(genre).trimmed(),
+                                          JoinTitres(titres)};
   QStringList& lines = sections_[size_t(index)].lines;
   // New keys go after the section's last non-empty line, so the blank line before the next
   // section stays where it is.
@@ -264,8 +376,9 @@ void TzunoAlbumCD::ListeAlbums(QStringList& list) {
 
 QStringList TzunoAlbumCD::AlbumLines(const QString& artiste, const QString& album, const QString& annee,
                                      const QString& genre, const QStringList& titres) const {
-  return {Cle(akArtiste) + QLatin1Char('=') + OneLine(artiste), Cle(akAlbum) + QLatin1Char('=') + OneLine(album),
-          Cle(akAnnee) + QLatin1Char('=') + OneLine(annee), Cle(akGenre) + QLatin1Char('=') + OneLine(genre),
+  return {Cle(akArtiste) + QLatin1Char('=') + OneLine(artiste),
+          Cle(akAlbum) + QLatin1Char('=') + OneLine(album), Cle(akAnnee) + QLatin1Char('=') + OneLine(annee),
+          Cle(akGenre) + QLatin1Char('=') + OneLine(genre),
           Cle(akTitres) + QLatin1Char('=') + JoinTitres(titres)};
 }
 

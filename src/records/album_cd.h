@@ -24,13 +24,16 @@ class TzunoAlbumCD {
                                               QStringLiteral("cdAnnée"), QStringLiteral("cdGenre"),
                                               QStringLiteral("cdTitres")};
   QString FileName;
+  // The installation's album file, read while FileName does not exist yet (the user's copy is made
+  // when the main window opens); changes always go to FileName.
+  QString InstalledFileName;
   // The current album: an index into the file's sections, in file order.
   int Courant = 0;
 
   // Loads the key names from the language file's entries of the same names: trimmed, and without
-  // their first and last character when they start with "<". A name that comes out empty is
-  // reported ("MLS('" + key + "')") and left empty.
-  void ChargeCles();
+  // their first and last character when they start with "<". A name that comes out empty is left
+  // empty and, with `report`, reported to the user ("MLS('" + key + "')").
+  void ChargeCles(bool report = true);
   const QString& Cle(TAlbumKey key) const { return Cles[size_t(key)]; }
 
   // The value of a key (letter case ignored) in the current album; empty when absent.

@@ -24,7 +24,7 @@ bool IsMusicFile(const QString& fileName) {
 }  // namespace
 
 QStringList MusicFileSuffixes() {
-  return {QStringLiteral("mp3"), QStringLiteral("ogg"), QStringLiteral("oga"),
+  return {QStringLiteral("mp3"),  QStringLiteral("ogg"), QStringLiteral("oga"),
           QStringLiteral("flac"), QStringLiteral("m4a"), QStringLiteral("mp4")};
 }
 
@@ -76,7 +76,8 @@ TMusicAlbum AlbumDepuisFichiers(const QStringList& files) {
     const bool an = a.Track > 0, bn = b.Track > 0;
     if (an != bn) return an;
     if (an && a.Track != b.Track) return a.Track < b.Track;
-    const int byName = QFileInfo(a.File).fileName().compare(QFileInfo(b.File).fileName(), Qt::CaseInsensitive);
+    const int byName =
+        QFileInfo(a.File).fileName().compare(QFileInfo(b.File).fileName(), Qt::CaseInsensitive);
     if (byName != 0) return byName < 0;
     return a.File < b.File;
   });

@@ -38,8 +38,8 @@ inline QByteArray FlacSilence(double seconds) {
   QByteArray out = "fLaC";
   out += char(0x80);  // last metadata block, STREAMINFO
   out += QByteArray("\x00\x00\x22", 3);
-  out += QByteArray("\x10\x00\x10\x00", 4);          // block sizes 4096
-  out += QByteArray(6, '\0');                        // frame sizes unknown
+  out += QByteArray("\x10\x00\x10\x00", 4);  // block sizes 4096
+  out += QByteArray(6, '\0');                // frame sizes unknown
   const uint64_t packed = (uint64_t(44100) << 44) | (uint64_t(0) << 41) | (uint64_t(15) << 36) | samples;
   for (int i = 7; i >= 0; --i) out += char(packed >> (8 * i));
   out += QByteArray(16, '\0');  // MD5 unknown
@@ -121,8 +121,8 @@ inline QByteArray M4aSilence(double seconds) {
   Put32(stsd, 1);
   stsd += Atom("mp4a", mp4a);
   const QByteArray stbl = Atom("stsd", stsd);
-  const QByteArray trak = Atom("trak", Atom("mdia", Atom("mdhd", mdhd) + Atom("hdlr", hdlr) +
-                                                        Atom("minf", Atom("stbl", stbl))));
+  const QByteArray trak =
+      Atom("trak", Atom("mdia", Atom("mdhd", mdhd) + Atom("hdlr", hdlr) + Atom("minf", Atom("stbl", stbl))));
   QByteArray ftyp = "M4A ";
   Put32(ftyp, 0);
   ftyp += "M4A mp42isom";

@@ -615,3 +615,33 @@ TEST_F(CupsSheet, AQueueRefusingJobsFailsThePrint) {
 }
 
 }  // namespace
+
+// An audio CD cover prints the current album: the shipped one on a fresh installation, the user's
+// own once the user has an album file.
+TEST_F(PrintedSheet, AudioCoversPrintTheCurrentAlbum) {
+  const QString cover = QStringLiteral(LORVANE_SOURCE_DATA "/donnees/Modeles/CD et DVD/Audio/Ocean.2.mdl");
+  const QString pdf = dir_.filePath(QStringLiteral("cover.pdf"));
+  auto printed = [&] {
+    const Ran r = Cli({QStringLiteral("print"), cover, QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    const Ran text =
+        Start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}, env_);
+    EXPECT_EQ(text.code, 0);
+    return text.out;
+  };
+  QString text = printed();
+  for (const char* shown : {"Les Voyageurs du Soir", "Lumières de la ville", "Le quai des brumes légères",
+                            "Rue des Saules", "Tramway 7"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
+
+  const QString folder = dir_.filePath(QStringLiteral("user/Lorvane/Lorvane"));
+  QDir().mkpath(folder);
+  QFile f(folder + QStringLiteral("/albumcd_1.def"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("\r\n[0]\r\ncdArtiste=Quatuor Nord\r\ncdAlbum=Hiver\r\ncdTitres=Givre|Brume|Aube|\r\n");
+  f.close();
+  text = printed();
+  for (const char* shown : {"Quatuor Nord", "Hiver", "Givre", "Brume", "Aube"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(shown))) << shown << "\n" << text.toStdString();
+  EXPECT_FALSE(text.contains(QStringLiteral("Voyageurs")));
+}

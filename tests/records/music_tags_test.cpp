@@ -47,7 +47,8 @@ TEST(MusicTags, AFolderBecomesAnAlbumInTrackOrder) {
   ASSERT_TRUE(WriteMusic(dir.filePath("m.ogg"), {"Un", "Autre", "", "", 1, 0}, 1.5));
   ASSERT_TRUE(WriteMusic(dir.filePath("B sans numéro.m4a"), {"", "", "", "", 0, 0}));
   ASSERT_TRUE(WriteMusic(dir.filePath("a sans numéro.mp3"), {"Bis", "", "", "", 0, 0}));
-  WriteAll(dir.filePath("broken.mp3"), QByteArray("ID3\x04\x00\x00\x7F\x7F\x7F\x7F", 10) + QByteArray(40, 'x'));
+  WriteAll(dir.filePath("broken.mp3"),
+           QByteArray("ID3\x04\x00\x00\x7F\x7F\x7F\x7F", 10) + QByteArray(40, 'x'));
   WriteAll(dir.filePath("empty.flac"), "");
   WriteAll(dir.filePath("cover.jpg"), "not music");
   WriteAll(dir.filePath("notes.txt"), "not music");

@@ -36,6 +36,7 @@
 #include "model/document.h"
 #include "model/soft_host.h"
 #include "print/ui/print_dialog.h"
+#include "records/album_cd.h"
 #include "shell/counters.h"
 #include "shell/help.h"
 #include "shell/language.h"
@@ -211,10 +212,12 @@ void TfmMain::FormCreate() {
     soft->CreateUserFolders();
     soft->CopyTablesToUser();
   });
-  // 4, 5: the address cards, text library and albums belong to their own windows; what the catalogue
+  // 4, 5: the album key names are loaded again, now telling the user of a missing one; the address
+  // cards, text library and albums belong to their own windows; what the catalogue
   // itself keeps is the variants' return template and the caption.
   Block(5, false, [this, soft] {
     if (soft) retour_ = soft->ReadUserString(QStringLiteral("modele_VarianteRetour"));
+    if (TzunoAlbumCD* albums = AlbumCD()) albums->ChargeCles();
     const QString nom = soft ? soft->ReadSoftString(QStringLiteral("nom")) : QString();
     if (!nom.isEmpty()) setWindowTitle(nom);
     setAccessibleName(windowTitle());

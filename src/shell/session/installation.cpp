@@ -12,6 +12,7 @@
 #include "model/encodings.h"
 #include "model/host.h"
 #include "model/soft_host.h"
+#include "records/album_cd.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -53,16 +54,31 @@ void LoadQtTranslations(std::vector<std::unique_ptr<QTranslator>>& translators) 
   }
 }
 
+// Merge fields that come from the records: the "cd" fields from the current album.
+class TRecordFields : public TFieldSource {
+ public:
+  explicit TRecordFields(TzunoAlbumCD& albums) : albums_(albums) {}
+  bool HasCards() override { return false; }
+  QString CardField(const QString&) override { return QString(); }
+  QString AlbumField(const QString& name) override { return albums_.GetValeur(name); }
+
+ private:
+  TzunoAlbumCD& albums_;
+};
+
 }  // namespace
 
 struct TInstallation::Parts {
   std::unique_ptr<TQuietDialogs> quiet;
   TSoftHost host;
+  TzunoAlbumCD albums;
+  std::unique_ptr<TRecordFields> fields;
   QString fonts;  // the folder whose fonts were registered, empty when none
   // What was in place before, put back at the end.
   TSoft* soft = nullptr;
   TObjectHost* objectHost = nullptr;
   TUserDialogs* dialogs = nullptr;
+  TzunoAlbumCD* albumsBefore = nullptr;
   QChar separator;
   double u2m = 1;
   QString unitName;
@@ -76,6 +92,7 @@ TInstallation::~TInstallation() {
   Parts& p = *parts_;
   p.translators.clear();
   SetObjectHost(p.objectHost);
+  SetAlbumCD(p.albumsBefore);
   SetUserDialogs(p.dialogs);
   RemoveFonts();
   SetUnitName(p.unitName);
@@ -108,6 +125,10 @@ void TInstallation::RemoveFonts() {
   if (parts_->fonts.isEmpty()) return;
   ::RemoveFonts(parts_->fonts);
   parts_->fonts.clear();
+}
+
+TzunoAlbumCD& TInstallation::Albums() const {
+  return parts_->albums;
 }
 
 bool TInstallation::FontsInstalled() const {
@@ -143,6 +164,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   p.soft = ::Soft();
   p.objectHost = ObjectHost();
   p.dialogs = UserDialogs();
+  p.albumsBefore = AlbumCD();
   p.separator = DecimalSeparator();
   p.u2m = U2M();
   p.unitName = UnitName();
@@ -172,5 +194,14 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   // Objects' messages are the program's message boxes.
   p.host.OnMessage = [](const QString& text) { AskUser(text, akWarning, abOK); };
   SetObjectHost(&p.host);
+  // The album base: the user's file, the shipped one until the user has a copy.
+  p.albums.FileName = soft.AlbumCDFile;
+  p.albums.InstalledFileName = soft.DataPath + QFileInfo(soft.AlbumCDFile).fileName();
+  // The program's main window reports key names missing from the language file; other programs
+  // (the tool, tests with small language files) go on without them.
+  p.albums.ChargeCles(false);
+  SetAlbumCD(&p.albums);
+  p.fields = std::make_unique<TRecordFields>(p.albums);
+  soft.Fields = p.fields.get();
   return in;
 }

@@ -9,6 +9,7 @@
 class TSoft;
 class TUserDialogs;
 class TzunoCADMdl;
+class TzunoAlbumCD;
 
 struct TInstallationOptions {
   // The per-user data folder; empty uses the platform's.
@@ -48,6 +49,9 @@ class TInstallation {
 
   // The program registers the data folder's fonts late in its start-up (options.Fonts false) and
   // removes them before it ends; an installation still holding them removes them at its end.
+  // The CD album base (also AlbumCD() while the installation is open).
+  TzunoAlbumCD& Albums() const;
+
   void InstallFonts();
   void RemoveFonts();
   bool FontsInstalled() const;
