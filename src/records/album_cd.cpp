@@ -38,24 +38,22 @@ QString OneLine(QString text) {
 // The lines of the file's bytes: a byte-order mark means UTF-8; without one the file is
 // Windows-1252, unless it is valid UTF-8 holding non-ASCII characters (a file edited by hand in a
 // UTF-8 editor), which would otherwise turn every accented letter into two.
-void DecodeAlbumFile(const QByteArray& bytes, QStringList& lines) {
-  if (!bytes.startsWith("\xEF\xBB\xBF")) {
-    bool ascii = true;
-    for (char c : bytes)
-      if (static_cast<unsigned char>(c) >= 0x80) {
-        ascii = false;
-        break;
-      }
-    if (!ascii) {
-      QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-      const QString text = utf8.decode(bytes);
-      if (!utf8.hasError()) {
-        DecodeTextLines(QByteArray("\xEF\xBB\xBF") + bytes, lines);
-        return;
-      }
+bool LooksUtf8(const QByteArray& bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) return false;
+  bool ascii = true;
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
     }
-  }
-  DecodeTextLines(bytes, lines);
+  if (ascii) return false;
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = utf8.decode(bytes);
+  return !utf8.hasError();
+}
+
+void DecodeAlbumFile(const QByteArray& bytes, QStringList& lines) {
+  DecodeTextLines(LooksUtf8(bytes) ? QByteArray("\xEF\xBB\xBF") + bytes : bytes, lines);
 }
 
 const char* const kGenres[] = {"Blues",
@@ -281,7 +279,16 @@ QStringList TzunoAlbumCD::FileLines() const {
 
 bool TzunoAlbumCD::Save(const QStringList& lines) {
   size_ = -2;  // read again at the next access, whatever happened
-  return WriteTextFile(FileName, lines);
+  if (!WriteTextFile(FileName, lines)) return false;
+  // Windows-1252 bytes that happen to read as UTF-8 ("Ã©") would come back as other text: such a
+  // file is written as UTF-8 with its mark instead.
+  QFile file(FileName);
+  if (!file.open(QIODevice::ReadOnly)) return true;
+  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  file.close();
+  if (!LooksUtf8(bytes)) return true;
+  return WriteFileAtomically(
+      FileName, QByteArray("\xEF\xBB\xBF") + Decode1252(bytes.constData(), bytes.size()).toUtf8());
 }
 
 QString TzunoAlbumCD::KeyValue(const QStringList& lines, const QString& name, bool* found) {

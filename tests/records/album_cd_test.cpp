@@ -104,6 +104,9 @@ TEST_F(AlbumBase, TextIsWindows1252OrUtf8WithAMark) {
   EXPECT_EQ(base.Valeur(0, "cdartiste"), "René");  // valid UTF-8: read as such
   WriteAll(base.FileName, "[0]\ncdArtiste=Ren\xE9 \xC3\xA9\n");
   EXPECT_EQ(base.Valeur(0, "cdartiste"), "René Ã©");  // not UTF-8: Windows-1252
+  // Text whose Windows-1252 bytes read as UTF-8 is written so that it comes back as it was.
+  ASSERT_TRUE(base.EcritAlbum(0, "Ã©", {}, "", "", ""));
+  EXPECT_EQ(base.Valeur(0, "cdartiste"), "Ã©");
 }
 
 // The file is read again whenever it changes on disk, also by a same-sized replacement.

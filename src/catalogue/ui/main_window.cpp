@@ -37,6 +37,7 @@
 #include "model/soft_host.h"
 #include "print/ui/print_dialog.h"
 #include "records/album_cd.h"
+#include "records/ui/album_dialog.h"
 #include "shell/counters.h"
 #include "shell/help.h"
 #include "shell/language.h"
@@ -332,7 +333,7 @@ void TfmMain::CreateBar() {
     void (TfmMain::*handler)();
   };
   const Button buttons[] = {
-      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", nullptr},
+      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", &TfmMain::Fiche},
       {"btn_infos", "Infos", &TfmMain::About},       {"btn_web", "Web", &TfmMain::SiteWeb},
       {"btn_aide", "Aide", &TfmMain::Aide},          {"btn_quitter", "Quitter", &TfmMain::BtnQuitter}};
   for (const Button& b : buttons) {
@@ -1157,6 +1158,12 @@ void TfmMain::Nouveau() {
 
 void TfmMain::Fiche() {
   Count(QStringLiteral("Bouton1Fiche"));
+  // With CD albums the user says which records to edit: the address book or the albums.
+  if (Soft() && Soft()->SoftFlag(QStringLiteral("AlbumCD"))) {
+    const int source = ChoixSourceDonnees(this);
+    if (source == 2) ShowAlbumsCD(this);
+    if (source != 1) return;
+  }
 }
 
 void TfmMain::About() {

@@ -66,6 +66,13 @@ QString TzunoCADSurface::ItemName(int i) const {
   return detail.isEmpty() ? name : name + QStringLiteral(" : ") + detail;
 }
 
+QString TzunoCADSurface::ItemHint(int i) const {
+  const QList<int> items = Items();
+  if (i < 0 || i >= items.size()) return QString();
+  auto* text = dynamic_cast<TzunoCADTexte*>(view_->engine_->Mdl().Objet(items[i]));
+  return text ? QString(text->Displayed).replace(QLatin1Char('|'), QLatin1Char('\n')) : QString();
+}
+
 QRect TzunoCADSurface::ItemRect(int i) const {
   const QList<int> items = Items();
   if (i < 0 || i >= items.size()) return QRect();

@@ -20,6 +20,8 @@ class TzunoCADSurface : public QWidget, public TPictureItems {
 
   int ItemCount() const override;
   QString ItemName(int i) const override;
+  // What a text shows, its merge fields filled (its name tells what was typed).
+  QString ItemHint(int i) const override;
   QRect ItemRect(int i) const override;
   void PressItem(int i) override;
 

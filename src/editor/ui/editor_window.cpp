@@ -28,6 +28,8 @@
 #include "model/shapes.h"
 #include "model/soft_host.h"
 #include "print/ui/paper_dialog.h"
+#include "records/album_cd.h"
+#include "records/ui/album_dialog.h"
 #include "render/codecs.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -99,8 +101,8 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
       const char *key, *name;
       std::function<void()> handler;
     };
-    // Address cards (the "Fiche2" button) come with their own window.
-    const Entry annuler{"btn_annuler", "Annuler", [this] { Annuler(); }},
+    const Entry fiche{"btn_fiche", "Fiche2", [this] { FicheChange(); }},
+        annuler{"btn_annuler", "Annuler", [this] { Annuler(); }},
         enregistrer{"btn_enregistrer", "Enregistrer", [this] { SaveHandler(); }},
         imprimer{"btn_imprimer", "Imprimer", [this] { Imprimer(); }},
         aide{"btn_aide", "Aide2", [this] { Aide(); }},
@@ -108,9 +110,9 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
     std::vector<Entry> entries;
     if (Flag("ModeEditon")) entries.push_back({"btn_edit", "Avance", [this] { EditionChange(); }});
     if (Flag("ChangeOrdreBouton"))
-      entries.insert(entries.end(), {enregistrer, annuler, imprimer, aide, retour});
+      entries.insert(entries.end(), {enregistrer, annuler, imprimer, aide, fiche, retour});
     else
-      entries.insert(entries.end(), {annuler, enregistrer, imprimer, aide, retour});
+      entries.insert(entries.end(), {fiche, annuler, enregistrer, imprimer, aide, retour});
     for (const Entry& e : entries)
       barre_->AddButton(MLText(QString::fromLatin1(e.key)), e.handler, this, QString::fromLatin1(e.name));
     rows->addWidget(barre_);
@@ -708,8 +710,36 @@ void TfmEditeur::closeEvent(QCloseEvent* event) {
   BtnRetour();
 }
 
+void TfmEditeur::FicheChange() {
+  Count(QStringLiteral("Bouton2Fiche"));
+  int source = 1;
+  if (Flag("AlbumCD")) source = ChoixSourceDonnees(this);
+  if (source == 2)
+    ShowAlbumsCD(this);
+  else if (source == 1 && ShowFiches)
+    ShowFiches(this);
+  else
+    return;
+  RelayoutFields();
+}
+
+void TfmEditeur::AlbumsCD() {
+  ShowAlbumsCD(this);
+  RelayoutFields();
+}
+
+void TfmEditeur::RelayoutFields() {
+  CAD().Mdl().RelayoutTextes();
+  DessineFrises();
+  view_->Tick();
+  view_->Surface()->update();
+}
+
 void TfmEditeur::RempliPopupChamps() {
   if (!zunoMenu_) return;
+  // The album fields, when the installation has CD albums.
+  if (Flag("AlbumCD") && AlbumCD())
+    zunoMenu_->Form()->SetFieldSubmenu(MLText(QStringLiteral("ChampsAlbumCD")), TfmAlbumCD::Tags(*AlbumCD()));
   QStringList tags;
   for (int i = 1;; ++i) {
     const QString tag = MLText(QStringLiteral("ChampDef") + QString::number(i));

@@ -60,6 +60,14 @@ class TfmEditeur : public QMainWindow {
   void DessineFrises();
   void ShapeMouseDown(int face);
   void RempliPopupChamps();
+  // The records behind the merge fields: the address book or, when the installation has CD albums
+  // and the user picks them, the album window; then every text is laid out again.
+  void FicheChange();
+  // The album window, then every text laid out again with the chosen album's values.
+  void AlbumsCD();
+  void RelayoutFields();
+  // The address book window (set by its library; none: the button does nothing for cards).
+  std::function<void(QWidget*)> ShowFiches;
 
   TzunoCAD& CAD() const;
   TzunoCADView* View() const { return view_; }

@@ -724,14 +724,33 @@ QList<TzunoMenuLabel*> TfmZunoCADMenu::VisibleActions() const {
   return out;
 }
 
+void TfmZunoCADMenu::SetFieldSubmenu(const QString& caption, const QStringList& tags) {
+  for (QAction* a : pmChamps->actions())
+    if (a->menu() && a->text() == caption) {
+      pmChamps->removeAction(a);
+      a->menu()->deleteLater();
+    }
+  if (tags.isEmpty()) return;
+  auto* sub = new QMenu(caption, pmChamps);
+  for (const QString& tag : tags) {
+    QAction* a = sub->addAction(tag);
+    connect(a, &QAction::triggered, this, [this, tag] { ChampsClick(tag); });
+  }
+  const QList<QAction*> all = pmChamps->actions();
+  pmChamps->insertMenu(all.isEmpty() ? nullptr : all.front(), sub);
+  sbTexteChamps->setEnabled(true);
+}
+
 void TfmZunoCADMenu::SetFieldTags(const QStringList& tags) {
   fieldTags_ = tags;
-  pmChamps->clear();
+  // Submenus stay; the plain tags are replaced.
+  for (QAction* a : pmChamps->actions())
+    if (!a->menu()) pmChamps->removeAction(a), a->deleteLater();
   for (const QString& tag : tags) {
     QAction* a = pmChamps->addAction(tag);
     connect(a, &QAction::triggered, this, [this, tag] { ChampsClick(tag); });
   }
-  sbTexteChamps->setEnabled(!tags.isEmpty());
+  sbTexteChamps->setEnabled(!pmChamps->actions().isEmpty());
 }
 
 void TfmZunoCADMenu::SetFormatCaptions(int kind) {

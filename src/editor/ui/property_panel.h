@@ -67,6 +67,8 @@ class TfmZunoCADMenu : public QWidget {
   void ImageActualise();
   // The merge-field tags the "<x>" popup offers.
   void SetFieldTags(const QStringList& tags);
+  // A submenu of tags at the top of the popup, replacing one of the same caption.
+  void SetFieldSubmenu(const QString& caption, const QStringList& tags);
   // Page-format spin captions for a template kind ("DVD%d-n"); the editor sets them on opening.
   void SetFormatCaptions(int kind);
   // Window lines of the language file, then the accessible names from the captions.

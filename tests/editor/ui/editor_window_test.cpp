@@ -11,12 +11,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <memory>
@@ -32,6 +35,9 @@
 #include "editor/ui/tool_column.h"
 #include "model/document.h"
 #include "model/object.h"
+#include "model/text.h"
+#include "records/album_cd.h"
+#include "records/ui/album_dialog.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
 #include "shell/textfile.h"
@@ -642,3 +648,40 @@ TEST_F(EditorWindow, AToolButtonToggledByAssistiveTechnologySetsTheMode) {
 }
 
 }  // namespace
+
+// With CD albums, the field popup offers their tags in an "Album CD" submenu, and the album command
+// lays every text out again with the album chosen in the album window.
+TEST_F(EditorWindow, TheAlbumCommandRelaysTheTextsOutWithTheChosenAlbum) {
+  Open();
+  TzunoAlbumCD& albums = installation->Albums();
+  ASSERT_EQ(albums.AjouteAlbum(albums.AlbumLines("Quatuor Nord", "Hiver", "", "", {"Givre", "Aube"})), 1);
+  ASSERT_TRUE(editor->OuvreDocument(Shipped("CD et DVD/Audio/Ocean.2.mdl")));
+  Settle();
+  auto shown = [this] {
+    QStringList texts;
+    for (const auto& o : editor->CAD().Mdl().Objets())
+      if (auto* t = dynamic_cast<TzunoCADTexte*>(o.get())) texts << t->Displayed;
+    return texts.join('\n');
+  };
+  EXPECT_TRUE(shown().contains("Les Voyageurs du Soir")) << shown().toStdString();
+
+  QMenu* sub = nullptr;
+  for (QAction* a : editor->Panel()->Form()->pmChamps->actions())
+    if (a->menu() && a->text() == "Album CD") sub = a->menu();
+  ASSERT_NE(sub, nullptr);
+  QStringList tags;
+  for (QAction* a : sub->actions()) tags << a->text();
+  EXPECT_EQ(tags, QStringList({"<cdArtiste>", "<cdAlbum>", "<cdAnnée>", "<cdGenre>", "<cdTitres>"}));
+
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<TfmAlbumCD*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    dialog->lbAlbums->setCurrentRow(1);
+    dialog->bSelectionner->click();
+  });
+  editor->AlbumsCD();
+  EXPECT_EQ(albums.Courant, 1);
+  EXPECT_TRUE(shown().contains("Quatuor Nord")) << shown().toStdString();
+  EXPECT_TRUE(shown().contains("Givre|Aube")) << shown().toStdString();
+  EXPECT_FALSE(shown().contains("Les Voyageurs du Soir"));
+}
