@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int choice = int(data[0] >> 1) - 8;
   const QByteArray body(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
 
-  TCddb cddb;
+  // One component for the whole run, as a window keeps one; each answer starts from its own state.
+  static TCddb cddb;
+  cddb.Cancel();
   int statuses = 0;
   cddb.OnStatusMessage = [&](QObject*, const QString&) { ++statuses; };
   cddb.OnMatch = [&](QObject*, const QStringList& matches, int& right) {
