@@ -191,7 +191,13 @@ TfmAssistantDVD::TfmAssistantDVD(QWidget* owner, int mode) : QDialog(owner), Mod
       row->addLayout(cell);
       row->addStretch(1);
       *s.button = button;
-      connect(button, &QAbstractButton::clicked, this, [this] { AudioTypeClick(); });
+      // Assistive technologies toggle the button without a click: follow its state.
+      connect(button, &QAbstractButton::toggled, this, [this, button](bool on) {
+        if (on)
+          for (TzunoImageBtn* other : {iAudioSourceCD, iAudioSourceMP3, iAudioSourceAlbum})
+            if (other && other != button && other->GetActif()) other->SetActif(false);
+        AudioTypeClick();
+      });
       if (s.button == &iAudioSourceAlbum) lbAlbumSource = label;
     }
   }
