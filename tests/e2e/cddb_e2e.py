@@ -12,6 +12,7 @@ import os
 import subprocess
 import sys
 import threading
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from atspi_driver import (DATA, Installation, application, fail, find, find_all, find_showing,  # noqa: E402
@@ -124,13 +125,14 @@ def run(language, port):
     server.queryEditableText().setTextContents("127.0.0.1")
     find(wizard, pyatspi.ROLE_TEXT, t["port"]).queryEditableText().setTextContents(str(port))
     wait_for("the typed server", lambda: text_of(server) == "127.0.0.1")
+    time.sleep(0.5)  # the page settles before Next is pressed
     press(find(wizard, pyatspi.ROLE_PUSH_BUTTON, t["next"]))
 
     found = wait_for("the matches", lambda: dialog_named(pid, t["found"]))
     matches = wait_for("the match list", lambda: find(found, pyatspi.ROLE_LIST, t["found"]))
     wait_for("two matches", lambda: matches.childCount == 2 or None)
     shot(program)
-    matches.querySelection().selectChild(1)
+    matches.queryTable().addRowSelection(1)
     press(wait_for("OK", lambda: enabled(find(found, pyatspi.ROLE_PUSH_BUTTON, t["ok"]))))
     finish = wait_for("the result page", lambda: enabled(find(wizard, pyatspi.ROLE_PUSH_BUTTON, t["finish"])))
     artist = wait_for("the artist found", lambda: find(wizard, pyatspi.ROLE_TEXT, t["artist"]))
