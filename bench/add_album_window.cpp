@@ -30,11 +30,13 @@ void BM_AddAlbumWindowLookup(benchmark::State& state) {
   SetAlbumCD(&albums);
   TLoopbackCddb server;
   QByteArray entry = "210 rock 940b0e0c follows\r\n# xmcd\r\nDTITLE=Artiste / Album\r\n";
-  for (int i = 0; i < 12; ++i) entry += "TTITLE" + QByteArray::number(i) + "=Titre " + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 12; ++i)
+    entry += "TTITLE" + QByteArray::number(i) + "=Titre " + QByteArray::number(i) + "\r\n";
   entry += ".\r\n";
   server.Handler = [&](const QByteArray& cmd) {
-    return cmd.startsWith("cddb+query") ? QByteArray("210 exact\r\nrock 940b0e0c A / B\r\njazz 940b0e0c C / D\r\n.\r\n")
-                                        : entry;
+    return cmd.startsWith("cddb+query")
+               ? QByteArray("210 exact\r\nrock 940b0e0c A / B\r\njazz 940b0e0c C / D\r\n.\r\n")
+               : entry;
   };
   double worstGap = 0;
   for (auto _ : state) {
