@@ -24,12 +24,14 @@
 #include "catalogue/ui/main_window.h"
 #include "editor/ui/editor_window.h"
 #include "print/ui/print_dialog.h"
+#include "records/ui/album_dialog.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
 #include "shell/startup_log.h"
 #include "shell/ui/qt_user_dialogs.h"
 #include "shell/user_dialogs.h"
+#include "wizards/ui/assistant_dvd.h"
 
 namespace {
 
@@ -236,6 +238,9 @@ int RunProgram(int argc, char** argv) {
   // 15. The installation's own fonts.
   Log(QStringLiteral("InstallFonts"));
   installation->InstallFonts();
+
+  // The album window's "Ajouter" opens the CD/DVD wizard in its add-album mode.
+  TfmAlbumCD::AddAlbumHook = [](QWidget* owner) { return TfmAssistantDVD::AjouteAlbumAssistant(owner); };
 
   // 16, 17. The two windows that live until the end.
   Log(QStringLiteral("FormMain"));

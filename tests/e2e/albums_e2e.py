@@ -22,13 +22,15 @@ CLI = os.path.abspath(sys.argv[4])
 
 TEXTS = {
     1: {"fiche": "Répertoire", "album_cd": "Album CD", "ok": "OK", "albums": "Albums CD", "add": "Ajouter",
-        "from_folder": "Depuis un dossier de musique...", "select": "Sélectionner", "artist": "Artiste ou auteur",
+        "select": "Sélectionner", "artist": "Artiste ou auteur",
         "title": "Nom de l'album", "tracks": "Titres (un par ligne)", "list": "Albums", "quit": "Quitter",
-        "recto": "Recto", "text": "Texte"},
+        "recto": "Recto", "text": "Texte", "wizard": "Assistant", "music": "Fichiers de musique",
+        "next": "Suivant >>", "add_folder": "Ajouter un dossier...", "finish": "Terminé"},
     2: {"fiche": "Addresses", "album_cd": "CD album", "ok": "OK", "albums": "CD albums", "add": "Add",
-        "from_folder": "From a music folder...", "select": "Select", "artist": "Artist or author",
+        "select": "Select", "artist": "Artist or author",
         "title": "Album title", "tracks": "Tracks (one per line)", "list": "Albums", "quit": "Quit",
-        "recto": "Front", "text": "Text"},
+        "recto": "Front", "text": "Text", "wizard": "Wizard", "music": "Music files", "next": "Next >>",
+        "add_folder": "Add a folder...", "finish": "Finish"},
 }
 
 
@@ -77,6 +79,22 @@ def open_albums(app, frame, t):
         (d for d in find_all(application(app), pyatspi.ROLE_DIALOG) if d.name == t["albums"]), None))
 
 
+def add_from_folder(program, t):
+    """"Ajouter" opens the add-album wizard: music files, then a folder (the script answers it)."""
+    wizard = wait_for("the add-album wizard", lambda: next(
+        (d for d in find_all(application(program.pid), pyatspi.ROLE_DIALOG) if d.name == t["wizard"]), None))
+    press(wait_for("the music-file source", lambda: find(wizard, None, t["music"])))
+    press(wait_for("Next", lambda: enabled(find(wizard, pyatspi.ROLE_PUSH_BUTTON, t["next"]))))
+    press(wait_for("the folder command", lambda: find(wizard, pyatspi.ROLE_PUSH_BUTTON, t["add_folder"])))
+    finish = wait_for("Finish", lambda: enabled(find(wizard, pyatspi.ROLE_PUSH_BUTTON, t["finish"])))
+    shot(program)
+    press(finish)
+
+
+def enabled(node):
+    return node if node is not None and node.getState().contains(pyatspi.STATE_ENABLED) else None
+
+
 def fields(dialog, t):
     return {k: wait_for(k, lambda k=k: find(dialog, None, t[k])) for k in ("artist", "title", "tracks", "list")}
 
@@ -106,13 +124,7 @@ def run(language):
     if text_of(f["artist"]) == "":
         fail("the shipped album is not shown")
     press(find(dialog, pyatspi.ROLE_PUSH_BUTTON, t["add"]))
-    choice = wait_for("the new album's question", lambda: find(application(program.pid), pyatspi.ROLE_RADIO_BUTTON,
-                                                             t["from_folder"]))
-    press(choice)
-    question = wait_for("the question's window", lambda: next(
-        (d for d in find_all(application(program.pid), pyatspi.ROLE_DIALOG)
-         if find(d, pyatspi.ROLE_RADIO_BUTTON, t["from_folder"])), None))
-    press(wait_for("OK", lambda: find(question, pyatspi.ROLE_PUSH_BUTTON, t["ok"])))
+    add_from_folder(program, t)
     wait_for("the album of the music files", lambda: text_of(f["artist"]) == "Les Ondes")
     if text_of(f["title"]) != "Marées" or text_of(f["tracks"]) != "Ouverture\nInterlude\nFinal":
         fail("album from the files: %r / %r" % (text_of(f["title"]), text_of(f["tracks"])))
