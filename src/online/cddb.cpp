@@ -162,7 +162,7 @@ void TCddb::Finished(QNetworkReply* reply) {
 
 void TCddb::Fail(const QString& message) {
   Cancel();
-  Status(QStringLiteral("CDDB Component Internal Error: THttpCli.GetAsync failed because of error \"") +
+  Status(QStringLiteral("CDDB Component Internal Error: the HTTP request failed because of error \"") +
          message + '"');
 }
 

@@ -170,7 +170,7 @@ TEST_F(CddbTest, EntriesInLatin1AreReadAsLatin1AndKeptInCache) {
 }
 
 TEST_F(CddbTest, EveryServerFailureEndsAsStatusText) {
-  const QString internal = "CDDB Component Internal Error: THttpCli.GetAsync failed because of error \"";
+  const QString internal = "CDDB Component Internal Error: the HTTP request failed because of error \"";
   struct Case {
     const char* name;
     TLoopbackCddb::Mode mode;
@@ -221,7 +221,7 @@ TEST_F(CddbTest, RefusedConnectionAndCancel) {
   server.close();
   Lookup();
   EXPECT_TRUE(statuses.back().startsWith(
-      "CDDB Component Internal Error: THttpCli.GetAsync failed because of error \""));
+      "CDDB Component Internal Error: the HTTP request failed because of error \""));
   EXPECT_TRUE(statuses.back().endsWith('"'));
 
   // A request cancelled by the user ends quietly, and the component can query again.

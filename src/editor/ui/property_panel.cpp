@@ -15,8 +15,8 @@
 #include <QPlainTextEdit>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QTextCursor>
 #include <QStyle>
+#include <QTextCursor>
 #include <QToolButton>
 #include <cmath>
 #include <tuple>

@@ -31,7 +31,7 @@ namespace {
 
 const QString kEntryRead = QStringLiteral("Entry read");
 const QString kNoDisc = QStringLiteral("No CD in CD/DVD drive!");
-const QString kTransportFailure = QStringLiteral("CDDB Component Internal Error: THttpCli.GetAsync failed");
+const QString kTransportFailure = QStringLiteral("CDDB Component Internal Error: the HTTP request failed");
 
 // The lookup's status texts as the user reads them: language-file keys by status.
 const std::pair<const char*, const char*> kStatusKeys[] = {
