@@ -129,7 +129,9 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
     media->addWidget(group);
     connect(*choose, &QPushButton::clicked, this, [this, logo] {
       QString file;
-      if (AskOpenFile(MLText(QStringLiteral("FicheImagesFiltre")) + QStringLiteral("|*.jpg;*.jpeg;*.png;*.bmp"), file))
+      if (AskOpenFile(
+              MLText(QStringLiteral("FicheImagesFiltre")) + QStringLiteral("|*.jpg;*.jpeg;*.png;*.bmp"),
+              file))
         ChoisitImage(logo, file);
     });
     connect(*remove, &QPushButton::clicked, this, [this, logo] { RetireImage(logo); });
@@ -167,7 +169,8 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
   TranslateWidget(this);
   for (QPushButton* b : {sbPhoto, sbLogo, sbRetirePhoto, sbRetireLogo, sbAdd, sbSupprime, sbSauve, sbClose})
     b->setAccessibleName(b->text());
-  if (TSoft* soft = Soft()) definitionFile_ = soft->DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft->Language());
+  if (TSoft* soft = Soft())
+    definitionFile_ = soft->DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft->Language());
 }
 
 TfmFiche::~TfmFiche() = default;
@@ -381,7 +384,8 @@ void TfmFiche::sbSauveClick() {
   const QString name = fiches_.NomPre(*fiches_.Item(current));
   if (name != nameAtSelection_) {
     for (bool logo : {false, true})
-      QFile::rename(userPath_ + CardPictureName(nameAtSelection_, logo), userPath_ + CardPictureName(name, logo));
+      QFile::rename(userPath_ + CardPictureName(nameAtSelection_, logo),
+                    userPath_ + CardPictureName(name, logo));
     nameAtSelection_ = name;
   }
   for (int i = 0; i < lbPers->count() && i < fiches_.Count(); ++i)
@@ -433,7 +437,8 @@ void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {
   if (!card) return;
   QImage picture = LoadPicture(pictureFile);
   if (picture.isNull()) {
-    AskUser(MLText(QStringLiteral("CAD_TXT_IMG3")).replace(QLatin1String("%s"), pictureFile), akWarning, abOK);
+    AskUser(MLText(QStringLiteral("CAD_TXT_IMG3")).replace(QLatin1String("%s"), pictureFile), akWarning,
+            abOK);
     return;
   }
   if (picture.width() > kMaxPicture || picture.height() > kMaxPicture)
@@ -441,7 +446,8 @@ void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {
   const QString file = logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card);
   QDir().mkpath(userPath_);
   if (!SaveBmp(picture, file))
-    AskUser(MLText(QStringLiteral("FicheImageNonEnregistree")).replace(QLatin1String("%s"), file), akError, abOK);
+    AskUser(MLText(QStringLiteral("FicheImageNonEnregistree")).replace(QLatin1String("%s"), file), akError,
+            abOK);
   ShowImages();
 }
 
@@ -461,14 +467,19 @@ void TfmFiche::ShowImages() {
   } pictures[] = {{imgPhoto, sbRetirePhoto, false}, {imgLogo, sbRetireLogo, true}};
   for (const auto& p : pictures) {
     const QString file =
-        card ? (p.logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card)) : QString();
+        card ? (p.logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card))
+             : QString();
     const QImage picture = file.isEmpty() ? QImage() : LoadPicture(file);
     if (picture.isNull()) {
       p.image->setPixmap(QPixmap());
       p.image->setText(MLText(p.logo ? QStringLiteral("FicheSansLogo") : QStringLiteral("FicheSansPhoto")));
     } else {
-      p.image->setPixmap(QPixmap::fromImage(
-          picture.scaled(p.image->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+      // Shrunk to the box when bigger, never enlarged.
+      const QSize box = p.image->minimumSize();
+      p.image->setPixmap(
+          QPixmap::fromImage(picture.width() <= box.width() && picture.height() <= box.height()
+                                 ? picture
+                                 : picture.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
     p.remove->setEnabled(!picture.isNull());
   }
