@@ -208,3 +208,24 @@ TEST(Fiches, InstallationAnswersMergeFieldsAndKeepsDamagedFiles) {
       EXPECT_EQ(in->Soft().FieldValue(name), "") << name;
   }
 }
+
+// A big address book reads and writes whole, byte for byte.
+TEST(Fiches, AHundredThousandCardsReadAndWriteWhole) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("fiches_1.def");
+  QByteArray bytes;
+  for (int i = 1; i <= 100000; ++i)
+    bytes += "[" + QByteArray::number(i) + "]\r\nNom=N" + QByteArray::number(i) + "\r\nVille=Lyon\r\n\r\n";
+  WriteAll(file, bytes);
+  TzunoFiches f;
+  TFichesLoad load;
+  ASSERT_TRUE(f.LoadFromFile(file, &load));
+  EXPECT_EQ(load.Cards, 100000);
+  EXPECT_FALSE(load.Damaged());
+  EXPECT_EQ(f.Item(99999)->Value(u"Nom"), "N100000");
+  f.Item(0)->SetValue("Ville", "Nantes");
+  f.Item(0)->SetValue("Ville", "Lyon");
+  EXPECT_FALSE(f.Changed());
+  ASSERT_TRUE(f.SaveToFile(file));
+  EXPECT_EQ(ReadAll(file), bytes);
+}

@@ -1,6 +1,5 @@
 #include "records/ui/fiche_window.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -425,11 +424,8 @@ void TfmFiche::sbCloseClick() {
   accept();
 }
 
-void TfmFiche::closeEvent(QCloseEvent* event) {
-  // Closing by the title bar loses no edit either.
-  AskSave();
-  fiches_.Modifie = false;
-  QDialog::closeEvent(event);
+void TfmFiche::reject() {
+  sbCloseClick();
 }
 
 void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {

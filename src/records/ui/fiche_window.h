@@ -58,9 +58,12 @@ class TfmFiche : public QDialog {
   // Where further commands of the address book go (after "Supprimer", before "Sauver").
   QWidget* pnCommandes = nullptr;
 
+ public slots:
+  // Escape and the title bar close the book as "Fermer" does: an unsaved edit is asked about first.
+  void reject() override;
+
  protected:
   void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

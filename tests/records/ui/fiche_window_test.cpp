@@ -140,6 +140,16 @@ TEST(FicheWindow, SavesFieldsAndMovesPicturesWithTheName) {
   EXPECT_EQ(b.dialogs.Questions[0].Text, MLMessage(581));
   EXPECT_EQ(b.Cards().CurrentCard()->Value(u"Ville"), "Nantes");
   EXPECT_EQ(form.result(), QDialog::Accepted);
+
+  // Escape or the title bar ask the same question; No drops the edit.
+  TfmFiche again(nullptr, b.Cards(), b.UserPath());
+  again.show();
+  Field<QLineEdit>(again, "Ville")->setText("Brest");
+  b.dialogs.Answers = {arNo};
+  again.reject();
+  EXPECT_EQ(b.dialogs.Questions.size(), 2);
+  EXPECT_EQ(b.Cards().CurrentCard()->Value(u"Ville"), "Nantes");
+  EXPECT_EQ(again.result(), QDialog::Accepted);
 }
 
 // "Ajouter" adds a blank card sorted among the others and shows it, but not while a blank card
