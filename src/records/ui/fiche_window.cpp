@@ -348,6 +348,11 @@ void TfmFiche::RefreshList() {
   lbPers->addItems(names);
 }
 
+void TfmFiche::Recharge() {
+  RefreshList();
+  SelectCurrent();
+}
+
 void TfmFiche::SelectCurrent() {
   const int current = fiches_.Current();
   {

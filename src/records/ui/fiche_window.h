@@ -37,6 +37,8 @@ class TfmFiche : public QDialog {
   void sbAddClick();
   void sbSupprimeClick();
   void sbCloseClick();
+  // Lists the cards again and shows the current one (after cards were added from outside the form).
+  void Recharge();
   // Picks a picture for the current card's photo (logo false) or logo; Retire removes it.
   void ChoisitImage(bool logo, const QString& pictureFile);
   void RetireImage(bool logo);

@@ -177,6 +177,16 @@ TEST(FicheWindow, AddAndDeleteFollowTheRules) {
   form.lbPers->setCurrentItem(martin[0]);
   EXPECT_EQ(Field<QLineEdit>(form, "Nom")->text(), "Martin");
 
+  // Cards added from outside the form (an import) appear once the form is told.
+  const int shown = b.Cards().Current();
+  b.Cards().SetCurrent(b.Cards().Ajoute("Zola", "Emile"));
+  form.Recharge();
+  EXPECT_EQ(form.lbPers->count(), 3);
+  EXPECT_EQ(Field<QLineEdit>(form, "Nom")->text(), "Zola");
+  b.Cards().Supprime(b.Cards().Current());
+  b.Cards().SetCurrent(shown);
+  form.Recharge();
+
   b.dialogs.Answers = {arNo, arYes};
   form.sbSupprime->click();
   EXPECT_EQ(b.Cards().Count(), 2);
