@@ -31,8 +31,9 @@ QStringList Cards(int count) {
   for (int i = 0; i < count; ++i) {
     lines << QStringLiteral("[%1]").arg(i + 1) << QStringLiteral("Civilité=Madame")
           << QStringLiteral("Nom=Nom%1").arg(count - i, 5, 10, QLatin1Char('0'))
-          << QStringLiteral("Prénom=Claire") << QStringLiteral("Adresse=%1 rue des Tilleuls|Bâtiment B").arg(i)
-          << QStringLiteral("Code=69003") << QStringLiteral("Ville=Ville %1").arg(i) << QStringLiteral("Pays=France")
+          << QStringLiteral("Prénom=Claire")
+          << QStringLiteral("Adresse=%1 rue des Tilleuls|Bâtiment B").arg(i) << QStringLiteral("Code=69003")
+          << QStringLiteral("Ville=Ville %1").arg(i) << QStringLiteral("Pays=France")
           << QStringLiteral("Tél=04 00 00 12 34") << QStringLiteral("Email=c%1@example.com").arg(i)
           << QStringLiteral("Société=Atelier %1").arg(i) << QStringLiteral("Fonction=Graphiste")
           << QStringLiteral("AdressePRO=4 place du Marché") << QStringLiteral("VillePRO=Lyon");
@@ -71,7 +72,8 @@ void BM_CardChangeRedrawsABusinessCard(benchmark::State& state) {
   in->Fiches().LoadFromStrings(Cards(2));
   TzunoCADMdl document(nullptr, QRect(0, 0, 100, 100), 100, 100);
   in->Connect(document);
-  if (!document.LoadFromFile(in->Soft().ModelesPath + QStringLiteral("Cartes de visite/Personnelle - Centrée.mdl"))) {
+  if (!document.LoadFromFile(in->Soft().ModelesPath +
+                             QStringLiteral("Cartes de visite/Personnelle - Centrée.mdl"))) {
     state.SkipWithError("the template did not load");
     return;
   }
@@ -89,7 +91,11 @@ void BM_CardChangeRedrawsABusinessCard(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_AddressBookOpensOn10000Cards)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(20);
+BENCHMARK(BM_AddressBookOpensOn10000Cards)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1)
+    ->Repetitions(20);
 BENCHMARK(BM_CardChangeRedrawsABusinessCard)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

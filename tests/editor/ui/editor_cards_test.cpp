@@ -33,8 +33,9 @@ TEST(EditorCards, AddressCardButtonRelaysTheTextsAndTheFieldMenuFollowsTheBook) 
   Soft()->CreateUserFolders();
   TfmEditeur editor;
   editor.AskMode = [] { return 2; };
-  ASSERT_TRUE(editor.OuvreDocument(dir.filePath("inst") + QString::fromUtf8("/donnees/Modeles/Cartes de visite/"
-                                                                           "Personnelle - Centrée.mdl")));
+  ASSERT_TRUE(
+      editor.OuvreDocument(dir.filePath("inst") + QString::fromUtf8("/donnees/Modeles/Cartes de visite/"
+                                                                    "Personnelle - Centrée.mdl")));
   auto shown = [&editor] {
     QStringList out;
     for (const auto& o : editor.CAD().Mdl().Objets())
