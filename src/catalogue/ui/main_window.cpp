@@ -38,6 +38,8 @@
 #include "print/ui/print_dialog.h"
 #include "records/album_cd.h"
 #include "records/ui/album_dialog.h"
+#include "records/fiches.h"
+#include "records/ui/fiche_window.h"
 #include "shell/counters.h"
 #include "shell/help.h"
 #include "shell/language.h"
@@ -212,6 +214,11 @@ void TfmMain::FormCreate() {
     if (!soft) return;
     soft->CreateUserFolders();
     soft->CopyTablesToUser();
+    // The cards were read before the tables reached the user folder: read the user's copy now.
+    if (TzunoFiches* fiches = Fiches(); fiches && !fiches->Changed()) {
+      fiches->Open(*soft);
+      fiches->ReadCurrent(*soft);
+    }
   });
   // 4, 5: the album key names are loaded again, now telling the user of a missing one; the address
   // cards, text library and albums belong to their own windows; what the catalogue
@@ -1161,8 +1168,18 @@ void TfmMain::Fiche() {
   // With CD albums the user says which records to edit: the address book or the albums.
   if (Soft() && Soft()->SoftFlag(QStringLiteral("AlbumCD"))) {
     const int source = ChoixSourceDonnees(this);
-    if (source == 2) ShowAlbumsCD(this);
-    if (source != 1) return;
+    if (source == 2)
+      ShowAlbumsCD(this);
+    else if (source != 1 || !ShowRepertoire(this))
+      return;
+  } else if (!ShowRepertoire(this)) {
+    return;
+  }
+  // The preview shows the records' new values.
+  const QString modele = CurrentModele().FileName;
+  if (apercu_ && !modele.isEmpty() && views_ && views_->currentWidget() == templatePage_) {
+    apercu_->LoadFromFile(modele);
+    DessineApercu();
   }
 }
 

@@ -30,6 +30,8 @@
 #include "print/ui/paper_dialog.h"
 #include "records/album_cd.h"
 #include "records/ui/album_dialog.h"
+#include "records/fiches.h"
+#include "records/ui/fiche_window.h"
 #include "render/codecs.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -716,8 +718,8 @@ void TfmEditeur::FicheChange() {
   if (Flag("AlbumCD")) source = ChoixSourceDonnees(this);
   if (source == 2)
     ShowAlbumsCD(this);
-  else if (source == 1 && ShowFiches)
-    ShowFiches(this);
+  else if (source == 1)
+    ShowRepertoire(this);
   else
     return;
   RelayoutFields();
@@ -729,17 +731,32 @@ void TfmEditeur::AlbumsCD() {
 }
 
 void TfmEditeur::RelayoutFields() {
+  // Merge fields take the records' new values.
   CAD().Mdl().RelayoutTextes();
   DessineFrises();
+  CAD().RequestRepaint();
   view_->Tick();
   view_->Surface()->update();
 }
 
 void TfmEditeur::RempliPopupChamps() {
   if (!zunoMenu_) return;
+  QList<QPair<QString, QStringList>> menus;
+  // The address book's pages, each with the tags of its fields in their order.
+  if (Soft()) {
+    const std::vector<TFicheChamp> champs =
+        ReadFicheChamps(Soft()->DataPath + QStringLiteral("fiches_champs_%1.def").arg(Soft()->Language()));
+    const char* pages[] = {"fmFiche.tsPersonnel.Caption", "fmFiche.tsProfessionnel.Caption"};
+    for (int page = 0; page < 2; ++page) {
+      QStringList tags;
+      for (const TFicheChamp& c : champs)
+        if (c.Page == page && !c.Tag.isEmpty() && c.Kind != QLatin1String("TLabel")) tags << c.Tag;
+      menus.append({MLText(QString::fromLatin1(pages[page])), tags});
+    }
+  }
   // The album fields, when the installation has CD albums.
   if (Flag("AlbumCD") && AlbumCD())
-    zunoMenu_->Form()->SetFieldSubmenu(MLText(QStringLiteral("ChampsAlbumCD")), TfmAlbumCD::Tags(*AlbumCD()));
+    menus.append({MLText(QStringLiteral("ChampsAlbumCD")), TfmAlbumCD::Tags(*AlbumCD())});
   QStringList tags;
   for (int i = 1;; ++i) {
     const QString tag = MLText(QStringLiteral("ChampDef") + QString::number(i));
@@ -748,5 +765,7 @@ void TfmEditeur::RempliPopupChamps() {
   }
   if (Soft() && Soft()->Debug)
     tags << QStringLiteral("<Texte1>") << QStringLiteral("<Texte2>") << QStringLiteral("<Texte3>");
-  zunoMenu_->SetFieldTags(tags);
+  menus.append({MLMessage(420), tags});
+  zunoMenu_->SetFieldMenus(menus);
 }
+

@@ -66,8 +66,6 @@ class TfmEditeur : public QMainWindow {
   // The album window, then every text laid out again with the chosen album's values.
   void AlbumsCD();
   void RelayoutFields();
-  // The address book window (set by its library; none: the button does nothing for cards).
-  std::function<void(QWidget*)> ShowFiches;
 
   TzunoCAD& CAD() const;
   TzunoCADView* View() const { return view_; }

@@ -13,6 +13,8 @@
 #include "model/host.h"
 #include "model/soft_host.h"
 #include "records/album_cd.h"
+#include "records/fiches.h"
+#include "records/record_fields.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -54,17 +56,6 @@ void LoadQtTranslations(std::vector<std::unique_ptr<QTranslator>>& translators) 
   }
 }
 
-// Merge fields that come from the records: the "cd" fields from the current album.
-class TRecordFields : public TFieldSource {
- public:
-  explicit TRecordFields(TzunoAlbumCD& albums) : albums_(albums) {}
-  bool HasCards() override { return false; }
-  QString CardField(const QString&) override { return QString(); }
-  QString AlbumField(const QString& name) override { return albums_.GetValeur(name); }
-
- private:
-  TzunoAlbumCD& albums_;
-};
 
 }  // namespace
 
@@ -72,24 +63,33 @@ struct TInstallation::Parts {
   std::unique_ptr<TQuietDialogs> quiet;
   TSoftHost host;
   TzunoAlbumCD albums;
-  std::unique_ptr<TRecordFields> fields;
   QString fonts;  // the folder whose fonts were registered, empty when none
   // What was in place before, put back at the end.
   TSoft* soft = nullptr;
   TObjectHost* objectHost = nullptr;
   TUserDialogs* dialogs = nullptr;
   TzunoAlbumCD* albumsBefore = nullptr;
+  TzunoFiches* fiches = nullptr;
   QChar separator;
   double u2m = 1;
   QString unitName;
   // Qt's own texts in the installation's language; a translator leaves the application as it goes.
   std::vector<std::unique_ptr<QTranslator>> translators;
+  std::unique_ptr<TzunoFiches> cards;
+  std::unique_ptr<TRecordFields> recordFields;
 };
 
 TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
 
 TInstallation::~TInstallation() {
   Parts& p = *parts_;
+  if (p.cards && !p.cards->Store(*soft_))
+    AskUser(MLText(QStringLiteral("FichesNonEnregistrees")).replace(QLatin1String("%s"), soft_->FichesFile),
+            akError, abOK);
+  soft_->Fields = nullptr;
+  SetFiches(p.fiches);
+  p.recordFields.reset();
+  p.cards.reset();
   p.translators.clear();
   SetObjectHost(p.objectHost);
   SetAlbumCD(p.albumsBefore);
@@ -131,6 +131,10 @@ TzunoAlbumCD& TInstallation::Albums() const {
   return parts_->albums;
 }
 
+TzunoFiches& TInstallation::Fiches() const {
+  return *parts_->cards;
+}
+
 bool TInstallation::FontsInstalled() const {
   return !parts_->fonts.isEmpty();
 }
@@ -165,6 +169,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   p.objectHost = ObjectHost();
   p.dialogs = UserDialogs();
   p.albumsBefore = AlbumCD();
+  p.fiches = ::Fiches();
   p.separator = DecimalSeparator();
   p.u2m = U2M();
   p.unitName = UnitName();
@@ -201,7 +206,15 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   // (the tool, tests with small language files) go on without them.
   p.albums.ChargeCles(false);
   SetAlbumCD(&p.albums);
-  p.fields = std::make_unique<TRecordFields>(p.albums);
-  soft.Fields = p.fields.get();
+  // The address cards and the current album answer the merge fields of every document.
+  p.cards = std::make_unique<TzunoFiches>();
+  p.cards->ReadKeysFromLanguage();
+  QString damaged;
+  p.cards->Open(soft, &damaged);
+  p.cards->ReadCurrent(soft);
+  p.recordFields = std::make_unique<TRecordFields>(*p.cards, p.albums);
+  soft.Fields = p.recordFields.get();
+  SetFiches(p.cards.get());
+  if (!damaged.isEmpty()) AskUser(damaged, akWarning, abOK);
   return in;
 }

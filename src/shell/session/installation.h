@@ -10,6 +10,7 @@ class TSoft;
 class TUserDialogs;
 class TzunoCADMdl;
 class TzunoAlbumCD;
+class TzunoFiches;
 
 struct TInstallationOptions {
   // The per-user data folder; empty uses the platform's.
@@ -47,11 +48,15 @@ class TInstallation {
   // Gives a document that resolver and the settings' merge fields, as the program's documents have.
   void Connect(TzunoCADMdl& document) const;
 
-  // The program registers the data folder's fonts late in its start-up (options.Fonts false) and
-  // removes them before it ends; an installation still holding them removes them at its end.
+  // The program-wide address cards: read when the installation opens, written when it ends if they
+  // changed. They answer the settings' merge fields and are the process's Fiches().
+  TzunoFiches& Fiches() const;
+
   // The CD album base (also AlbumCD() while the installation is open).
   TzunoAlbumCD& Albums() const;
 
+  // The program registers the data folder's fonts late in its start-up (options.Fonts false) and
+  // removes them before it ends; an installation still holding them removes them at its end.
   void InstallFonts();
   void RemoveFonts();
   bool FontsInstalled() const;
