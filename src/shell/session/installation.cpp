@@ -12,6 +12,7 @@
 #include "model/encodings.h"
 #include "model/host.h"
 #include "model/soft_host.h"
+#include "records/text_library.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -68,6 +69,9 @@ struct TInstallation::Parts {
   QString unitName;
   // Qt's own texts in the installation's language; a translator leaves the application as it goes.
   std::vector<std::unique_ptr<QTranslator>> translators;
+  // The predefined texts, read at their first use.
+  TzunoChoixTextes texts;
+  TzunoChoixTextes* previousTexts = nullptr;
 };
 
 TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
@@ -75,6 +79,7 @@ TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
 TInstallation::~TInstallation() {
   Parts& p = *parts_;
   p.translators.clear();
+  SetChoixTextes(p.previousTexts);
   SetObjectHost(p.objectHost);
   SetUserDialogs(p.dialogs);
   RemoveFonts();
@@ -172,5 +177,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   // Objects' messages are the program's message boxes.
   p.host.OnMessage = [](const QString& text) { AskUser(text, akWarning, abOK); };
   SetObjectHost(&p.host);
+  p.previousTexts = ChoixTextes();
+  SetChoixTextes(&p.texts);
   return in;
 }
