@@ -227,6 +227,13 @@ KEYS = [
     ("FichesIllisibles", "Le fichier \"%s\" ne peut pas être lu ou ne contient aucune fiche.",
      "The file \"%s\" cannot be read or holds no record."),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
+    # The text library
+    ("ChoixTextesThemes", "Thèmes", "Themes"),
+    ("ChoixTextesParties", "Parties", "Parts"),
+    ("ChoixTextesListe", "Textes", "Texts"),
+    ("ChoixTextesCasse", "Présentation des textes", "How the texts are shown"),
+    ("ChoixTextesDebug", "Il y a %1 catégories, %2 lignes et %3 textes prédéfinis.Il y a %4 ligne dans cette catégorie.",
+     "There are %1 categories, %2 lines and %3 predefined texts.There are %4 lines in this category."),
 ]
 
 # Labels of the three page-format spins for each template kind (1 to 6).
@@ -344,6 +351,7 @@ WINDOWS = [
     ("fmZunoCADMenu.zmlRedresser.Caption", "Redresser", "Straighten"),
     ("fmZunoCADMenu.zmlToutCopierAutreFace.Caption", "Tout copier sur l'autre face", "Copy everything to the other side"),
     ("fmZunoCADMenu.zmlEffacerCetteFace.Caption", "Effacer toute cette face", "Erase this whole side"),
+    ("fmZunoCADMenu.zmlChoisirTexteBase.Caption", "Choisir un texte dans la base", "Choose a text from the library"),
     ("fmZunoCADMenu.zmlRepereSens.Caption", "Changer le sens du repère", "Turn the guide mark"),
     ("fmZunoCADMenu.zmlRepereSorte.Caption", "Repère ou plis", "Guide mark or fold"),
     ("fmZunoCADMenu.lbPen.Caption", "Trait :", "Line:"),
@@ -451,6 +459,13 @@ WINDOWS = [
      "The document could not be saved to \"%s\"."),
     ("ErreurLecture", "Le fichier \"%s\" ne peut pas être lu.", "The file \"%s\" cannot be read."),
     ("FichierIntrouvable", "Le fichier \"%s\" est introuvable.", "The file \"%s\" cannot be found."),
+    # The text library
+    ("fmChoixTextes.Caption", "Choix du texte", "Choose a text"),
+    ("fmChoixTextes.bAnnuler.Caption", "Annuler", "Cancel"),
+    ("fmChoixTextes.cb.C 0", "Texte original", "Original text"),
+    ("fmChoixTextes.cb.C 1", "Tout en majuscule", "All in capitals"),
+    ("fmChoixTextes.cb.C 2", "Tout en Minuscule", "All in small letters"),
+    ("fmChoixTextes.cb.C 3", "Première lettre en majuscule", "Capital first letter"),
     # The print dialog
     ("fmPrint.Caption", "Impression", "Print"),
     ("fmPrint.lbImprimante.Caption", "Imprimante :", "Printer:"),
