@@ -13,6 +13,8 @@
 #include "model/host.h"
 #include "model/soft_host.h"
 #include "records/text_library.h"
+#include "records/fiches.h"
+#include "records/record_fields.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -64,6 +66,8 @@ struct TInstallation::Parts {
   TSoft* soft = nullptr;
   TObjectHost* objectHost = nullptr;
   TUserDialogs* dialogs = nullptr;
+  TzunoFiches* fiches = nullptr;
+  TFieldSource* fields = nullptr;
   QChar separator;
   double u2m = 1;
   QString unitName;
@@ -72,12 +76,21 @@ struct TInstallation::Parts {
   // The predefined texts, read at their first use.
   TzunoChoixTextes texts;
   TzunoChoixTextes* previousTexts = nullptr;
+  std::unique_ptr<TzunoFiches> cards;
+  std::unique_ptr<TRecordFields> recordFields;
 };
 
 TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
 
 TInstallation::~TInstallation() {
   Parts& p = *parts_;
+  if (p.cards && !p.cards->Store(*soft_))
+    AskUser(MLText(QStringLiteral("FichesNonEnregistrees")).replace(QLatin1String("%s"), soft_->FichesFile),
+            akError, abOK);
+  soft_->Fields = nullptr;
+  SetFiches(p.fiches);
+  p.recordFields.reset();
+  p.cards.reset();
   p.translators.clear();
   SetChoixTextes(p.previousTexts);
   SetObjectHost(p.objectHost);
@@ -115,6 +128,10 @@ void TInstallation::RemoveFonts() {
   parts_->fonts.clear();
 }
 
+TzunoFiches& TInstallation::Fiches() const {
+  return *parts_->cards;
+}
+
 bool TInstallation::FontsInstalled() const {
   return !parts_->fonts.isEmpty();
 }
@@ -148,6 +165,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   p.soft = ::Soft();
   p.objectHost = ObjectHost();
   p.dialogs = UserDialogs();
+  p.fiches = ::Fiches();
   p.separator = DecimalSeparator();
   p.u2m = U2M();
   p.unitName = UnitName();
@@ -179,5 +197,15 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   SetObjectHost(&p.host);
   p.previousTexts = ChoixTextes();
   SetChoixTextes(&p.texts);
+  // The address cards answer the merge fields of every document.
+  p.cards = std::make_unique<TzunoFiches>();
+  p.cards->ReadKeysFromLanguage();
+  QString damaged;
+  p.cards->Open(soft, &damaged);
+  p.cards->ReadCurrent(soft);
+  p.recordFields = std::make_unique<TRecordFields>(*p.cards);
+  soft.Fields = p.recordFields.get();
+  SetFiches(p.cards.get());
+  if (!damaged.isEmpty()) AskUser(damaged, akWarning, abOK);
   return in;
 }
