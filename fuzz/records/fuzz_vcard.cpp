@@ -8,10 +8,10 @@
 #include "records/vcard.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const QSet<QString> keys = {"Civilité", "Nom",         "Prénom",    "Adresse",  "Code",     "Ville",
-                                     "Pays",     "Tél",         "Portable",  "Fax",      "Email",    "Web",
-                                     "Société",  "Fonction",    "AdressePRO", "CodePRO", "VillePRO", "PaysPRO",
-                                     "TélPRO",   "PortablePRO", "FaxPRO",    "EmailPRO", "WebPRO"};
+  static const QSet<QString> keys = {
+      "Civilité", "Nom",     "Prénom", "Adresse",     "Code",    "Ville",    "Pays",       "Tél",
+      "Portable", "Fax",     "Email",  "Web",         "Société", "Fonction", "AdressePRO", "CodePRO",
+      "VillePRO", "PaysPRO", "TélPRO", "PortablePRO", "FaxPRO",  "EmailPRO", "WebPRO"};
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const TVCardImport in = ReadVCards(bytes, 50);
   if (in.Contacts.size() > 50) std::abort();

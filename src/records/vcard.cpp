@@ -16,10 +16,10 @@
 namespace {
 
 // The card keys, in the order of the address-book form.
-const char* const kKeys[] = {"Civilité", "Nom",         "Prénom",      "Adresse",   "Code",      "Ville",
-                             "Pays",     "Tél",         "Portable",    "Fax",       "Email",     "Web",
-                             "Société",  "Fonction",    "AdressePRO",  "CodePRO",   "VillePRO",  "PaysPRO",
-                             "TélPRO",   "PortablePRO", "FaxPRO",      "EmailPRO",  "WebPRO"};
+const char* const kKeys[] = {"Civilité", "Nom",         "Prénom",     "Adresse",  "Code",     "Ville",
+                             "Pays",     "Tél",         "Portable",   "Fax",      "Email",    "Web",
+                             "Société",  "Fonction",    "AdressePRO", "CodePRO",  "VillePRO", "PaysPRO",
+                             "TélPRO",   "PortablePRO", "FaxPRO",     "EmailPRO", "WebPRO"};
 
 struct Property {
   QByteArray name;   // upper case, group removed
@@ -38,7 +38,8 @@ bool NameChar(char c) {
 // Whether a physical line starts a property ("NAME;PARAMS:" or "NAME:"), rather than continuing one
 // whose folding an exporter broke.
 bool StartsProperty(const QByteArray& line) {
-  if (line.isEmpty() || !((line[0] >= 'A' && line[0] <= 'Z') || (line[0] >= 'a' && line[0] <= 'z'))) return false;
+  if (line.isEmpty() || !((line[0] >= 'A' && line[0] <= 'Z') || (line[0] >= 'a' && line[0] <= 'z')))
+    return false;
   for (qsizetype i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (c == ':' || c == ';') return c == ';' ? line.indexOf(':', i) > 0 : true;
@@ -172,7 +173,8 @@ QStringList Components(const QString& value) {
       const QChar n = value[++i];
       if (n == QLatin1Char('n') || n == QLatin1Char('N'))
         cur += QLatin1Char('\n');
-      else if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\') || n == QLatin1Char(':'))
+      else if (n == QLatin1Char(',') || n == QLatin1Char(';') || n == QLatin1Char('\\') ||
+               n == QLatin1Char(':'))
         cur += n;
       else
         cur += c, cur += n;
@@ -237,7 +239,8 @@ class TBuilder {
         if (!s.trimmed().isEmpty()) parts << s.trimmed();
       Set(QStringLiteral("Société"), CardValue(parts.join(QStringLiteral(", ")), QStringLiteral(" ")));
     } else if (p.name == "TITLE" || p.name == "ROLE") {
-      Set(QStringLiteral("Fonction"), CardValue(Components(text).join(QLatin1Char(';')), QStringLiteral(" ")));
+      Set(QStringLiteral("Fonction"),
+          CardValue(Components(text).join(QLatin1Char(';')), QStringLiteral(" ")));
     } else if (p.name == "ADR") {
       // Post office box, extended address, street, locality, region, postal code, country.
       const QStringList c = Components(text);
@@ -249,8 +252,8 @@ class TBuilder {
       adrSeen_[work] = true;
       prefAdr_[work] = p.pref;
       // One address of a kind: its parts replace those of an address it is preferred to.
-      for (const QString& k : {key, QStringLiteral("Code") + pro, QStringLiteral("Ville") + pro,
-                               QStringLiteral("Pays") + pro})
+      for (const QString& k :
+           {key, QStringLiteral("Code") + pro, QStringLiteral("Ville") + pro, QStringLiteral("Pays") + pro})
         values_.remove(k);
       Set(key, CardValue(lines.join(QLatin1Char('\n')), QStringLiteral("|")));
       Set(QStringLiteral("Code") + pro, CardValue(Part(c, 5), QStringLiteral(" ")));
@@ -261,17 +264,17 @@ class TBuilder {
     } else if (p.name == "TEL") {
       QString value = CardValue(Components(text).join(QLatin1Char(';')), QStringLiteral(" "));
       if (value.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) value = value.mid(4);
-      const QString kind = p.Has("fax")                          ? QStringLiteral("Fax")
+      const QString kind = p.Has("fax")                         ? QStringLiteral("Fax")
                            : (p.Has("cell") || p.Has("mobile")) ? QStringLiteral("Portable")
-                                                                 : QStringLiteral("Tél");
+                                                                : QStringLiteral("Tél");
       Set(kind + pro, value, p.pref);
     } else if (p.name == "EMAIL") {
       QString value = CardValue(text, QStringLiteral(" "));
       if (value.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) value = value.mid(7);
       Set(QStringLiteral("Email") + pro, value, p.pref);
     } else if (p.name == "URL") {
-      Set(QStringLiteral("Web") + pro, CardValue(Components(text).join(QLatin1Char(';')), QStringLiteral(" ")),
-          p.pref);
+      Set(QStringLiteral("Web") + pro,
+          CardValue(Components(text).join(QLatin1Char(';')), QStringLiteral(" ")), p.pref);
     }
   }
 
@@ -438,8 +441,10 @@ bool SaveVCardPhoto(const QByteArray& photo, const QString& bmpFile) {
   QImageReader reader(&buffer);
   reader.setAutoTransform(true);
   const QSize size = reader.size();
-  if (size.isValid() && (size.width() > TVCardLimits::kMaxPhotoSide || size.height() > TVCardLimits::kMaxPhotoSide))
-    reader.setScaledSize(size.scaled(TVCardLimits::kMaxPhotoSide, TVCardLimits::kMaxPhotoSide, Qt::KeepAspectRatio));
+  if (size.isValid() &&
+      (size.width() > TVCardLimits::kMaxPhotoSide || size.height() > TVCardLimits::kMaxPhotoSide))
+    reader.setScaledSize(
+        size.scaled(TVCardLimits::kMaxPhotoSide, TVCardLimits::kMaxPhotoSide, Qt::KeepAspectRatio));
   QImage image = reader.read();
   if (image.isNull()) return false;
   if (image.width() > TVCardLimits::kMaxPhotoSide || image.height() > TVCardLimits::kMaxPhotoSide)

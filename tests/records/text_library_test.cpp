@@ -102,7 +102,8 @@ TEST(TextLibrary, IncludeAndExcludeWords) {
 TEST(TextLibrary, NeighboursOfAPlacedText) {
   const TzunoChoixTextes t = Library(kLines);
   // A text placed in a document has "|" or blanks where the library has "\n".
-  EXPECT_EQ(t.TextesVoisins("Deux lignes|de voeux"), QStringList({"Paix et joie.", "Deux lignes\\nde voeux"}));
+  EXPECT_EQ(t.TextesVoisins("Deux lignes|de voeux"),
+            QStringList({"Paix et joie.", "Deux lignes\\nde voeux"}));
   EXPECT_EQ(t.TextesVoisins("  Deux  lignes de   voeux "), t.TextesVoisins("Deux lignes|de voeux"));
   EXPECT_EQ(t.TextesVoisins("Bises"), QStringList({"Bises"}));
   EXPECT_EQ(t.TextesVoisins("Introduction"), QStringList());

@@ -69,18 +69,30 @@ TEST(VCard, DesktopExportOfVersion3) {
   const TVCardImport in = ReadVCards(file);
   ASSERT_EQ(in.Contacts.size(), 2u);
   EXPECT_EQ(in.Skipped, 0);
-  EXPECT_EQ(in.Contacts[0].Lines,
-            QStringList({"Civilité=Mme", "Nom=Martin", "Prénom=Claire Anne",
-                         "Adresse=Bât. B|12 rue des Tilleuls|2e étage", "Code=69003", "Ville=Lyon", "Pays=France",
-                         "Tél=04 00 00 12 34", "Portable=06 00 00 56 78", "Email=claire@example.com",
-                         "Société=Atelier Martin, Fils, Graphisme", "Fonction=Graphiste",
-                         "AdressePRO=4 place du Marché", "CodePRO=69002", "VillePRO=Lyon, Rhône", "PaysPRO=France",
-                         "TélPRO=04 00 00 98 76", "FaxPRO=04 00 00 98 77", "EmailPRO=contact@example.com",
-                         "WebPRO=https://www.example.com"}));
+  EXPECT_EQ(in.Contacts[0].Lines, QStringList({"Civilité=Mme",
+                                               "Nom=Martin",
+                                               "Prénom=Claire Anne",
+                                               "Adresse=Bât. B|12 rue des Tilleuls|2e étage",
+                                               "Code=69003",
+                                               "Ville=Lyon",
+                                               "Pays=France",
+                                               "Tél=04 00 00 12 34",
+                                               "Portable=06 00 00 56 78",
+                                               "Email=claire@example.com",
+                                               "Société=Atelier Martin, Fils, Graphisme",
+                                               "Fonction=Graphiste",
+                                               "AdressePRO=4 place du Marché",
+                                               "CodePRO=69002",
+                                               "VillePRO=Lyon, Rhône",
+                                               "PaysPRO=France",
+                                               "TélPRO=04 00 00 98 76",
+                                               "FaxPRO=04 00 00 98 77",
+                                               "EmailPRO=contact@example.com",
+                                               "WebPRO=https://www.example.com"}));
   EXPECT_EQ(in.Contacts[0].Photo, photo);
   // Only a formatted name: the last word is the surname; the preferred e-mail wins.
-  EXPECT_EQ(in.Contacts[1].Lines, QStringList({"Nom=Tour", "Prénom=Jean-Paul Dupont de la",
-                                               "Email=jp.dupont@example.com"}));
+  EXPECT_EQ(in.Contacts[1].Lines,
+            QStringList({"Nom=Tour", "Prénom=Jean-Paul Dupont de la", "Email=jp.dupont@example.com"}));
   EXPECT_TRUE(in.Contacts[1].Photo.isEmpty());
 }
 
@@ -120,10 +132,9 @@ TEST(VCard, Version4AndVersion21) {
       "END:VCARD\r\n";
   in = ReadVCards(v21);
   ASSERT_EQ(in.Contacts.size(), 1u);
-  EXPECT_EQ(in.Contacts[0].Lines,
-            QStringList({"Nom=Lévesque", "Prénom=René", "Fonction=Ingénieur",
-                         "AdressePRO=1 allée des Chênes|Boîte 3", "CodePRO=G1A 0A1", "VillePRO=Québec",
-                         "PaysPRO=Canada", "FaxPRO=418 000 0000"}));
+  EXPECT_EQ(in.Contacts[0].Lines, QStringList({"Nom=Lévesque", "Prénom=René", "Fonction=Ingénieur",
+                                               "AdressePRO=1 allée des Chênes|Boîte 3", "CodePRO=G1A 0A1",
+                                               "VillePRO=Québec", "PaysPRO=Canada", "FaxPRO=418 000 0000"}));
 }
 
 TEST(VCard, BadInput) {
@@ -137,22 +148,31 @@ TEST(VCard, BadInput) {
       {"folding without its blank",
        "BEGIN:VCARD\nN:Durand;Paul\nNOTE:une note coupée\nen deux\nADR:;;5 rue\n Haute;Nice;;06000;France\n"
        "END:VCARD\n",
-       {"Nom=Durand"}, 0},
+       {"Nom=Durand"},
+       0},
       {"a card that never ends, then another",
        "BEGIN:VCARD\nFN:Un\nBEGIN:VCARD\nFN:Deux\nEND:VCARD\nBEGIN:VCARD\nFN:Trois",
-       {"Nom=Un", "Nom=Deux", "Nom=Trois"}, 0},
-      {"no name at all", "BEGIN:VCARD\nTEL:01\nEND:VCARD\nBEGIN:VCARD\nORG:Acme\nEND:VCARD\n", {"Nom=Acme"}, 1},
+       {"Nom=Un", "Nom=Deux", "Nom=Trois"},
+       0},
+      {"no name at all",
+       "BEGIN:VCARD\nTEL:01\nEND:VCARD\nBEGIN:VCARD\nORG:Acme\nEND:VCARD\n",
+       {"Nom=Acme"},
+       1},
       {"binary junk", QByteArray("\x00\xff\xfe:;\\\x01\nBEGIN\n:\n;;;\n\\\n", 22), {}, 0},
       {"properties outside any card", "N:Seul;Perdu\nEND:VCARD\nEND:VCARD\n", {}, 0},
       {"empty", "", {}, 0},
       {"control characters and a value past the card's limit",
-       "BEGIN:VCARD\nN:A\x01" "b\\nc;\nNOTE:x\nORG:" + QByteArray(5000, 'o') + "\nEND:VCARD\n",
-       {"Nom=A b c"}, 0},
+       "BEGIN:VCARD\nN:A\x01"
+       "b\\nc;\nNOTE:x\nORG:" +
+           QByteArray(5000, 'o') + "\nEND:VCARD\n",
+       {"Nom=A b c"},
+       0},
   };
   for (const Case& c : cases) {
     const TVCardImport in = ReadVCards(c.file);
     QStringList names;
-    for (const TVCardContact& contact : in.Contacts) names << contact.Lines.filter(QRegularExpression("^Nom="));
+    for (const TVCardContact& contact : in.Contacts)
+      names << contact.Lines.filter(QRegularExpression("^Nom="));
     EXPECT_EQ(names, c.names) << c.what;
     EXPECT_EQ(in.Skipped, c.skipped) << c.what;
   }

@@ -36,8 +36,8 @@ class TTextDelegate : public QStyledItemDelegate {
     p->fillRect(option.rect, QColor(level, level, level));
     p->setPen(Qt::black);
     p->setFont(option.font);
-    p->drawText(option.rect.adjusted(kPad, kPad / 2, -kPad, -kPad / 2), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                index.data(Qt::DisplayRole).toString());
+    p->drawText(option.rect.adjusted(kPad, kPad / 2, -kPad, -kPad / 2),
+                Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
     p->restore();
   }
 
@@ -226,8 +226,9 @@ QString TfmChoixTextes::Shown(const QString& text) const {
 
 void TfmChoixTextes::Change() {
   // The tab's number picks the part: a theme's own tab names only caption the header's parts.
-  const QStringList texts =
-      tv->currentItem() && tc->currentIndex() >= 0 ? library_.TextesPartie(Theme(), tc->currentIndex()) : QStringList();
+  const QStringList texts = tv->currentItem() && tc->currentIndex() >= 0
+                                ? library_.TextesPartie(Theme(), tc->currentIndex())
+                                : QStringList();
   const QSignalBlocker block(lb);
   lb->clear();
   QListWidgetItem* chosen = nullptr;

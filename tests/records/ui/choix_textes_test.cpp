@@ -31,7 +31,8 @@ namespace {
 QStringList Tree(const QTreeWidget& tv) {
   QStringList out;
   std::function<void(const QTreeWidgetItem*, int)> walk = [&](const QTreeWidgetItem* node, int level) {
-    out << QString(2 * level, QLatin1Char(' ')) + node->text(0) + (node->isExpanded() || !node->childCount() ? "" : "+");
+    out << QString(2 * level, QLatin1Char(' ')) + node->text(0) +
+               (node->isExpanded() || !node->childCount() ? "" : "+");
     for (int i = 0; i < node->childCount(); ++i) walk(node->child(i), level + 1);
   };
   for (int i = 0; i < tv.topLevelItemCount(); ++i) walk(tv.topLevelItem(i), 0);
@@ -199,8 +200,9 @@ TEST_F(ChoixTextesShipped, DebugCaptionAndReport) {
   EXPECT_FALSE(f.bDebug->isHidden());
   f.SelectPath("\\Fêtes\\Noël");
   // "Fêtes" with its three children; 89 lines of 4 fields; 4 texts in the first part of "Noël".
-  EXPECT_EQ(f.windowTitle(), "Il y a 4 catégories, 89 lignes et 356 textes prédéfinis.Il y a 4 ligne dans cette "
-                             "catégorie.");
+  EXPECT_EQ(f.windowTitle(),
+            "Il y a 4 catégories, 89 lignes et 356 textes prédéfinis.Il y a 4 ligne dans cette "
+            "catégorie.");
   dialogs.Answers = {arOK};
   f.bDebug->click();
   ASSERT_EQ(dialogs.Questions.size(), 1);
@@ -222,8 +224,8 @@ TEST_F(ChoixTextesShipped, PicturesInBothLanguages) {
     EXPECT_EQ(f.bAnnuler->text(), language == QLatin1String("1") ? "Annuler" : "Cancel");
     EXPECT_EQ(f.cb->itemText(1), MLText("fmChoixTextes.cb.C 1"));
     for (QWidget* w : std::initializer_list<QWidget*>{f.tv, f.lb, f.tc, f.cb, f.bOK, f.bAnnuler})
-      EXPECT_FALSE(w->accessibleName().isEmpty() && (!qobject_cast<QPushButton*>(w) ||
-                                                     qobject_cast<QPushButton*>(w)->text().isEmpty()))
+      EXPECT_FALSE(w->accessibleName().isEmpty() &&
+                   (!qobject_cast<QPushButton*>(w) || qobject_cast<QPushButton*>(w)->text().isEmpty()))
           << w->objectName().toStdString();
     EXPECT_GT(f.lb->count(), 0);
     Shot(f, QStringLiteral("choix_textes_%1.png").arg(language));
