@@ -1,6 +1,7 @@
 #include "records/vcard.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -10,6 +11,7 @@
 #include <QStringDecoder>
 #include <optional>
 
+#include "records/fiches.h"
 #include "render/codecs.h"
 #include "shell/textfile.h"
 
@@ -459,4 +461,35 @@ bool SaveVCardPhoto(const QByteArray& photo, const QString& bmpFile) {
   }
   const QByteArray bmp = EncodeBmp(image);
   return !bmp.isEmpty() && WriteFileAtomically(bmpFile, bmp);
+}
+
+int AjouteContacts(TzunoFiches& fiches, const TVCardImport& import, const QString& userPath, int* photos) {
+  int added = 0, failed = 0;
+  const QString nomKey = QStringLiteral("Nom"), prenomKey = QStringLiteral("Prénom");
+  for (const TVCardContact& contact : import.Contacts) {
+    const QString nom = contact.Value(nomKey), prenom = contact.Value(prenomKey);
+    const int first = fiches.Ajoute(nom, prenom);
+    if (first < 0) continue;
+    // The new card is the one of these names holding nothing else yet (cards of the same names sit
+    // together from `first`): a card of the same names that was there before keeps its lines.
+    TzunoFiche* card = nullptr;
+    for (int i = first; i < fiches.Count() && !card; ++i) {
+      TzunoFiche* c = fiches.Item(i);
+      if (c->Value(fiches.CleNom) != nom || c->Value(fiches.ClePrenom) != prenom) break;
+      if (c->LineCount() == int(!nom.isEmpty()) + int(!prenom.isEmpty())) card = c;
+    }
+    if (!card) continue;
+    for (const QString& line : contact.Lines) {
+      const qsizetype eq = line.indexOf(QLatin1Char('='));
+      const QString key = line.left(eq);
+      if (key != nomKey && key != prenomKey) card->SetValue(key, line.mid(eq + 1));
+    }
+    ++added;
+    if (contact.Photo.isEmpty() || userPath.isEmpty()) continue;
+    QDir().mkpath(userPath);
+    const QString file = fiches.PhotoFile(userPath, *card);
+    if (!QFileInfo::exists(file) && !SaveVCardPhoto(contact.Photo, file)) ++failed;
+  }
+  if (photos) *photos = failed;
+  return added;
 }

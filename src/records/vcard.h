@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+class TzunoFiches;
+
 // What one file may hold at most; beyond, the rest is left out and said so.
 struct TVCardLimits {
   static constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
@@ -45,3 +47,9 @@ bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error);
 // Decodes a contact's photo and writes it as a bitmap (reduced to kMaxPhotoSide), replacing the file
 // atomically; false when the picture cannot be decoded or written.
 bool SaveVCardPhoto(const QByteArray& photo, const QString& bmpFile);
+
+// Adds every contact as a card of the address book through its Ajoute, then its other lines; a
+// photo becomes the card's photo unless that card already has one. Answers the number of cards
+// added; *photos, when given, receives the number of photos that could not be stored.
+int AjouteContacts(TzunoFiches& fiches, const TVCardImport& import, const QString& userPath,
+                   int* photos = nullptr);

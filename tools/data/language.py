@@ -227,6 +227,16 @@ KEYS = [
     ("FicheImagesFiltre", "Images", "Pictures"),
     ("FicheSansPhoto", "Pas de photo pour cette fiche", "No photo for this card"),
     ("FicheSansLogo", "Pas de logo pour cette fiche", "No logo for this card"),
+    ("VCardFiltre", "Contacts vCard", "vCard contacts"),
+    ("VCardIllisible", "Le fichier \"%s\" ne peut pas être lu ou dépasse 64 Mo.",
+     "The file \"%s\" cannot be read or is larger than 64 MB."),
+    ("VCardAucun", "Le fichier \"%s\" ne contient aucun contact.", "The file \"%s\" holds no contact."),
+    ("VCardImportes", "%d contact(s) importé(s) dans le répertoire.", "%d contact(s) imported into the address book."),
+    ("VCardSansNom", "%d contact(s) sans nom ignoré(s).", "%d contact(s) without a name left out."),
+    ("VCardLimite", "Le fichier dépasse la limite de %d contacts : la suite n'est pas importée.",
+     "The file holds more than %d contacts: the rest is not imported."),
+    ("VCardPhotos", "%d photo(s) non reprise(s) : trop grande, illisible ou en ligne.",
+     "%d photo(s) not taken: too large, unreadable or online."),
     ("FicheImageNonEnregistree", "L'image n'a pas pu être enregistrée dans \"%s\".", "The picture could not be saved to \"%s\"."),
     ("FichesFiltre", "Fichiers d'adresses (csv, txt)", "Records files (csv, txt)"),
     ("FichesAucun", "Aucun fichier d'adresses : le modèle est imprimé tel quel.",
@@ -474,7 +484,6 @@ WINDOWS = [
     ("fmChoixTextes.cb.C 1", "Tout en majuscule", "All in capitals"),
     ("fmChoixTextes.cb.C 2", "Tout en Minuscule", "All in small letters"),
     ("fmChoixTextes.cb.C 3", "Première lettre en majuscule", "Capital first letter"),
-    # The print dialog
     # Address book
     ("fmFiche.Caption", "Répertoire", "Address book"),
     ("fmFiche.tsPersonnel.Caption", "Personnel", "Personal"),
@@ -491,6 +500,8 @@ WINDOWS = [
     ("fmFiche.sbSauve.Caption", "Sauver", "Save"),
     ("fmFiche.sbClose.Caption", "Fermer", "Close"),
     ("fmFiche.lbPers.Hint", "Fiches", "Cards"),
+    ("fmFiche.sbImporter.Caption", "Importer...", "Import..."),
+    # The print dialog
     ("fmPrint.Caption", "Impression", "Print"),
     ("fmPrint.lbImprimante.Caption", "Imprimante :", "Printer:"),
     ("fmPrint.lbPapier.Caption", "Papier :", "Paper:"),

@@ -1,9 +1,11 @@
 #include "records/ui/fiche_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,12 +20,14 @@
 #include <QVBoxLayout>
 
 #include "records/fiches.h"
+#include "records/vcard.h"
 #include "render/codecs.h"
 #include "render/picture_io.h"
 #include "shell/card_picture.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/shell_folders.h"
 #include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
@@ -129,7 +133,9 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
     media->addWidget(group);
     connect(*choose, &QPushButton::clicked, this, [this, logo] {
       QString file;
-      if (AskOpenFile(MLText(QStringLiteral("FicheImagesFiltre")) + QStringLiteral("|*.jpg;*.jpeg;*.png;*.bmp"), file))
+      if (AskOpenFile(
+              MLText(QStringLiteral("FicheImagesFiltre")) + QStringLiteral("|*.jpg;*.jpeg;*.png;*.bmp"),
+              file))
         ChoisitImage(logo, file);
     });
     connect(*remove, &QPushButton::clicked, this, [this, logo] { RetireImage(logo); });
@@ -149,6 +155,15 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
   pnCommandes->setObjectName(QStringLiteral("pnCommandes"));
   auto* commands = new QHBoxLayout(pnCommandes);
   commands->setContentsMargins(0, 0, 0, 0);
+  sbImporter = Button(pnCommandes, "sbImporter", QStringLiteral("Importer..."));
+  commands->addWidget(sbImporter);
+  connect(sbImporter, &QPushButton::clicked, this, [this] {
+    QString file = Soft() ? Soft()->ReadUserString(QStringLiteral("VCardPath")) : QString();
+    if (file.isEmpty()) file = ShellFolder(QStringLiteral("Personal"));
+    if (!AskOpenFile(MLText(QStringLiteral("VCardFiltre")) + QStringLiteral("|*.vcf;*.vcard"), file)) return;
+    if (Soft()) Soft()->WriteUserString(QStringLiteral("VCardPath"), QFileInfo(file).absolutePath() + '/');
+    ImporteVCard(file);
+  });
   sbSauve = Button(this, "sbSauve", QStringLiteral("Sauver"));
   sbClose = Button(this, "sbClose", QStringLiteral("Fermer"));
   buttons->addWidget(sbAdd);
@@ -165,9 +180,11 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
   sbSauve->setEnabled(false);
 
   TranslateWidget(this);
-  for (QPushButton* b : {sbPhoto, sbLogo, sbRetirePhoto, sbRetireLogo, sbAdd, sbSupprime, sbSauve, sbClose})
+  for (QPushButton* b :
+       {sbPhoto, sbLogo, sbRetirePhoto, sbRetireLogo, sbAdd, sbSupprime, sbImporter, sbSauve, sbClose})
     b->setAccessibleName(b->text());
-  if (TSoft* soft = Soft()) definitionFile_ = soft->DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft->Language());
+  if (TSoft* soft = Soft())
+    definitionFile_ = soft->DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft->Language());
 }
 
 TfmFiche::~TfmFiche() = default;
@@ -381,7 +398,8 @@ void TfmFiche::sbSauveClick() {
   const QString name = fiches_.NomPre(*fiches_.Item(current));
   if (name != nameAtSelection_) {
     for (bool logo : {false, true})
-      QFile::rename(userPath_ + CardPictureName(nameAtSelection_, logo), userPath_ + CardPictureName(name, logo));
+      QFile::rename(userPath_ + CardPictureName(nameAtSelection_, logo),
+                    userPath_ + CardPictureName(name, logo));
     nameAtSelection_ = name;
   }
   for (int i = 0; i < lbPers->count() && i < fiches_.Count(); ++i)
@@ -433,7 +451,8 @@ void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {
   if (!card) return;
   QImage picture = LoadPicture(pictureFile);
   if (picture.isNull()) {
-    AskUser(MLText(QStringLiteral("CAD_TXT_IMG3")).replace(QLatin1String("%s"), pictureFile), akWarning, abOK);
+    AskUser(MLText(QStringLiteral("CAD_TXT_IMG3")).replace(QLatin1String("%s"), pictureFile), akWarning,
+            abOK);
     return;
   }
   if (picture.width() > kMaxPicture || picture.height() > kMaxPicture)
@@ -441,8 +460,43 @@ void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {
   const QString file = logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card);
   QDir().mkpath(userPath_);
   if (!SaveBmp(picture, file))
-    AskUser(MLText(QStringLiteral("FicheImageNonEnregistree")).replace(QLatin1String("%s"), file), akError, abOK);
+    AskUser(MLText(QStringLiteral("FicheImageNonEnregistree")).replace(QLatin1String("%s"), file), akError,
+            abOK);
   ShowImages();
+}
+
+void TfmFiche::ImporteVCard(const QString& fileName) {
+  AskSave();
+  TVCardImport import;
+  const QString name = QFileInfo(fileName).fileName();
+  if (!ReadVCardFile(fileName, import, nullptr)) {
+    AskUser(MLText(QStringLiteral("VCardIllisible")).replace(QLatin1String("%s"), name), akWarning, abOK);
+    return;
+  }
+  if (import.Contacts.empty() && import.Skipped == 0) {
+    AskUser(MLText(QStringLiteral("VCardAucun")).replace(QLatin1String("%s"), name), akWarning, abOK);
+    return;
+  }
+  int photos = 0;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int added = AjouteContacts(fiches_, import, userPath_, &photos);
+  QApplication::restoreOverrideCursor();
+  RefreshList();
+  SelectCurrent();
+  VersFormulaire(fiches_.Current());
+  ShowImages();
+  QStringList report = {
+      MLText(QStringLiteral("VCardImportes")).replace(QLatin1String("%d"), QString::number(added))};
+  if (import.Truncated)
+    report << MLText(QStringLiteral("VCardLimite"))
+                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxContacts));
+  else if (import.Skipped > 0)
+    report << MLText(QStringLiteral("VCardSansNom"))
+                  .replace(QLatin1String("%d"), QString::number(import.Skipped));
+  if (import.PhotosDropped + photos > 0)
+    report << MLText(QStringLiteral("VCardPhotos"))
+                  .replace(QLatin1String("%d"), QString::number(import.PhotosDropped + photos));
+  AskUser(report.join(QLatin1Char('\n')), akInformation, abOK);
 }
 
 void TfmFiche::RetireImage(bool logo) {
@@ -461,7 +515,8 @@ void TfmFiche::ShowImages() {
   } pictures[] = {{imgPhoto, sbRetirePhoto, false}, {imgLogo, sbRetireLogo, true}};
   for (const auto& p : pictures) {
     const QString file =
-        card ? (p.logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card)) : QString();
+        card ? (p.logo ? fiches_.LogoFile(userPath_, *card) : fiches_.PhotoFile(userPath_, *card))
+             : QString();
     const QImage picture = file.isEmpty() ? QImage() : LoadPicture(file);
     if (picture.isNull()) {
       p.image->setPixmap(QPixmap());

@@ -12,8 +12,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +64,8 @@ TEST(FicheWindow, BuildsTheFormFromTheDefinitionsAndShowsTheCurrentCard) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // The page box's width, less room for its scroll bar.
-    const int w = form.ScrollBox[0]->viewport()->width() - form.ScrollBox[0]->verticalScrollBar()->sizeHint().width();
+    const int w =
+        form.ScrollBox[0]->viewport()->width() - form.ScrollBox[0]->verticalScrollBar()->sizeHint().width();
     const int l = w / 3;
     auto* nom = Field<QLineEdit>(form, "Nom");
     auto* civ = Field<QComboBox>(form, "Civilité");
