@@ -421,7 +421,7 @@ TVCardImport ReadVCards(const QByteArray& input, int maxContacts) {
   return out;
 }
 
-bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error) {
+bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error, int maxContacts) {
   out = TVCardImport();
   QFile file(fileName);
   if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -432,7 +432,7 @@ bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error) {
     if (error) *error = QStringLiteral("larger than %1 MB").arg(TVCardLimits::kMaxFileBytes / (1024 * 1024));
     return false;
   }
-  out = ReadVCards(file.readAll());
+  out = ReadVCards(file.readAll(), maxContacts);
   return true;
 }
 

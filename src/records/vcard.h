@@ -13,6 +13,9 @@ class TzunoFiches;
 struct TVCardLimits {
   static constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
   static constexpr int kMaxContacts = 100000;
+  // Contacts one import adds to the address book: each card is added and sorted in on its own,
+  // which grows with the square of the count (2000 take a few seconds).
+  static constexpr int kMaxImport = 2000;
   // A photo's picture bytes (address books store a few hundred kB); a larger one is dropped before
   // it is decoded, its contact kept.
   static constexpr qsizetype kMaxPhotoBytes = 8 * 1024 * 1024;
@@ -43,7 +46,8 @@ struct TVCardImport {
 // Reads every contact of a vCard text, at most maxContacts of them.
 TVCardImport ReadVCards(const QByteArray& bytes, int maxContacts = TVCardLimits::kMaxContacts);
 // The same from a file; false with a message when it cannot be read or is larger than the limit.
-bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error);
+bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error,
+                   int maxContacts = TVCardLimits::kMaxContacts);
 // Decodes a contact's photo and writes it as a bitmap (reduced to kMaxPhotoSide), replacing the file
 // atomically; false when the picture cannot be decoded or written.
 bool SaveVCardPhoto(const QByteArray& photo, const QString& bmpFile);

@@ -469,7 +469,7 @@ void TfmFiche::ImporteVCard(const QString& fileName) {
   AskSave();
   TVCardImport import;
   const QString name = QFileInfo(fileName).fileName();
-  if (!ReadVCardFile(fileName, import, nullptr)) {
+  if (!ReadVCardFile(fileName, import, nullptr, TVCardLimits::kMaxImport)) {
     AskUser(MLText(QStringLiteral("VCardIllisible")).replace(QLatin1String("%s"), name), akWarning, abOK);
     return;
   }
@@ -489,7 +489,7 @@ void TfmFiche::ImporteVCard(const QString& fileName) {
       MLText(QStringLiteral("VCardImportes")).replace(QLatin1String("%d"), QString::number(added))};
   if (import.Truncated)
     report << MLText(QStringLiteral("VCardLimite"))
-                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxContacts));
+                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxImport));
   else if (import.Skipped > 0)
     report << MLText(QStringLiteral("VCardSansNom"))
                   .replace(QLatin1String("%d"), QString::number(import.Skipped));

@@ -58,21 +58,22 @@ TEST(VCardImport, ContactsBecomeCardsOfTheAddressBook) {
     QTemporaryDir dir;
     TScriptedDialogs dialogs;
     QString error;
-    auto in = OpenShippedCopy(dir.filePath("home"), dir.filePath("user"), {QStringLiteral("Langue=%1").arg(language)},
-                              &dialogs, &error);
+    auto in = OpenShippedCopy(dir.filePath("home"), dir.filePath("user"),
+                              {QStringLiteral("Langue=%1").arg(language)}, &dialogs, &error);
     ASSERT_TRUE(in) << error.toStdString();
     TzunoFiches& cards = in->Fiches();
     const int before = cards.Count();
     const QString user = in->Soft().UserPath;
 
-    const QString good = Write(dir, "contacts.vcf",
-                               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bernard;Luc;;;\r\nORG:Menuiserie Bernard\r\n"
-                               "ADR;TYPE=WORK:;;3 rue du Bois;Annecy;;74000;France\r\nTEL;TYPE=CELL:06 11 22 33 44\r\n"
-                               "EMAIL;TYPE=WORK:luc@example.com\r\nPHOTO;ENCODING=b;TYPE=JPEG:" +
-                                   Jpeg(64, 48).toBase64() +
-                                   "\r\nEND:VCARD\r\n"
-                                   "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Zoé Arnaud\r\nEMAIL:zoe@example.com\r\nEND:VCARD\r\n"
-                                   "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:sans nom\r\nEND:VCARD\r\n");
+    const QString good =
+        Write(dir, "contacts.vcf",
+              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bernard;Luc;;;\r\nORG:Menuiserie Bernard\r\n"
+              "ADR;TYPE=WORK:;;3 rue du Bois;Annecy;;74000;France\r\nTEL;TYPE=CELL:06 11 22 33 44\r\n"
+              "EMAIL;TYPE=WORK:luc@example.com\r\nPHOTO;ENCODING=b;TYPE=JPEG:" +
+                  Jpeg(64, 48).toBase64() +
+                  "\r\nEND:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Zoé Arnaud\r\nEMAIL:zoe@example.com\r\nEND:VCARD\r\n"
+                  "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:sans nom\r\nEND:VCARD\r\n");
     const QString junk = Write(dir, "junk.vcf", QByteArray("\x00\x01\x02 not a card", 16));
 
     TfmFiche form(nullptr, cards, user);
@@ -103,8 +104,8 @@ TEST(VCardImport, ContactsBecomeCardsOfTheAddressBook) {
     EXPECT_TRUE(names.contains("Bernard Luc"));
     EXPECT_LT(names.indexOf("Arnaud Zoé"), names.indexOf("Bernard Luc"));
     ASSERT_EQ(dialogs.Questions.size(), 1);
-    EXPECT_EQ(dialogs.Questions[0].Text, MLText("VCardImportes").replace("%d", "2") + "\n" +
-                                             MLText("VCardSansNom").replace("%d", "1"));
+    EXPECT_EQ(dialogs.Questions[0].Text,
+              MLText("VCardImportes").replace("%d", "2") + "\n" + MLText("VCardSansNom").replace("%d", "1"));
     const TzunoFiche* luc = cards.Item(names.indexOf("Bernard Luc"));
     EXPECT_EQ(luc->Value(u"SociétéPRO"), "");
     EXPECT_EQ(luc->Value(u"Société"), "Menuiserie Bernard");
