@@ -265,6 +265,16 @@ KEYS = [
     ("FicheImagesFiltre", "Images", "Pictures"),
     ("FicheSansPhoto", "Pas de photo pour cette fiche", "No photo for this card"),
     ("FicheSansLogo", "Pas de logo pour cette fiche", "No logo for this card"),
+    ("VCardFiltre", "Contacts vCard", "vCard contacts"),
+    ("VCardIllisible", "Le fichier \"%s\" ne peut pas être lu ou dépasse 64 Mo.",
+     "The file \"%s\" cannot be read or is larger than 64 MB."),
+    ("VCardAucun", "Le fichier \"%s\" ne contient aucun contact.", "The file \"%s\" holds no contact."),
+    ("VCardImportes", "%d contact(s) importé(s) dans le répertoire.", "%d contact(s) imported into the address book."),
+    ("VCardSansNom", "%d contact(s) sans nom ignoré(s).", "%d contact(s) without a name left out."),
+    ("VCardLimite", "Le fichier dépasse la limite de %d contacts : la suite n'est pas importée.",
+     "The file holds more than %d contacts: the rest is not imported."),
+    ("VCardPhotos", "%d photo(s) non reprise(s) : trop grande, illisible ou en ligne.",
+     "%d photo(s) not taken: too large, unreadable or online."),
     ("FicheImageNonEnregistree", "L'image n'a pas pu être enregistrée dans \"%s\".", "The picture could not be saved to \"%s\"."),
     ("FichesFiltre", "Fichiers d'adresses (csv, txt)", "Records files (csv, txt)"),
     ("FichesAucun", "Aucun fichier d'adresses : le modèle est imprimé tel quel.",
@@ -275,6 +285,13 @@ KEYS = [
     ("FichesSansChamp", "Aucune colonne du fichier \"%1\" ne remplit un champ de ce modèle.|Champs du modèle : %2|Colonnes du fichier : %3",
      "No column of the file \"%1\" fills a field of this template.|Fields of the template: %2|Columns of the file: %3"),
     ("PixmaniaFolder", "Photos à imprimer en ligne", "Photos to print online"),
+    # The text library
+    ("ChoixTextesThemes", "Thèmes", "Themes"),
+    ("ChoixTextesParties", "Parties", "Parts"),
+    ("ChoixTextesListe", "Textes", "Texts"),
+    ("ChoixTextesCasse", "Présentation des textes", "How the texts are shown"),
+    ("ChoixTextesDebug", "Il y a %1 catégories, %2 lignes et %3 textes prédéfinis.Il y a %4 ligne dans cette catégorie.",
+     "There are %1 categories, %2 lines and %3 predefined texts.There are %4 lines in this category."),
 ]
 
 # Labels of the three page-format spins for each template kind (1 to 6).
@@ -392,6 +409,7 @@ WINDOWS = [
     ("fmZunoCADMenu.zmlRedresser.Caption", "Redresser", "Straighten"),
     ("fmZunoCADMenu.zmlToutCopierAutreFace.Caption", "Tout copier sur l'autre face", "Copy everything to the other side"),
     ("fmZunoCADMenu.zmlEffacerCetteFace.Caption", "Effacer toute cette face", "Erase this whole side"),
+    ("fmZunoCADMenu.zmlChoisirTexteBase.Caption", "Choisir un texte dans la base", "Choose a text from the library"),
     ("fmZunoCADMenu.zmlRepereSens.Caption", "Changer le sens du repère", "Turn the guide mark"),
     ("fmZunoCADMenu.zmlRepereSorte.Caption", "Repère ou plis", "Guide mark or fold"),
     ("fmZunoCADMenu.lbPen.Caption", "Trait :", "Line:"),
@@ -518,7 +536,13 @@ WINDOWS = [
      "The document could not be saved to \"%s\"."),
     ("ErreurLecture", "Le fichier \"%s\" ne peut pas être lu.", "The file \"%s\" cannot be read."),
     ("FichierIntrouvable", "Le fichier \"%s\" est introuvable.", "The file \"%s\" cannot be found."),
-    # The print dialog
+    # The text library
+    ("fmChoixTextes.Caption", "Choix du texte", "Choose a text"),
+    ("fmChoixTextes.bAnnuler.Caption", "Annuler", "Cancel"),
+    ("fmChoixTextes.cb.C 0", "Texte original", "Original text"),
+    ("fmChoixTextes.cb.C 1", "Tout en majuscule", "All in capitals"),
+    ("fmChoixTextes.cb.C 2", "Tout en Minuscule", "All in small letters"),
+    ("fmChoixTextes.cb.C 3", "Première lettre en majuscule", "Capital first letter"),
     # Address book
     ("fmFiche.Caption", "Répertoire", "Address book"),
     ("fmFiche.tsPersonnel.Caption", "Personnel", "Personal"),
@@ -535,6 +559,8 @@ WINDOWS = [
     ("fmFiche.sbSauve.Caption", "Sauver", "Save"),
     ("fmFiche.sbClose.Caption", "Fermer", "Close"),
     ("fmFiche.lbPers.Hint", "Fiches", "Cards"),
+    ("fmFiche.sbImporter.Caption", "Importer...", "Import..."),
+    # The print dialog
     ("fmPrint.Caption", "Impression", "Print"),
     ("fmPrint.lbImprimante.Caption", "Imprimante :", "Printer:"),
     ("fmPrint.lbPapier.Caption", "Papier :", "Paper:"),

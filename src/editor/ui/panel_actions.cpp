@@ -23,6 +23,7 @@
 #include "model/object.h"
 #include "model/shapes.h"
 #include "model/text.h"
+#include "records/ui/choix_textes.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/paths.h"
@@ -36,6 +37,10 @@ namespace {
 
 constexpr int kWidth = 200;
 const QString kThumbSuffix = QStringLiteral("_thumb.jpg");
+
+bool Flag(const char* key) {
+  return Soft() && Soft()->SoftFlag(QString::fromLatin1(key));
+}
 
 void Raise(TzunoCAD* cad, const TzunoCAD::ObjEvent& event, TzunoCADObj* obj) {
   if (event) event(cad, obj);
@@ -103,6 +108,8 @@ void TfmZunoCADMenu::BuildActions() {
   zmlRedresser = AddAction("zmlRedresser", "Redresser", 4, nullptr);
   zmlToutCopierAutreFace = AddAction("zmlToutCopierAutreFace", "Tout copier sur l'autre face", 6, nullptr);
   zmlEffacerCetteFace = AddAction("zmlEffacerCetteFace", "Effacer toute cette face", 5, nullptr);
+  zmlChoisirTexteBase =
+      AddAction("zmlChoisirTexteBase", "Choisir un texte dans la base", 0, [this] { ChoisirTexteBase(); });
   zmlRepereSens = AddAction("zmlRepereSens", "Changer le sens du repère", 0, [this] { RepereSensClick(); });
   zmlRepereSorte = AddAction("zmlRepereSorte", "Repère ou plis", 0, [this] { RepereSorteClick(); });
 }
@@ -132,6 +139,7 @@ void TfmZunoCADMenu::UpdateActions(TzunoCADObj* obj) {
   zmlRedresser->setVisible(adv && box && static_cast<TzunoCADRect*>(obj)->r != 0);
   zmlToutCopierAutreFace->setVisible(adv && !obj && d && d->MaxFace() > 1);
   zmlEffacerCetteFace->setVisible(adv && !obj && d && d->CountFace(d->CurrentFace) > 0);
+  zmlChoisirTexteBase->setVisible(dynamic_cast<TzunoCADTexte*>(obj) && Flag("action_basetextes"));
   zmlRepereSens->setVisible(adv && mark);
   zmlRepereSorte->setVisible(adv && mark);
   // A caption too long for one line wraps; its label grows to hold it.
@@ -259,6 +267,28 @@ void TfmZunoCADMenu::PasteClick() {
   cad->PasteObject();
   ListerCalque();
   Notify(1);
+}
+
+void TfmZunoCADMenu::ChoisirTexteBase() {
+  auto* t = dynamic_cast<TzunoCADTexte*>(Selected());
+  if (!t || !Soft()) return;
+  Count(QStringLiteral("MenuEditionChoisirTexte"));
+  TSoft& soft = *Soft();
+  TzunoChoixTextesResult result;
+  ChoisirTexte(this, soft.ReadUserString(QStringLiteral("ChoixTextesPath")), soft.Debug, result,
+               soft.ReadSoftString(QStringLiteral("txt_exclu")),
+               soft.ReadSoftString(QStringLiteral("txt_inclu")));
+  if (!result.Ok) return;
+  cad->TakeStep();
+  // Wrapped to the text's width line by line: a line break of the library text stays where it is.
+  QStringList lines = result.Texte.split(QLatin1Char('|'));
+  for (QString& line : lines) line = t->WordWrap(line, t->l);
+  t->LayoutText(lines.join(QLatin1Char('|')));
+  cad->RequestRepaint();
+  ShowValues(t);
+  ListerCalque();
+  Notify(1);
+  soft.WriteUserString(QStringLiteral("ChoixTextesPath"), result.Chemin);
 }
 
 void TfmZunoCADMenu::RepereSensClick() {

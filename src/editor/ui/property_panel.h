@@ -83,6 +83,8 @@ class TfmZunoCADMenu : public QWidget {
   void CopyClick();
   void PasteClick();
   void RepereSensClick();
+  // The predefined text library: the text chosen there becomes the selected text's.
+  void ChoisirTexteBase();
   void RepereSorteClick();
   void AncrageClick(int code);
   void ChampsClick(const QString& text);
@@ -121,7 +123,7 @@ class TfmZunoCADMenu : public QWidget {
   // Actions.
   TzunoMenuLabel *zmlDupliquer, *zmlCopier, *zmlColler, *zmlSupprimer, *zmlSupprimerMesImages,
       *zmlAjouterMesImages, *zmlChargerImagePersonnelle, *zmlImageFond, *zmlRedresser,
-      *zmlToutCopierAutreFace, *zmlEffacerCetteFace, *zmlRepereSens, *zmlRepereSorte;
+      *zmlToutCopierAutreFace, *zmlEffacerCetteFace, *zmlChoisirTexteBase, *zmlRepereSens, *zmlRepereSorte;
   // Pen and brush.
   QLabel *lbPen, *lbEpaisseur, *lbBrushStyle, *lbBrush;
   TPanelSwatch *shPen, *shBrush;

@@ -1,8 +1,11 @@
 #include "records/ui/fiche_window.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,12 +20,14 @@
 #include <QVBoxLayout>
 
 #include "records/fiches.h"
+#include "records/vcard.h"
 #include "render/codecs.h"
 #include "render/picture_io.h"
 #include "shell/card_picture.h"
 #include "shell/counters.h"
 #include "shell/language.h"
 #include "shell/settings.h"
+#include "shell/shell_folders.h"
 #include "shell/ui/skin_ui.h"
 #include "shell/ui/window_translation.h"
 #include "shell/user_dialogs.h"
@@ -150,6 +155,15 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
   pnCommandes->setObjectName(QStringLiteral("pnCommandes"));
   auto* commands = new QHBoxLayout(pnCommandes);
   commands->setContentsMargins(0, 0, 0, 0);
+  sbImporter = Button(pnCommandes, "sbImporter", QStringLiteral("Importer..."));
+  commands->addWidget(sbImporter);
+  connect(sbImporter, &QPushButton::clicked, this, [this] {
+    QString file = Soft() ? Soft()->ReadUserString(QStringLiteral("VCardPath")) : QString();
+    if (file.isEmpty()) file = ShellFolder(QStringLiteral("Personal"));
+    if (!AskOpenFile(MLText(QStringLiteral("VCardFiltre")) + QStringLiteral("|*.vcf;*.vcard"), file)) return;
+    if (Soft()) Soft()->WriteUserString(QStringLiteral("VCardPath"), QFileInfo(file).absolutePath() + '/');
+    ImporteVCard(file);
+  });
   sbSauve = Button(this, "sbSauve", QStringLiteral("Sauver"));
   sbClose = Button(this, "sbClose", QStringLiteral("Fermer"));
   buttons->addWidget(sbAdd);
@@ -166,7 +180,8 @@ TfmFiche::TfmFiche(QWidget* owner, TzunoFiches& fiches, const QString& userPath)
   sbSauve->setEnabled(false);
 
   TranslateWidget(this);
-  for (QPushButton* b : {sbPhoto, sbLogo, sbRetirePhoto, sbRetireLogo, sbAdd, sbSupprime, sbSauve, sbClose})
+  for (QPushButton* b :
+       {sbPhoto, sbLogo, sbRetirePhoto, sbRetireLogo, sbAdd, sbSupprime, sbImporter, sbSauve, sbClose})
     b->setAccessibleName(b->text());
   if (TSoft* soft = Soft())
     definitionFile_ = soft->DataPath + QStringLiteral("fiches_champs_%1.def").arg(soft->Language());
@@ -450,6 +465,40 @@ void TfmFiche::ChoisitImage(bool logo, const QString& pictureFile) {
     AskUser(MLText(QStringLiteral("FicheImageNonEnregistree")).replace(QLatin1String("%s"), file), akError,
             abOK);
   ShowImages();
+}
+
+void TfmFiche::ImporteVCard(const QString& fileName) {
+  AskSave();
+  TVCardImport import;
+  const QString name = QFileInfo(fileName).fileName();
+  if (!ReadVCardFile(fileName, import, nullptr, TVCardLimits::kMaxImport)) {
+    AskUser(MLText(QStringLiteral("VCardIllisible")).replace(QLatin1String("%s"), name), akWarning, abOK);
+    return;
+  }
+  if (import.Contacts.empty() && import.Skipped == 0) {
+    AskUser(MLText(QStringLiteral("VCardAucun")).replace(QLatin1String("%s"), name), akWarning, abOK);
+    return;
+  }
+  int photos = 0;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int added = AjouteContacts(fiches_, import, userPath_, &photos);
+  QApplication::restoreOverrideCursor();
+  RefreshList();
+  SelectCurrent();
+  VersFormulaire(fiches_.Current());
+  ShowImages();
+  QStringList report = {
+      MLText(QStringLiteral("VCardImportes")).replace(QLatin1String("%d"), QString::number(added))};
+  if (import.Truncated)
+    report << MLText(QStringLiteral("VCardLimite"))
+                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxImport));
+  else if (import.Skipped > 0)
+    report << MLText(QStringLiteral("VCardSansNom"))
+                  .replace(QLatin1String("%d"), QString::number(import.Skipped));
+  if (import.PhotosDropped + photos > 0)
+    report << MLText(QStringLiteral("VCardPhotos"))
+                  .replace(QLatin1String("%d"), QString::number(import.PhotosDropped + photos));
+  AskUser(report.join(QLatin1Char('\n')), akInformation, abOK);
 }
 
 void TfmFiche::RetireImage(bool logo) {

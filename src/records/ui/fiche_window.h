@@ -42,6 +42,9 @@ class TfmFiche : public QDialog {
   // Picks a picture for the current card's photo (logo false) or logo; Retire removes it.
   void ChoisitImage(bool logo, const QString& pictureFile);
   void RetireImage(bool logo);
+  // Adds the contacts of a vCard file as cards and tells the user how many; sbImporter asks for
+  // the file.
+  void ImporteVCard(const QString& fileName);
 
   QListWidget* lbPers = nullptr;
   QTabWidget* PageControl1 = nullptr;
@@ -57,6 +60,7 @@ class TfmFiche : public QDialog {
   QPushButton* sbSupprime = nullptr;
   QPushButton* sbSauve = nullptr;
   QPushButton* sbClose = nullptr;
+  QPushButton* sbImporter = nullptr;
   // Where further commands of the address book go (after "Supprimer", before "Sauver").
   QWidget* pnCommandes = nullptr;
 

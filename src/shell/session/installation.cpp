@@ -15,6 +15,7 @@
 #include "records/album_cd.h"
 #include "records/fiches.h"
 #include "records/record_fields.h"
+#include "records/text_library.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -75,6 +76,9 @@ struct TInstallation::Parts {
   QString unitName;
   // Qt's own texts in the installation's language; a translator leaves the application as it goes.
   std::vector<std::unique_ptr<QTranslator>> translators;
+  // The predefined texts, read at their first use.
+  TzunoChoixTextes texts;
+  TzunoChoixTextes* previousTexts = nullptr;
   std::unique_ptr<TzunoFiches> cards;
   std::unique_ptr<TRecordFields> recordFields;
 };
@@ -91,6 +95,7 @@ TInstallation::~TInstallation() {
   p.recordFields.reset();
   p.cards.reset();
   p.translators.clear();
+  SetChoixTextes(p.previousTexts);
   SetObjectHost(p.objectHost);
   SetAlbumCD(p.albumsBefore);
   SetUserDialogs(p.dialogs);
@@ -199,6 +204,8 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   // Objects' messages are the program's message boxes.
   p.host.OnMessage = [](const QString& text) { AskUser(text, akWarning, abOK); };
   SetObjectHost(&p.host);
+  p.previousTexts = ChoixTextes();
+  SetChoixTextes(&p.texts);
   // The album base: the user's file, the shipped one until the user has a copy.
   p.albums.FileName = soft.AlbumCDFile;
   p.albums.InstalledFileName = soft.DataPath + QFileInfo(soft.AlbumCDFile).fileName();

@@ -5,16 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <memory>
@@ -35,6 +40,7 @@
 #include "model/object.h"
 #include "model/shapes.h"
 #include "model/text.h"
+#include "records/ui/choix_textes.h"
 #include "shell/language.h"
 #include "shell/session/installation.h"
 #include "shell/settings.h"
@@ -155,7 +161,8 @@ TEST_F(PropertyPanel, SectionsFollowTheSelectionAndTheMode) {
       {"nothing, advanced", true, nullptr, {"pModele", "pCalque", "pAction"}},
       {"rectangle, advanced", true, box, {"pModele", "pPosition", "pCalque", "pAction", "pCouleur"}},
       {"rectangle, simple", false, box, {"pPosition"}},
-      {"text, simple", false, text, {"pPosition", "pTexte"}},
+      // The text library is offered in both modes.
+      {"text, simple", false, text, {"pPosition", "pAction", "pTexte"}},
   };
   for (const Case& c : cases) {
     cad().Avance = c.advanced;
@@ -534,6 +541,61 @@ TEST_F(PropertyPanel, ConfirmedCommands) {
   EXPECT_EQ(d.CountFace(2), 3);
   EXPECT_TRUE(form->zmlEffacerCetteFace->isHidden());
   EXPECT_TRUE(dialogs.Faults.isEmpty()) << dialogs.Faults.join('\n').toStdString();
+}
+
+TEST_F(PropertyPanel, TextFromTheLibrary) {
+  Open();
+  Soft()->CopyTablesToUser();
+  Soft()->WriteUserString("ChoixTextesPath", "\\Anniversaire\\Enfant");
+  cad().Avance = false;  // offered in the simple editor too
+  auto* text = Add<TzunoCADTexte>("texte", 60, 30, 40, 10);
+  text->LayoutText("Un texte assez large pour quelques mots");
+  Select(text);
+  EXPECT_EQ(VisibleActions(), QStringList({"zmlChoisirTexteBase"}));
+  const double width = text->l;
+  const int steps = cad().SnapshotCount();
+  const int changes = panelChanges;
+
+  // Another theme, its second part, its first text.
+  auto choose = [](bool ok) {
+    QTimer::singleShot(0, [ok] {
+      auto* f = qobject_cast<TfmChoixTextes*>(QApplication::activeModalWidget());
+      ASSERT_TRUE(f);
+      EXPECT_EQ(f->Theme(), "Anniversaire\\Enfant");
+      f->SelectPath("\\Anniversaire\\Adulte");
+      f->tc->setCurrentIndex(1);
+      f->lb->setCurrentRow(0);
+      (ok ? f->bOK : f->bAnnuler)->click();
+    });
+  };
+  choose(false);
+  form->zmlChoisirTexteBase->click();
+  EXPECT_EQ(text->txt, "Un texte assez large pour quelques mots");
+  EXPECT_EQ(Soft()->ReadUserString("ChoixTextesPath"), "\\Anniversaire\\Enfant");
+  EXPECT_EQ(cad().SnapshotCount(), steps);
+
+  choose(true);
+  form->zmlChoisirTexteBase->click();
+  const QString chosen = "Les années passent, mais ton sourire ne prend pas une ride.";
+  // Wrapped to the text's width, shown in the memo, the editor told, the theme remembered.
+  EXPECT_EQ(text->txt, text->WordWrap(chosen, width));
+  EXPECT_TRUE(text->txt.contains('|'));
+  EXPECT_EQ(QString(text->txt).replace('|', ' '), chosen);
+  EXPECT_EQ(form->mmTexte->toPlainText(), QString(text->txt).replace('|', '\n'));
+  EXPECT_GT(panelChanges, changes);
+  EXPECT_EQ(Soft()->ReadUserString("ChoixTextesPath"), "\\Anniversaire\\Adulte");
+  // One undo step takes it back.
+  EXPECT_EQ(cad().SnapshotCount(), steps + 1);
+  EXPECT_TRUE(cad().Undo());
+  auto* back = dynamic_cast<TzunoCADTexte*>(cad().Mdl().Objet(0));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->txt, "Un texte assez large pour quelques mots");
+
+  // Not offered without the installation's flag.
+  Soft()->WriteSoftString("action_basetextes", "0");
+  Select(nullptr);
+  Select(back);
+  EXPECT_TRUE(form->zmlChoisirTexteBase->isHidden());
 }
 
 TEST_F(PropertyPanel, PersonalPicturesAndTheChooser) {
