@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb xauth dbus dbus-daemon at-spi2-core python3-pyatspi
   cups printer-driver-cups-pdf poppler-utils libcups2-dev
   qt6-translations-l10n
+  libcurl4-openssl-dev xdg-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
