@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTime>
 
+#include "shell/card_picture.h"
 #include "shell/file_helpers.h"
 #include "shell/language.h"
 #include "shell/paths.h"
@@ -250,8 +251,8 @@ QString TSoft::FieldValue(const QString& name) {
   };
   if (name == QLatin1String("logo") || name == QLatin1String("photo")) {
     if (cards)
-      value = UserPath + Fields->CardField(QStringLiteral("NomPre")) +
-              (name == QLatin1String("logo") ? QStringLiteral(" logo.bmp") : QStringLiteral(" photo.bmp"));
+      value = UserPath +
+              CardPictureName(Fields->CardField(QStringLiteral("NomPre")), name == QLatin1String("logo"));
   } else if (!name.isEmpty() && name == bracketed(QStringLiteral("ChampDef1"))) {
     value = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
   } else if (!name.isEmpty() && name == bracketed(QStringLiteral("ChampDef2"))) {

@@ -12,6 +12,8 @@
 #include "model/encodings.h"
 #include "model/host.h"
 #include "model/soft_host.h"
+#include "records/fiches.h"
+#include "records/record_fields.h"
 #include "shell/fonts.h"
 #include "shell/language.h"
 #include "shell/settings.h"
@@ -63,17 +65,28 @@ struct TInstallation::Parts {
   TSoft* soft = nullptr;
   TObjectHost* objectHost = nullptr;
   TUserDialogs* dialogs = nullptr;
+  TzunoFiches* fiches = nullptr;
+  TFieldSource* fields = nullptr;
   QChar separator;
   double u2m = 1;
   QString unitName;
   // Qt's own texts in the installation's language; a translator leaves the application as it goes.
   std::vector<std::unique_ptr<QTranslator>> translators;
+  std::unique_ptr<TzunoFiches> cards;
+  std::unique_ptr<TRecordFields> recordFields;
 };
 
 TInstallation::TInstallation() : parts_(std::make_unique<Parts>()) {}
 
 TInstallation::~TInstallation() {
   Parts& p = *parts_;
+  if (p.cards && !p.cards->Store(*soft_))
+    AskUser(MLText(QStringLiteral("FichesNonEnregistrees")).replace(QLatin1String("%s"), soft_->FichesFile),
+            akError, abOK);
+  soft_->Fields = nullptr;
+  SetFiches(p.fiches);
+  p.recordFields.reset();
+  p.cards.reset();
   p.translators.clear();
   SetObjectHost(p.objectHost);
   SetUserDialogs(p.dialogs);
@@ -110,6 +123,10 @@ void TInstallation::RemoveFonts() {
   parts_->fonts.clear();
 }
 
+TzunoFiches& TInstallation::Fiches() const {
+  return *parts_->cards;
+}
+
 bool TInstallation::FontsInstalled() const {
   return !parts_->fonts.isEmpty();
 }
@@ -143,6 +160,7 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   p.soft = ::Soft();
   p.objectHost = ObjectHost();
   p.dialogs = UserDialogs();
+  p.fiches = ::Fiches();
   p.separator = DecimalSeparator();
   p.u2m = U2M();
   p.unitName = UnitName();
@@ -172,5 +190,15 @@ std::unique_ptr<TInstallation> OpenInstallation(const QString& home, const TInst
   // Objects' messages are the program's message boxes.
   p.host.OnMessage = [](const QString& text) { AskUser(text, akWarning, abOK); };
   SetObjectHost(&p.host);
+  // The address cards answer the merge fields of every document.
+  p.cards = std::make_unique<TzunoFiches>();
+  p.cards->ReadKeysFromLanguage();
+  QString damaged;
+  p.cards->Open(soft, &damaged);
+  p.cards->ReadCurrent(soft);
+  p.recordFields = std::make_unique<TRecordFields>(*p.cards);
+  soft.Fields = p.recordFields.get();
+  SetFiches(p.cards.get());
+  if (!damaged.isEmpty()) AskUser(damaged, akWarning, abOK);
   return in;
 }

@@ -9,6 +9,7 @@
 class TSoft;
 class TUserDialogs;
 class TzunoCADMdl;
+class TzunoFiches;
 
 struct TInstallationOptions {
   // The per-user data folder; empty uses the platform's.
@@ -45,6 +46,10 @@ class TInstallation {
   QString ResolveFile(const QString& name) const;
   // Gives a document that resolver and the settings' merge fields, as the program's documents have.
   void Connect(TzunoCADMdl& document) const;
+
+  // The program-wide address cards: read when the installation opens, written when it ends if they
+  // changed. They answer the settings' merge fields and are the process's Fiches().
+  TzunoFiches& Fiches() const;
 
   // The program registers the data folder's fonts late in its start-up (options.Fonts false) and
   // removes them before it ends; an installation still holding them removes them at its end.
