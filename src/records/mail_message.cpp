@@ -134,8 +134,7 @@ QByteArray ContentType(const QString& file) {
 QByteArray FileNameParams(const QString& name, const char* param) {
   if (PlainAscii(name) && !name.contains(QLatin1Char('"')) && !name.contains(QLatin1Char('\\')))
     return QByteArray(";\r\n ") + param + "=\"" + name.toLatin1() + '"';
-  return QByteArray(";\r\n ") + param + "*=UTF-8''" +
-         name.toUtf8().toPercentEncoding();
+  return QByteArray(";\r\n ") + param + "*=UTF-8''" + name.toUtf8().toPercentEncoding();
 }
 
 }  // namespace
@@ -221,9 +220,10 @@ bool BuildMimeMessage(const TMailMessage& message, const TMimeOptions& options, 
 
   QString body = message.Body;
   body.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  const QByteArray textPart = "Content-Type: text/plain; charset=UTF-8\r\n"
-                              "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
-                              QuotedPrintable(body.toUtf8()) + "\r\n";
+  const QByteArray textPart =
+      "Content-Type: text/plain; charset=UTF-8\r\n"
+      "Content-Transfer-Encoding: quoted-printable\r\n\r\n" +
+      QuotedPrintable(body.toUtf8()) + "\r\n";
   if (message.AttachedFiles.isEmpty()) {
     m += textPart;
     out = m;

@@ -28,9 +28,9 @@ QStringList XdgEmailArguments(const TMailMessage& message);
 // for ".jpg"/".jpeg"). Blind copies are not written into the headers. False, with the file in
 // `error`, when an attachment cannot be read.
 struct TMimeOptions {
-  QString Boundary;    // empty: a random one
-  QDateTime Date;      // invalid: now
-  QString MessageId;   // empty: a random one at the sender's domain
+  QString Boundary;   // empty: a random one
+  QDateTime Date;     // invalid: now
+  QString MessageId;  // empty: a random one at the sender's domain
 };
 bool BuildMimeMessage(const TMailMessage& message, const TMimeOptions& options, QByteArray& out,
                       QString* error = nullptr);

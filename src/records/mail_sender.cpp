@@ -63,7 +63,9 @@ int SendSmtp(const TSmtpSettings& smtp, const TMailMessage& message, const QByte
   const QByteArray url = (QString(tls ? "smtps://" : "smtp://") + host + ':' + QString::number(smtp.Port) +
                           QStringLiteral("/") + QStringLiteral("localhost"))
                              .toUtf8();
-  const QByteArray from = ('<' + PlainAddress(message.FromAdress.isEmpty() ? smtp.FromAdress : message.FromAdress) + '>').toUtf8();
+  const QByteArray from =
+      ('<' + PlainAddress(message.FromAdress.isEmpty() ? smtp.FromAdress : message.FromAdress) + '>')
+          .toUtf8();
   const QByteArray user = smtp.User.toUtf8(), password = smtp.Password.toUtf8(), ca = smtp.CaFile.toUtf8();
   curl_slist* rcpt = nullptr;
   for (const QString& a : all) rcpt = curl_slist_append(rcpt, ('<' + a + '>').toUtf8().constData());
@@ -86,7 +88,8 @@ int SendSmtp(const TSmtpSettings& smtp, const TMailMessage& message, const QByte
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
   curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancel);
-  if (smtp.Security == TSmtpSettings::TSecurity::StartTls) curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+  if (smtp.Security == TSmtpSettings::TSecurity::StartTls)
+    curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
   if (!ca.isEmpty()) curl_easy_setopt(curl, CURLOPT_CAINFO, ca.constData());
   if (!user.isEmpty()) {
     curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
@@ -177,15 +180,17 @@ bool TMailSender::Send() {
     QString missing;
     if (!BuildMimeMessage(message, {}, mime, &missing)) {
       const QString text = QStringLiteral("cannot read %1").arg(missing);
-      QMetaObject::invokeMethod(&d_->context, [finish, text] { finish(2, text); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          &d_->context, [finish, text] { finish(2, text); }, Qt::QueuedConnection);
       return true;
     }
     const TSmtpSettings smtp = Smtp;
     d_->worker = std::thread([this, smtp, message, mime = std::move(mime), finish] {
       QString detail;
-      const int result = SendSmtp(smtp, message, mime, [this] { return d_->cancelled.load(); }, &detail);
-      QMetaObject::invokeMethod(&d_->context, [finish, result, detail] { finish(result, detail); },
-                                Qt::QueuedConnection);
+      const int result = SendSmtp(
+          smtp, message, mime, [this] { return d_->cancelled.load(); }, &detail);
+      QMetaObject::invokeMethod(
+          &d_->context, [finish, result, detail] { finish(result, detail); }, Qt::QueuedConnection);
     });
     return true;
   }
@@ -195,22 +200,29 @@ bool TMailSender::Send() {
   process->setProgram(Program);
   process->setArguments(XdgEmailArguments(message));
   process->setProcessChannelMode(QProcess::MergedChannels);
-  QObject::connect(process, &QProcess::errorOccurred, &d_->context, [this, process, finish](QProcess::ProcessError e) {
-    if (e != QProcess::FailedToStart) return;
-    process->deleteLater();
-    finish(d_->cancelled ? mrUserAbort : 3, QStringLiteral("%1: %2").arg(Program, process->errorString()));
-  });
-  QObject::connect(process, &QProcess::finished, &d_->context, [this, process, finish](int code, QProcess::ExitStatus status) {
-    process->deleteLater();
-    QString text = QString::fromLocal8Bit(process->readAll()).trimmed();
-    int result = mrSuccess;
-    if (d_->cancelled) result = mrUserAbort;
-    // xdg-email's own codes (2 a missing file, 3 no mail program, 4 the program failed…) are kept.
-    else if (status != QProcess::NormalExit) result = 4;
-    else if (code != 0) result = code == 1 ? 4 : code;
-    if (result > mrUserAbort && text.isEmpty()) text = QStringLiteral("%1 ended with %2").arg(Program).arg(code);
-    finish(result, text);
-  });
+  QObject::connect(process, &QProcess::errorOccurred, &d_->context,
+                   [this, process, finish](QProcess::ProcessError e) {
+                     if (e != QProcess::FailedToStart) return;
+                     process->deleteLater();
+                     finish(d_->cancelled ? mrUserAbort : 3,
+                            QStringLiteral("%1: %2").arg(Program, process->errorString()));
+                   });
+  QObject::connect(process, &QProcess::finished, &d_->context,
+                   [this, process, finish](int code, QProcess::ExitStatus status) {
+                     process->deleteLater();
+                     QString text = QString::fromLocal8Bit(process->readAll()).trimmed();
+                     int result = mrSuccess;
+                     if (d_->cancelled) result = mrUserAbort;
+                     // xdg-email's own codes (2 a missing file, 3 no mail program, 4 the program failed…) are
+                     // kept.
+                     else if (status != QProcess::NormalExit)
+                       result = 4;
+                     else if (code != 0)
+                       result = code == 1 ? 4 : code;
+                     if (result > mrUserAbort && text.isEmpty())
+                       text = QStringLiteral("%1 ended with %2").arg(Program).arg(code);
+                     finish(result, text);
+                   });
   process->start();
   return true;
 }

@@ -1,5 +1,7 @@
 #include "records/smtp_settings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "shell/settings.h"
@@ -11,10 +13,14 @@ namespace {
 QString Escape(const QString& v) {
   QString out;
   for (QChar c : v) {
-    if (c == QLatin1Char('\\')) out += QLatin1String("\\\\");
-    else if (c == QLatin1Char('\n')) out += QLatin1String("\\n");
-    else if (c == QLatin1Char('\r')) out += QLatin1String("\\r");
-    else out += c;
+    if (c == QLatin1Char('\\'))
+      out += QLatin1String("\\\\");
+    else if (c == QLatin1Char('\n'))
+      out += QLatin1String("\\n");
+    else if (c == QLatin1Char('\r'))
+      out += QLatin1String("\\r");
+    else
+      out += c;
   }
   return out;
 }
@@ -36,9 +42,12 @@ QString Unescape(const QString& v) {
 
 int TSmtpSettings::DefaultPort(TSecurity security) {
   switch (security) {
-    case TSecurity::None: return 25;
-    case TSecurity::StartTls: return 587;
-    case TSecurity::Tls: return 465;
+    case TSecurity::None:
+      return 25;
+    case TSecurity::StartTls:
+      return 587;
+    case TSecurity::Tls:
+      return 465;
   }
   return 587;
 }
@@ -53,18 +62,24 @@ TSmtpSettings TSmtpSettings::Load(const QString& fileName) {
     const QString key = line.left(eq).trimmed().toLower();
     const QString value = Unescape(line.mid(eq + 1));
     bool ok = false;
-    if (key == QLatin1String("host")) s.Host = value.trimmed();
+    if (key == QLatin1String("host"))
+      s.Host = value.trimmed();
     else if (key == QLatin1String("port")) {
       const int p = value.toInt(&ok);
       if (ok && p > 0 && p < 65536) s.Port = p;
     } else if (key == QLatin1String("security")) {
       const int v = value.toInt(&ok);
       if (ok && v >= 0 && v <= 2) s.Security = static_cast<TSecurity>(v);
-    } else if (key == QLatin1String("user")) s.User = value;
-    else if (key == QLatin1String("password")) s.Password = value;
-    else if (key == QLatin1String("from")) s.FromAdress = value.trimmed();
-    else if (key == QLatin1String("fromname")) s.FromName = value;
-    else if (key == QLatin1String("cafile")) s.CaFile = value.trimmed();
+    } else if (key == QLatin1String("user"))
+      s.User = value;
+    else if (key == QLatin1String("password"))
+      s.Password = value;
+    else if (key == QLatin1String("from"))
+      s.FromAdress = value.trimmed();
+    else if (key == QLatin1String("fromname"))
+      s.FromName = value;
+    else if (key == QLatin1String("cafile"))
+      s.CaFile = value.trimmed();
   }
   return s;
 }
@@ -80,6 +95,7 @@ bool TSmtpSettings::Save(const QString& fileName) const {
   w.Add(QStringLiteral("From=") + Escape(FromAdress));
   w.Add(QStringLiteral("FromName=") + Escape(FromName));
   if (!CaFile.isEmpty()) w.Add(QStringLiteral("CaFile=") + Escape(CaFile));
+  QDir().mkpath(QFileInfo(fileName).absolutePath());
   return w.Commit(fileName, 0600);
 }
 

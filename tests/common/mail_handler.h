@@ -31,14 +31,16 @@ class TMailtoRecorder {
     qputenv("XDG_CONFIG_HOME", (root + "/config").toUtf8());
     // The desktop's mail handler is only asked inside a graphical session.
     if (qEnvironmentVariableIsEmpty("DISPLAY")) qputenv("DISPLAY", ":0");
-    for (const char* name : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "MAILER",
-                             "DESKTOP_SESSION"})
+    for (const char* name :
+         {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID", "MAILER", "DESKTOP_SESSION"})
       qunsetenv(name);
   }
   ~TMailtoRecorder() {
     for (const auto& s : saved_) {
-      if (s.set) qputenv(s.name, s.value);
-      else qunsetenv(s.name);
+      if (s.set)
+        qputenv(s.name, s.value);
+      else
+        qunsetenv(s.name);
     }
   }
   QString Calls() const { return dir_.path() + "/calls.txt"; }

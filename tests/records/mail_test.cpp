@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimeZone>
-#include <sys/stat.h>
 
 #include "common/files.h"
 #include "common/mail_handler.h"
@@ -49,9 +49,11 @@ struct TTwoPictures {
 
 TMailMessage Sample(const TTwoPictures& p) {
   TMailMessage m;
-  m.Subject = QString::fromUtf8("Voici ma carte – été 2026, avec un objet assez long pour être replié sur deux lignes");
-  m.Body = QString::fromUtf8("Bonjour Zoé\r\n\r\n.Voici ci-joint ma nouvelle carte  \r\nFrom here=there\r\n") +
-           QString(120, QLatin1Char('x'));
+  m.Subject = QString::fromUtf8(
+      "Voici ma carte – été 2026, avec un objet assez long pour être replié sur deux lignes");
+  m.Body =
+      QString::fromUtf8("Bonjour Zoé\r\n\r\n.Voici ci-joint ma nouvelle carte  \r\nFrom here=there\r\n") +
+      QString(120, QLatin1Char('x'));
   m.FromAdress = QStringLiteral("moi@example.org");
   m.FromName = QString::fromUtf8("Éric \"le\" Dupont");
   m.Recipients = {QStringLiteral("SMTP:zoe@example.com")};
@@ -69,7 +71,8 @@ TEST(MailMessage, MimeRoundTrip) {
   TTwoPictures pictures;
   const TMailMessage m = Sample(pictures);
   QByteArray mime;
-  ASSERT_TRUE(BuildMimeMessage(m, {QStringLiteral("BOUND"), QDateTime(QDate(2026, 12, 11), QTime(9, 5), QTimeZone(3600)), {}}, mime));
+  ASSERT_TRUE(BuildMimeMessage(
+      m, {QStringLiteral("BOUND"), QDateTime(QDate(2026, 12, 11), QTime(9, 5), QTimeZone(3600)), {}}, mime));
   for (const QByteArray& line : mime.split('\n')) {
     EXPECT_LE(line.size(), 79) << line.constData();
     EXPECT_TRUE(line.isEmpty() || line.endsWith('\r')) << "bare LF";
@@ -147,7 +150,8 @@ TEST(MailSender, HandOverThroughDesktopHandler) {
   EXPECT_EQ(to.Items.value("body"), QString::fromUtf8("Bonjour Zoé\r\nVoici ma carte"));
   QStringList attached = to.Items.values("attach");
   std::reverse(attached.begin(), attached.end());
-  EXPECT_EQ(attached, QStringList({QFileInfo(pictures.first).canonicalFilePath(), QFileInfo(pictures.second).canonicalFilePath()}));
+  EXPECT_EQ(attached, QStringList({QFileInfo(pictures.first).canonicalFilePath(),
+                                   QFileInfo(pictures.second).canonicalFilePath()}));
 
   TMailSender missing;
   missing.Program = pictures.dir.path() + "/no-such-program";
@@ -174,7 +178,8 @@ TEST(MailSender, SmtpToLoopbackServer) {
       {TSmtpSettings::TSecurity::None, false, "zoe@example.com", false},
   };
   for (const Case& c : cases) {
-    TTestSmtpServer server(c.tlsServer ? Cert("smtp-cert.pem") : QString(), c.tlsServer ? Cert("smtp-key.pem") : QString());
+    TTestSmtpServer server(c.tlsServer ? Cert("smtp-cert.pem") : QString(),
+                           c.tlsServer ? Cert("smtp-key.pem") : QString());
     server.RequireTls = c.tlsServer;
     if (*c.refused) server.Refused << QString::fromLatin1(c.refused);
     TMailSender sender;
@@ -211,7 +216,8 @@ TEST(MailSender, SmtpToLoopbackServer) {
     const TParsedMail parsed = ParseMail(got.Data);
     EXPECT_EQ(parsed.Subject, m.Subject);
     ASSERT_EQ(parsed.Parts.size(), 3);
-    EXPECT_TRUE(QString::fromUtf8(parsed.Parts[0].Body).startsWith(QString::fromUtf8("Bonjour Zoé\r\n\r\n.Voici")));
+    EXPECT_TRUE(
+        QString::fromUtf8(parsed.Parts[0].Body).startsWith(QString::fromUtf8("Bonjour Zoé\r\n\r\n.Voici")));
     EXPECT_EQ(parsed.Parts[2].Body, ReadAll(pictures.second));
   }
 
