@@ -116,7 +116,11 @@ def run(language):
     inst = Installation(language, "mailing-%d" % language)
     user = write_cards(inst, language)
     calls = mail_handler(inst)
-    program = inst.start()
+    script = os.path.join(inst.dir, "answers.txt")
+    transcript = os.path.join(inst.dir, "transcript.txt")
+    with open(script, "w") as f:
+        f.write("OK\n")  # the closing question
+    program = inst.start(env_extra={"LORVANE_DIALOG_SCRIPT": script, "LORVANE_DIALOG_TRANSCRIPT": transcript})
     wait_for("the program on the accessibility bus", lambda: application(program.pid))
     frame = wait_for("the catalogue window", lambda: find(application(program.pid), pyatspi.ROLE_FRAME, None))
     tree = wait_for("the category tree", lambda: find(frame, pyatspi.ROLE_TREE, None) or
@@ -128,7 +132,7 @@ def run(language):
     dialog = wait_for("the mailing window", lambda: next(
         (w for w in find_all(application(program.pid), pyatspi.ROLE_DIALOG) if w.name == "Mailing"), None))
     entries = wait_for("three people", lambda: (lambda items: items if len(items) == 3 else None)(
-        [i for i in find_all(dialog, pyatspi.ROLE_LIST_ITEM) if "@example.com" in i.name]))
+        [i for i in find_all(dialog, pyatspi.ROLE_CHECK_BOX) if "@example.com" in i.name]))
     for card, entry in zip(CARDS, entries):
         if not entry.name.startswith("%s %s (%s)" % (card["Nom"], card["Prénom"], card["Email"])):
             fail("entry %r for %r" % (entry.name, card))
@@ -163,7 +167,7 @@ def run(language):
         if items.get("subject") != [t["subject"]]:
             fail("subject %r" % items.get("subject"))
         body = items.get("body", [""])[0]
-        if not body.startswith("%s %s\r\n" % (t["hello"], card["Prénom"])):
+        if not body.startswith("%s %s," % (t["hello"], card["Prénom"])):
             fail("the message does not greet %s: %r" % (card["Prénom"], body))
         attached = items.get("attach", [])
         if [os.path.basename(a) for a in attached] != [t["face"] % 1, t["face"] % 2]:
@@ -194,9 +198,9 @@ def run(language):
     wait_for("the mailing window closed", lambda: not any(
         w.name == "Mailing" and w.getState().contains(pyatspi.STATE_SHOWING)
         for w in find_all(application(program.pid), pyatspi.ROLE_DIALOG)))
-    press(find(frame, pyatspi.ROLE_PUSH_BUTTON, t["quit"]))
-    if program.wait(30) != 0:
-        fail("the program did not end normally")
+    asked = quit_program(frame, program, t["quit"], transcript)
+    if len(asked) != 1:
+        fail("questions asked: %r" % asked)
     inst.remove()
 
 

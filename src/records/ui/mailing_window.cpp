@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include "records/fiches.h"
 #include "records/mail_sender.h"
 #include "records/smtp_settings.h"
+#include "records/ui/check_list.h"
 #include "records/ui/smtp_dialog.h"
 #include "shell/counters.h"
 #include "shell/file_helpers.h"
@@ -61,10 +61,6 @@ QString NameOfCaption(const QString& caption) {
   return s;
 }
 
-QColor ToQColor(TColor c) {
-  return QColor(ColorR(c), ColorG(c), ColorB(c));
-}
-
 TColor FromQColor(const QColor& c) {
   return RGBColor(c.red(), c.green(), c.blue());
 }
@@ -96,10 +92,11 @@ TfmMailingModele::TfmMailingModele(QWidget* owner, TzunoCADMdl& document)
   column->addWidget(Panel2);
 
   auto* grid = new QGridLayout;
-  lbListe = new QLabel(QString::fromUtf8("Voici la liste des personnes, cochez les destinataires de cette carte :"), this);
+  lbListe = new QLabel(
+      QString::fromUtf8("Voici la liste des personnes, cochez les destinataires de cette carte :"), this);
   lbListe->setObjectName(QStringLiteral("lbListe"));
   lbListe->setWordWrap(true);
-  lbFiches = new QListWidget(this);
+  lbFiches = new TCheckList(this);
   lbFiches->setObjectName(QStringLiteral("lbFiches"));
   lbFiches->setMinimumWidth(340);
   lbListe->setBuddy(lbFiches);
@@ -127,8 +124,9 @@ TfmMailingModele::TfmMailingModele(QWidget* owner, TzunoCADMdl& document)
   lbMessage->setObjectName(QStringLiteral("lbMessage"));
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setPlainText(Text(QStringLiteral("MailingMessage"), "Bonjour <Prénom>\n\nVoici ci-joint ma nouvelle carte")
-                          .replace(QLatin1String("\r\n"), QLatin1String("\n")));
+  Memo1->setPlainText(
+      Text(QStringLiteral("MailingMessage"), "Bonjour <Prénom>\n\nVoici ci-joint ma nouvelle carte")
+          .replace(QLatin1String("\r\n"), QLatin1String("\n")));
   Memo1->setMinimumHeight(110);
   lbMessage->setBuddy(Memo1);
   grid->addWidget(lbObjet, 2, 1);
@@ -139,7 +137,8 @@ TfmMailingModele::TfmMailingModele(QWidget* owner, TzunoCADMdl& document)
   grid->setColumnStretch(0, 1);
   column->addLayout(grid, 1);
 
-  CheckBox1 = new QCheckBox(QString::fromUtf8("Afficher la fenêtre du logiciel de Mail pour chaque envoi"), this);
+  CheckBox1 =
+      new QCheckBox(QString::fromUtf8("Afficher la fenêtre du logiciel de Mail pour chaque envoi"), this);
   CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
   column->addWidget(CheckBox1);
   auto* route = new QHBoxLayout;
@@ -172,16 +171,17 @@ TfmMailingModele::TfmMailingModele(QWidget* owner, TzunoCADMdl& document)
   SkinPanel(Panel2);
   for (QLabel* l : findChildren<QLabel*>())
     if (l->buddy()) l->buddy()->setAccessibleName(NameOfCaption(l->text()));
+  lbFiches->setFocusPolicy(Qt::NoFocus);
   for (QPushButton* b : {bServeur, bOK, bCancel}) b->setAccessibleName(NameOfCaption(b->text()));
   CheckBox1->setAccessibleName(CheckBox1->text());
   Image1->setAccessibleName(Text(QStringLiteral("MailingFace1"), "Face 1"));
   Image2->setAccessibleName(Text(QStringLiteral("MailingFace2"), "Face 2"));
   Progression->setAccessibleName(Text(QStringLiteral("MailingProgression"), "Envoi"));
 
-  connect(lbFiches, &QListWidget::currentRowChanged, this, [this](int) {
+  connect(lbFiches, &TCheckList::currentRowChanged, this, [this](int) {
     if (!sending_) ImageAffiche();
   });
-  connect(lbFiches, &QListWidget::itemChanged, this, [this](QListWidgetItem*) { lbFichesClickCheck(); });
+  connect(lbFiches, &TCheckList::checkChanged, this, [this](int) { lbFichesClickCheck(); });
   connect(bOK, &QPushButton::clicked, this, &TfmMailingModele::bOKClick);
   connect(bCancel, &QPushButton::clicked, this, &TfmMailingModele::reject);
   connect(CheckBox1, &QCheckBox::toggled, this, [this] { ShowRoute(); });
@@ -223,15 +223,12 @@ QString TfmMailingModele::EntryText(int card) const {
 }
 
 void TfmMailingModele::FormShow() {
-  lbFiches->blockSignals(true);
-  lbFiches->clear();
   const int n = CardCount();
   outcomes_ = QStringList(n, QString());
-  for (int i = 0; i < n; ++i) {
-    auto* item = new QListWidgetItem(EntryText(i), lbFiches);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-  }
+  QStringList entries;
+  for (int i = 0; i < n; ++i) entries << EntryText(i);
+  lbFiches->blockSignals(true);
+  lbFiches->SetItems(entries);
   const int current = CurrentCard();
   if (current >= 0 && current < n) lbFiches->setCurrentRow(current);
   lbFiches->blockSignals(false);
@@ -277,7 +274,7 @@ void TfmMailingModele::ImageAffiche() {
 
 void TfmMailingModele::lbFichesClickCheck() {
   bool any = false;
-  for (int i = 0; i < lbFiches->count() && !any; ++i) any = lbFiches->item(i)->checkState() == Qt::Checked;
+  for (int i = 0; i < lbFiches->count() && !any; ++i) any = lbFiches->isChecked(i);
   bOK->setEnabled(any && !sending_);
 }
 
@@ -288,12 +285,8 @@ QString TfmMailingModele::Outcome(int entry) const {
 void TfmMailingModele::SetOutcome(int entry, const QString& text) {
   if (entry < 0 || entry >= outcomes_.size()) return;
   outcomes_[entry] = text;
-  lbFiches->blockSignals(true);
-  if (QListWidgetItem* item = lbFiches->item(entry)) {
-    item->setText(EntryText(entry));
-    item->setToolTip(text);
-  }
-  lbFiches->blockSignals(false);
+  lbFiches->setText(entry, EntryText(entry));
+  if (QWidget* box = lbFiches->Box(entry)) box->setToolTip(text);
 }
 
 void TfmMailingModele::ShowRoute() {
@@ -302,14 +295,15 @@ void TfmMailingModele::ShowRoute() {
     lbEnvoi->setText(Text(QStringLiteral("MailingDirect"), "Envoi direct par le serveur %s")
                          .replace(QStringLiteral("%s"), smtp.Host));
   else
-    lbEnvoi->setText(Text(QStringLiteral("MailingBureau"), "Chaque mail s'ouvre dans le logiciel de mail du bureau."));
+    lbEnvoi->setText(
+        Text(QStringLiteral("MailingBureau"), "Chaque mail s'ouvre dans le logiciel de mail du bureau."));
 }
 
 void TfmMailingModele::bOKClick() {
   if (sending_) return;
   queue_.clear();
   for (int i = 0; i < lbFiches->count(); ++i)
-    if (lbFiches->item(i)->checkState() == Qt::Checked) queue_.append(i);
+    if (lbFiches->isChecked(i)) queue_.append(i);
   if (queue_.isEmpty()) return;
   sender_ = std::make_unique<TMailSender>();
   sender_->ShowDialog = CheckBox1->isChecked();
@@ -364,8 +358,9 @@ void TfmMailingModele::SendNext() {
   document_.SetFace(face);
   if (!ok) {
     // A mail that cannot be made ends the sending; the ones handed over stay sent.
-    SetOutcome(card, Text(QStringLiteral("MailingEchec"), "échec : %s")
-                         .replace(QStringLiteral("%s"), Text(QStringLiteral("MailingImage"), "image non créée")));
+    SetOutcome(card,
+               Text(QStringLiteral("MailingEchec"), "échec : %s")
+                   .replace(QStringLiteral("%s"), Text(QStringLiteral("MailingImage"), "image non créée")));
     ++failures_;
     stop_ = true;
     SendDone();
@@ -374,16 +369,16 @@ void TfmMailingModele::SendNext() {
   SetOutcome(card, Text(QStringLiteral("MailingEnCours"), "envoi..."));
   sender_->OnFinished = [this, card](int result, const QString& text) {
     if (result == TMailSender::mrSuccess) {
-      SetOutcome(card, sender_->UsesSmtp() ? Text(QStringLiteral("MailingEnvoye"), "envoyé")
-                                           : Text(QStringLiteral("MailingRemis"), "remis au logiciel de mail"));
-      lbFiches->blockSignals(true);
-      lbFiches->item(card)->setCheckState(Qt::Unchecked);
-      lbFiches->blockSignals(false);
+      SetOutcome(card, sender_->UsesSmtp()
+                           ? Text(QStringLiteral("MailingEnvoye"), "envoyé")
+                           : Text(QStringLiteral("MailingRemis"), "remis au logiciel de mail"));
+      lbFiches->setCheckedQuietly(card, false);
     } else if (result == TMailSender::mrUserAbort) {
       SetOutcome(card, Text(QStringLiteral("MailingAnnule"), "annulé"));
       ++failures_;
     } else {
-      SetOutcome(card, Text(QStringLiteral("MailingEchec"), "échec : %s").replace(QStringLiteral("%s"), text));
+      SetOutcome(card,
+                 Text(QStringLiteral("MailingEchec"), "échec : %s").replace(QStringLiteral("%s"), text));
       ++failures_;
     }
     ++position_;
@@ -421,7 +416,7 @@ void TfmMailingModele::SendDone() {
   // ticked for another try, and the reasons spelled out below the list.
   QStringList failed;
   for (int card : queue_)
-    if (lbFiches->item(card)->checkState() == Qt::Checked)
+    if (lbFiches->isChecked(card))
       failed << CardValue(card, QStringLiteral("NomPre")) + QStringLiteral(" : ") + outcomes_.value(card);
   lbEnvoi->setText(failed.join(QLatin1Char('\n')));
   bCancel->setText(Text(QStringLiteral("MailingFermer"), "Fermer"));

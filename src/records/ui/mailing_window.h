@@ -9,11 +9,10 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class TCheckList;
 class TMailSender;
 class TzunoCADMdl;
 
@@ -40,7 +39,7 @@ class TfmMailingModele : public QDialog {
 
   QWidget* Panel2;
   QLabel *lbTitre, *lbSousTitre, *lbListe, *lbObjet, *lbMessage, *lbEnvoi;
-  QListWidget* lbFiches;
+  TCheckList* lbFiches;
   QLabel *Image1, *Image2;
   QLineEdit* Edit1;
   QPlainTextEdit* Memo1;

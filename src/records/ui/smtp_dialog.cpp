@@ -24,14 +24,16 @@ QLabel* Caption(QWidget* parent, const char* name, const char* text, QWidget* bu
 
 }  // namespace
 
-TfmServeurMail::TfmServeurMail(QWidget* owner, const TSmtpSettings& settings) : QDialog(owner), base_(settings) {
+TfmServeurMail::TfmServeurMail(QWidget* owner, const TSmtpSettings& settings)
+    : QDialog(owner), base_(settings) {
   setObjectName(QStringLiteral("fmServeurMail"));
   setWindowTitle(QString::fromUtf8("Serveur d'envoi"));
   auto* column = new QVBoxLayout(this);
-  auto* intro = new QLabel(QString::fromUtf8(
-                               "Avec un serveur d'envoi, les mails partent directement, sans passer par le logiciel de "
-                               "mail. Laissez le serveur vide pour utiliser le logiciel de mail."),
-                           this);
+  auto* intro =
+      new QLabel(QString::fromUtf8(
+                     "Avec un serveur d'envoi, les mails partent directement, sans passer par le logiciel de "
+                     "mail. Laissez le serveur vide pour utiliser le logiciel de mail."),
+                 this);
   intro->setObjectName(QStringLiteral("lbExplication"));
   intro->setWordWrap(true);
   column->addWidget(intro);

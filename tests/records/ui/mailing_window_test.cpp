@@ -12,10 +12,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "common/files.h"
@@ -27,6 +27,7 @@
 #include "model/document.h"
 #include "records/fiches.h"
 #include "records/smtp_settings.h"
+#include "records/ui/check_list.h"
 #include "shell/language.h"
 #include "shell/settings.h"
 #include "shell/textfile.h"
@@ -35,16 +36,32 @@ namespace {
 
 // A text object of the document format, on a face, in large type so that names change the picture.
 QStringList Text(int number, int face, const QString& text, double y) {
-  return {QStringLiteral("  Objet=%1").arg(number), "    Name=texte", QStringLiteral("    Face=%1").arg(face),
-          "    CanSelect=1", "    Pen=000000,1,0", "    Brush=FFFFFF,0", "    x=42,5", QStringLiteral("    y=%1").arg(y),
-          "    l=0", "    h=0", "    r=0", "    Font=000000,Liberation Sans,6000,", "    Aligne=0",
-          "    Alignement=2", "    txt=" + text, "  End", ""};
+  return {QStringLiteral("  Objet=%1").arg(number),
+          "    Name=texte",
+          QStringLiteral("    Face=%1").arg(face),
+          "    CanSelect=1",
+          "    Pen=000000,1,0",
+          "    Brush=FFFFFF,0",
+          "    x=42,5",
+          QStringLiteral("    y=%1").arg(y),
+          "    l=0",
+          "    h=0",
+          "    r=0",
+          "    Font=000000,Liberation Sans,6000,",
+          "    Aligne=0",
+          "    Alignement=2",
+          "    txt=" + text,
+          "  End",
+          ""};
 }
 
 QStringList Card(int faces) {
   QStringList lines{"Version=1.2", "Large=85", "Haut=54", "", "Face=1"};
-  lines << Text(1, 1, QString::fromUtf8("<Prénom>"), 20) << Text(2, 1, "<Nom>", 36) << "End" << "";
-  if (faces > 1) lines << "Face=2" << Text(3, 2, "<Ville>", 27) << "End" << "";
+  lines << Text(1, 1, QString::fromUtf8("<Prénom>"), 20) << Text(2, 1, "<Nom>", 36) << "End"
+        << "";
+  if (faces > 1)
+    lines << "Face=2" << Text(3, 2, "<Ville>", 27) << "End"
+          << "";
   return lines;
 }
 
@@ -59,11 +76,28 @@ struct TMailingSetup {
                                    {QStringLiteral("Langue=%1").arg(language)}, nullptr, &error);
     EXPECT_TRUE(installation) << error.toStdString();
     if (!installation) return;
-    Fiches()->LoadFromStrings({"[1]", "Nom=Martin", QString::fromUtf8("Prénom=Claire"), "Email=claire@example.com",
-                               "Ville=Lyon", "", "[2]", "Nom=Durand", QString::fromUtf8("Prénom=Bruno"),
-                               "Email=bruno@example.com", "Ville=Nantes", "", "[3]", "Nom=Leroy",
-                               QString::fromUtf8("Prénom=Zoé"), "EMAIL=SMTP:zoe@example.com", "Ville=Brest", "",
-                               "[4]", "Nom=Petit", QString::fromUtf8("Prénom=Paul"), ""});
+    Fiches()->LoadFromStrings({"[1]",
+                               "Nom=Martin",
+                               QString::fromUtf8("Prénom=Claire"),
+                               "Email=claire@example.com",
+                               "Ville=Lyon",
+                               "",
+                               "[2]",
+                               "Nom=Durand",
+                               QString::fromUtf8("Prénom=Bruno"),
+                               "Email=bruno@example.com",
+                               "Ville=Nantes",
+                               "",
+                               "[3]",
+                               "Nom=Leroy",
+                               QString::fromUtf8("Prénom=Zoé"),
+                               "EMAIL=SMTP:zoe@example.com",
+                               "Ville=Brest",
+                               "",
+                               "[4]",
+                               "Nom=Petit",
+                               QString::fromUtf8("Prénom=Paul"),
+                               ""});
     Fiches()->SetCurrent(0);
     installation->Connect(document);
     document.LoadFromStrings(Card(faces));
@@ -81,12 +115,13 @@ double MeanDifference(const QImage& a, const QImage& b) {
   const QImage x = a.convertToFormat(QImage::Format_RGB888), y = b.convertToFormat(QImage::Format_RGB888);
   double sum = 0;
   for (int r = 0; r < x.height(); ++r)
-    for (int c = 0; c < x.width() * 3; ++c) sum += std::abs(int(x.constScanLine(r)[c]) - int(y.constScanLine(r)[c]));
+    for (int c = 0; c < x.width() * 3; ++c)
+      sum += std::abs(int(x.constScanLine(r)[c]) - int(y.constScanLine(r)[c]));
   return sum / (x.width() * x.height() * 3.0);
 }
 
 void Tick(TfmMailingModele& w, std::initializer_list<int> rows) {
-  for (int r : rows) w.lbFiches->item(r)->setCheckState(Qt::Checked);
+  for (int r : rows) w.lbFiches->setChecked(r, true);
 }
 
 }  // namespace
@@ -98,20 +133,24 @@ TEST(Mailing, ListsCardsAndPreviewsTheSelectedOne) {
   Fiches()->SetCurrent(1);
   TfmMailingModele w(nullptr, s.document);
   w.show();
+  QApplication::processEvents();
   ASSERT_EQ(w.lbFiches->count(), 4);
-  EXPECT_EQ(w.lbFiches->item(0)->text(), "Martin Claire (claire@example.com)");
-  EXPECT_EQ(w.lbFiches->item(3)->text(), "Petit Paul (" + MLMessage(901) + ")");
+  EXPECT_EQ(w.lbFiches->text(0), "Martin Claire (claire@example.com)");
+  EXPECT_EQ(w.lbFiches->text(3), "Petit Paul (" + MLMessage(901) + ")");
   EXPECT_EQ(w.lbFiches->currentRow(), 1);
   EXPECT_EQ(w.Edit1->text(), "Voici ma carte");
-  EXPECT_EQ(w.Memo1->toPlainText(), QString::fromUtf8("Bonjour <Prénom>\n\nVoici ci-joint ma nouvelle carte"));
+  EXPECT_EQ(w.Memo1->toPlainText(),
+            QString::fromUtf8("Bonjour <Prénom>\n\nVoici ci-joint ma nouvelle carte"));
   EXPECT_FALSE(w.bOK->isEnabled());
   Tick(w, {2});
   EXPECT_TRUE(w.bOK->isEnabled());
-  w.lbFiches->item(2)->setCheckState(Qt::Unchecked);
+  w.lbFiches->setChecked(2, false);
   EXPECT_FALSE(w.bOK->isEnabled());
-  // Another person's card previews differently: the names are drawn.
+  // A click on another person ticks and previews them: their names are drawn.
   const QImage bruno = w.Image1->pixmap().toImage();
-  w.lbFiches->setCurrentRow(2);
+  QTest::mouseClick(w.lbFiches->Box(2), Qt::LeftButton);
+  EXPECT_TRUE(w.lbFiches->isChecked(2));
+  EXPECT_EQ(w.lbFiches->currentRow(), 2);
   EXPECT_EQ(Fiches()->Current(), 2);
   EXPECT_NE(w.Image1->pixmap().toImage(), bruno);
   EXPECT_TRUE(w.Image2->isVisible());
@@ -185,7 +224,8 @@ TEST(Mailing, OneHandOverPerTickedCardPersonalised) {
 
   QStringList saved;
   ASSERT_TRUE(ReadTextFile(Soft()->MailingFile, saved));
-  EXPECT_EQ(saved, QStringList({"Salut", QString::fromUtf8("Bonjour <Prénom>"), QString::fromUtf8("À bientôt")}));
+  EXPECT_EQ(saved,
+            QStringList({"Salut", QString::fromUtf8("Bonjour <Prénom>"), QString::fromUtf8("À bientôt")}));
   TfmMailingModele again(nullptr, s.document);
   again.show();
   EXPECT_EQ(again.Edit1->text(), "Salut");
@@ -241,14 +281,15 @@ TEST(Mailing, SmtpOutcomePerRecipient) {
   Tick(w, {0, 1, 2});
   w.bOKClick();
   EXPECT_EQ(w.bCancel->text(), MLText("MailingArreter"));
+  QApplication::processEvents();
   Shot(w, "mailing-en-sending.png");
   ASSERT_TRUE(WaitFor([&] { return !w.Sending(); }));
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(w.Outcome(0), MLText("MailingEnvoye"));
   EXPECT_EQ(w.Outcome(1), MLText("MailingEnvoye"));
   EXPECT_TRUE(w.Outcome(2).contains("550")) << w.Outcome(2).toStdString();
-  EXPECT_EQ(w.lbFiches->item(0)->checkState(), Qt::Unchecked);
-  EXPECT_EQ(w.lbFiches->item(2)->checkState(), Qt::Checked);
+  EXPECT_EQ(w.lbFiches->isChecked(0), false);
+  EXPECT_EQ(w.lbFiches->isChecked(2), true);
   EXPECT_EQ(w.bCancel->text(), MLText("MailingFermer"));
   ASSERT_EQ(server.Mails.size(), 2);
   const TParsedMail first = ParseMail(server.Mails[0].Data);
