@@ -2,15 +2,16 @@
 
 #include <QCheckBox>
 #include <QFocusEvent>
-#include <functional>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
 // Makes the entry current when it takes the focus (click, keyboard or an assistive tool).
 class TFocusWatch : public QObject {
  public:
-  TFocusWatch(QObject* parent, std::function<void()> onFocus) : QObject(parent), onFocus_(std::move(onFocus)) {}
+  TFocusWatch(QObject* parent, std::function<void()> onFocus)
+      : QObject(parent), onFocus_(std::move(onFocus)) {}
   bool eventFilter(QObject*, QEvent* e) override {
     // Not when the window itself comes forward: that would move the selection by itself.
     if (e->type() == QEvent::FocusIn) {
@@ -98,6 +99,7 @@ void TCheckList::Highlight() {
   // Style sheets rather than palettes: the program's skin may style the window.
   for (int i = 0; i < count(); ++i)
     boxes_[size_t(i)]->setStyleSheet(
-        i == current_ ? QStringLiteral("QCheckBox { background: palette(highlight); color: palette(highlighted-text); }")
+        i == current_ ? QStringLiteral(
+                            "QCheckBox { background: palette(highlight); color: palette(highlighted-text); }")
                       : QStringLiteral("QCheckBox { background: palette(base); color: palette(text); }"));
 }
