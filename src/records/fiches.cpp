@@ -220,8 +220,8 @@ bool TzunoFiches::Store(const TSoft& soft) {
   if (!Changed() || soft.FichesFile.isEmpty()) return true;
   QDir().mkpath(QFileInfo(soft.FichesFile).path());
   if (keepOriginal_ && QFileInfo::exists(soft.FichesFile)) {
-    const QString copy =
-        soft.FichesFile + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(u"yyyyMMdd-hhmmss");
+    const QString copy = soft.FichesFile + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(u"yyyyMMdd-hhmmss");
     if (!QFile::copy(soft.FichesFile, copy)) return false;
     keepOriginal_ = false;
   }
@@ -261,7 +261,8 @@ int TzunoFiches::Ajoute(const QString& nom, const QString& prenom) {
     QString key = NomPre(*c).toCaseFolded();
     keyed.emplace_back(std::move(key), c.release());
   }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   int found = -1;
   for (size_t i = 0; i < keyed.size(); ++i) {
     cards_[i].reset(keyed[i].second);

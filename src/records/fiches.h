@@ -34,12 +34,12 @@ class TzunoFiche {
 
 // What loading a card file found: enough to tell the user when the file was not read whole.
 struct TFichesLoad {
-  bool Read = false;      // the file could be opened and was not too big
-  int Cards = 0;          // cards read
-  int SkippedLines = 0;   // lines that are neither a section, a key=value line nor empty
-  int CutValues = 0;      // values longer than the limit, cut
-  bool Utf8 = false;      // UTF-8 text without a byte-order mark, read as UTF-8
-  bool TooBig = false;    // the file is bigger than kMaxFileSize and was not read
+  bool Read = false;     // the file could be opened and was not too big
+  int Cards = 0;         // cards read
+  int SkippedLines = 0;  // lines that are neither a section, a key=value line nor empty
+  int CutValues = 0;     // values longer than the limit, cut
+  bool Utf8 = false;     // UTF-8 text without a byte-order mark, read as UTF-8
+  bool TooBig = false;   // the file is bigger than kMaxFileSize and was not read
   // True when something of the file is not in the collection as it was read.
   bool Damaged() const { return SkippedLines > 0 || CutValues > 0 || TooBig; }
 };
@@ -128,14 +128,14 @@ void SetFiches(TzunoFiches* fiches);
 
 // One line of the field-definition file: a control of the address-book form.
 struct TFicheChamp {
-  int Page = 0;      // 0 personal, 1 professional
-  QString Kind;      // "TEdit", "TComboBox", "TMemo"; anything else makes only a label
-  QString Tag;       // "<Nom>"
-  QString Key;       // "Nom": the tag without its first and last character
+  int Page = 0;  // 0 personal, 1 professional
+  QString Kind;  // "TEdit", "TComboBox", "TMemo"; anything else makes only a label
+  QString Tag;   // "<Nom>"
+  QString Key;   // "Nom": the tag without its first and last character
   QString Label;
-  int Width = 100;   // percent of the space right of the label column
-  int Height = 100;  // memo: percent of its default height
-  QStringList Items; // combo box entries
+  int Width = 100;    // percent of the space right of the label column
+  int Height = 100;   // memo: percent of its default height
+  QStringList Items;  // combo box entries
 };
 
 // The lines of the field-definition file after its header, in order. Lines of another page than

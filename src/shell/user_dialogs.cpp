@@ -254,6 +254,15 @@ bool TFileScriptedDialogs::SaveFileName(const QString& filters, QString& file, i
   return true;
 }
 
+bool TFileScriptedDialogs::OpenFileName(const QString& filters, QString& file) {
+  const QString line = NextAnswer().trimmed();
+  const bool chosen = line.startsWith(QLatin1Char('/'));
+  Record({QStringLiteral("OpenFileName"), filters, chosen ? line : QString()});
+  if (!chosen) return false;
+  file = line;
+  return true;
+}
+
 std::unique_ptr<TFileScriptedDialogs> DialogScriptFromEnvironment() {
   const bool script = qEnvironmentVariableIsSet("LORVANE_DIALOG_SCRIPT");
   const bool transcript = qEnvironmentVariableIsSet("LORVANE_DIALOG_TRANSCRIPT");

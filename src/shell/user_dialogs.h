@@ -121,8 +121,8 @@ class TScriptedDialogs : public TUserDialogs {
 // breaks written as "\n": "AskUser | kind | buttons | answer | text",
 // "BrowseFolder | title | folder or empty", "InputName | caption | prompt | name or empty" (a line
 // "=NAME" types NAME, anything else cancels), "SaveFileName | filters | file or empty" (an absolute
-// file chooses it with the first filter, "N:/file" with filter N), and what other windows record
-// through Record.
+// file chooses it with the first filter, "N:/file" with filter N), "OpenFileName | filters | file or
+// empty" (an absolute file chooses it), and what other windows record through Record.
 class TFileScriptedDialogs : public TUserDialogs {
  public:
   TFileScriptedDialogs(const QString& scriptFile, const QString& transcriptFile);
@@ -131,6 +131,7 @@ class TFileScriptedDialogs : public TUserDialogs {
   bool BrowseFolder(const QString& title, QString& folder) override;
   bool InputName(const QString& caption, const QString& prompt, QString& value) override;
   bool SaveFileName(const QString& filters, QString& file, int* filter) override;
+  bool OpenFileName(const QString& filters, QString& file) override;
 
   // The next line of the script; "" when none is left.
   QString NextAnswer();

@@ -36,12 +36,14 @@ TEST(Fiches, FileRoundTripKeepsCardsInFileOrder) {
   EXPECT_FALSE(f.Modifie);
   EXPECT_FALSE(load.Damaged());
   ASSERT_EQ(f.Count(), 3);
-  EXPECT_EQ(f.Item(0)->Lines(), QStringList({QString::fromUtf8("Nom=Zélie"), QString::fromUtf8("Adresse=1 rue|Bât A")}));
+  EXPECT_EQ(f.Item(0)->Lines(),
+            QStringList({QString::fromUtf8("Nom=Zélie"), QString::fromUtf8("Adresse=1 rue|Bât A")}));
   EXPECT_EQ(f.Item(2)->LineCount(), 0);
   EXPECT_FALSE(f.Changed());
 
   ASSERT_TRUE(f.SaveToFile(file));
-  EXPECT_EQ(ReadAll(file), Latin("[1]\r\nNom=Z\xe9lie\r\nAdresse=1 rue|B\xe2t A\r\n\r\n[2]\r\nNom=Abel\r\n\r\n[3]\r\n\r\n"));
+  EXPECT_EQ(ReadAll(file),
+            Latin("[1]\r\nNom=Z\xe9lie\r\nAdresse=1 rue|B\xe2t A\r\n\r\n[2]\r\nNom=Abel\r\n\r\n[3]\r\n\r\n"));
 
   // A character without a Windows-1252 form turns the whole file into UTF-8 with a byte-order mark.
   f.Item(1)->SetValue("Ville", QString::fromUtf8("Łódź"));
@@ -202,6 +204,7 @@ TEST(Fiches, InstallationAnswersMergeFieldsAndKeepsDamagedFiles) {
   {
     auto in = OpenShippedCopy(dir.filePath("home3"), user, {}, nullptr, &error);
     ASSERT_TRUE(in) << error.toStdString();
-    for (const char* name : {"nom", "logo", "photo", "nompre"}) EXPECT_EQ(in->Soft().FieldValue(name), "") << name;
+    for (const char* name : {"nom", "logo", "photo", "nompre"})
+      EXPECT_EQ(in->Soft().FieldValue(name), "") << name;
   }
 }

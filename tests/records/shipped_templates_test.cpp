@@ -15,7 +15,8 @@ namespace {
 // The merge fields each shipped template asks for while it loads and lays out its texts.
 QList<QPair<QString, QStringList>> FieldsAsked(const TInstallation& in) {
   QList<QPair<QString, QStringList>> out;
-  QDirIterator it(in.Soft().ModelesPath, {QStringLiteral("*.mdl")}, QDir::Files, QDirIterator::Subdirectories);
+  QDirIterator it(in.Soft().ModelesPath, {QStringLiteral("*.mdl")}, QDir::Files,
+                  QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QString file = it.next();
     TzunoCADMdl doc(nullptr, QRect(0, 0, 400, 300), 100, 100);
@@ -77,7 +78,8 @@ TEST(ShippedTemplates, AddressCardFieldsAreNeverBlankOnAFreshInstallation) {
   soft.Fields = fields;
   std::cout << "templates " << templates.size() << ", using card fields " << after.withCardFields
             << "; blank card fields before " << before.blankCard << ", after " << after.blankCard
-            << "; blank fields of any kind before " << before.blankAny << ", after " << after.blankAny << "\n";
+            << "; blank fields of any kind before " << before.blankAny << ", after " << after.blankAny
+            << "\n";
   EXPECT_EQ(templates.size(), 147);
   EXPECT_GT(before.blankCard, 0);
   EXPECT_EQ(after.blankCard, 0) << after.examples.join(", ").toStdString();

@@ -36,6 +36,8 @@
 #include "model/document.h"
 #include "model/soft_host.h"
 #include "print/ui/print_dialog.h"
+#include "records/fiches.h"
+#include "records/ui/fiche_window.h"
 #include "records/ui/mailing_window.h"
 #include "shell/counters.h"
 #include "shell/help.h"
@@ -211,6 +213,11 @@ void TfmMain::FormCreate() {
     if (!soft) return;
     soft->CreateUserFolders();
     soft->CopyTablesToUser();
+    // The cards were read before the tables reached the user folder: read the user's copy now.
+    if (TzunoFiches* fiches = Fiches(); fiches && !fiches->Changed()) {
+      fiches->Open(*soft);
+      fiches->ReadCurrent(*soft);
+    }
   });
   // 4, 5: the address cards, text library and albums belong to their own windows; what the catalogue
   // itself keeps is the variants' return template and the caption.
@@ -330,7 +337,7 @@ void TfmMain::CreateBar() {
     void (TfmMain::*handler)();
   };
   const Button buttons[] = {
-      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", nullptr},
+      {"btn_nouveau", "Nouveau", &TfmMain::Nouveau}, {"btn_fiche", "Fiche", &TfmMain::Fiche},
       {"btn_infos", "Infos", &TfmMain::About},       {"btn_web", "Web", &TfmMain::SiteWeb},
       {"btn_aide", "Aide", &TfmMain::Aide},          {"btn_quitter", "Quitter", &TfmMain::BtnQuitter}};
   for (const Button& b : buttons) {
@@ -1159,6 +1166,13 @@ void TfmMain::Nouveau() {
 
 void TfmMain::Fiche() {
   Count(QStringLiteral("Bouton1Fiche"));
+  if (!ShowRepertoire(this)) return;
+  // The preview shows the cards' new values.
+  const QString modele = CurrentModele().FileName;
+  if (apercu_ && !modele.isEmpty() && views_ && views_->currentWidget() == templatePage_) {
+    apercu_->LoadFromFile(modele);
+    DessineApercu();
+  }
 }
 
 void TfmMain::About() {

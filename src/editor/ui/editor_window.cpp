@@ -28,6 +28,8 @@
 #include "model/shapes.h"
 #include "model/soft_host.h"
 #include "print/ui/paper_dialog.h"
+#include "records/fiches.h"
+#include "records/ui/fiche_window.h"
 #include "render/codecs.h"
 #include "shell/counters.h"
 #include "shell/language.h"
@@ -99,8 +101,8 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
       const char *key, *name;
       std::function<void()> handler;
     };
-    // Address cards (the "Fiche2" button) come with their own window.
-    const Entry annuler{"btn_annuler", "Annuler", [this] { Annuler(); }},
+    const Entry fiche{"btn_fiche", "Fiche2", [this] { FicheChange(); }},
+        annuler{"btn_annuler", "Annuler", [this] { Annuler(); }},
         enregistrer{"btn_enregistrer", "Enregistrer", [this] { SaveHandler(); }},
         imprimer{"btn_imprimer", "Imprimer", [this] { Imprimer(); }},
         aide{"btn_aide", "Aide2", [this] { Aide(); }},
@@ -108,9 +110,9 @@ TfmEditeur::TfmEditeur(QWidget* parent) : QMainWindow(parent) {
     std::vector<Entry> entries;
     if (Flag("ModeEditon")) entries.push_back({"btn_edit", "Avance", [this] { EditionChange(); }});
     if (Flag("ChangeOrdreBouton"))
-      entries.insert(entries.end(), {enregistrer, annuler, imprimer, aide, retour});
+      entries.insert(entries.end(), {enregistrer, annuler, imprimer, aide, fiche, retour});
     else
-      entries.insert(entries.end(), {annuler, enregistrer, imprimer, aide, retour});
+      entries.insert(entries.end(), {fiche, annuler, enregistrer, imprimer, aide, retour});
     for (const Entry& e : entries)
       barre_->AddButton(MLText(QString::fromLatin1(e.key)), e.handler, this, QString::fromLatin1(e.name));
     rows->addWidget(barre_);
@@ -710,6 +712,19 @@ void TfmEditeur::closeEvent(QCloseEvent* event) {
 
 void TfmEditeur::RempliPopupChamps() {
   if (!zunoMenu_) return;
+  QList<QPair<QString, QStringList>> menus;
+  // The address book's pages, each with the tags of its fields in their order.
+  if (Soft()) {
+    const std::vector<TFicheChamp> champs =
+        ReadFicheChamps(Soft()->DataPath + QStringLiteral("fiches_champs_%1.def").arg(Soft()->Language()));
+    const char* pages[] = {"fmFiche.tsPersonnel.Caption", "fmFiche.tsProfessionnel.Caption"};
+    for (int page = 0; page < 2; ++page) {
+      QStringList tags;
+      for (const TFicheChamp& c : champs)
+        if (c.Page == page && !c.Tag.isEmpty() && c.Kind != QLatin1String("TLabel")) tags << c.Tag;
+      menus.append({MLText(QString::fromLatin1(pages[page])), tags});
+    }
+  }
   QStringList tags;
   for (int i = 1;; ++i) {
     const QString tag = MLText(QStringLiteral("ChampDef") + QString::number(i));
@@ -718,5 +733,16 @@ void TfmEditeur::RempliPopupChamps() {
   }
   if (Soft() && Soft()->Debug)
     tags << QStringLiteral("<Texte1>") << QStringLiteral("<Texte2>") << QStringLiteral("<Texte3>");
-  zunoMenu_->SetFieldTags(tags);
+  menus.append({MLMessage(420), tags});
+  zunoMenu_->SetFieldMenus(menus);
+}
+
+void TfmEditeur::FicheChange() {
+  Count(QStringLiteral("Bouton2Fiche"));
+  ShowRepertoire(this);
+  // Merge fields take the cards' new values.
+  CAD().Mdl().RelayoutTextes();
+  DessineFrises();
+  CAD().RequestRepaint();
+  view_->Tick();
 }

@@ -60,6 +60,8 @@ class TfmEditeur : public QMainWindow {
   void DessineFrises();
   void ShapeMouseDown(int face);
   void RempliPopupChamps();
+  // The address book; then the document's texts take the cards' new values.
+  void FicheChange();
 
   TzunoCAD& CAD() const;
   TzunoCADView* View() const { return view_; }

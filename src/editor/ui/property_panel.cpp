@@ -734,6 +734,21 @@ void TfmZunoCADMenu::SetFieldTags(const QStringList& tags) {
   sbTexteChamps->setEnabled(!tags.isEmpty());
 }
 
+void TfmZunoCADMenu::SetFieldMenus(const QList<QPair<QString, QStringList>>& menus) {
+  fieldTags_.clear();
+  pmChamps->clear();
+  for (const auto& [caption, tags] : menus) {
+    if (tags.isEmpty()) continue;
+    QMenu* sub = pmChamps->addMenu(caption);
+    for (const QString& tag : tags) {
+      QAction* a = sub->addAction(tag);
+      connect(a, &QAction::triggered, this, [this, tag] { ChampsClick(tag); });
+    }
+    fieldTags_ << tags;
+  }
+  sbTexteChamps->setEnabled(!fieldTags_.isEmpty());
+}
+
 void TfmZunoCADMenu::SetFormatCaptions(int kind) {
   captionKind_ = kind;
   if (kind >= 1) {

@@ -67,6 +67,8 @@ class TfmZunoCADMenu : public QWidget {
   void ImageActualise();
   // The merge-field tags the "<x>" popup offers.
   void SetFieldTags(const QStringList& tags);
+  // The same in submenus: each a caption and its tags.
+  void SetFieldMenus(const QList<QPair<QString, QStringList>>& menus);
   // Page-format spin captions for a template kind ("DVD%d-n"); the editor sets them on opening.
   void SetFormatCaptions(int kind);
   // Window lines of the language file, then the accessible names from the captions.
@@ -243,6 +245,7 @@ class TzunoCADMenu : public QWidget {
   void UpdateSections(TzunoCADObj* obj) { form_->UpdateSections(obj); }
   void ShowValues(TzunoCADObj* obj) { form_->ShowValues(obj); }
   void SetFieldTags(const QStringList& tags) { form_->SetFieldTags(tags); }
+  void SetFieldMenus(const QList<QPair<QString, QStringList>>& menus) { form_->SetFieldMenus(menus); }
   void SetFormatCaptions(int kind) { form_->SetFormatCaptions(kind); }
   void ImageActualise() { form_->ImageActualise(); }
   void ListerCalque() { form_->ListerCalque(); }
