@@ -202,6 +202,8 @@ int TfmMailingModele::ShowMailing(QWidget* owner, TzunoCADMdl& document) {
     result = window.exec();
   }
   SetCurrentCard(current);
+  // The caller's document shows its own card's values again.
+  document.RelayoutTextes();
   return result;
 }
 
