@@ -13,6 +13,7 @@ PACKAGES=(
   qt6-translations-l10n
   libcdio-dev
   libtag1-dev
+  libcurl4-openssl-dev xdg-utils
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -262,7 +262,9 @@ bool WriteFileAtomically(const QString& fileName, const QByteArray& bytes, int m
     for (char& c : suffix) c = kChars[QRandomGenerator::global()->bounded(62)];
     tempPath = targetPath + QByteArray(kSaving.data(), kSaving.size()) + suffix;
     // Created as any new file is (the process's file mode mask applies), then given the old file's mode.
-    fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // An asked mode applies from the start, so that a private file is never readable by others.
+    fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                mode >= 0 ? mode_t(mode) & 0777 : 0666);
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;

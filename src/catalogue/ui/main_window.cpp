@@ -40,6 +40,7 @@
 #include "records/ui/album_dialog.h"
 #include "records/fiches.h"
 #include "records/ui/fiche_window.h"
+#include "records/ui/mailing_window.h"
 #include "shell/counters.h"
 #include "shell/help.h"
 #include "shell/language.h"
@@ -384,6 +385,7 @@ void TfmMain::CreateMenu() {
   AddEntry(actions, QStringLiteral("LabelModeleSuivant"), QStringLiteral("Modèle suivant"), 105);
   AddEntry(actions, QStringLiteral("LabelOuvrir"), QStringLiteral("Modifier ce modèle"), 106);
   AddEntry(actions, QStringLiteral("LabelImprimer"), QStringLiteral("Imprimer ce modèle"), 102);
+  AddEntry(actions, QStringLiteral("LabelEnvoyerMail"), QStringLiteral("Envoyer par mail"), 107);
   pictureEntry_ = AddEntry(actions, QStringLiteral("LabelEnregistrerImage"),
                            QStringLiteral("Enregister sous forme d'image"), 113);
   deleteEntry_ =
@@ -1028,6 +1030,9 @@ void TfmMain::Action(int tag) {
     }
     case 106:
       PreviewClick();
+      break;
+    case 107:
+      if (apercu_ && !current.FileName.isEmpty()) TfmMailingModele::ShowMailing(this, *apercu_);
       break;
     case 110: {
       current.SetFile(retour_);
