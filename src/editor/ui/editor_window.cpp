@@ -29,8 +29,8 @@
 #include "model/soft_host.h"
 #include "print/ui/paper_dialog.h"
 #include "records/album_cd.h"
-#include "records/ui/album_dialog.h"
 #include "records/fiches.h"
+#include "records/ui/album_dialog.h"
 #include "records/ui/fiche_window.h"
 #include "render/codecs.h"
 #include "shell/counters.h"
@@ -768,4 +768,3 @@ void TfmEditeur::RempliPopupChamps() {
   menus.append({MLMessage(420), tags});
   zunoMenu_->SetFieldMenus(menus);
 }
-

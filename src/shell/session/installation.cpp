@@ -57,7 +57,6 @@ void LoadQtTranslations(std::vector<std::unique_ptr<QTranslator>>& translators) 
   }
 }
 
-
 }  // namespace
 
 struct TInstallation::Parts {
