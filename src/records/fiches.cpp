@@ -249,11 +249,25 @@ QString TzunoFiches::GetChamp(const TzunoFiche* card, const QString& name) const
 }
 
 int TzunoFiches::Ajoute(const QString& nom, const QString& prenom) {
-  const TzunoFiche* current = Item(current_);
   auto card = std::make_unique<TzunoFiche>();
   card->SetValue(CleNom, nom);
   card->SetValue(ClePrenom, prenom);
   cards_.push_back(std::move(card));
+  Trie();
+  for (int i = 0; i < Count(); ++i)
+    if (cards_[i]->Value(CleNom) == nom && cards_[i]->Value(ClePrenom) == prenom) return i;
+  return -1;
+}
+
+void TzunoFiches::AjouteCartes(std::vector<std::unique_ptr<TzunoFiche>> cards) {
+  if (cards.empty()) return;
+  for (auto& c : cards)
+    if (c) cards_.push_back(std::move(c));
+  Trie();
+}
+
+void TzunoFiches::Trie() {
+  const TzunoFiche* current = Item(current_);
   // Sort keys computed once: a big address book is sorted in well under a second.
   std::vector<std::pair<QString, TzunoFiche*>> keyed;
   keyed.reserve(cards_.size());
@@ -263,14 +277,10 @@ int TzunoFiches::Ajoute(const QString& nom, const QString& prenom) {
   }
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  int found = -1;
   for (size_t i = 0; i < keyed.size(); ++i) {
     cards_[i].reset(keyed[i].second);
     if (cards_[i].get() == current) current_ = static_cast<int>(i);
-    if (found < 0 && cards_[i]->Value(CleNom) == nom && cards_[i]->Value(ClePrenom) == prenom)
-      found = static_cast<int>(i);
   }
-  return found;
 }
 
 void TzunoFiches::Supprime(int index) {

@@ -87,9 +87,17 @@ class TzunoFiches {
   // regard to case. Answers the index of the first card whose two names equal the given ones
   // exactly, -1 when none. The current card stays the same card.
   int Ajoute(const QString& nom, const QString& prenom);
+  // Whole cards added at once and sorted in as Ajoute sorts (an import of thousands sorts once).
+  // The current card stays the same card.
+  void AjouteCartes(std::vector<std::unique_ptr<TzunoFiche>> cards);
   // Removes the card when the index is inside the collection.
   void Supprime(int index);
 
+ private:
+  // Sorts the cards by display name without regard to case, keeping the current card.
+  void Trie();
+
+ public:
   // CleNom and ClePrenom from the language file's "fmFiche.e101.Hint" and "fmFiche.e102.Hint"
   // (their angle brackets removed); unchanged when an entry is missing.
   void ReadKeysFromLanguage();

@@ -13,9 +13,6 @@ class TzunoFiches;
 struct TVCardLimits {
   static constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
   static constexpr int kMaxContacts = 100000;
-  // Contacts one import adds to the address book: each card is added and sorted in on its own,
-  // which grows with the square of the count (2000 take a few seconds).
-  static constexpr int kMaxImport = 2000;
   // A photo's picture bytes (address books store a few hundred kB); a larger one is dropped before
   // it is decoded, its contact kept.
   static constexpr qsizetype kMaxPhotoBytes = 8 * 1024 * 1024;
@@ -52,8 +49,8 @@ bool ReadVCardFile(const QString& fileName, TVCardImport& out, QString* error,
 // atomically; false when the picture cannot be decoded or written.
 bool SaveVCardPhoto(const QByteArray& photo, const QString& bmpFile);
 
-// Adds every contact as a card of the address book through its Ajoute, then its other lines; a
-// photo becomes the card's photo unless that card already has one. Answers the number of cards
+// Adds every contact as a card of the address book, sorted in as Ajoute sorts, with its other lines;
+// a photo becomes the card's photo unless a card of that name already has one. Answers the number of cards
 // added; *photos, when given, receives the number of photos that could not be stored.
 int AjouteContacts(TzunoFiches& fiches, const TVCardImport& import, const QString& userPath,
                    int* photos = nullptr);

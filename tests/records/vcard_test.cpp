@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "records/fiches.h"
 #include "render/picture_io.h"
 
 static void PrintTo(const QStringList& l, std::ostream* os) {
@@ -204,6 +205,20 @@ TEST(VCard, LargePhotosAndManyContacts) {
   EXPECT_EQ(in.Contacts.size(), 5000u);
   EXPECT_EQ(in.Contacts.back().Value("Nom"), "Nom4999");
   EXPECT_FALSE(in.Truncated);
+
+  // All of them join an address book in one go, sorted in, the current card kept.
+  TzunoFiches book;
+  book.Ajoute(QStringLiteral("Zoé"), QStringLiteral("Zed"));
+  book.Ajoute(QStringLiteral("Abel"), QStringLiteral("Ana"));
+  book.SetCurrent(1);
+  const TzunoFiche* current = book.CurrentCard();
+  EXPECT_EQ(AjouteContacts(book, in, QString()), 5000);
+  ASSERT_EQ(book.Count(), 5002);
+  EXPECT_EQ(book.CurrentCard(), current);
+  EXPECT_EQ(book.GetChamp(book.Item(0), QStringLiteral("NomPre")), "Abel Ana");
+  EXPECT_EQ(book.GetChamp(book.Item(1), QStringLiteral("NomPre")), "Nom0 P");
+  EXPECT_EQ(book.GetChamp(book.Item(5001), QStringLiteral("NomPre")), "Zoé Zed");
+
   in = ReadVCards(many, 1000);
   EXPECT_EQ(in.Contacts.size(), 1000u);
   EXPECT_EQ(in.Skipped, 4000);

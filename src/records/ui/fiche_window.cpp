@@ -471,7 +471,7 @@ void TfmFiche::ImporteVCard(const QString& fileName) {
   AskSave();
   TVCardImport import;
   const QString name = QFileInfo(fileName).fileName();
-  if (!ReadVCardFile(fileName, import, nullptr, TVCardLimits::kMaxImport)) {
+  if (!ReadVCardFile(fileName, import, nullptr)) {
     AskUser(MLText(QStringLiteral("VCardIllisible")).replace(QLatin1String("%s"), name), akWarning, abOK);
     return;
   }
@@ -491,7 +491,7 @@ void TfmFiche::ImporteVCard(const QString& fileName) {
       MLText(QStringLiteral("VCardImportes")).replace(QLatin1String("%d"), QString::number(added))};
   if (import.Truncated)
     report << MLText(QStringLiteral("VCardLimite"))
-                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxImport));
+                  .replace(QLatin1String("%d"), QString::number(TVCardLimits::kMaxContacts));
   else if (import.Skipped > 0)
     report << MLText(QStringLiteral("VCardSansNom"))
                   .replace(QLatin1String("%d"), QString::number(import.Skipped));
