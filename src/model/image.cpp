@@ -62,10 +62,9 @@ void TzunoCADImage::SetProperties(const QStringList& list) {
   CropX2 = ReadInt(PropValue(list, u"CropX2"));
   CropY2 = ReadInt(PropValue(list, u"CropY2"));
   TzunoCADRect::SetProperties(list);
-  // What drawing would make of the box is done on reading, so that drawing an untouched document
-  // leaves it as read: a drawing is never turned, and a tiled border takes a whole number of tiles.
+  // A drawing is never turned: settled on reading, so that drawing an untouched document leaves it as
+  // read.
   if (MetafilePicture.IsValid()) r = 0;
-  if (Bordure.Enabled && HasPicture()) SnapToTiles(10, 10);
 }
 
 void TzunoCADImage::SetFichierImage(const QString& name) {
@@ -272,28 +271,24 @@ QString TzunoCADImage::MakeCacheKey(QSize target) const {
   return QString::number(target.width()) + QString::number(target.height()) + WriteReal(r);
 }
 
-bool TzunoCADImage::SnapToTiles(double sx, double sy) {
+bool TzunoCADImage::TileCounts(double sx, double sy, int* nx, int* ny) const {
   const double A = Bordure.Width, T = Bordure.Height;
   if (!(A > 0 && T > 0 && sx > 0 && sy > 0)) return false;
-  const auto whole = [](double n) {
-    return n >= 2 - 1e-9 && n < 1000 && std::fabs(n - std::round(n)) < 1e-9;
-  };
-  if (whole(l / A) && whole(h / T)) return true;
   const int wb = Nearest(l * sx), hb = Nearest(h * sy);
   const double cols = std::floor((wb + 1) / (A * sx)), rows = std::floor((hb + 1) / (T * sy));
   if (!(cols < 1000 && rows < 1000)) return false;  // tiles too small to mean anything
-  // Once a whole number of tiles, the box keeps its size at every resolution it is drawn at.
-  l = std::max(2, static_cast<int>(cols)) * A;
-  h = std::max(2, static_cast<int>(rows)) * T;
+  *nx = std::max(2, static_cast<int>(cols));
+  *ny = std::max(2, static_cast<int>(rows));
   return true;
 }
 
 QImage TzunoCADImage::TileBorder() {
   const double sx = std::fabs(document_->PixelsPerMmX), sy = std::fabs(document_->PixelsPerMmY);
-  if (Picture.isNull() || !SnapToTiles(sx, sy)) return QImage();
+  int nx = 0, ny = 0;
+  if (Picture.isNull() || !TileCounts(sx, sy, &nx, &ny)) return QImage();
   const double A = Bordure.Width, T = Bordure.Height;
-  const int nx = Nearest(l / A), ny = Nearest(h / T);
-  QImage b = NewImage(Nearest(l * sx), Nearest(h * sy), qRgb(255, 255, 255));
+  // Whole tiles, drawn stretched to the box: the box keeps the size the document gives it.
+  QImage b = NewImage(Nearest(nx * A * sx), Nearest(ny * T * sy), qRgb(255, 255, 255));
   if (b.isNull()) return b;
   const int P = Picture.height();
   const QImage corner = Picture.copy(0, 0, std::min(P, Picture.width()), P);

@@ -69,8 +69,8 @@ class TzunoCADImage : public TzunoCADRect {
   bool pictureUnreadable_ = false;
   QString MakeCacheKey(QSize target) const;
   QImage TileBorder();
-  // Sets the box to a whole number (at least 2) of border tiles across and down at that resolution.
-  bool SnapToTiles(double pixelsPerMmX, double pixelsPerMmY);
+  // The whole number (at least 2) of border tiles across and down the box at that resolution.
+  bool TileCounts(double pixelsPerMmX, double pixelsPerMmY, int* nx, int* ny) const;
   void ApplyMask(QImage& b) const;
 };
 

@@ -22,11 +22,11 @@ from atspi_driver import (Installation, application, fail, find, find_all, find_
 CLI = os.path.abspath(sys.argv[4])
 TEMPLATE = "Personnelle - Centrée"
 TEXTS = {
-    1: {"button": "Répertoire", "book": "Répertoire", "save": "Sauver", "close": "Fermer", "media": "Photo et logo",
+    1: {"button": "Répertoire", "source": "Répertoire", "book": "Répertoire", "save": "Sauver", "close": "Fermer", "media": "Photo et logo",
         "logo": "Choisir le logo...", "nom": "Nom", "prenom": "Prénom", "adresse": "Adresse", "ville": "Ville",
         "email": "E-mail", "recto": "Recto", "print": "Imprimer", "dialog": "Impression", "file": "Fichier PDF",
         "next": "Suivant >>", "back": "Retour", "quit": "Quitter", "tree": "Cartes de visite"},
-    2: {"button": "Addresses", "book": "Address book", "save": "Save", "close": "Close", "media": "Photo and logo",
+    2: {"button": "Addresses", "source": "Address book", "book": "Address book", "save": "Save", "close": "Close", "media": "Photo and logo",
         "logo": "Choose the logo...", "nom": "Surname", "prenom": "First name", "adresse": "Address",
         "ville": "Town", "email": "E-mail", "recto": "Front", "print": "Print", "dialog": "Print",
         "file": "PDF file", "next": "Next >>", "back": "Back", "quit": "Quit", "tree": "Cartes de visite"},
@@ -91,6 +91,12 @@ def run(language):
 
     # The address book: the card's fields typed and saved, a logo chosen.
     press(wait_for("the address book button", lambda: find(frame, pyatspi.ROLE_PUSH_BUTTON, t["button"])))
+    # The installation has CD albums: the question of which records to edit comes first.
+    question = wait_for("the records question", lambda: next(
+        (d for d in find_all(application(program.pid), pyatspi.ROLE_DIALOG)
+         if find(d, pyatspi.ROLE_RADIO_BUTTON, t["source"])), None))
+    press(find(question, pyatspi.ROLE_RADIO_BUTTON, t["source"]))
+    press(wait_for("OK", lambda: find(question, pyatspi.ROLE_PUSH_BUTTON, "OK")))
     book = wait_for("the address book", lambda: next(
         (w for w in find_all(application(program.pid), pyatspi.ROLE_DIALOG) if w.name == t["book"]), None))
     shot(program)

@@ -112,8 +112,9 @@ TEST(Image, UnresolvedFilesKeepTheirStoredNames) {
 }
 
 // Drawing a masked picture, turned or not, leaves the object as it was stored.
-// A drawing stored turned, or a tiled border box that is not a whole number of tiles, reads back as
-// drawing shows it, so that drawing the document at any size changes nothing stored.
+// A drawing stored turned reads back unturned, as drawing shows it; a tiled border box that is not a
+// whole number of tiles keeps its size (the tiles are stretched to it): drawing the document at any size
+// changes nothing stored.
 TEST(Image, DrawnDrawingsAndTiledBordersKeepTheirStoredBox) {
   QTemporaryDir dir;
   const QString tiles = SavePicture(dir, "bord.png", qRgb(200, 20, 20));

@@ -27,8 +27,8 @@ TEST(EditorCards, AddressCardButtonRelaysTheTextsAndTheFieldMenuFollowsTheBook) 
   QTemporaryDir dir;
   TScriptedDialogs dialogs;
   QString error;
-  auto installation =
-      OpenShippedCopy(dir.filePath("inst"), dir.filePath("user"), {"ModeEditon=0"}, &dialogs, &error);
+  auto installation = OpenShippedCopy(dir.filePath("inst"), dir.filePath("user"),
+                                      {"ModeEditon=0", "AlbumCD=0"}, &dialogs, &error);
   ASSERT_TRUE(installation) << error.toStdString();
   Soft()->CreateUserFolders();
   TfmEditeur editor;
