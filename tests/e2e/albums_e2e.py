@@ -11,7 +11,6 @@ Run inside Xvfb and a session D-Bus (see tests/e2e/CMakeLists.txt). Arguments: P
 SCREENSHOT_DIR CLI."""
 import os
 import struct
-import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -178,14 +177,8 @@ def run(language):
         fail("questions asked: %r" % asked)
 
     # The tool prints the cover with album 0, the one edited by hand.
-    pdf = os.path.join(inst.dir, "cover.pdf")
-    env = dict(os.environ)
-    for var in ("XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"):
-        env[var] = os.path.join(inst.dir, "user", var)
     cover = os.path.join(DATA, "donnees", "Modeles", "CD et DVD", "Audio", "Ocean.2.mdl")
-    subprocess.run([CLI, "--home", inst.home, "print", cover, "--pdf", pdf], env=env, check=True,
-                   stdout=subprocess.DEVNULL)
-    text = subprocess.run(["pdftotext", "-raw", pdf, "-"], check=True, capture_output=True).stdout.decode()
+    text = inst.print_text(CLI, cover)
     for expected in ("Quatuor Nord", "Hiver", "Givre", "Brume", "Aube"):
         if expected not in text:
             fail("the printed cover lacks %r: %r" % (expected, text))

@@ -99,6 +99,19 @@ class Installation:
             env["LORVANE_SCREENSHOT_DIR"] = os.path.join(SHOTS, self.name)
         return subprocess.Popen([PROGRAM, "--home", self.home, *args], env=env)
 
+    def print_text(self, cli, document, layout="-raw"):
+        """`lorvane-cli print --pdf` of the document with this installation's user folders (its cards and
+        albums), and the PDF's text as pdftotext gives it."""
+        env = dict(os.environ)
+        for var in ("XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"):
+            env[var] = os.path.join(self.dir, "user", var)
+        pdf = os.path.join(self.dir, "printed.pdf")
+        run = subprocess.run([cli, "--home", self.home, "print", document, "--pdf", pdf], env=env,
+                             capture_output=True, text=True)
+        if run.returncode != 0:
+            fail("lorvane-cli print failed: %s" % run.stderr)
+        return subprocess.run(["pdftotext", layout, pdf, "-"], check=True, capture_output=True).stdout.decode()
+
     def log(self):
         path = os.path.join(self.home, "lorvane.log")
         if not os.path.exists(path):
