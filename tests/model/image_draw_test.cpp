@@ -143,14 +143,15 @@ TEST_F(ImageFixture, RotationLeavesTransparentCorners) {
   EXPECT_EQ(c.Args, (std::vector<int>{-8, -1, 108, 101}));  // 116.0 x 102.0 around (50, 50)
 }
 
-TEST_F(ImageFixture, BorderTilesSnapTheBox) {
+// The border is whole tiles (drawn stretched to the box); the box keeps its stored size.
+TEST_F(ImageFixture, BorderTilesAreWholeAndTheBoxKept) {
   Columns(40, 20);  // corner tile 20 x 20 and an edge tile beside it
   img->Bordure = TBordure{true, 12, 12, 2};
   img->l = 50;
   img->h = 30;
   img->RebuildCache();
-  EXPECT_DOUBLE_EQ(img->l, 48);
-  EXPECT_DOUBLE_EQ(img->h, 24);
+  EXPECT_DOUBLE_EQ(img->l, 50);
+  EXPECT_DOUBLE_EQ(img->h, 30);
   EXPECT_EQ(img->Cache.size(), QSize(48, 24));
   // Hostile tile sizes give no cache rather than millions of tiles.
   img->Bordure = TBordure{true, 0, 12, 2};
