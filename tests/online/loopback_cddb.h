@@ -50,7 +50,8 @@ class TLoopbackCddb : public QTcpServer {
   void Reply(QTcpSocket* socket, const QByteArray& target) {
     if (Behaviour == Mode::Silent) return;
     if (Behaviour == Mode::NotHttp) {
-      socket->write(QByteArray("\x01\xfe garbage \x00\x7f\r\n\r\n", 20));
+      static const char kGarbage[] = "\x01\xfe garbage \x00\x7f\r\n\r\n";
+      socket->write(QByteArray(kGarbage, sizeof kGarbage - 1));
       socket->disconnectFromHost();
       return;
     }

@@ -74,7 +74,8 @@ TEST(VCardImport, ContactsBecomeCardsOfTheAddressBook) {
                   "\r\nEND:VCARD\r\n"
                   "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Zoé Arnaud\r\nEMAIL:zoe@example.com\r\nEND:VCARD\r\n"
                   "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:sans nom\r\nEND:VCARD\r\n");
-    const QString junk = Write(dir, "junk.vcf", QByteArray("\x00\x01\x02 not a card", 16));
+    static const char kJunk[] = "\x00\x01\x02 not a card";
+    const QString junk = Write(dir, "junk.vcf", QByteArray(kJunk, sizeof kJunk - 1));
 
     TfmFiche form(nullptr, cards, user);
     form.show();
